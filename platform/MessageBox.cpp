@@ -1,0 +1,84 @@
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+namespace platform {
+namespace {
+ScriptedAnswerer* gScripted = nullptr;
+long long gBeeps = 0;
+}  // namespace
+
+ScriptedAnswerer::ScriptedAnswerer() : previous_(gScripted) { gScripted = this; }
+ScriptedAnswerer::~ScriptedAnswerer() { gScripted = previous_; }
+
+int ScriptedAnswerer::Answer(const std::string& text, int style, const std::string& title) {
+  int answer = DefaultAnswer(style);
+  if (!answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  }
+  calls_.push_back({text, style, title, answer});
+  return answer;
+}
+
+int DefaultAnswer(int style) {
+  switch (style & 7) {
+    case 1: return vbOK;
+    case 2: return vbAbort;
+    case 3: return vbYes;
+    case 4: return vbYes;
+    case 5: return vbRetry;
+    default: return vbOK;
+  }
+}
+
+int MsgBox(const std::string& text, int style, const std::string& title) {
+  if (gScripted != nullptr) return gScripted->Answer(text, style, title);
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return DefaultAnswer(style);
+
+  QMessageBox box;
+  box.setText(QString::fromStdString(text));
+  box.setWindowTitle(QString::fromStdString(title));
+  switch (style & 0x70) {
+    case 16: box.setIcon(QMessageBox::Critical); break;
+    case 32: box.setIcon(QMessageBox::Question); break;
+    case 48: box.setIcon(QMessageBox::Warning); break;
+    case 64: box.setIcon(QMessageBox::Information); break;
+    default: break;
+  }
+  struct Btn { QMessageBox::StandardButton qt; int vb; };
+  std::vector<Btn> buttons;
+  switch (style & 7) {
+    case 1: buttons = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
+    case 2: buttons = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}}; break;
+    case 3: buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}}; break;
+    case 4: buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
+    case 5: buttons = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}}; break;
+    default: buttons = {{QMessageBox::Ok, vbOK}}; break;
+  }
+  QMessageBox::StandardButtons all;
+  for (const auto& b : buttons) all |= b.qt;
+  box.setStandardButtons(all);
+  const size_t def = (style & 0x300) >> 8;
+  if (def < buttons.size()) box.setDefaultButton(buttons[def].qt);
+  if (style & 4096) box.setWindowModality(Qt::ApplicationModal);
+  const int pressed = box.exec();
+  for (const auto& b : buttons)
+    if (pressed == b.qt) return b.vb;
+  // Closed without a button: the cancel-like answer, or the only button.
+  for (const auto& b : buttons)
+    if (b.vb == vbCancel || b.vb == vbNo) return b.vb;
+  return buttons.front().vb;
+}
+
+void Beep() {
+  ++gBeeps;
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr && gScripted == nullptr)
+    QApplication::beep();
+}
+
+long long BeepCount() { return gBeeps; }
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+// Message boxes with the classic style numbers: buttons in the low bits
+// (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No,
+// 5 Retry/Cancel), icon (16 stop, 32 question, 48 exclamation, 64 information),
+// default button (0, 256, 512) and 4096 for system modal.
+// The answer is the pressed button's number (vbOK 1 ... vbNo 7).
+// Qt-free header.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+int MsgBox(const std::string& text, int style = 0, const std::string& title = "");
+
+// One message box as it was asked.
+struct MsgBoxCall {
+  std::string text;
+  int style = 0;
+  std::string title;
+  int answer = 0;
+};
+
+// Tests install a scripted answerer: every message box is recorded and
+// answered from the queue (or with the box's first button when it is empty),
+// and nothing is shown.
+class ScriptedAnswerer {
+ public:
+  ScriptedAnswerer();
+  ~ScriptedAnswerer();
+  ScriptedAnswerer(const ScriptedAnswerer&) = delete;
+  ScriptedAnswerer& operator=(const ScriptedAnswerer&) = delete;
+
+  void Push(int answer) { answers_.push_back(answer); }
+  const std::vector<MsgBoxCall>& Calls() const { return calls_; }
+  void Clear() { calls_.clear(); answers_.clear(); }
+
+  int Answer(const std::string& text, int style, const std::string& title);
+
+ private:
+  std::deque<int> answers_;
+  std::vector<MsgBoxCall> calls_;
+  ScriptedAnswerer* previous_ = nullptr;
+};
+
+// The first button of a style (what a box answers when nothing else decides).
+int DefaultAnswer(int style);
+
+// A short beep (illegal move and the like).
+void Beep();
+long long BeepCount();
+
+}  // namespace platform

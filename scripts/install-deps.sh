@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs every package Castellan needs to build, run and test on Debian.
+# Run as root (or through sudo).
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev libgl1-mesa-dev
+  libcurl4-openssl-dev libzip-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  python3-pyftpdlib p7zip-full zip unzip unrtf
+  xvfb xauth fonts-dejavu-core espeak-ng
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get update -q || true
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,54 @@
+#include "tests/main/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/AppPath.h"
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+ProgramTree::ProgramTree() {
+  const char* stage = std::getenv("CASTELLAN_STAGE_DIR");
+  const fs::path root = dir_.path().toStdString();
+  if (stage != nullptr && fs::exists(stage))
+    fs::copy(stage, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::create_directories(root / "Castellan");
+  fs::create_directories(root / "Common");
+  fs::create_directories(root / "temp");
+  fs::create_directories(root / "config");
+  fs::create_directories(root / "machine");
+  setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+  setenv("CASTELLAN_MACHINE_DIR", (root / "machine").c_str(), 1);
+  platform::SetAppPath((root / "Castellan").string());
+}
+
+ProgramTree::~ProgramTree() { platform::SetAppPath(""); }
+
+std::string ProgramTree::root() const { return dir_.path().toStdString(); }
+std::string ProgramTree::programDir() const { return root() + "/Castellan"; }
+std::string ProgramTree::commonDir() const { return root() + "/Common"; }
+std::string ProgramTree::path(const std::string& relative) const { return root() + "/" + relative; }
+
+std::string SourceDir() {
+  const char* src = std::getenv("CASTELLAN_SOURCE_DIR");
+  return src != nullptr ? src : ".";
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,35 @@
+#pragma once
+// Helpers shared by the tests.
+#include <QTemporaryDir>
+#include <string>
+
+namespace testsupport {
+
+// A private copy of the staged program tree (Castellan/, Common/, temp/) in a
+// temporary folder. While it lives, the program folder points into it and the
+// settings stores (XDG_CONFIG_HOME, CASTELLAN_MACHINE_DIR) live under it, so
+// every test runs hermetically.
+class ProgramTree {
+ public:
+  ProgramTree();
+  ~ProgramTree();
+  ProgramTree(const ProgramTree&) = delete;
+  ProgramTree& operator=(const ProgramTree&) = delete;
+
+  std::string root() const;         // the temporary folder
+  std::string programDir() const;   // root/Castellan
+  std::string commonDir() const;    // root/Common
+  std::string path(const std::string& relative) const;  // root/relative
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// Where the sources are (for fixtures); from CASTELLAN_SOURCE_DIR.
+std::string SourceDir();
+
+// Reads a whole file as bytes ("" when missing).
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+}  // namespace testsupport
