@@ -1,0 +1,21 @@
+#pragma once
+// The per-user application-settings store: text values by application name,
+// section and key. Each application name is one INI file below
+// $XDG_CONFIG_HOME/Castellan/ (application "ZVK\Castellan\JANE DOE" is the
+// file "ZVK/Castellan/JANE DOE.ini"), so tests that set XDG_CONFIG_HOME run in
+// a store of their own.
+// Qt-free header.
+#include <string>
+
+namespace platform {
+
+std::string GetSetting(const std::string& appName, const std::string& section,
+                       const std::string& key, const std::string& defaultValue = "");
+void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                 const std::string& value);
+void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key);
+
+// The INI file that holds an application's values (for tests and the README).
+std::string SettingsFilePath(const std::string& appName);
+
+}  // namespace platform
