@@ -1,0 +1,631 @@
+#include "platform/Inet.h"
+
+#include <curl/curl.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "platform/AppPath.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+// ---------------------------------------------------------------------------
+// FTP host configuration
+
+std::string FtpHostFilePath() {
+  return (fs::path(AppPath()).parent_path() / "Common" / kFtpHostFileName).string();
+}
+
+bool IsValidHostText(const std::string& host) {
+  if (host.empty() || host.size() > 255) return false;
+  // Host names, IPv4 and bracketed IPv6 addresses and an optional ":port";
+  // anything else (user info, paths, blanks) could redirect the account.
+  for (unsigned char c : host)
+    if (!(std::isalnum(c) || c == '.' || c == '-' || c == ':' || c == '[' || c == ']' || c == '_'))
+      return false;
+  return true;
+}
+
+namespace {
+
+std::string Trim(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  const auto last = text.find_last_not_of(" \t\r\n");
+  return text.substr(first, last - first + 1);
+}
+
+std::string HostFromFile() {
+  std::ifstream in(FtpHostFilePath());
+  std::string line;
+  for (int count = 0; count < 100 && std::getline(in, line); ++count) {
+    line = Trim(line);
+    if (line.empty() || line[0] == '#') continue;
+    return line;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string ConfiguredFtpHost() {
+  const char* fromEnvironment = std::getenv(kFtpHostVariable);
+  std::string host = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
+  if (host.empty()) host = HostFromFile();
+  return IsValidHostText(host) ? host : kDefaultFtpHost;
+}
+
+// ---------------------------------------------------------------------------
+// The control
+
+namespace {
+
+constexpr size_t kMaxListing = 16u << 20;   // a hostile server cannot fill the memory
+constexpr size_t kMaxDocument = 1u << 20;
+constexpr int kTickMs = 2;
+
+struct CurlGlobal {
+  CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+};
+
+void EnsureCurl() { static CurlGlobal global; }
+
+// Splits a command's arguments: blanks separate, double quotes group.
+std::vector<std::string> Tokens(const std::string& text) {
+  std::vector<std::string> out;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i >= text.size()) break;
+    std::string token;
+    bool quoted = false;
+    while (i < text.size() && (quoted || text[i] != ' ')) {
+      if (text[i] == '"') quoted = !quoted;
+      else token += text[i];
+      ++i;
+    }
+    out.push_back(token);
+  }
+  return out;
+}
+
+// A bare name of the current remote folder: no path, no control characters
+// (a line break would smuggle a second FTP command in).
+bool IsBareRemoteName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (unsigned char c : name)
+    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
+  return true;
+}
+
+bool IsUsableLocalPath(const std::string& path) {
+  if (path.empty()) return false;
+  for (const auto& part : fs::path(path))
+    if (part == "..") return false;
+  return true;
+}
+
+std::string Upper(std::string text) {
+  for (auto& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+size_t AppendToString(char* data, size_t size, size_t count, void* user);
+size_t WriteToFile(char* data, size_t size, size_t count, void* user);
+size_t ReadFromFile(char* data, size_t size, size_t count, void* user);
+
+}  // namespace
+
+struct Inet::Impl {
+  enum class Kind { None, Cd, List, Put, Get, Delete, Http };
+
+  int accessType = 0;
+  int protocol = 0;
+  std::string url;
+  std::string remoteHost;
+  int remotePort = 0;
+  int requestTimeout = 60;
+  std::string userName;
+  std::string password;
+  std::function<void(int16_t)> handler;
+
+  CURLM* multi = nullptr;
+  CURL* easy = nullptr;
+  bool connected = false;        // a connection from an earlier command is open
+  std::vector<std::string> cwd;  // remote folders entered since the connection opened
+
+  bool busy = false;
+  bool delivering = false;
+  bool closePending = false;  // CLOSE: drop the connection between states 9 and 10
+  std::deque<int16_t> pending;
+
+  // The running transfer.
+  Kind kind = Kind::None;
+  bool newConnection = false;
+  std::vector<std::string> targetCwd;
+  FILE* file = nullptr;
+  std::string localPath, partPath;
+  std::string received;
+  size_t limit = 0;
+  bool overLimit = false;
+  bool httpDone = false;
+  std::string lastError;
+
+  std::string data;  // what GetChunk hands out
+  size_t dataPos = 0;
+
+  QTimer timer;
+
+  Impl() {
+    EnsureCurl();
+    timer.setInterval(kTickMs);
+    timer.callOnTimeout([this] { Tick(); });
+  }
+
+  ~Impl() {
+    timer.stop();
+    AbortTransfer();
+    if (multi != nullptr) curl_multi_cleanup(multi);
+  }
+
+  CURLM* Multi() {
+    if (multi == nullptr) multi = curl_multi_init();
+    return multi;
+  }
+
+  // -- URL building -------------------------------------------------------
+
+  std::string Scheme() const {
+    const auto colon = url.find("://");
+    return colon == std::string::npos ? "" : Upper(url.substr(0, colon));
+  }
+
+  // scheme://host:port/<base path>/<folders...>/<name>
+  std::string BuildFtpUrl(const std::vector<std::string>& folders, const std::string& name) const {
+    CURLU* u = curl_url();
+    std::string result;
+    if (curl_url_set(u, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+      if (remotePort > 0)
+        curl_url_set(u, CURLUPART_PORT, std::to_string(remotePort).c_str(), 0);
+      char* basePath = nullptr;
+      std::string path;
+      if (curl_url_get(u, CURLUPART_PATH, &basePath, 0) == CURLUE_OK && basePath != nullptr) {
+        path = basePath;
+        curl_free(basePath);
+      }
+      if (path.empty() || path.back() != '/') path += '/';
+      auto append = [&](const std::string& part) {
+        char* escaped = curl_easy_escape(nullptr, part.c_str(), static_cast<int>(part.size()));
+        if (escaped != nullptr) {
+          path += escaped;
+          curl_free(escaped);
+        }
+      };
+      for (const auto& folder : folders) {
+        append(folder);
+        path += '/';
+      }
+      if (!name.empty()) append(name);
+      curl_url_set(u, CURLUPART_PATH, path.c_str(), 0);
+      curl_url_set(u, CURLUPART_QUERY, nullptr, 0);
+      curl_url_set(u, CURLUPART_FRAGMENT, nullptr, 0);
+      char* full = nullptr;
+      if (curl_url_get(u, CURLUPART_URL, &full, 0) == CURLUE_OK && full != nullptr) {
+        result = full;
+        curl_free(full);
+      }
+    }
+    curl_url_cleanup(u);
+    return result;
+  }
+
+  // -- starting a command -------------------------------------------------
+
+  void Fail(const std::string& why) {
+    lastError = why;
+    pending.push_back(icError);
+  }
+
+  void StartTimer() {
+    if (!timer.isActive()) timer.start();
+  }
+
+  bool Execute(const std::string& operation) {
+    if (busy) return false;
+    busy = true;
+    lastError.clear();
+    data.clear();
+    dataPos = 0;
+    StartTimer();
+
+    const std::string trimmed = Trim(operation);
+    const auto blank = trimmed.find(' ');
+    const std::string verb = Upper(trimmed.substr(0, blank));
+    const std::vector<std::string> args =
+        Tokens(blank == std::string::npos ? "" : trimmed.substr(blank + 1));
+
+    if (verb == "CLOSE") {
+      if (connected) {
+        pending.push_back(icDisconnecting);
+        closePending = true;
+      }
+      pending.push_back(icDisconnected);
+      return true;
+    }
+    if (Scheme() != "FTP") return Fail("not an FTP address: " + url), true;
+
+    CURL* h = curl_easy_init();
+    if (h == nullptr) return Fail("out of memory"), true;
+    received.clear();
+    overLimit = false;
+    targetCwd = cwd;
+    std::string address;
+
+    if (verb == "CD" && args.size() == 1) {
+      kind = Kind::Cd;
+      if (args[0] == "..") {
+        if (!targetCwd.empty()) targetCwd.pop_back();
+      } else if (IsBareRemoteName(args[0])) {
+        targetCwd.push_back(args[0]);
+      } else {
+        curl_easy_cleanup(h);
+        return Fail("bad folder name: " + args[0]), true;
+      }
+      address = BuildFtpUrl(targetCwd, "");
+      curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    } else if ((verb == "LS" || verb == "DIR") && args.size() <= 1) {
+      // The pattern is not passed on: servers disagree on globbing, and the
+      // callers list everything ("*.*").
+      kind = Kind::List;
+      address = BuildFtpUrl(cwd, "");
+      curl_easy_setopt(h, CURLOPT_DIRLISTONLY, verb == "LS" ? 1L : 0L);
+      limit = kMaxListing;
+      curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, AppendToString);
+      curl_easy_setopt(h, CURLOPT_WRITEDATA, this);
+    } else if (verb == "PUT" && args.size() == 2 && IsBareRemoteName(args[1]) &&
+               IsUsableLocalPath(args[0])) {
+      kind = Kind::Put;
+      file = std::fopen(args[0].c_str(), "rb");
+      if (file == nullptr) {
+        curl_easy_cleanup(h);
+        return Fail("cannot read " + args[0]), true;
+      }
+      std::error_code ec;
+      const auto size = fs::file_size(args[0], ec);
+      address = BuildFtpUrl(cwd, args[1]);
+      curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+      curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadFromFile);
+      curl_easy_setopt(h, CURLOPT_READDATA, file);
+      if (!ec) curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    } else if (verb == "GET" && args.size() == 2 && IsBareRemoteName(args[0]) &&
+               IsUsableLocalPath(args[1])) {
+      kind = Kind::Get;
+      localPath = args[1];
+      // The data goes to a side file first, so that a failed get leaves no
+      // (partial) local file for the caller to mistake for a download.
+      partPath = localPath + ".part";
+      file = std::fopen(partPath.c_str(), "wb");
+      if (file == nullptr) {
+        partPath.clear();
+        curl_easy_cleanup(h);
+        return Fail("cannot write " + localPath), true;
+      }
+      address = BuildFtpUrl(cwd, args[0]);
+      curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteToFile);
+      curl_easy_setopt(h, CURLOPT_WRITEDATA, file);
+    } else if (verb == "DELETE" && args.size() == 1 && IsBareRemoteName(args[0])) {
+      kind = Kind::Delete;
+      address = BuildFtpUrl(cwd, "");
+      // DELE after curl has changed into the folder (a plain quote would run
+      // before that, in the login folder).
+      curl_slist* commands = curl_slist_append(nullptr, ("DELE " + args[0]).c_str());
+      curl_easy_setopt(h, CURLOPT_POSTQUOTE, commands);
+      curl_easy_setopt(h, CURLOPT_PRIVATE, commands);
+      curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    } else {
+      curl_easy_cleanup(h);
+      return Fail("unknown or malformed command: " + trimmed), true;
+    }
+
+    if (address.empty()) {
+      Discard(h);
+      return Fail("bad address: " + url), true;
+    }
+    curl_easy_setopt(h, CURLOPT_URL, address.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(h, CURLOPT_USERNAME, userName.c_str());
+    curl_easy_setopt(h, CURLOPT_PASSWORD, password.c_str());
+    CommonOptions(h);
+    newConnection = !connected;
+    pending.push_back(newConnection ? icResolvingHost : icRequesting);
+    easy = h;
+    curl_multi_add_handle(Multi(), easy);
+    return true;
+  }
+
+  void CommonOptions(CURL* h) const {
+    const long seconds = requestTimeout > 0 ? requestTimeout : 60;
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, seconds);
+    curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, seconds);
+  }
+
+  // Removes a finished or abandoned handle and what belongs to it.
+  void Discard(CURL* h) {
+    if (h == nullptr) return;
+    curl_slist* commands = nullptr;
+    curl_easy_getinfo(h, CURLINFO_PRIVATE, reinterpret_cast<char**>(&commands));
+    if (multi != nullptr) curl_multi_remove_handle(multi, h);
+    curl_easy_cleanup(h);
+    if (commands != nullptr) curl_slist_free_all(commands);
+    if (file != nullptr) {
+      std::fclose(file);
+      file = nullptr;
+    }
+  }
+
+  void AbortTransfer() {
+    if (easy == nullptr) return;
+    Discard(easy);
+    easy = nullptr;
+    if (!partPath.empty()) {
+      std::error_code ec;
+      fs::remove(partPath, ec);
+      partPath.clear();
+    }
+  }
+
+  // -- finishing ----------------------------------------------------------
+
+  void Finished(CURLcode result) {
+    long responseCode = 0;
+    curl_off_t connectTime = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &responseCode);
+    curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectTime);
+    Discard(easy);
+    easy = nullptr;
+
+    if (result == CURLE_OK && kind == Kind::Get) {
+      std::error_code ec;
+      fs::rename(partPath, localPath, ec);
+      if (ec) result = CURLE_WRITE_ERROR;
+    }
+    if (!partPath.empty()) {
+      std::error_code ec;
+      fs::remove(partPath, ec);
+      partPath.clear();
+    }
+    if (overLimit) result = CURLE_FILESIZE_EXCEEDED;
+
+    const bool resolved = result != CURLE_COULDNT_RESOLVE_HOST && result != CURLE_COULDNT_RESOLVE_PROXY;
+    const bool reached = resolved && result != CURLE_COULDNT_CONNECT &&
+                         !(result == CURLE_OPERATION_TIMEDOUT && connectTime == 0 && newConnection);
+    const bool answered = reached && responseCode > 0;
+
+    if (newConnection) {
+      if (resolved) pending.push_back(icHostResolved);
+      if (resolved) pending.push_back(icConnecting);
+      if (reached) pending.push_back(icConnected);
+      if (reached) pending.push_back(icRequesting);
+    }
+    if (answered) {
+      pending.push_back(icRequestSent);
+      pending.push_back(icReceivingResponse);
+      pending.push_back(icResponseReceived);
+    }
+    // A refused login or a broken line leaves no usable connection behind.
+    connected = answered && result != CURLE_LOGIN_DENIED && result != CURLE_OPERATION_TIMEDOUT;
+
+    if (result != CURLE_OK) {
+      Fail(curl_easy_strerror(result));
+      return;
+    }
+    if (kind == Kind::Cd) cwd = targetCwd;
+    if (kind == Kind::List) data.swap(received);
+    received.clear();
+    pending.push_back(icResponseCompleted);
+  }
+
+  void Drive() {
+    if (easy == nullptr || multi == nullptr) return;
+    int running = 0;
+    curl_multi_perform(multi, &running);
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+      if (message->msg != CURLMSG_DONE) continue;
+      if (message->easy_handle == easy) {
+        const CURLcode result = message->data.result;
+        if (kind == Kind::Http) {
+          FinishedHttp(result);
+        } else {
+          Finished(result);
+        }
+      }
+    }
+  }
+
+  void Tick() {
+    if (delivering) return;  // a handler is letting the message loop run
+    Drive();
+    delivering = true;
+    while (!pending.empty()) {
+      const int16_t state = pending.front();
+      pending.pop_front();
+      if (state == icDisconnected && closePending) DropConnection();
+      if (handler) handler(state);
+    }
+    delivering = false;
+    if (easy == nullptr && pending.empty()) {
+      if (kind != Kind::Http) busy = false;
+      timer.stop();
+    }
+  }
+
+  void DropConnection() {
+    closePending = false;
+    if (multi != nullptr) {
+      curl_multi_cleanup(multi);  // closes the cached connection (QUIT)
+      multi = nullptr;
+    }
+    connected = false;
+    cwd.clear();
+  }
+
+  // -- HTTP ---------------------------------------------------------------
+
+  void FinishedHttp(CURLcode result) {
+    Discard(easy);
+    easy = nullptr;
+    if (overLimit) result = CURLE_FILESIZE_EXCEEDED;
+    lastError = result == CURLE_OK ? "" : curl_easy_strerror(result);
+    if (result != CURLE_OK) received.clear();
+    httpDone = true;
+  }
+
+  std::string OpenURL() {
+    if (busy) {
+      lastError = "still executing the last request";
+      return "";
+    }
+    const std::string scheme = Scheme();
+    if (scheme != "HTTP" && scheme != "HTTPS") {
+      lastError = "not an HTTP address: " + url;
+      return "";
+    }
+    CURL* h = curl_easy_init();
+    if (h == nullptr) return "";
+    busy = true;
+    kind = Kind::Http;
+    received.clear();
+    overLimit = false;
+    limit = kMaxDocument;
+    httpDone = false;
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, AppendToString);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, this);
+    if (remotePort > 0) curl_easy_setopt(h, CURLOPT_PORT, static_cast<long>(remotePort));
+    CommonOptions(h);
+    easy = h;
+    curl_multi_add_handle(Multi(), easy);
+
+    // Wait in a nested loop: the window keeps running, and nothing spins.
+    QEventLoop loop;
+    QTimer pump;
+    pump.setInterval(kTickMs);
+    pump.callOnTimeout([&] {
+      Drive();
+      if (httpDone) loop.quit();
+    });
+    pump.start();
+    if (QCoreApplication::instance() != nullptr) {
+      loop.exec();
+    } else {
+      while (!httpDone) {
+        curl_multi_wait(multi, nullptr, 0, 50, nullptr);
+        Drive();
+      }
+    }
+    pump.stop();
+    busy = false;
+    kind = Kind::None;
+    std::string document;
+    document.swap(received);
+    return document;
+  }
+};
+
+namespace {
+
+size_t AppendToString(char* data, size_t size, size_t count, void* user) {
+  auto* impl = static_cast<Inet::Impl*>(user);
+  const size_t bytes = size * count;
+  if (impl->received.size() + bytes > impl->limit) {
+    impl->overLimit = true;
+    return 0;  // aborts the transfer
+  }
+  impl->received.append(data, bytes);
+  return bytes;
+}
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* user) {
+  return std::fwrite(data, size, count, static_cast<FILE*>(user)) * size;
+}
+
+size_t ReadFromFile(char* data, size_t size, size_t count, void* user) {
+  return std::fread(data, size, count, static_cast<FILE*>(user)) * size;
+}
+
+}  // namespace
+
+Inet::Inet() : impl_(std::make_unique<Impl>()) {}
+Inet::~Inet() = default;
+
+int Inet::AccessType() const { return impl_->accessType; }
+void Inet::SetAccessType(int type) { impl_->accessType = type; }
+int Inet::Protocol() const { return impl_->protocol; }
+void Inet::SetProtocol(int protocol) { impl_->protocol = protocol; }
+std::string Inet::URL() const { return impl_->url; }
+std::string Inet::RemoteHost() const { return impl_->remoteHost; }
+int Inet::RemotePort() const { return impl_->remotePort; }
+void Inet::SetRemotePort(int port) { impl_->remotePort = port; }
+int Inet::RequestTimeout() const { return impl_->requestTimeout; }
+void Inet::SetRequestTimeout(int seconds) { impl_->requestTimeout = seconds; }
+std::string Inet::UserName() const { return impl_->userName; }
+void Inet::SetUserName(const std::string& name) { impl_->userName = name; }
+std::string Inet::Password() const { return impl_->password; }
+void Inet::SetPassword(const std::string& password) { impl_->password = password; }
+
+void Inet::SetURL(const std::string& url) {
+  impl_->url = url;
+  impl_->remoteHost.clear();
+  CURLU* u = curl_url();
+  if (curl_url_set(u, CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK) {
+    char* part = nullptr;
+    if (curl_url_get(u, CURLUPART_HOST, &part, 0) == CURLUE_OK && part != nullptr) {
+      impl_->remoteHost = part;
+      curl_free(part);
+    }
+    // The URL's port, or its scheme's usual one, as the control did.
+    part = nullptr;
+    if (curl_url_get(u, CURLUPART_PORT, &part, CURLU_DEFAULT_PORT) == CURLUE_OK && part != nullptr) {
+      impl_->remotePort = std::atoi(part);
+      curl_free(part);
+    }
+  }
+  curl_url_cleanup(u);
+}
+
+bool Inet::Execute(const std::string& operation) { return impl_->Execute(operation); }
+bool Inet::StillExecuting() const { return impl_->busy; }
+
+std::string Inet::GetChunk(int size, int /*dataType*/) {
+  if (size <= 0 || impl_->dataPos >= impl_->data.size()) return "";
+  const std::string chunk = impl_->data.substr(impl_->dataPos, static_cast<size_t>(size));
+  impl_->dataPos += chunk.size();
+  return chunk;
+}
+
+std::string Inet::OpenURL() { return impl_->OpenURL(); }
+
+void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler = std::move(handler); }
+
+std::string Inet::LastError() const { return impl_->lastError; }
+
+}  // namespace platform

@@ -1,0 +1,326 @@
+// The transfer control against real loopback servers.
+#include "platform/Inet.h"
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "platform/AppPath.h"
+#include "tests/fixtures/Servers.h"
+#include "tests/main/TestSupport.h"
+
+namespace fs = std::filesystem;
+using platform::Inet;
+
+namespace {
+
+// Drives the control the way the program's command runner does: one command,
+// wait while it executes, collect the states and, after state 12, the data.
+class Session {
+ public:
+  explicit Session(const std::string& url, const std::string& password = fixtures::FtpServer::kPassword) {
+    inet.SetAccessType(0);
+    inet.SetProtocol(platform::icFTP);
+    inet.SetRemotePort(21);
+    inet.SetRequestTimeout(10);
+    inet.SetURL(url);
+    inet.SetUserName(fixtures::FtpServer::kUser);
+    inet.SetPassword(password);
+    inet.OnStateChanged([this](int16_t state) {
+      states.push_back(state);
+      if (state == platform::icResponseCompleted) {
+        for (std::string chunk = inet.GetChunk(1024); !chunk.empty(); chunk = inet.GetChunk(1024))
+          chunks.push_back(chunk);
+      }
+    });
+  }
+
+  // Runs one command; returns its last state.
+  int Run(const std::string& command) {
+    states.clear();
+    chunks.clear();
+    EXPECT_TRUE(inet.Execute(command)) << command;
+    QElapsedTimer clock;
+    clock.start();
+    while (inet.StillExecuting() && clock.elapsed() < 30000)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_FALSE(inet.StillExecuting()) << command << " never ended";
+    return states.empty() ? -1 : states.back();
+  }
+
+  std::string Data() const {
+    std::string all;
+    for (const auto& chunk : chunks) all += chunk;
+    return all;
+  }
+
+  Inet inet;
+  std::vector<int> states;
+  std::vector<std::string> chunks;
+};
+
+std::string Quote(const std::string& path) { return "\"" + path + "\""; }
+
+std::string Bytes(size_t count) {
+  std::string bytes;
+  for (size_t i = 0; i < count; ++i) bytes += static_cast<char>((i * 7 + i / 251) & 0xff);
+  return bytes;
+}
+
+class InetFtp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!server.running()) GTEST_SKIP() << "pyftpdlib server did not start";
+  }
+  std::string Local(const std::string& name) const { return local.path().toStdString() + "/" + name; }
+
+  fixtures::FtpServer server;
+  QTemporaryDir local;
+};
+
+TEST_F(InetFtp, PutAndGetRoundTripThroughOneConnection) {
+  Session s(server.url());
+  const std::string payload = Bytes(70000);  // several data blocks, every byte value
+  testsupport::WriteFile(Local("up.zip"), payload);
+
+  EXPECT_EQ(s.Run("CD www"), platform::icResponseCompleted);
+  // The first command opens the connection: every step is reported in order.
+  EXPECT_EQ(s.states, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 12}));
+  EXPECT_EQ(s.Run("CD test"), platform::icResponseCompleted);
+  // Later commands reuse the open connection.
+  EXPECT_EQ(s.states, (std::vector<int>{5, 6, 7, 8, 12}));
+
+  EXPECT_EQ(s.Run("PUT " + Quote(Local("up.zip")) + " 0001234562602031405g.zip"), 12);
+  EXPECT_EQ(testsupport::ReadFile(server.remotePath("test/0001234562602031405g.zip")), payload);
+
+  testsupport::WriteFile(Local("down.zip"), "an older download");  // replaced on success
+  EXPECT_EQ(s.Run("GET 0001234562602031405g.zip " + Quote(Local("down.zip"))), 12);
+  EXPECT_EQ(testsupport::ReadFile(Local("down.zip")), payload);
+  EXPECT_TRUE(s.chunks.empty()) << "a get hands its data to the file, not to GetChunk";
+
+  EXPECT_EQ(s.Run("CLOSE"), platform::icDisconnected);
+  EXPECT_EQ(s.states, (std::vector<int>{9, 10}));
+  // After CLOSE the next command logs in again, back in the login folder.
+  EXPECT_EQ(s.Run("CD www"), 12);
+  EXPECT_EQ(s.states.front(), 1);
+  EXPECT_EQ(s.Run("CD games"), 12);
+}
+
+TEST_F(InetFtp, ListingArrivesInOrderInChunksOfAtMost1024) {
+  std::set<std::string> expected;
+  for (int i = 0; i < 80; ++i) {
+    std::ostringstream name;
+    name << "000123456260203" << (1000 + i) << "0000n.zip";
+    expected.insert(name.str());
+    testsupport::WriteFile(server.remotePath("offered/" + name.str()), "x");
+  }
+  Session s(server.url());
+  s.Run("CD www");
+  s.Run("CD offered");
+  ASSERT_EQ(s.Run("LS *.*"), 12);
+  ASSERT_GT(s.chunks.size(), 2u);
+  for (size_t i = 0; i + 1 < s.chunks.size(); ++i) EXPECT_EQ(s.chunks[i].size(), 1024u);
+  EXPECT_LE(s.chunks.back().size(), 1024u);
+
+  std::set<std::string> names;
+  std::istringstream lines(s.Data());
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) names.insert(line);
+  }
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(s.inet.GetChunk(1024), "") << "the data is handed over once";
+
+  // Back up and into the next folder, as the offer list does.
+  EXPECT_EQ(s.Run("CD .."), 12);
+  EXPECT_EQ(s.Run("CD joined"), 12);
+  EXPECT_EQ(s.Run("LS *.*"), 12);
+  EXPECT_EQ(s.Data(), "");
+}
+
+TEST_F(InetFtp, DeleteRemovesTheRemoteFile) {
+  testsupport::WriteFile(server.remotePath("test/000123456.tst"), "01.02.2026 10:00:00\r\n");
+  testsupport::WriteFile(server.remotePath("test/other.tst"), "stays");
+  Session s(server.url());
+  s.Run("CD www");
+  s.Run("CD test");
+  EXPECT_EQ(s.Run("DELETE 000123456.tst"), 12);
+  EXPECT_FALSE(fs::exists(server.remotePath("test/000123456.tst")));
+  EXPECT_TRUE(fs::exists(server.remotePath("test/other.tst")));
+  EXPECT_TRUE(fs::exists(server.remotePath("test")));
+}
+
+// Every failure ends the command in state 11, returns control to the caller
+// and leaves no local file behind.
+TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
+  struct Case {
+    const char* what;
+    std::string password;
+    std::vector<std::string> commands;  // the last one must fail
+  };
+  const std::string target = Local("got.zip");
+  const std::string get = "GET 0001234562602031405g.zip " + Quote(target);
+  const std::vector<Case> cases = {
+      {"missing remote file", fixtures::FtpServer::kPassword, {"CD www", "CD games", get}},
+      {"wrong password", "wrong", {"CD www"}},
+      {"wrong password, get", "wrong", {get}},
+      {"missing folder", fixtures::FtpServer::kPassword, {"CD www", "CD nosuchfolder"}},
+      {"delete of a missing file", fixtures::FtpServer::kPassword, {"CD www", "CD test", "DELETE none.tst"}},
+      {"put of a missing local file", fixtures::FtpServer::kPassword,
+       {"CD www", "CD test", "PUT " + Quote(Local("none.zip")) + " none.zip"}},
+      {"remote name with a path", fixtures::FtpServer::kPassword,
+       {"CD www", "GET ../www/games/x.zip " + Quote(target)}},
+      {"line break in a remote name", fixtures::FtpServer::kPassword, {"CD www", "DELETE a\r\nRMD games"}},
+      {"unknown command", fixtures::FtpServer::kPassword, {"FORMAT C:"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Session s(server.url(), c.password);
+    for (size_t i = 0; i + 1 < c.commands.size(); ++i) EXPECT_EQ(s.Run(c.commands[i]), 12);
+    EXPECT_EQ(s.Run(c.commands.back()), platform::icError);
+    EXPECT_EQ(std::count(s.states.begin(), s.states.end(), platform::icError), 1);
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_FALSE(fs::exists(target + ".part"));
+    EXPECT_FALSE(s.inet.LastError().empty());
+    s.Run("CLOSE");
+  }
+  EXPECT_TRUE(fs::exists(server.remotePath("games"))) << "no command may reach beyond its folder";
+}
+
+TEST_F(InetFtp, FailedFolderChangeKeepsTheCurrentFolder) {
+  testsupport::WriteFile(server.remotePath("games/here.zip"), "x");
+  Session s(server.url());
+  s.Run("CD www");
+  s.Run("CD games");
+  EXPECT_EQ(s.Run("CD missing"), 11);
+  EXPECT_EQ(s.Run("LS *.*"), 12);
+  EXPECT_NE(s.Data().find("here.zip"), std::string::npos);
+}
+
+TEST_F(InetFtp, SecondCommandIsRefusedWhileOneRuns) {
+  Session s(server.url());
+  ASSERT_TRUE(s.inet.Execute("CD www"));
+  EXPECT_TRUE(s.inet.StillExecuting());
+  EXPECT_FALSE(s.inet.Execute("CD games"));
+  EXPECT_EQ(s.inet.OpenURL(), "");
+  while (s.inet.StillExecuting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  EXPECT_EQ(s.states.back(), 12);
+  EXPECT_EQ(std::count(s.states.begin(), s.states.end(), 12), 1);
+}
+
+TEST(InetNoServer, UnreachableServerEndsInStateEleven) {
+  Session s("ftp://127.0.0.1:" + std::to_string(fixtures::UnusedPort()));
+  EXPECT_EQ(s.Run("CD www"), 11);
+  EXPECT_EQ(s.states.front(), 1);
+  EXPECT_EQ(std::count(s.states.begin(), s.states.end(), platform::icConnected), 0);
+  // CLOSE without a connection has nothing to disconnect.
+  EXPECT_EQ(s.Run("CLOSE"), 10);
+  EXPECT_EQ(s.states, (std::vector<int>{10}));
+}
+
+TEST(InetNoServer, SilentServerTimesOut) {
+  // Accepts connections (the system completes them) but never says a word.
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(fd, 4), 0);
+  ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
+
+  Session s("ftp://127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+  s.inet.SetRequestTimeout(1);
+  EXPECT_EQ(s.Run("CD www"), 11);
+  close(fd);
+}
+
+TEST(InetHttp, OpenUrlReturnsTheDocumentOrNothing) {
+  fixtures::HttpServer server;
+  if (!server.running()) GTEST_SKIP() << "http.server did not start";
+  const std::string document = "\"1066\",\"3.9.2\"\r\n\"7\",\"1.0.0\"\r\n";
+  server.put("versions.txt", document);
+  server.put("big.txt", std::string((1u << 20) + 1, 'x'));
+
+  struct Case {
+    const char* what;
+    std::string url;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"a document", server.url("versions.txt"), document},
+      {"missing document", server.url("none.txt"), ""},
+      {"oversized document", server.url("big.txt"), ""},
+      {"no server", "http://127.0.0.1:" + std::to_string(fixtures::UnusedPort()) + "/v.txt", ""},
+      {"not http", "file:///etc/passwd", ""},
+  };
+  Inet inet;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    inet.SetURL(c.url);
+    inet.SetProtocol(platform::icHTTP);
+    EXPECT_EQ(inet.OpenURL(), c.expected);
+    EXPECT_FALSE(inet.StillExecuting());
+  }
+}
+
+TEST(InetProperties, UrlSetsHostAndPort) {
+  Inet inet;
+  inet.SetRemotePort(21);
+  inet.SetURL("ftp://games.example.org");
+  EXPECT_EQ(inet.RemoteHost(), "games.example.org");
+  EXPECT_EQ(inet.RemotePort(), 21);
+  inet.SetURL("ftp://127.0.0.1:2121");
+  EXPECT_EQ(inet.RemotePort(), 2121);
+  inet.SetURL("http://www.example.org/versions.txt");
+  EXPECT_EQ(inet.RemotePort(), 80);
+}
+
+TEST(InetFtpHost, ConfigurationOrder) {
+  testsupport::ProgramTree tree;
+  const std::string file = platform::FtpHostFilePath();
+  EXPECT_EQ(fs::path(file).parent_path(), fs::path(tree.commonDir()));
+  struct Case {
+    const char* what;
+    const char* environment;  // nullptr: unset
+    std::string fileText;     // empty: no file
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"nothing configured", nullptr, "", platform::kDefaultFtpHost},
+      {"file with comments", nullptr, "# the game server\n\n  ftp.chess.example.net  \r\n", "ftp.chess.example.net"},
+      {"file with a port", nullptr, "127.0.0.1:2121\n", "127.0.0.1:2121"},
+      {"environment wins", "10.0.0.7:21", "ftp.chess.example.net\n", "10.0.0.7:21"},
+      {"blank environment falls back", "  ", "ftp.chess.example.net\n", "ftp.chess.example.net"},
+      {"user info refused", nullptr, "evil@ftp.example.net\n", platform::kDefaultFtpHost},
+      {"path refused", "ftp.example.net/../x", "", platform::kDefaultFtpHost},
+      {"blanks inside refused", nullptr, "ftp example net\n", platform::kDefaultFtpHost},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(file);
+    if (!c.fileText.empty()) testsupport::WriteFile(file, c.fileText);
+    if (c.environment != nullptr) setenv(platform::kFtpHostVariable, c.environment, 1);
+    else unsetenv(platform::kFtpHostVariable);
+    EXPECT_EQ(platform::ConfiguredFtpHost(), c.expected);
+  }
+  unsetenv(platform::kFtpHostVariable);
+}
+
+TEST(InetFtpHost, InstalledFileNamesTheDefaultHost) {
+  testsupport::ProgramTree tree;
+  unsetenv(platform::kFtpHostVariable);
+  ASSERT_TRUE(fs::exists(platform::FtpHostFilePath()));
+  EXPECT_EQ(platform::ConfiguredFtpHost(), platform::kDefaultFtpHost);
+}
+
+}  // namespace
