@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace ZVK_ErrorLog {
 
@@ -14,36 +15,62 @@ namespace ZVK_ErrorLog {
 void WriteErrorLog(int16_t showBox, const std::string& title, const std::string& place,
                    int32_t lineNumber, int32_t errNumber, const std::string& description);
 
-// One free-form line.
+// One free-form line, written as given.
 void WriteLogLineText(const std::string& line);
 
-// Up to ten values of any printable type, written one after the other.
+// Values of a free-form or header line: each value after the first starts in
+// the next print zone of 14 columns; trailing empty values add nothing.
+std::string JoinLogValues(const std::vector<std::string>& values);
+
+// Up to ten values of any printable type on one line.
 template <class... T>
 void WriteLogLine(const T&... values) {
   static_assert(sizeof...(T) <= 10, "WriteLogLine takes at most ten values");
-  std::ostringstream out;
-  (out << ... << values);
-  WriteLogLineText(out.str());
+  std::vector<std::string> texts;
+  ((texts.push_back([&] {
+     std::ostringstream out;
+     out << values;
+     return out.str();
+   }())),
+   ...);
+  WriteLogLineText(JoinLogValues(texts));
 }
 
-// The seven-line header, written only when the log does not exist yet.
+// The seven-line header, written only when the log does not exist yet; it
+// does not create the Common folder.
 void WriteLogHeader();
+// The seven lines themselves (without line ends).
+std::vector<std::string> LogHeaderLines();
 
 // Full path of the log file.
 std::string ErrorLogPath();
 
-// Formats the fixed entry line (without the line end); exposed for tests.
+// Formats the fixed entry line (without the line end).
 std::string FormatEntryLine(const std::string& dateTime, const std::string& title,
                             const std::string& place, int32_t lineNumber, int32_t errNumber,
                             const std::string& description);
 
 // What the main window shows after a logged error. The main window installs
 // its implementation; nullptr switches the indicator off (tests, start-up).
+// An error logged before any indicator is installed is shown as soon as one is.
 class ErrorIndicator {
  public:
   virtual ~ErrorIndicator() = default;
   virtual void ShowErrorIndicator() = 0;  // colour &H8080FF, lblError visible
 };
 void SetErrorIndicator(ErrorIndicator* indicator);
+// Entries written by this run (what the indicator reflects).
+long long ErrorsLogged();
+
+// Locale facts for the header.
+int16_t SysLanguageID();          // Windows-style language identifier, 0 when unknown
+std::string SysLanguageName();    // that language's name in English
+std::string GetLocaleString(int32_t lcType);  // 0x1002 country (English), 4 native language, 8 native country
+std::string Country();
+std::string LanguageName();
+std::string NativeCountryName();
+
+// The next-version notice that features of a later version answer with.
+void InNextVersion();
 
 }  // namespace ZVK_ErrorLog

@@ -1,0 +1,144 @@
+#include "platform/MachineStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QString>
+#include <cstdlib>
+
+#include "platform/AppPath.h"
+
+namespace platform {
+namespace {
+
+constexpr const char* kDefaultValue = "@";
+
+QString RootKeyName(const QString& first) {
+  const QString up = first.toUpper();
+  if (up == "HKLM" || up == "HKEY_LOCAL_MACHINE") return "HKEY_LOCAL_MACHINE";
+  if (up == "HKCU" || up == "HKEY_CURRENT_USER") return "HKEY_CURRENT_USER";
+  if (up == "HKCR" || up == "HKEY_CLASSES_ROOT") return "HKEY_CLASSES_ROOT";
+  if (up == "HKU" || up == "HKEY_USERS") return "HKEY_USERS";
+  if (up == "HKCC" || up == "HKEY_CURRENT_CONFIG") return "HKEY_CURRENT_CONFIG";
+  return {};
+}
+
+// A level never climbs out of the store or splits into two.
+QString CleanLevel(QString level) {
+  level.replace(QChar('/'), QChar('_'));
+  if (level == "." || level == "..") level = "_";
+  return level;
+}
+
+struct Location {
+  QString file;
+  QString entry;
+};
+
+bool Locate(const std::string& path, Location& where) {
+  const QString text = QString::fromStdString(path).trimmed();
+  if (text.isEmpty()) return false;
+  QStringList levels = text.split(QChar('\\'), Qt::SkipEmptyParts);
+  if (levels.isEmpty()) return false;
+  const QString root = RootKeyName(levels.takeFirst());
+  if (root.isEmpty()) return false;
+  QString entry = kDefaultValue;
+  if (!text.endsWith(QChar('\\'))) {
+    if (levels.isEmpty()) return false;
+    entry = levels.takeLast();
+  }
+  if (levels.isEmpty()) return false;  // values live in keys, not in the root
+  for (QString& level : levels) level = CleanLevel(level);
+  entry.replace(QChar('/'), QChar('_'));
+  where.file = QString::fromStdString(MachineStoreRoot()) + "/" + root + "/" + levels.join('/') + ".ini";
+  where.entry = entry;
+  return true;
+}
+
+}  // namespace
+
+std::string RegValue::AsText() const {
+  switch (type) {
+    case Type::String: return text;
+    case Type::Dword: return std::to_string(number);
+    default: return "";
+  }
+}
+
+int32_t RegValue::AsLong() const {
+  if (type == Type::Dword) return number;
+  if (type != Type::String) return 0;
+  bool ok = false;
+  const qint64 value = QString::fromStdString(text).trimmed().toLongLong(&ok);
+  if (!ok || value < INT32_MIN || value > INT32_MAX) return 0;
+  return static_cast<int32_t>(value);
+}
+
+bool RegValue::operator==(const RegValue& other) const {
+  if (type != other.type) return false;
+  if (type == Type::String) return text == other.text;
+  if (type == Type::Dword) return number == other.number;
+  return true;
+}
+
+std::string MachineStoreRoot() {
+  const char* env = std::getenv("CASTELLAN_MACHINE_DIR");
+  if (env != nullptr && *env != '\0') return env;
+  return AppPath() + "/../Common/registry";
+}
+
+std::string MachineStoreFile(const std::string& path, std::string* valueName) {
+  Location where;
+  if (!Locate(path, where)) return "";
+  if (valueName != nullptr) *valueName = where.entry.toStdString();
+  return where.file.toStdString();
+}
+
+RegStatus RegWrite(const std::string& path, const RegValue& value) {
+  Location where;
+  if (!Locate(path, where) || value.IsEmpty()) return RegStatus::BadPath;
+  if (!QDir().mkpath(QFileInfo(where.file).absolutePath())) return RegStatus::AccessDenied;
+  QSettings store(where.file, QSettings::IniFormat);
+  const QString stored = value.type == RegValue::Type::Dword
+                             ? "dword:" + QString::number(value.number)
+                             : "sz:" + QString::fromStdString(value.text);
+  store.setValue(where.entry, stored);
+  store.sync();
+  return store.status() == QSettings::NoError ? RegStatus::Ok : RegStatus::AccessDenied;
+}
+
+RegStatus RegRead(const std::string& path, RegValue& value) {
+  value = RegValue();
+  Location where;
+  if (!Locate(path, where)) return RegStatus::BadPath;
+  if (!QFileInfo::exists(where.file)) return RegStatus::NotFound;
+  QSettings store(where.file, QSettings::IniFormat);
+  if (store.status() != QSettings::NoError) return RegStatus::AccessDenied;
+  if (!store.contains(where.entry)) return RegStatus::NotFound;
+  const QString stored = store.value(where.entry).toString();
+  if (stored.startsWith("dword:")) {
+    bool ok = false;
+    const qint64 n = stored.mid(6).toLongLong(&ok);
+    if (!ok || n < INT32_MIN || n > INT32_MAX) return RegStatus::NotFound;  // damaged entry
+    value = RegValue(static_cast<int32_t>(n));
+  } else if (stored.startsWith("sz:")) {
+    value = RegValue(stored.mid(3).toStdString());
+  } else {
+    value = RegValue(stored.toStdString());  // hand-written entry: plain text
+  }
+  return RegStatus::Ok;
+}
+
+RegStatus RegDelete(const std::string& path) {
+  Location where;
+  if (!Locate(path, where)) return RegStatus::BadPath;
+  if (!QFileInfo::exists(where.file)) return RegStatus::NotFound;
+  QSettings store(where.file, QSettings::IniFormat);
+  if (!store.contains(where.entry)) return RegStatus::NotFound;
+  store.remove(where.entry);
+  store.sync();
+  return store.status() == QSettings::NoError ? RegStatus::Ok : RegStatus::AccessDenied;
+}
+
+}  // namespace platform

@@ -1,0 +1,208 @@
+#include "support/ZVK_Internet.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "platform/AppPath.h"
+#include "platform/DoEvents.h"
+#include "platform/Inet.h"
+#include "platform/MessageBox.h"
+#include "support/AppIdentity.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Language.h"
+#include "support/ZVK_Version.h"
+
+namespace fs = std::filesystem;
+
+namespace ZVK_Internet {
+namespace {
+
+constexpr const char* kCheckPlace = "ChkNewVersion of Modul ZVK_Internet";
+constexpr const char* kCrLf = "\r\n";
+constexpr int kUrlListLines = 20;
+
+platform::Inet* gTransferControl = nullptr;
+
+fs::path BesideProgram() { return fs::path(platform::AppPath()).parent_path(); }
+
+// One field of a record in the classic comma-separated input format: blanks
+// around it are skipped; a quoted field runs to the closing quote and whatever
+// follows up to the next comma is dropped; an unquoted one runs to the comma.
+std::string NextField(const std::string& line, size_t& pos) {
+  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+  std::string field;
+  if (pos < line.size() && line[pos] == '"') {
+    const size_t close = line.find('"', pos + 1);
+    field = line.substr(pos + 1, close == std::string::npos ? std::string::npos : close - pos - 1);
+    pos = close == std::string::npos ? line.size() : close + 1;
+    const size_t comma = line.find(',', pos);
+    pos = comma == std::string::npos ? line.size() : comma + 1;
+    return field;
+  }
+  const size_t comma = line.find(',', pos);
+  field = line.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+  pos = comma == std::string::npos ? line.size() : comma + 1;
+  const auto last = field.find_last_not_of(" \t");
+  return last == std::string::npos ? "" : field.substr(0, last + 1);
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::istringstream in(bytes);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void NoInformation() {
+  platform::MsgBox(ZVK_Language::LangText(48) + kCrLf + ZVK_Language::LangText(49), 4112,
+                   ZVK_Language::LangText(16));
+}
+
+// The version of our product in the downloaded list; false when the list
+// holds none (or a record with no product comes first).
+bool FindPublishedVersion(const std::string& listBytes, std::string& version) {
+  for (const std::string& line : Lines(listBytes)) {
+    size_t pos = 0;
+    const std::string product = NextField(line, pos);
+    const std::string published = NextField(line, pos);
+    if (product == ZVK_Identity::gProductNumber) {
+      version = published;
+      return true;
+    }
+    if (ZVK_File_Dir::Trim(product).empty()) return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string UrlListPath() { return (BesideProgram() / "Common" / "license" / "UrlList.txt").string(); }
+std::string VersionsPath() { return (BesideProgram() / "temp" / "versions.txt").string(); }
+
+void SetTransferControl(platform::Inet* inet) { gTransferControl = inet; }
+
+void Get_UrlList() {
+  gUrlHome.clear();
+  gUrlVersions.clear();
+  gUrlDownload.clear();
+  Guarded(
+      "Get_UrlList of Modul ZVK_Internet",
+      [] {
+        const std::string path = UrlListPath();
+        if (!ZVK_File_Dir::FileExists(path)) {
+          gUrlHome = kBuiltInHomePage;
+          gUrlVersions = kBuiltInHomePage;
+          gUrlDownload = kBuiltInHomePage;
+          return;
+        }
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "Path/File access error");
+        for (int number = 1; number <= kUrlListLines; ++number) {
+          std::string line;
+          if (!std::getline(in, line))
+            throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInputPastEnd, "Input past end of file");
+          if (!line.empty() && line.back() == '\r') line.pop_back();
+          if (number == 1) gUrlHome = line;
+          if (number == 11) gUrlVersions = line;
+          if (number == 12) gUrlDownload = line;
+        }
+      },
+      false);
+  platform::DoEvents();
+}
+
+long long LeadingNumber(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    if (value < 1'000'000'000'000LL) value = value * 10 + (text[i] - '0');  // no overflow on junk
+  return negative ? -value : value;
+}
+
+VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published) {
+  const size_t p1 = published.find('.');
+  const size_t p2 = p1 == std::string::npos ? std::string::npos : published.find('.', p1 + 1);
+  if (p2 == std::string::npos)
+    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid procedure call or argument");
+  gNewMajor = published.substr(0, p1);
+  gNewMinor = published.substr(p1 + 1, p2 - p1 - 1);
+  gNewRevision = published.substr(p2 + 1);
+
+  const long long major = LeadingNumber(gNewMajor);
+  if (runMajor > major) return VersionVerdict::UpToDate;
+  if (runMajor < major) return VersionVerdict::NewerMajor;
+  const long long minor = LeadingNumber(gNewMinor);
+  if (runMinor > minor) return VersionVerdict::UpToDate;
+  if (runMinor < minor) return VersionVerdict::NewerMinor;
+  return runRevision < LeadingNumber(gNewRevision) ? VersionVerdict::NewerRevision : VersionVerdict::UpToDate;
+}
+
+void ChkNewVersion() {
+  try {
+    ZVK_File_Dir::CreateDirectoryStruct((BesideProgram() / "temp").string());
+
+    std::unique_ptr<platform::Inet> own;
+    platform::Inet* inet = gTransferControl;
+    if (inet == nullptr) {
+      own = std::make_unique<platform::Inet>();
+      inet = own.get();
+    }
+    inet->SetURL(gUrlVersions);
+    inet->SetProtocol(platform::icHTTP);
+
+    // A failed download leaves the list empty (or a bare line end).
+    const std::string path = VersionsPath();
+    {
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << inet->OpenURL() << kCrLf;
+    }
+
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec || size < 5) {
+      NoInformation();
+      return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string published;
+    if (!FindPublishedVersion(bytes.str(), published)) {
+      NoInformation();
+      return;
+    }
+
+    const ZVK_Version::ProgramVersion running = ZVK_Version::Version();
+    const VersionVerdict verdict = CompareVersion(running.major, running.minor, running.revision, published);
+    const std::string title = ZVK_ErrorLog::ApplicationTitle();
+    if (verdict == VersionVerdict::UpToDate) {
+      platform::MsgBox(ZVK_Language::LangText(42) + " (" + ZVK_Version::VersionText() + ") of " + title + ".",
+                       4160, ZVK_Language::LangText(23));
+      return;
+    }
+    const int text = verdict == VersionVerdict::NewerMajor ? 47 : verdict == VersionVerdict::NewerMinor ? 46 : 45;
+    const int answer = platform::MsgBox(title + " " + ZVK_Language::LangText(text) + " (v. " + published + ")" +
+                                            " " + ZVK_Language::LangText(43) + kCrLf + ZVK_Language::LangText(44),
+                                        4164, ZVK_Language::LangText(23));
+    if (answer == platform::vbYes) platform::OpenInBrowser(gUrlDownload);
+  } catch (...) {
+    // One entry and one message, then the check ends: going on after a
+    // failed step would report a version it never read.
+    ZVK_ErrorLog::LogCurrentException(kCheckPlace);
+    NoInformation();
+    platform::DoEvents();
+  }
+}
+
+}  // namespace ZVK_Internet

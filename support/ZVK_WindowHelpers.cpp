@@ -1,0 +1,66 @@
+#include "support/ZVK_WindowHelpers.h"
+
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/WindowHelpers.h"
+#include "support/ErrorGuard.h"
+#include "support/MainWindowLinks.h"
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Language.h"
+
+namespace ZVK_WindowsTopMost {
+void SetTopMost(QWidget* form) { platform::SetWindowTopMost(form, true); }
+void SetNotTopMost(QWidget* form) { platform::SetWindowTopMost(form, false); }
+}  // namespace ZVK_WindowsTopMost
+
+namespace ZVK_API_Shell {
+void RemoveCloseButton(QWidget* window) {
+  Guarded("RemoveCloseButton of Modul ZVK_API_Shell", [&] { platform::RemoveCloseEntry(window); }, false);
+}
+void ShellOpen(const std::string& url) { platform::OpenURL(url); }
+}  // namespace ZVK_API_Shell
+
+namespace ZVK_AddFont {
+void AddFont(std::string& fontFile) {
+  Guarded("AddFont of Modul ZVK_AddFont", [&] {
+    if (!ZVK_File_Dir::FileExists(fontFile)) return;
+    if (!platform::AddApplicationFont(fontFile))
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid procedure call or argument");
+  });
+}
+}  // namespace ZVK_AddFont
+
+namespace ZVK_HTMLHelp {
+void ShowHelp(int16_t helpNumber) {
+  ZVK_MainWindow::HelpSource* source = ZVK_MainWindow::GetHelpSource();
+  const std::string path = source != nullptr ? source->SetHelpStrings(helpNumber) : std::string();
+  platform::ShowHelpFile(path);
+}
+}  // namespace ZVK_HTMLHelp
+
+namespace ZVK_PlaySoundFile {
+int16_t HasSound() {
+  int16_t result = 0;
+  Guarded("HasSound of Modul ZVK_PlaySound", [&] { result = platform::WaveOutDeviceCount() > 0 ? -1 : 0; },
+          false);
+  return result;
+}
+}  // namespace ZVK_PlaySoundFile
+
+namespace ZVK_ErrorLog {
+void InNextVersion() {
+  constexpr const char* kPlace = "InNextVersion of Modul ZVK_ErrorLog";
+  ZVK_MainWindow::TopMostBox* box = ZVK_MainWindow::GetTopMostBox();
+  QWidget* window = box != nullptr ? box->MainWindow() : nullptr;
+  // Released first, or the notice could open behind the pinned window.
+  Guarded(kPlace, [&] { ZVK_WindowsTopMost::SetNotTopMost(window); }, false);
+  Guarded(kPlace, [&] {
+    platform::MsgBox(ZVK_Language::LangText(21) + "\r\n" + ZVK_Language::LangText(22), 4160,
+                     ZVK_Language::LangText(23));
+  }, false);
+  Guarded(kPlace, [&] {
+    if (box != nullptr && box->chkWinOnTopValue() == 1) ZVK_WindowsTopMost::SetTopMost(window);
+  }, false);
+}
+}  // namespace ZVK_ErrorLog
