@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QEventLoop>
 #include <QTimer>
 #include <cctype>
@@ -63,6 +65,26 @@ std::string ConfiguredFtpHost() {
   std::string host = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
   if (host.empty()) host = HostFromFile();
   return IsValidHostText(host) ? host : kDefaultFtpHost;
+}
+
+// ---------------------------------------------------------------------------
+// Browser
+
+namespace {
+std::function<bool(const std::string&)>& BrowserOpener() {
+  static std::function<bool(const std::string&)> opener;
+  return opener;
+}
+}  // namespace
+
+void SetBrowserOpener(std::function<bool(const std::string&)> opener) { BrowserOpener() = std::move(opener); }
+
+bool OpenInBrowser(const std::string& url) {
+  if (BrowserOpener()) return BrowserOpener()(url);
+  const QUrl address(QString::fromStdString(url), QUrl::StrictMode);
+  // Only web addresses: the text comes from an installed list a user may edit.
+  if (!address.isValid() || (address.scheme() != "http" && address.scheme() != "https")) return false;
+  return QDesktopServices::openUrl(address);
 }
 
 // ---------------------------------------------------------------------------

@@ -45,6 +45,11 @@ std::string FtpHostFilePath();   // <program folder>/../Common/FtpHost.txt
 std::string ConfiguredFtpHost();  // never empty; malformed values give the built-in host
 bool IsValidHostText(const std::string& host);
 
+// Opens an address in the user's browser (the shell's "open"); false when
+// nothing could take it. Tests install an opener that records instead.
+bool OpenInBrowser(const std::string& url);
+void SetBrowserOpener(std::function<bool(const std::string&)> opener);  // empty: the system's
+
 // Protocol numbers of the control.
 inline constexpr int icFTP = 2;
 inline constexpr int icHTTP = 4;
