@@ -1,0 +1,30 @@
+#pragma once
+// The user's profiles: the option panel's values kept per user and per named
+// profile in the per-user settings (section "Settings"). The profile list
+// cmbProfiles names them; its text names the current profile.
+#include <cstdint>
+#include <string>
+
+namespace ZVK_Board_Sub {
+
+// The names of profile list entries 1 to the last, each preceded by "|".
+inline std::string gProfilesRegStr;
+
+// "ZVK\<gAppName>\<gUserName>" and that followed by "\<profile>" (the
+// current text of cmbProfiles).
+std::string UserSettingsApp();
+std::string ProfileSettingsApp();
+
+// Writes the profile list, the selected profile and every option value of
+// the current profile.
+void Save2Registry();
+
+// Selects the stored profile and puts its values (or the defaults) into the
+// controls. A value that cannot be converted leaves its control as it was.
+void Load_Registry();
+
+// Appends name to cmbProfiles unless it is blank or equals (same case) one of
+// the entries 0 to lastIndex.
+void add_profile(const std::string& name, int16_t lastIndex);
+
+}  // namespace ZVK_Board_Sub
