@@ -1,0 +1,470 @@
+// The main window's life cycle, its bridges to the lower layers, the status
+// report, the move slider and the chess clock.
+#include "app/fMainForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/WindowBridges.h"
+#include "board/GameRecord.h"
+#include "board/ZVK_Board_Sub.h"
+#include "engine/MirrorBoard.h"
+#include "engine/ZVK_Engine.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/AppPath.h"
+#include "platform/DoEvents.h"
+#include "platform/Inet.h"
+#include "platform/MessageBox.h"
+#include "support/ZVK_Internet.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_WindowHelpers.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+namespace Board = ZVK_Board_Sub;
+
+namespace {
+fMainForm* gInstance = nullptr;
+}  // namespace
+
+fMainForm* fMainForm::Instance() { return gInstance; }
+
+fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("fMainForm"));
+  setWindowTitle(QStringLiteral("Castellan"));
+  BuildMenus();
+  BuildToolbar();
+
+  StatusBar = new StatusPanels(3, this);
+  StatusBar->setObjectName(QStringLiteral("StatusBar"));
+  setStatusBar(StatusBar);
+  lblError = new QLabel(QStringLiteral("Click Error log"));
+  lblError->setObjectName(QStringLiteral("lblError"));
+  lblError->hide();
+  ErrorIndicatorBox = new PictureBox;
+  ErrorIndicatorBox->setObjectName(QStringLiteral("ErrorIndicator"));
+  ErrorIndicatorBox->setFixedSize(14, 14);
+  ErrorIndicatorBox->setBackColor(QColor(0x80, 0x80, 0x80));
+  StatusBar->addWidget(ErrorIndicatorBox);
+  StatusBar->addWidget(lblError);
+
+  // Left: the board in its frame, the move slider and the status text.
+  auto* left = new QWidget;
+  left->setObjectName(QStringLiteral("LeftColumn"));
+  auto* lv = new QVBoxLayout(left);
+  lv->setContentsMargins(0, 0, 0, 0);
+  lv->addWidget(BuildBoardArea(), 0, Qt::AlignHCenter);
+  HScroll1 = new QScrollBar(Qt::Horizontal);
+  HScroll1->setObjectName(QStringLiteral("HScroll1"));
+  HScroll1->setRange(0, 0);
+  HScroll1->setToolTip(QStringLiteral("Move slider"));
+  lv->addWidget(HScroll1);
+  lblStatus = new QLabel(QStringLiteral("No Game Currently in Session"));
+  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  lblStatus->setMinimumHeight(64);
+  lblStatus->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  lblStatus->setWordWrap(true);
+  lv->addWidget(lblStatus);
+  lv->addStretch(1);
+
+  // Right: the three panels in one place, the record below them.
+  auto* right = new QWidget;
+  right->setObjectName(QStringLiteral("RightColumn"));
+  auto* rv = new QVBoxLayout(right);
+  rv->setContentsMargins(0, 0, 0, 0);
+  picGameControl[0] = BuildGamePanel();
+  picGameControl[1] = BuildOptionsPanel();
+  picGameControl[2] = BuildTakenPanel();
+  for (QWidget* p : picGameControl) rv->addWidget(p);
+  rv->addWidget(BuildRecordArea(), 1);
+  right->setMinimumWidth(360);
+
+  auto* central = new QWidget;
+  central->setObjectName(QStringLiteral("Central"));
+  auto* h = new QHBoxLayout(central);
+  h->addWidget(left, 0);
+  h->addWidget(right, 1);
+  setCentralWidget(central);
+
+  Timer2 = new QTimer(this);
+  Timer2->setObjectName(QStringLiteral("Timer2"));
+  Timer2->setInterval(1000);
+
+  ApplyLook();
+  resize(960, 720);
+
+  connect(picFrontBuffer, &PictureBox::mouseDown, this,
+          [this](int b, int s, double x, double y) { picFrontBuffer_MouseDown(b, s, x, y); });
+  connect(picFrontBuffer, &PictureBox::mouseMove, this,
+          [this](int b, int s, double x, double y) { picFrontBuffer_MouseMove(b, s, x, y); });
+  connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+  connect(chkEnableClock, &QCheckBox::stateChanged, this, [this] {
+    // A held clock is greyed only until it runs or is switched off.
+    if (chkEnableClock->checkState() != Qt::PartiallyChecked) chkEnableClock->setTristate(false);
+    chkEnableClock_Click();
+  });
+  connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] {
+    // The button means "let the engine move now" in a game against it.
+    gGameMode = "OfflinePC";
+    ExecuteMoveBW(kTrue);
+  });
+  connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
+          [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
+
+  SetForeColor(lblwwCheck, 255);
+  SetForeColor(lblbbCheck, 255);
+  ChangeBackgroundColor(0x800000);
+  ChangeBordCoordinateColor(0xDF996F);
+  Timer2->start();
+
+  Inet1 = std::make_unique<platform::Inet>();
+  ZVK_Internet::SetTransferControl(Inet1.get());
+  bridges_ = std::make_unique<WindowBridges>(*this);
+  gInstance = this;
+}
+
+fMainForm::~fMainForm() {
+  bridges_.reset();
+  ZVK_Internet::SetTransferControl(nullptr);
+  if (gInstance == this) gInstance = nullptr;
+}
+
+// ---------------------------------------------------------------- life cycle
+
+void fMainForm::Form_Initialize() {
+  const char* place = "Form_Initialize of Formular fMainForm";
+  // Each step is guarded on its own: a failing step is logged and the next runs.
+  Guarded(place, [&] { ZVK_API_Shell::RemoveCloseButton(this); }, false);
+  Guarded(place, [&] { SetHelpFile(); }, false);
+  Guarded(place, [&] {
+    gNavigating = 0;
+    gBoardSide = 1;
+    gColorToMove = kWhite;
+  }, false);
+  Guarded(place, [&] { FillLanguageList(); }, false);
+  Guarded(place, [&] { SelectStoredLanguage(); }, false);
+  Guarded(place, [&] { SetLanguageNameFromList(); }, false);
+  Guarded(place, [&] { FillProfileList(); }, false);
+  Guarded(place, [&] { FillBoardList(); }, false);
+  Guarded(place, [&] { LoadProfileSettings(); }, false);
+  Guarded(place, [&] {
+    picGameControl[0]->setVisible(true);
+    picGameControl[1]->setVisible(false);
+    picGameControl[2]->setVisible(false);
+  }, false);
+  Guarded(place, [&] { ResetTakenPieces(); }, false);
+  Guarded(place, [&] {
+    show();
+    platform::DoEventsNow();
+  }, false);
+}
+
+void fMainForm::closeEvent(QCloseEvent* event) {
+  if (unloading_) {
+    event->accept();
+    return;
+  }
+  int16_t cancel = 0;
+  Form_QueryUnload(cancel);
+  if (cancel != 0) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+void fMainForm::Form_QueryUnload(int16_t& cancel) {
+  Guarded("Form_QueryUnload of Formular fMainForm", [&] {
+    SaveProfileSettings();
+    const int answer = platform::MsgBox("Are you sure that you wish to leave now ?", 4132, "Castellan Quarto");
+    if (answer == platform::vbYes) {
+      Form_Unload();
+      // End at once: any engine loop still on the stack stops at its next test.
+      ending_ = true;
+      unloading_ = true;
+      hide();
+      QCoreApplication::quit();
+    } else {
+      cancel = 1;
+    }
+    platform::DoEvents();
+  });
+}
+
+void fMainForm::Form_Unload() {
+  const char* place = "Form_Unload of Formular fmainform";
+  Guarded(place, [&] {
+    // Every other window goes, newest first; the main window itself is the one unloading.
+    const auto widgets = QApplication::topLevelWidgets();
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it) {
+      QWidget* w = *it;
+      if (w == this || !w->isWindow() || w->isHidden()) continue;
+      if (qobject_cast<QMenu*>(w) != nullptr) continue;
+      w->close();
+    }
+  }, false);
+  Guarded(place, [&] { ReleaseAssistant(); }, false);
+}
+
+void fMainForm::DisableAllMenus() {
+  for (QMenu* m : {mnuFile, mnuGame, mnuMove}) {
+    m->setEnabled(false);
+    m->menuAction()->setEnabled(false);
+  }
+  tb->setEnabled(false);
+}
+
+void fMainForm::EnableAllMenus() {
+  for (QMenu* m : {mnuFile, mnuGame, mnuMove, mnuHelp}) {
+    m->setEnabled(true);
+    m->menuAction()->setEnabled(true);
+  }
+  tb->setEnabled(true);
+}
+
+void fMainForm::mnuChangeSide_Click() {
+  try {
+    Board::MirrorBoard();
+    Board::Update_Board();
+  } catch (...) {
+    // A failure here is of no consequence: the board is redrawn on the next move.
+  }
+}
+
+void fMainForm::ShowErrorIndicator() {
+  ErrorIndicatorBox->setBackColor(FromBgr(0x8080FF));
+  lblError->setVisible(true);
+}
+
+void fMainForm::ChangeBackgroundColor(int32_t bgr) {
+  backgroundColor_ = bgr;
+  const QColor c = FromBgr(bgr);
+  for (const char* name : {"BoardArea", "LeftColumn"}) {
+    if (auto* w = findChild<QWidget*>(name)) {
+      w->setAutoFillBackground(true);
+      QPalette p = w->palette();
+      p.setColor(QPalette::Window, c);
+      w->setPalette(p);
+    }
+  }
+  if (auto* central = findChild<QWidget*>("Central")) {
+    central->setAutoFillBackground(true);
+    QPalette p = central->palette();
+    p.setColor(QPalette::Window, c);
+    central->setPalette(p);
+  }
+}
+
+void fMainForm::ChangeBordCoordinateColor(int32_t bgr) {
+  coordinateColor_ = bgr;
+  for (QLabel* l : lblFile) SetForeColor(l, bgr);
+  for (QLabel* l : lblRank) SetForeColor(l, bgr);
+}
+
+void fMainForm::SetForeColor(QLabel* label, int32_t bgr) {
+  label->setProperty("foreColor", bgr);
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, FromBgr(bgr));
+  label->setPalette(p);
+}
+
+int32_t fMainForm::ForeColor(const QLabel* label) {
+  const QVariant v = label->property("foreColor");
+  return v.isValid() ? v.toInt() : ToBgr(label->palette().color(QPalette::WindowText));
+}
+
+// ------------------------------------------------------------- status report
+
+namespace {
+
+std::string SquareName(int c, int r) {
+  std::string name(1, static_cast<char>('A' + c));
+  name += ':';
+  name += std::to_string(8 - r);
+  return name;
+}
+
+std::string PieceName(int picture) {
+  switch (picture) {
+    case 0: return "Empty";
+    case 1: case 11: return "Rook";
+    case 2: case 12: return "Knight";
+    case 3: case 13: return "Bishop";
+    case 4: case 14: return "Queen";
+    case 5: case 15: return "King";
+    case 6: case 16: return "Pawn";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+void fMainForm::picFrontBuffer_MouseMove(int, int, double x, double y) {
+  if (!Guarded("picFrontBuffer_MouseMove of Formular fMainForm", [&] {
+        Board::gToX = Board::MouseToSquare(x);
+        Board::gToY = Board::MouseToSquare(y);
+      }))
+    return;
+  StatusReport();
+}
+
+void fMainForm::StatusReport() {
+  Guarded("StatusReport of Formular fMainForm", [&] {
+    std::string t;
+    QLabel* modePanel = StatusBar->panel(2);
+    if (gGameMode == "OfflinePP") modePanel->setText("Two Player Mode");
+    else if (gGameMode == "OfflinePC") modePanel->setText("Player vs CPU Mode");
+    else if (gGameMode == "OfflineCC") modePanel->setText("CPU vs CPU Mode");
+    else if (gGameMode == "OnlinePP") modePanel->setText("Online Two Player Mode");
+    else if (gGameMode.empty()) modePanel->setText(QString::fromStdString(ZVK_ErrorLog::ApplicationTitle()));
+
+    const bool white = gColorToMove == kWhite;
+    if (gGameMode == "OfflinePP" || gGameMode == "OfflineCC")
+      t += white ? "Waiting for White" : "Waiting for Black";
+    else if (gGameMode == "OfflinePC")
+      t += white ? "Waiting for White" : "Waiting for CPU";
+    else if (gGameMode == "OnlinePP" && !white)
+      t += "Waiting for Black";
+
+    const int fx = Board::gFromX, fy = Board::gFromY, tx = Board::gToX, ty = Board::gToY;
+    if (Board::gPieceSelected == 0) {
+      t += "\r\n" + PieceName(Board::gViewBoard.at(tx, ty)) + " at " + SquareName(tx, ty);
+      picFrontBuffer->setToolTip(QString());
+    } else {
+      const int picked = Board::gViewBoard.at(fx, fy);
+      const int target = Board::gViewBoard.at(tx, ty);
+      std::string d = PieceName(picked) + " at " + SquareName(fx, fy) + " to " + SquareName(tx, ty);
+      if (target != 0)
+        d += std::string(" (takes ") + (target >= 11 ? "White" : "Black") + " " + PieceName(target) + ")";
+      moveDescription_ = d;
+      t += "\r\n" + d;
+      std::string p = PieceName(picked) + " at " + SquareName(fx, fy) + " To " + SquareName(tx, ty) + " (" +
+                      PieceName(target) + ")";
+      if (Board::MoveAlright(fx, fy, tx, ty, true) != 0) {
+        t += "\r\n++ Move Legal ++";
+        p = "[Legal] " + p;
+      } else {
+        t += "\r\n-- Move Not Legal --";
+        p = "[Illegal] " + p;
+      }
+      if (CheckValue(ChkToolTip) == 1) picFrontBuffer->setToolTip(QString::fromStdString(p));
+    }
+    lblStatus->setText(QString::fromStdString(t));
+    platform::DoEvents();
+  });
+}
+
+// --------------------------------------------------------------- move slider
+
+void fMainForm::HScroll1_Change() {
+  Guarded("HScroll1_Change of Formular fMainForm", [&] {
+    ZVK_Engine::ApplyMoveSliderValue(static_cast<int16_t>(HScroll1->value()));
+    if (!(gNavigating == 0 && HScroll1->value() == HScroll1->maximum()))
+      Write2GameRecord("     changed to movement # " + lbl_Play->text().toStdString() + "\r\n", 0x8000, true);
+    platform::DoEvents();
+  });
+}
+
+void fMainForm::Write2GameRecord(const std::string& text, int32_t color, bool speak) {
+  ZVK_Board_Sub::Write2GameRecord(text, color, speak);
+}
+
+// --------------------------------------------------------------------- clock
+
+void fMainForm::Timer2_Timer() {
+  // Every step runs whatever the one before did.
+  try {
+    const int32_t next = ForeColor(lblwwCheck) == 255 ? 0xC0FFFF : 255;
+    SetForeColor(lblwwCheck, next);
+    SetForeColor(lblbbCheck, next);
+  } catch (...) {
+  }
+  try {
+    if (!cmdSendMove->isHidden()) {
+      BlinkButton(cmdSendMove);
+      QFont f = lblMoveControl->font();
+      f.setBold(cmdSendMove->displayState() == 2);
+      lblMoveControl->setFont(f);
+    } else {
+      QFont f = lblMoveControl->font();
+      f.setBold(true);
+      lblMoveControl->setFont(f);
+    }
+  } catch (...) {
+  }
+  try {
+    if (!cmdStartCPUMove->isHidden()) BlinkButton(cmdStartCPUMove);
+  } catch (...) {
+  }
+  try {
+    if (CheckValue(chkEnableClock) == 1 && gGameMode != "OnlinePP") UpdateClock();
+  } catch (...) {
+  }
+}
+
+void fMainForm::BlinkButton(GxButton* button) {
+  button->setDisplayState(button->displayState() == 0 ? 2 : 0);
+}
+
+void fMainForm::chkEnableClock_Click() {
+  if (CheckValue(chkEnableClock) == 1) Timer2->start();
+}
+
+void fMainForm::UpdateClock() {
+  Guarded("UpdateClock of Formular fMainForm", [&] {
+    if (CheckValue(setup) == 1) return;
+    const bool white = gColorToMove != 0;
+    uint8_t& s = white ? clock_.whiteSeconds : clock_.blackSeconds;
+    uint8_t& m = white ? clock_.whiteMinutes : clock_.blackMinutes;
+    uint8_t& h = white ? clock_.whiteHours : clock_.blackHours;
+    if (++s == 60) {
+      s = 0;
+      ++m;
+    }
+    if (m == 60) {
+      m = 0;
+      // The hours are a byte: there is no hour 256.
+      if (h == 255) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
+      ++h;
+    }
+    ShowClocks();
+  });
+}
+
+void fMainForm::ResetClock() {
+  Guarded("ResetClock of Formular fMainForm", [&] {
+    SetCheckValue(chkEnableClock, 2);
+    clock_ = ClockCounters{};
+    ShowClocks();
+  });
+}
+
+void fMainForm::ShowClocks() {
+  lblWhitesClock->setText(QString::fromStdString(fntFormatTime(clock_.whiteHours, clock_.whiteMinutes, clock_.whiteSeconds)));
+  lblBlacksClock->setText(QString::fromStdString(fntFormatTime(clock_.blackHours, clock_.blackMinutes, clock_.blackSeconds)));
+  platform::DoEvents();
+}
+
+std::string fMainForm::fntFormatTime(int hours, int minutes, int seconds) {
+  auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+  return two(hours) + ":" + two(minutes) + ":" + two(seconds);
+}
+
+}  // namespace app

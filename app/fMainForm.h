@@ -1,0 +1,261 @@
+#pragma once
+// The main window: board, move record, clocks, option panels, menu bar,
+// toolbar and status bar. Controls are public members under the names the
+// rest of the program addresses them by; each also carries that name as its
+// object name (arrays as "name(index)"), so tests find them with findChild.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/Controls.h"
+#include "support/ZVK_ErrorLog.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QRadioButton;
+class QScrollBar;
+class QSlider;
+class QTextEdit;
+class QTimer;
+class QMovie;
+namespace platform { class Inet; }
+
+namespace app {
+
+class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
+  Q_OBJECT
+ public:
+  explicit fMainForm(QWidget* parent = nullptr);
+  ~fMainForm() override;
+
+  // The one main window while it exists (nullptr before and after).
+  static fMainForm* Instance();
+
+  // ---- life cycle
+  void Form_Initialize();
+  void Form_QueryUnload(int16_t& cancel);
+  void Form_Unload();
+  void DisableAllMenus();
+  void EnableAllMenus();
+  void mnuChangeSide_Click();
+
+  // ---- board input and the road of a move
+  void picFrontBuffer_MouseDown(int button, int shift, double x, double y);
+  void picFrontBuffer_MouseMove(int button, int shift, double x, double y);
+  void ExecuteMoveBW(int16_t isCPU);
+  void ExecuteMoveNow();
+  void ExecuteUnconditionedMoveNow();
+  void SearchWhiteMoveNow();
+  void SearchBlackMoveNow();
+  void Convert2IposBoard();
+  void StatusReport();
+
+  // ---- move slider, record, clock
+  void HScroll1_Change();
+  void Write2GameRecord(const std::string& text, int32_t color, bool speak);
+  void Timer2_Timer();
+  void chkEnableClock_Click();
+  void ResetClock();
+  void UpdateClock();
+  static std::string fntFormatTime(int hours, int minutes, int seconds);
+
+  // ErrorIndicator
+  void ShowErrorIndicator() override;
+
+  // Appearance members the profile settings call.
+  void ChangeBackgroundColor(int32_t bgr);
+  void ChangeBordCoordinateColor(int32_t bgr);
+  int32_t BackgroundColor() const { return backgroundColor_; }
+  int32_t BordCoordinateColor() const { return coordinateColor_; }
+  // Text colour of a label as an &HBBGGRR number.
+  static void SetForeColor(QLabel* label, int32_t bgr);
+  static int32_t ForeColor(const QLabel* label);
+
+  // The clock counters (hours, minutes, seconds per side), for the game file and tests.
+  struct ClockCounters {
+    uint8_t whiteSeconds = 0, whiteMinutes = 0, whiteHours = 0;
+    uint8_t blackSeconds = 0, blackMinutes = 0, blackHours = 0;
+  };
+  ClockCounters& clock() { return clock_; }
+
+  // Last move description shown by the status report.
+  const std::string& lastMoveDescription() const { return moveDescription_; }
+
+  std::string CurrentGameFile;  // the current game file, set by Save Game As
+  const std::string& HelpFile() const { return helpFile_; }
+  // Help number 1 the program's help, 2 the tutorial; "" for any other.
+  std::string SetHelpStrings(int16_t helpNumber) const;
+  // The text of cmbProfiles: the current profile's name.
+  std::string ProfileText() const;
+
+  int32_t PickedColor = 0;
+
+  // ---- controls -------------------------------------------------------
+  PictureBox* picFrontBuffer = nullptr;
+  PictureBox* picFrontTempBuffer = nullptr;
+  std::array<PictureBox*, 3> picEffector{};
+  std::map<int, PictureBox*> picPiece;  // 1-6, 11-16, 21-26
+  std::array<QLabel*, 16> lblFile{};
+  std::array<QLabel*, 16> lblRank{};
+  std::array<QWidget*, 3> picGameControl{};
+  std::array<PictureBox*, 17> TakenWhite{};  // 1-16 used
+  std::array<PictureBox*, 17> TakenBlack{};  // 1-16 used
+
+  QLabel* lbl_Play = nullptr;
+  QLabel* lblWhitesClock = nullptr;
+  QLabel* lblBlacksClock = nullptr;
+  QLabel* lblwwCheck = nullptr;
+  QLabel* lblbbCheck = nullptr;
+  QLabel* lblStatus = nullptr;
+  QLabel* lblMoveControl = nullptr;
+  QCheckBox* chkEnableClock = nullptr;
+  QTimer* Timer2 = nullptr;
+  QCheckBox* setup = nullptr;
+  QScrollBar* HScroll1 = nullptr;
+  QSlider* sldLevel = nullptr;
+  QLabel* lblLevel = nullptr;
+  QProgressBar* progreso = nullptr;
+  QLabel* lbl_jpen = nullptr;
+  QTextEdit* txtMoveList = nullptr;
+  QTextEdit* RTB2 = nullptr;
+  QLineEdit* txtComment = nullptr;
+  QLineEdit* txtNameWhite = nullptr;
+  QLineEdit* txtNameBlack = nullptr;
+  QComboBox* cmbProfiles = nullptr;
+  QComboBox* cmbBoard = nullptr;
+  QComboBox* cmbLanguage = nullptr;
+  QScrollBar* HScrollAnimationSpeed = nullptr;
+  QLabel* lblAnimationMoveSpeed = nullptr;
+  QCheckBox* chkMoveAnimation = nullptr;
+  QComboBox* lstMoveIncrementation = nullptr;
+  QCheckBox* ChkToolTip = nullptr;
+  QCheckBox* chkEnableIntroduction = nullptr;
+  QCheckBox* chkWinOnTop = nullptr;
+  QCheckBox* chkEnableVoice = nullptr;
+  QCheckBox* chkEnableSound = nullptr;
+  QLineEdit* txtUserNickName = nullptr;
+  QComboBox* cmbCountry = nullptr;
+  std::array<QRadioButton*, 2> optGender{};
+  QLineEdit* txtAge = nullptr;
+  GxButton* cmdSendMove = nullptr;
+  GxButton* cmdDownloadMove = nullptr;
+  GxButton* cmdSuspend = nullptr;
+  GxButton* cmdStartCPUMove = nullptr;
+  GxButton* cmdCopy2Clipboard = nullptr;
+  GxButton* cmdChangeBackgroundColor = nullptr;
+  GxButton* cmdChangeBordCoordinateColor = nullptr;
+  GxButton* cmdSetDefaultColor = nullptr;
+  QPushButton* cmdTestInternetConnection = nullptr;
+  QCheckBox* chkTestInternetConnection = nullptr;
+  QLabel* lblTestInternetConnection = nullptr;
+  QLabel* Animation1 = nullptr;
+  QLabel* lblError = nullptr;
+  PictureBox* ErrorIndicatorBox = nullptr;  // object name "ErrorIndicator"
+  std::unique_ptr<platform::Inet> Inet1;  // the Internet transfer control
+  Toolbar* tb = nullptr;
+  StatusPanels* StatusBar = nullptr;
+
+  // Menus
+  QMenu* mnuFile = nullptr;
+  QAction* mnuLoadGameStart = nullptr;
+  QAction* mnuSaveGame = nullptr;
+  QAction* mnuSaveGameAs = nullptr;
+  QAction* mnuAddProfile = nullptr;
+  QAction* mnuDleteProfile = nullptr;
+  QAction* mnuImportPGN = nullptr;
+  QAction* mnuOptions = nullptr;
+  QAction* mnuExit = nullptr;
+  QMenu* mnuGame = nullptr;
+  QAction* mnuNewGame = nullptr;
+  QAction* mnuPause = nullptr;
+  QAction* mnuSuspendGame = nullptr;
+  QAction* mnuGiveUp = nullptr;
+  QAction* mnuChangeMode = nullptr;
+  QAction* mnuDangerShow = nullptr;
+  QAction* mnuTakenPieces = nullptr;
+  QAction* mnuEdit = nullptr;
+  QAction* mnuRotate = nullptr;
+  QAction* mnuChangeSide = nullptr;
+  QAction* mnuRedrawBoard = nullptr;
+  QMenu* mnuMove = nullptr;
+  QAction* mnuUndo = nullptr;
+  QAction* mnuRedo = nullptr;
+  QAction* mnuMoveBack = nullptr;
+  QAction* mnuMoveForward = nullptr;
+  QAction* mnuGotoBegin = nullptr;
+  QAction* mnuGotoLastMove = nullptr;
+  QAction* mnuGotoMove = nullptr;
+  QAction* mnuShowPossibleMoves = nullptr;
+  QAction* mnuGiveHint = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuHelpContent = nullptr;
+  QAction* mnuChessTutorial = nullptr;
+  QAction* mnuOnlineHelp = nullptr;
+  QAction* mnuForum = nullptr;
+  QAction* mnuFAQ = nullptr;
+  QAction* mnuSendImprovementRequest = nullptr;
+  QAction* mnuSendBugReport = nullptr;
+  QAction* mnuUpdates = nullptr;
+  QAction* mnuHomepage = nullptr;
+  QAction* mnuOtherProducts = nullptr;
+  QAction* mnuTellAFriend = nullptr;
+  QAction* mnuSalesPartner = nullptr;
+  QAction* mnuAbout = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  QWidget* BuildBoardArea();
+  QWidget* BuildGamePanel();
+  QWidget* BuildOptionsPanel();
+  QWidget* BuildTakenPanel();
+  QWidget* BuildRecordArea();
+  void ApplyLook();
+  void BlinkButton(GxButton* button);
+
+  // The road of a move, step by step.
+  enum class RoadStep { End, EngineContinuation, EngineWhite, EngineBlack, LoopTest };
+  RoadStep UserMoveByMode();
+  RoadStep WhiteMove();
+  RoadStep BlackMove();
+  RoadStep AfterUserMove(bool whiteMoved);
+  void EngineMove(bool white);
+  void ShowClocks();
+
+  // Steps of the window's creation and closing that lean on other modules.
+  void SetHelpFile();
+  void FillLanguageList();
+  void SelectStoredLanguage();
+  void SetLanguageNameFromList();
+  void FillProfileList();
+  void FillBoardList();
+  void LoadProfileSettings();
+  void SaveProfileSettings();
+  void ResetTakenPieces();
+  void ReleaseAssistant();
+  std::string ProfileApplicationName() const;
+
+  std::unique_ptr<class WindowBridges> bridges_;
+  std::string helpFile_;
+  int32_t backgroundColor_ = 0x800000;
+  int32_t coordinateColor_ = 0xDF996F;
+
+  ClockCounters clock_;
+  std::string moveDescription_;
+  bool unloading_ = false;
+  bool ending_ = false;
+};
+
+}  // namespace app

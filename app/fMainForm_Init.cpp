@@ -1,0 +1,113 @@
+// The steps of the main window's creation and closing that fill its lists
+// and restore or keep the user's settings.
+#include <QComboBox>
+#include <QDir>
+#include <QStringList>
+
+#include "app/fMainForm.h"
+#include "board/Profiles.h"
+#include "board/TakenPieces.h"
+#include "support/ZVK_Language.h"
+#include "support/ZVK_MSAgent.h"
+#include "platform/AppPath.h"
+#include "platform/DoEvents.h"
+#include "platform/SettingsStore.h"
+#include "support/AppIdentity.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_File_Dir.h"
+
+namespace app {
+
+namespace {
+
+// Names of a folder's files matching a pattern, in the folder's own order.
+QStringList ListFiles(const std::string& folder, const QString& pattern) {
+  QDir dir(QString::fromStdString(folder));
+  if (!dir.exists()) return {};
+  return dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Unsorted);
+}
+
+int16_t ToInt16(const std::string& text) {
+  bool ok = false;
+  const double v = QString::fromStdString(text).trimmed().toDouble(&ok);
+  if (!ok) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrTypeMismatch, "Type mismatch");
+  if (v < -32768.5 || v > 32767.5) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
+  return static_cast<int16_t>(qRound(v));
+}
+
+}  // namespace
+
+std::string fMainForm::ProfileText() const {
+  // Before the list is filled the combo shows its initial text.
+  return cmbProfiles->count() == 0 ? std::string("Standard") : cmbProfiles->currentText().toStdString();
+}
+
+std::string fMainForm::ProfileApplicationName() const {
+  return "ZVK\\" + ZVK_Identity::gAppName + "\\" + ZVK_Identity::gUserName + "\\" + ProfileText();
+}
+
+void fMainForm::SetHelpFile() {
+  helpFile_ = ZVK_File_Dir::sFixDirString(platform::AppPath()) + "help" + platform::kSep + "Castellan.chm";
+}
+
+std::string fMainForm::SetHelpStrings(int16_t helpNumber) const {
+  const std::string help = ZVK_File_Dir::sFixDirString(platform::AppPath()) + "help" + platform::kSep;
+  if (helpNumber == 1) return help + "Castellan.chm";
+  if (helpNumber == 2) return help + "ChessTrl.chm";
+  return "";
+}
+
+void fMainForm::FillLanguageList() {
+  cmbLanguage->clear();
+  const std::string folder = ZVK_File_Dir::sFixDirString(platform::AppPath()) + ".." + platform::kSep + "Common" +
+                             platform::kSep + "language";
+  for (const QString& name : ListFiles(folder, QStringLiteral("*.lng"))) {
+    cmbLanguage->addItem(name.left(name.size() - 4));
+    platform::DoEvents();
+  }
+}
+
+void fMainForm::SelectStoredLanguage() {
+  const int16_t position = ToInt16(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1"));
+  if (position < 1 || position > cmbLanguage->count())
+    throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
+  cmbLanguage->setCurrentIndex(position - 1);
+}
+
+void fMainForm::SetLanguageNameFromList() {
+  ZVK_Language::gLanguageName =
+      cmbLanguage->currentIndex() < 0 ? std::string() : cmbLanguage->currentText().toStdString();
+}
+
+void fMainForm::FillBoardList() {
+  const QStringList names = ListFiles(ZVK_File_Dir::sFixDirString(platform::AppPath()) + "board", QStringLiteral("*.JPG"));
+  for (const QString& name : names) {
+    // The listing ends at the first name too short to carry an extension.
+    if (name.size() < 5) break;
+    cmbBoard->addItem(name.left(name.size() - 4));
+    platform::DoEvents();
+  }
+}
+
+void fMainForm::FillProfileList() {
+  const char* place = "Form_Initialize of Formular fMainForm";
+  Guarded(place, [&] { ZVK_Board_Sub::add_profile("Standard", static_cast<int16_t>(cmbProfiles->count())); }, false);
+  Guarded(place, [&] {
+    ZVK_Board_Sub::gProfilesRegStr = platform::GetSetting(ProfileApplicationName(), "Settings", "ProfilesRegStr", "");
+  }, false);
+  const QStringList names = QString::fromStdString(ZVK_Board_Sub::gProfilesRegStr).split(QLatin1Char('|'));
+  for (const QString& name : names)
+    Guarded(place, [&] {
+      ZVK_Board_Sub::add_profile(name.toStdString(), static_cast<int16_t>(cmbProfiles->count()));
+    }, false);
+}
+
+void fMainForm::LoadProfileSettings() { ZVK_Board_Sub::Load_Registry(); }
+
+void fMainForm::SaveProfileSettings() { ZVK_Board_Sub::Save2Registry(); }
+
+void fMainForm::ResetTakenPieces() { ZVK_Board_Sub::Reset_TakenPieces_Board(); }
+
+void fMainForm::ReleaseAssistant() { ZVK_MSAgent::ReleaseAgentCharacter(); }
+
+}  // namespace app

@@ -1,0 +1,241 @@
+// Board input and the road of a move: picking, the user's move by game mode,
+// showing it, the engine's reply and the engines' play against each other.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "app/fMainForm.h"
+#include "app/frmNewPiece.h"
+#include "board/ZVK_Board_Sub.h"
+#include "board/GameRecord.h"
+#include "engine/MirrorBoard.h"
+#include "engine/ZVK_Engine.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/DoEvents.h"
+#include "platform/MessageBox.h"
+#include "support/ErrorGuard.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+namespace Board = ZVK_Board_Sub;
+namespace Engine = ZVK_Engine;
+
+void fMainForm::Convert2IposBoard() { Board::Convert2IposBoard(); }
+
+void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
+  Guarded("picFrontBuffer_MouseDown of Formular fMainForm", [&] {
+    cmdStartCPUMove->setVisible(false);
+    gGameStopped = kFalse;
+    picFrontBuffer->setEnabled(false);
+    if (button != 1) return;
+    if (CheckValue(chkEnableClock) == 2) SetCheckValue(chkEnableClock, 1);
+    Board::gToX = Board::MouseToSquare(x);
+    Board::gToY = Board::MouseToSquare(y);
+    const int tx = Board::gToX, ty = Board::gToY;
+    const bool editing = mnuEdit->isChecked();
+    if (Board::gPieceSelected == 0) {
+      const int p = Board::gViewBoard.at(tx, ty);
+      if (p == 0) return;
+      if (gGameMode == "OnlinePP") {
+        txtComment->clear();
+        const bool white = gColorToMove == kWhite;
+        if ((white && gBoardSide == -1 && Engine::gMoveNumber > 0) || (!white && gBoardSide == 1)) return;
+      }
+      const bool blackToMove = gColorToMove == kBlack;
+      const bool whiteToMove = gColorToMove == kWhite;
+      const bool pick = (Board::IsBlackPicture(p) && (blackToMove || editing)) ||
+                        ((Board::IsWhitePicture(p) || CheckValue(setup) == 1) && (whiteToMove || editing));
+      if (pick) {
+        Board::gFromX = Board::gToX;
+        Board::gFromY = Board::gToY;
+        Board::gPieceSelected = kTrue;
+        Board::RenderBoard(true);
+        return;
+      }
+    } else if (Board::gToX == Board::gFromX && Board::gToY == Board::gFromY) {
+      Board::gPieceSelected = kFalse;
+    } else {
+      ExecuteMoveBW(kFalse);
+      return;
+    }
+    Board::RenderBoard(true);
+  });
+  // Whatever happened above, the board takes presses again.
+  picFrontBuffer->setEnabled(true);
+  StatusReport();
+  platform::DoEvents();
+}
+
+// The engine's move for one colour; Black is the engine's own (positive) side,
+// White is played on the turned board.
+void fMainForm::EngineMove(bool white) {
+  Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
+  if (white) Board::MirrorBoard();
+  const Engine::EngineBoard searched = Engine::gVirtualBoard;
+  const int32_t moveNumber = Engine::gMoveNumber;
+  Engine::SearchBestMove();
+  // A search that committed nothing leaves the turned position behind; turn it
+  // back so that the next board update does not show the colours exchanged.
+  if (white && Engine::gMoveNumber == moveNumber && Engine::gVirtualBoard == searched) Board::MirrorBoard();
+  if (gGameStopped == kFalse) ExecuteMoveNow();
+}
+
+void fMainForm::ExecuteMoveBW(int16_t isCPU) {
+  Guarded("ExecuteMoveBW of Formular fMainForm", [&] {
+    Board::gPieceSelected = kFalse;
+    Board::Convert2IposBoard();
+    RoadStep next = RoadStep::EngineContinuation;
+    if (isCPU == kFalse) {
+      if (gGameStopped != kFalse) {
+        Board::RenderBoard(true);
+        return;
+      }
+      if (mnuEdit->isChecked()) {
+        ExecuteUnconditionedMoveNow();
+        return;
+      }
+      if (Board::MoveAlright(Board::gFromX, Board::gFromY, Board::gToX, Board::gToY, true) == 0) {
+        platform::Beep();
+        Board::Update_Board();
+        return;
+      }
+      next = UserMoveByMode();
+    }
+    for (;;) {
+      switch (next) {
+        case RoadStep::End:
+          return;
+        case RoadStep::EngineContinuation:
+          if (gGameStopped != kFalse) {
+            Board::RenderBoard(true);
+            return;
+          }
+          next = gColorToMove == kWhite ? RoadStep::EngineWhite : RoadStep::EngineBlack;
+          break;
+        case RoadStep::EngineWhite:
+        case RoadStep::EngineBlack:
+          EngineMove(next == RoadStep::EngineWhite);
+          next = RoadStep::LoopTest;
+          break;
+        case RoadStep::LoopTest:
+          if (gGameMode == "OfflineCC" && !mnuEdit->isChecked() && !ending_) {
+            next = RoadStep::EngineContinuation;
+          } else {
+            Board::RenderBoard(true);
+            return;
+          }
+          break;
+      }
+    }
+  });
+  StatusReport();
+  platform::DoEvents();
+}
+
+// The mode table: which block a legal-looking user move runs, and where the
+// road goes on after it.
+fMainForm::RoadStep fMainForm::UserMoveByMode() {
+  const bool white = gColorToMove == kWhite;
+  const bool playerWhite = gPlayerColor == kWhite;
+  if (gGameMode == "OfflinePP") return white ? WhiteMove() : BlackMove();
+  if (gGameMode == "OfflineCC") return Engine::gMoveNumber == 0 ? WhiteMove() : RoadStep::EngineContinuation;
+  if (gGameMode == "OfflinePC" || gGameMode == "OnlinePP") {
+    if (white) {
+      if (Engine::gMoveNumber == 0 || playerWhite) return WhiteMove();
+      return RoadStep::EngineWhite;
+    }
+    return playerWhite ? RoadStep::EngineBlack : BlackMove();
+  }
+  return RoadStep::LoopTest;
+}
+
+fMainForm::RoadStep fMainForm::WhiteMove() {
+  Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
+  Engine::Check4Castle(gIposFrom, gIposTo);
+  if (Engine::gCastled == 0) Engine::Movement_us(gIposFrom, gIposTo);
+  if (Engine::gCastled == 0 && Engine::gUserMoveAccepted == 0) {
+    Board::RenderBoard(true);
+    return RoadStep::End;
+  }
+  if (gGameStopped == kFalse) ExecuteMoveNow();
+  return AfterUserMove(true);
+}
+
+fMainForm::RoadStep fMainForm::BlackMove() {
+  // The engine checks moves of the negative side only: Black moves on the turned board.
+  Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
+  Board::MirrorBoard();
+  Engine::Check4Castle(gIposFrom, gIposTo);
+  if (Engine::gCastled == 0) Engine::Movement_us(63 - gIposFrom, 63 - gIposTo);
+  if (Engine::gCastled == 0 && Engine::gUserMoveAccepted == 0) {
+    Board::MirrorBoard();
+    Board::RenderBoard(true);
+    return RoadStep::End;
+  }
+  if (gGameStopped == kFalse) ExecuteMoveNow();
+  return AfterUserMove(false);
+}
+
+fMainForm::RoadStep fMainForm::AfterUserMove(bool whiteMoved) {
+  if (gGameMode == "OfflinePC" && (whiteMoved ? gPlayerColor != kWhite : gPlayerColor == kWhite))
+    return RoadStep::End;
+  if (gGameMode == "OfflinePP") return RoadStep::End;
+  if (gGameMode == "OnlinePP") {
+    cmdSendMove->setVisible(true);
+    cmdDownloadMove->setVisible(false);
+    cmdSuspend->setVisible(false);
+    return RoadStep::End;
+  }
+  return whiteMoved ? RoadStep::EngineBlack : RoadStep::EngineWhite;
+}
+
+void fMainForm::ExecuteMoveNow() {
+  Guarded("ExecuteMoveNow of Formular fMainForm", [&] {
+    Board::gPieceSelected = kFalse;
+    if (!mnuEdit->isChecked()) {
+      Board::Record_Move();
+      Board::MoveAniPiece(Board::gLastMoveFromX, Board::gLastMoveFromY, Board::gLastMoveToX, Board::gLastMoveToY);
+    }
+    Board::Update_Board();
+    const int tx = Board::gToX, ty = Board::gToY;
+    if (ty == 0 || ty == 7) {
+      const int p = Board::gViewBoard.at(tx, ty);
+      if (p == 6 || p == 16) {
+        frmNewPiece dialog(this);
+        dialog.exec();
+        Board::Update_Board();
+      }
+    }
+    StatusReport();
+  });
+}
+
+void fMainForm::ExecuteUnconditionedMoveNow() {
+  Guarded("ExecuteUnconditionedMoveNow of Formular fMainForm", [&] {
+    Engine::Movement_us2(gIposFrom, gIposTo);
+    ExecuteMoveNow();
+  });
+}
+
+void fMainForm::SearchWhiteMoveNow() {
+  Guarded("SearchWhiteMoveNow of Formular fMainForm", [&] {
+    Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
+    Board::MirrorBoard();
+    const Engine::EngineBoard searched = Engine::gVirtualBoard;
+    const int32_t moveNumber = Engine::gMoveNumber;
+    Engine::SearchBestMove();
+    // A committed move was reloaded from the log in game orientation already;
+    // turning it again would exchange the colours of the game.
+    if (Engine::gMoveNumber == moveNumber && Engine::gVirtualBoard == searched) Board::MirrorBoard();
+  });
+}
+
+void fMainForm::SearchBlackMoveNow() {
+  Guarded("SearchBlackMoveNow of Formular fMainForm", [&] {
+    Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
+    Engine::SearchBestMove();
+  });
+}
+
+}  // namespace app
