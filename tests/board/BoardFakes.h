@@ -1,0 +1,81 @@
+#pragma once
+// A board view for tests: plain-coloured pictures whose every pixel is known,
+// a background that can be made to fail, and a record of shown frames.
+#include <QImage>
+#include <functional>
+#include <vector>
+
+#include "board/BoardView.h"
+
+namespace boardtest {
+
+// The shape every test mask draws: a square in the middle of the picture.
+inline bool InShape(int x, int y) { return x >= 12 && x < 36 && y >= 12 && y < 36; }
+
+inline QRgb SpriteColour(int picture) {
+  // Distinct colours per picture number, none of them white.
+  return qRgb(20 + picture * 10, 200 - picture * 10, (picture * 37) % 200);
+}
+
+inline QRgb Blend(QRgb marker, QRgb under) {
+  auto mix = [](int s, int d) { return (s * 128 + d * 127 + 127) / 255; };
+  return qRgb(mix(qRed(marker), qRed(under)), mix(qGreen(marker), qGreen(under)), mix(qBlue(marker), qBlue(under)));
+}
+
+class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
+ public:
+  static constexpr QRgb kBackground = qRgb(100, 120, 140);
+  static constexpr QRgb kPickedMarker = qRgb(0, 200, 0);
+  static constexpr QRgb kDangerMarker = qRgb(200, 0, 0);
+  static constexpr QRgb kMoveMarker = qRgb(0, 0, 200);
+
+  FakeBoardView() {
+    for (int picture : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) {
+      QImage sprite(48, 48, QImage::Format_RGB32);
+      for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) sprite.setPixel(x, y, InShape(x, y) ? SpriteColour(picture) : qRgb(255, 255, 255));
+      pictures.picPiece[static_cast<size_t>(picture)] = sprite;
+    }
+    for (int mask = 21; mask <= 26; ++mask) {
+      QImage image(48, 48, QImage::Format_RGB32);
+      for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) image.setPixel(x, y, InShape(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+      pictures.picPiece[static_cast<size_t>(mask)] = image;
+    }
+    const QRgb markers[3] = {kPickedMarker, kDangerMarker, kMoveMarker};
+    for (int i = 0; i < 3; ++i) {
+      QImage image(i == 0 ? 50 : 48, i == 0 ? 50 : 48, QImage::Format_RGB32);
+      image.fill(markers[i]);
+      pictures.picEffector[static_cast<size_t>(i)] = image;
+    }
+  }
+
+  bool Reset_Backgroud_BordPattern(QImage& target) override {
+    ++backgroundLoads;
+    if (backgroundFails) return false;
+    target = QImage(384, 384, QImage::Format_RGB32);
+    target.fill(background);
+    return true;
+  }
+
+  void RefreshFrontBuffer() override {
+    ++refreshCount;
+    if (onRefresh) onRefresh(frontBuffer);
+  }
+
+  QRgb background = kBackground;
+  bool backgroundFails = false;
+  int backgroundLoads = 0;
+  std::function<void(const QImage&)> onRefresh;
+};
+
+// RAII: installs a view for one test.
+class InstalledView {
+ public:
+  explicit InstalledView(ZVK_Board_Sub::BoardView& view) { ZVK_Board_Sub::SetBoardView(&view); }
+  ~InstalledView() { ZVK_Board_Sub::SetBoardView(nullptr); }
+  InstalledView(const InstalledView&) = delete;
+  InstalledView& operator=(const InstalledView&) = delete;
+};
+
+}  // namespace boardtest

@@ -1,0 +1,239 @@
+// The composed board checked pixel by pixel: background, markers under the
+// pieces, pieces through their masks, the picked marker over its piece, the
+// check labels and the mate handling; and the pictures we ship.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+
+#include "board/BoardDrawing.h"
+#include "board/BoardView.h"
+#include "board/ZVK_Board_Sub.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/AppPath.h"
+#include "platform/MessageBox.h"
+#include "tests/board/BoardDiagram.h"
+#include "tests/board/BoardFakes.h"
+#include "tests/main/TestSupport.h"
+
+using namespace ZVK_Board_Sub;
+using boardtest::Blend;
+using boardtest::FakeBoardView;
+using boardtest::SpriteColour;
+
+namespace {
+
+constexpr int16_t kWith = ZVK_Globals::kTrue;
+constexpr int16_t kWithout = ZVK_Globals::kFalse;
+
+// Pixels of square (c, r): one inside the piece's shape, one outside it.
+QRgb Inside(const QImage& image, int c, int r) { return image.pixel(c * 48 + 20, r * 48 + 20); }
+QRgb Outside(const QImage& image, int c, int r) { return image.pixel(c * 48 + 3, r * 48 + 40); }
+
+class Drawing : public ::testing::Test {
+ protected:
+  void SetUp() override { boardtest::ResetBoardState(); }
+  void TearDown() override { boardtest::ResetBoardState(); }
+
+  testsupport::ProgramTree tree_;
+  platform::ScriptedAnswerer answers_;
+  FakeBoardView view_;
+  boardtest::InstalledView installed_{view_};
+};
+
+// White king e1 in check from the rook e8; the rook on a1 can block on e... no:
+// a1 can take nothing, but the king can step to d1/f1, so it is no mate.
+const char* const kCheck[8] = {"....r..k", "........", "........", "........",
+                               "........", "........", "........", "R...K..."};
+
+TEST_F(Drawing, PiecesAreLaidInThroughTheirMasks) {
+  gViewBoard = boardtest::Diagram(kCheck);
+  RenderBoard(kWithout);
+  const QImage& shown = view_.picFrontBuffer();
+  ASSERT_EQ(shown.size(), QSize(384, 384));
+  EXPECT_EQ(Inside(shown, 0, 7), SpriteColour(11)) << "White rook's body";
+  EXPECT_EQ(Outside(shown, 0, 7), FakeBoardView::kBackground) << "ground beside the rook";
+  EXPECT_EQ(Inside(shown, 7, 0), SpriteColour(5)) << "Black king's body";
+  EXPECT_EQ(Inside(shown, 3, 3), FakeBoardView::kBackground) << "an empty square";
+  EXPECT_EQ(Outside(shown, 4, 7), FakeBoardView::kBackground) << "no tint without checks";
+  EXPECT_GE(view_.refreshCount, 1);
+  EXPECT_EQ(view_.picFrontTempBuffer(), shown);
+}
+
+TEST_F(Drawing, CheckTintsTheKingOnceOrTwiceAndShowsItsLabel) {
+  for (bool danger : {false, true}) {
+    gViewBoard = boardtest::Diagram(kCheck);
+    view_.dangerShow = danger;
+    view_.blackCheckVisible = true;  // every drawing starts by hiding both
+    RenderBoard(kWith);
+    const QImage& shown = view_.picFrontBuffer();
+    const QRgb once = Blend(FakeBoardView::kDangerMarker, FakeBoardView::kBackground);
+    EXPECT_EQ(Outside(shown, 4, 7), danger ? Blend(FakeBoardView::kDangerMarker, once) : once) << danger;
+    EXPECT_EQ(Inside(shown, 4, 7), SpriteColour(15)) << "the king itself lies over the tint";
+    EXPECT_TRUE(view_.whiteCheckVisible);
+    EXPECT_FALSE(view_.blackCheckVisible);
+    EXPECT_EQ(Outside(shown, 3, 3), FakeBoardView::kBackground) << "empty squares get no danger marker";
+  }
+  EXPECT_TRUE(answers_.Calls().empty()) << "a check the king can step out of is no mate";
+}
+
+TEST_F(Drawing, APickedPieceShowsItsMovesAndHidesTheWarnings) {
+  gViewBoard = boardtest::Diagram(kCheck);
+  view_.dangerShow = true;
+  view_.showPossibleMoves = true;
+  view_.whiteCheckVisible = true;
+  gPieceSelected = ZVK_Globals::kTrue;
+  gFromX = 0;
+  gFromY = 7;
+  RenderBoard(kWith);
+  const QImage& shown = view_.picFrontBuffer();
+  const QRgb moveOnEmpty = Blend(FakeBoardView::kMoveMarker, FakeBoardView::kBackground);
+  EXPECT_EQ(Inside(shown, 0, 3), moveOnEmpty) << "the rook may go up its file";
+  EXPECT_EQ(Inside(shown, 3, 7), moveOnEmpty) << "and along its row";
+  EXPECT_EQ(Inside(shown, 1, 6), FakeBoardView::kBackground) << "but not diagonally";
+  EXPECT_EQ(Inside(shown, 4, 6), FakeBoardView::kBackground);
+  EXPECT_EQ(Outside(shown, 4, 7), FakeBoardView::kBackground) << "no danger marker while a piece is picked";
+  EXPECT_FALSE(view_.whiteCheckVisible);
+  EXPECT_EQ(Inside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, SpriteColour(11)))
+      << "the picked marker lies over its piece";
+  EXPECT_EQ(Outside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, FakeBoardView::kBackground));
+}
+
+TEST_F(Drawing, AMarkerUnderAnEnemyPieceStaysVisibleBesideIt) {
+  gViewBoard = boardtest::Diagram(
+      {"....k...", "........", "........", "r.......", "........", "........", "........", "R...K..."});
+  view_.showPossibleMoves = true;
+  gPieceSelected = ZVK_Globals::kTrue;
+  gFromX = 0;
+  gFromY = 7;
+  RenderBoard(kWith);
+  const QImage& shown = view_.picFrontBuffer();
+  EXPECT_EQ(Outside(shown, 0, 3), Blend(FakeBoardView::kMoveMarker, FakeBoardView::kBackground));
+  EXPECT_EQ(Inside(shown, 0, 3), SpriteColour(1)) << "the piece covers the marker";
+  EXPECT_EQ(Inside(shown, 0, 2), FakeBoardView::kBackground) << "nothing beyond the capture";
+}
+
+TEST_F(Drawing, MateShowsItsMessageAndReenablesNewAndLoad) {
+  struct Row {
+    const char* name;
+    const char* rows[8];
+    bool whiteLabel, blackLabel;
+  };
+  const Row cases[] = {
+      {"White mated",
+       {"rnb.kbnr", "pppp.ppp", "........", "....p...", "......Pq", ".....P..", "PPPPP..P", "RNBQKBNR"}, true, false},
+      {"Black mated",
+       {"......rk", ".....Npp", "........", "........", "........", "........", "........", "....K..."}, false, true},
+  };
+  for (const Row& row : cases) {
+    answers_.Clear();
+    view_.gameStartCommandsEnabled = 0;
+    gViewBoard = boardtest::Diagram(row.rows);
+    RenderBoard(kWith);
+    ASSERT_EQ(answers_.Calls().size(), 1u) << row.name;
+    EXPECT_EQ(answers_.Calls()[0].text, "Check Mate !");
+    EXPECT_EQ(answers_.Calls()[0].style, 4112);
+    EXPECT_EQ(answers_.Calls()[0].title, "Castellan Quarto");
+    EXPECT_EQ(view_.gameStartCommandsEnabled, 1) << row.name;
+    EXPECT_EQ(view_.whiteCheckVisible, row.whiteLabel) << row.name;
+    EXPECT_EQ(view_.blackCheckVisible, row.blackLabel) << row.name;
+    EXPECT_EQ(gViewBoard, boardtest::Diagram(row.rows)) << "the position is not changed";
+  }
+}
+
+TEST_F(Drawing, AnUnreadableBoardPictureKeepsTheLastGoodOne) {
+  gViewBoard = boardtest::Diagram(kCheck);
+  view_.showPossibleMoves = true;
+  gPieceSelected = ZVK_Globals::kTrue;
+  gFromX = 0;
+  gFromY = 7;
+  RenderBoard(kWith);
+  gPieceSelected = ZVK_Globals::kFalse;
+  view_.backgroundFails = true;
+  RenderBoard(kWithout);
+  const QImage& shown = view_.picFrontBuffer();
+  EXPECT_EQ(Inside(shown, 0, 3), FakeBoardView::kBackground) << "the old markers are cleared";
+  EXPECT_EQ(Outside(shown, 0, 7), FakeBoardView::kBackground);
+  EXPECT_EQ(view_.backgroundLoads, 2);
+}
+
+TEST_F(Drawing, MarkerBlendIsHalfStrengthOverTheTopLeftSquare) {
+  QImage target(96, 96, QImage::Format_RGB32);
+  target.fill(qRgb(10, 250, 90));
+  QImage marker(50, 50, QImage::Format_RGB32);
+  marker.fill(qRgb(250, 10, 90));
+  BlendMarker(target, marker, 48, 0);
+  EXPECT_EQ(target.pixel(48, 0), qRgb(130, 130, 90));
+  EXPECT_EQ(target.pixel(95, 47), qRgb(130, 130, 90));
+  EXPECT_EQ(target.pixel(47, 0), qRgb(10, 250, 90)) << "left of the square";
+  EXPECT_EQ(target.pixel(48, 48), qRgb(10, 250, 90)) << "the marker's extra rows are not used";
+}
+
+// The pictures we ship: every sprite is white wherever its mask is, so that
+// it never darkens the square around the piece, and the markers keep their
+// mean colours.
+TEST_F(Drawing, ShippedPicturesFitTogether) {
+  const PiecePictures pictures = LoadPiecePictures(PiecePictureFolder());
+  for (int p : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) {
+    const QImage& sprite = pictures.picPiece[static_cast<size_t>(p)];
+    const QImage& mask = pictures.picPiece[static_cast<size_t>(MaskNumber(p))];
+    ASSERT_EQ(sprite.size(), QSize(48, 48)) << p;
+    ASSERT_EQ(mask.size(), QSize(48, 48)) << p;
+    int shape = 0, dark = 0;
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 48; ++x) {
+        const QRgb m = mask.pixel(x, y);
+        ASSERT_TRUE(m == qRgb(0, 0, 0) || m == qRgb(255, 255, 255)) << "mask " << p << " is black and white";
+        if (m == qRgb(255, 255, 255)) {
+          ASSERT_EQ(sprite.pixel(x, y), qRgb(255, 255, 255)) << "sprite " << p << " at " << x << "," << y;
+        } else {
+          ++shape;
+          if (qGray(sprite.pixel(x, y)) < 80) ++dark;
+        }
+      }
+    EXPECT_GT(shape, 200) << "piece " << p << " has a body";
+    EXPECT_GT(dark, 30) << "piece " << p << " has visible lines";
+  }
+  struct Marker {
+    int index, size, red, green, blue;
+  };
+  for (const Marker& m : {Marker{0, 50, 61, 124, 61}, Marker{1, 48, 204, 0, 0}, Marker{2, 48, 94, 135, 97}}) {
+    const QImage& image = pictures.picEffector[static_cast<size_t>(m.index)];
+    ASSERT_EQ(image.size(), QSize(m.size, m.size)) << m.index;
+    double r = 0, g = 0, b = 0;
+    for (int y = 0; y < m.size; ++y)
+      for (int x = 0; x < m.size; ++x) {
+        r += qRed(image.pixel(x, y));
+        g += qGreen(image.pixel(x, y));
+        b += qBlue(image.pixel(x, y));
+      }
+    const double n = m.size * m.size;
+    EXPECT_NEAR(r / n, m.red, 1.5) << m.index;
+    EXPECT_NEAR(g / n, m.green, 1.5) << m.index;
+    EXPECT_NEAR(b / n, m.blue, 1.5) << m.index;
+  }
+  const QStringList boards =
+      QDir(QString::fromStdString(platform::AppPath() + "/board")).entryList({"*.JPG"}, QDir::Files);
+  EXPECT_GE(boards.size(), 3);
+  for (const QString& name : boards) {
+    const QImage board(QString::fromStdString(platform::AppPath() + "/board/") + name);
+    EXPECT_EQ(board.size(), QSize(384, 384)) << name.toStdString();
+  }
+}
+
+TEST_F(Drawing, TheStandInViewDrawsWithTheShippedPictures) {
+  SetBoardView(nullptr);
+  OwnedBoardView standIn;
+  SetBoardView(&standIn);
+  gViewBoard = boardtest::Diagram(kCheck);
+  RenderBoard(kWith);
+  const QImage& shown = standIn.picFrontBuffer();
+  ASSERT_EQ(shown.size(), QSize(384, 384));
+  EXPECT_TRUE(standIn.whiteCheckVisible);
+  // The White rook's square differs from an empty square of the same colour
+  // (a1 and c1 are both dark).
+  EXPECT_NE(shown.copy(0, 336, 48, 48), shown.copy(96, 336, 48, 48));
+  SetBoardView(&view_);
+}
+
+}  // namespace
