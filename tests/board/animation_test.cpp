@@ -1,0 +1,134 @@
+// The sliding piece: where each frame puts it, where it ends, how the
+// squares are turned for a turned board, and what stops it early.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "board/BoardView.h"
+#include "board/ZVK_Board_Sub.h"
+#include "engine/ZVK_Globals.h"
+#include "support/ZVK_ErrorLog.h"
+#include "tests/board/BoardDiagram.h"
+#include "tests/board/BoardFakes.h"
+#include "tests/main/TestSupport.h"
+
+using namespace ZVK_Board_Sub;
+using boardtest::FakeBoardView;
+
+namespace {
+
+struct Point {
+  int x, y;
+  bool operator==(const Point&) const = default;
+};
+
+// Top-left corner of the moving piece in a frame, found by its sprite colour.
+Point PieceAt(const QImage& frame, QRgb colour) {
+  for (int y = 0; y < frame.height(); ++y)
+    for (int x = 0; x < frame.width(); ++x)
+      if (frame.pixel(x, y) == colour) return {x - 12, y - 12};
+  return {-1, -1};
+}
+
+class Animation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    boardtest::ResetBoardState();
+    view_.moveAnimation = 1;
+    view_.animationSpeed = 100;
+    view_.onRefresh = [this](const QImage& frame) { frames_.push_back(frame); };
+  }
+  void TearDown() override { boardtest::ResetBoardState(); }
+
+  // Frames drawn by the animation (the first refresh is the board drawn without the piece).
+  std::vector<Point> Slide(QRgb colour) {
+    std::vector<Point> points;
+    for (size_t i = 1; i < frames_.size(); ++i) points.push_back(PieceAt(frames_[i], colour));
+    return points;
+  }
+
+  testsupport::ProgramTree tree_;
+  FakeBoardView view_;
+  boardtest::InstalledView installed_{view_};
+  std::vector<QImage> frames_;
+};
+
+const char* const kStart[8] = {"....k...", "........", "........", "........",
+                               "........", "........", "....P...", "....K..."};
+
+TEST_F(Animation, SwitchedOffItTouchesNothing) {
+  view_.moveAnimation = 0;
+  gViewBoard = boardtest::Diagram(kStart);
+  int16_t fx = 4, fy = 6, tx = 4, ty = 4;
+  ZVK_Globals::gBoardSide = -1;
+  MoveAniPiece(fx, fy, tx, ty);
+  EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}), (std::vector<int>{4, 6, 4, 4}));
+  EXPECT_EQ(gViewBoard, boardtest::Diagram(kStart));
+  EXPECT_TRUE(frames_.empty());
+}
+
+TEST_F(Animation, FramesAdvanceByTheChosenDistance) {
+  struct Row {
+    std::string step;
+    int16_t fx, fy, tx, ty;
+    std::vector<Point> expected;
+    const char* why;
+  };
+  const Row rows[] = {
+      {"48", 4, 6, 4, 4, {{192, 240}, {192, 192}}, "one square per frame"},
+      {"24", 4, 6, 4, 4, {{192, 264}, {192, 240}, {192, 216}, {192, 192}}, "half a square per frame"},
+      {"48", 4, 6, 6, 5, {{240, 240}, {288, 240}}, "a knight reaches its row first, then slides along it"},
+      {"48", 4, 6, 2, 7, {{144, 336}, {96, 336}}, "down and to the left"},
+      {"16", 4, 6, 4, 5, {{192, 272}, {192, 256}, {192, 240}}, "the list's small steps"},
+  };
+  for (const Row& row : rows) {
+    frames_.clear();
+    gViewBoard = boardtest::Diagram(kStart);
+    view_.moveIncrementation = row.step;
+    int16_t fx = row.fx, fy = row.fy, tx = row.tx, ty = row.ty;
+    MoveAniPiece(fx, fy, tx, ty);
+    EXPECT_EQ(Slide(boardtest::SpriteColour(16)), row.expected) << row.why;
+    EXPECT_EQ(gViewBoard(row.fx, row.fy), kEmpty) << "the piece has left its square";
+    ASSERT_FALSE(frames_.empty());
+    EXPECT_EQ(frames_.front().pixel(row.fx * 48 + 20, row.fy * 48 + 20), FakeBoardView::kBackground)
+        << "the background frame shows the from-square empty";
+  }
+}
+
+TEST_F(Animation, ATurnedBoardTurnsTheSquaresInPlace) {
+  // e2-e4 given with White at the bottom; on a turned board White's pawn
+  // stands on (3, 1) and slides down to (3, 3).
+  ZVK_Globals::gBoardSide = -1;
+  gViewBoard = boardtest::Diagram({"...K....", "...P....", "........", "........", "........", "........",
+                                   "........", "...k...."});
+  view_.moveIncrementation = "48";
+  int16_t fx = 4, fy = 6, tx = 4, ty = 4;
+  MoveAniPiece(fx, fy, tx, ty);
+  EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}), (std::vector<int>{3, 1, 3, 3}));
+  EXPECT_EQ(Slide(boardtest::SpriteColour(16)), (std::vector<Point>{{144, 96}, {144, 144}}));
+}
+
+TEST_F(Animation, AnUnusableStepEndsBeforeTheFirstFrame) {
+  for (const std::string entry : {"", "fast", "0", "-8", "8px"}) {
+    frames_.clear();
+    gViewBoard = boardtest::Diagram(kStart);
+    view_.moveIncrementation = entry;
+    int16_t fx = 4, fy = 6, tx = 4, ty = 4;
+    MoveAniPiece(fx, fy, tx, ty);
+    EXPECT_TRUE(frames_.empty()) << "'" << entry << "'";
+  }
+  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("MoveAniPiece of Modul ZVK_Board_Sub"),
+            std::string::npos);
+}
+
+TEST_F(Animation, AnEmptyFromSquareDrawsNothing) {
+  gViewBoard = boardtest::Diagram(kStart);
+  int16_t fx = 0, fy = 0, tx = 0, ty = 3;
+  MoveAniPiece(fx, fy, tx, ty);
+  EXPECT_TRUE(frames_.empty());
+  EXPECT_EQ(gViewBoard, boardtest::Diagram(kStart));
+}
+
+}  // namespace
