@@ -24,14 +24,22 @@ std::string CommonDir() {
   return ZVK_File_Dir::sFixDirString(platform::AppPath()) + ".." + platform::kSep + "Common";
 }
 
+// Set while a line is being written: the folder helpers log their own
+// failures, and a Common folder that cannot be made must not send the writer
+// round in circles.
+bool gWriting = false;
+
 // Opens, writes one line and closes; a log that cannot be written loses the line.
 void AppendLine(const std::string& line) {
+  if (gWriting) return;
+  gWriting = true;
   try {
     ZVK_File_Dir::CreateDirectoryStruct(CommonDir());
     std::ofstream out(ErrorLogPath(), std::ios::app | std::ios::binary);
     if (out) out << line << "\r\n";
   } catch (...) {
   }
+  gWriting = false;
 }
 
 }  // namespace
@@ -70,6 +78,7 @@ std::string JoinLogValues(const std::vector<std::string>& values) {
 
 void WriteErrorLog(int16_t, const std::string& title, const std::string& place, int32_t lineNumber,
                    int32_t errNumber, const std::string& description) {
+  if (gWriting) return;
   try {
     AppendLine(FormatEntryLine(ZVK_Time::NowText(), title, place, lineNumber, errNumber, description));
   } catch (...) {

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "platform/AssistantCharacter.h"
+#include "platform/MachineStore.h"
+#include "platform/Shell.h"
+#include "platform/SingleInstance.h"
+#include "platform/WindowHelpers.h"
+
+namespace {
+
+TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
+  struct Case {
+    std::string text;
+    std::string rest;
+    std::vector<std::string> args;
+  };
+  const Case cases[] = {
+      {"\\Pit=110\\\\Spd=150\\\\Vol=65535\\Check Mate", "Check Mate",
+       {"-p", "25", "-s", "150", "-a", "100", "--stdin"}},
+      {"Move e4", "Move e4", {"--stdin"}},
+      {"\\Vol=0\\quiet", "quiet", {"-a", "0", "--stdin"}},
+      {"\\Spd=9999\\\\Pit=1\\fast", "fast", {"-p", "0", "-s", "450", "--stdin"}},
+      {"--help \\unknown\\", "--help \\unknown\\", {"--stdin"}},  // text never becomes an option
+  };
+  for (const auto& c : cases) {
+    const platform::SpeechRequest r = platform::ParseSpeechTags(c.text);
+    EXPECT_EQ(r.text, c.rest) << c.text;
+    EXPECT_EQ(platform::SpeechArguments(r), c.args) << c.text;
+  }
+}
+
+TEST(SoundDevices, CountsPlaybackLines) {
+  EXPECT_EQ(platform::CountPlaybackDevices(""), 0);
+  EXPECT_EQ(platform::CountPlaybackDevices("00-00: ALC892 Analog : ALC892 Analog : playback 1 : capture 1\n"
+                                           "00-01: ALC892 Digital : ALC892 Digital : playback 1\n"
+                                           "00-02: ALC892 Alt Analog : ALC892 Alt Analog : capture 1\n"),
+            2);
+}
+
+TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
+  const std::string name = "castellan-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+  {
+    platform::InstanceLock first(name);
+    ASSERT_TRUE(first.Acquired());
+    platform::InstanceLock second(name);
+    EXPECT_FALSE(second.Acquired());
+  }
+  platform::InstanceLock again(name);
+  EXPECT_TRUE(again.Acquired());
+}
+
+TEST(MachineStore, PathsMapIntoTheStoreOnly) {
+  setenv("CASTELLAN_MACHINE_DIR", "/store", 1);
+  struct Case {
+    const char* path;
+    const char* file;
+    const char* entry;
+  };
+  const Case cases[] = {
+      {"HKEY_LOCAL_MACHINE\\Software\\ZVK\\Castellan\\JD\\Settings\\UseCounter",
+       "/store/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JD/Settings.ini", "UseCounter"},
+      {"HKLM\\Software\\A\\", "/store/HKEY_LOCAL_MACHINE/Software/A.ini", "@"},
+      {"HKLM\\Software\\..\\..\\x\\v", "/store/HKEY_LOCAL_MACHINE/Software/_/_/x.ini", "v"},
+      {"HKLM\\Software\\a/b\\v/w", "/store/HKEY_LOCAL_MACHINE/Software/a_b.ini", "v_w"},
+      {"HKEY_BOGUS\\Software\\v", "", ""},
+      {"HKLM\\v", "", ""},
+      {"", "", ""},
+  };
+  for (const auto& c : cases) {
+    std::string entry;
+    EXPECT_EQ(platform::MachineStoreFile(c.path, &entry), c.file) << c.path;
+    if (*c.file != '\0') EXPECT_EQ(entry, c.entry) << c.path;
+  }
+  unsetenv("CASTELLAN_MACHINE_DIR");
+}
+
+TEST(Shell, RecorderKeepsTheDesktopQuiet) {
+  platform::ScriptedShell shell;
+  EXPECT_TRUE(platform::OpenURL("https://example.org/download"));
+  EXPECT_TRUE(platform::OpenDocument("/tmp/error.log"));
+  EXPECT_EQ(shell.Opened(), (std::vector<std::string>{"https://example.org/download", "/tmp/error.log"}));
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/AppIdentity.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_ErrorLog.h"
+#include "tests/main/TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace ZVK_ErrorLog;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  EXPECT_EQ(start, text.size()) << "every line ends in CR LF";
+  return lines;
+}
+
+struct RecordingIndicator : ErrorIndicator {
+  int shown = 0;
+  void ShowErrorIndicator() override { ++shown; }
+};
+
+TEST(ErrorLogText, EntryLineIsFixedToTheCharacter) {
+  EXPECT_EQ(FormatEntryLine("06.12.26 21:12:02", "Castellan", "Initial_Game of Modul ZVK_Engine", 0, 9,
+                            "Subscript out of range"),
+            "06.12.26 21:12:02  Castellan : " + ZVK_Identity::gProductNumber +
+                " v.3.9.2  Initial_Game of Modul ZVK_Engine  0  9  Subscript out of range");
+  EXPECT_EQ(FormatEntryLine("d", "t", "p", 12, -2147024894, "x"),
+            "d  t : " + ZVK_Identity::gProductNumber + " v.3.9.2  p  12  -2147024894  x");
+}
+
+TEST(ErrorLogText, ValuesFillPrintZones) {
+  struct Case {
+    std::vector<std::string> values;
+    std::string line;
+  };
+  const Case cases[] = {
+      {{"trace line", "", "", "", "", "", "", "", "", ""}, "trace line"},  // trailing defaults add nothing
+      {{"a", "b"}, "a             b"},
+      {{"exactly14chars", "b"}, "exactly14chars              b"},
+      {{"", "b"}, "              b"},
+      {{}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JoinLogValues(c.values), c.line);
+}
+
+class ErrorLog : public ::testing::Test {
+ protected:
+  testsupport::ProgramTree tree;
+  std::string Log() { return testsupport::ReadFile(ErrorLogPath()); }
+};
+
+TEST_F(ErrorLog, LogLivesInCommonBesideTheProgramFolder) {
+  EXPECT_EQ(fs::weakly_canonical(ErrorLogPath()), fs::weakly_canonical(tree.commonDir() + "/error.log"));
+}
+
+TEST_F(ErrorLog, EntryEndsWithPlaceLineNumberAndDescription) {
+  WriteErrorLog(-1, "Castellan", "ReadKey of Modul ZVK_Registry", 0, 5, "Invalid procedure call or argument");
+  const auto lines = Lines(Log());
+  ASSERT_EQ(lines.size(), 1u);
+  const std::string tail = "  Castellan : " + ZVK_Identity::gProductNumber +
+                           " v.3.9.2  ReadKey of Modul ZVK_Registry  0  5  Invalid procedure call or argument";
+  ASSERT_GT(lines[0].size(), tail.size());
+  EXPECT_EQ(lines[0].substr(lines[0].size() - tail.size()), tail);
+  EXPECT_NE(lines[0].find_first_of("0123456789"), std::string::npos) << "starts with the date and time";
+}
+
+TEST_F(ErrorLog, HeaderIsWrittenOnceAndEntriesFollowIt) {
+  WriteLogHeader();
+  WriteLogHeader();
+  WriteLogLine("after the header");
+  const auto lines = Lines(Log());
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[0].rfind("########  z.v.k error log file - created ", 0), 0u);
+  EXPECT_EQ(lines[1].rfind(ZVK_Identity::gProductNumber, 0), 0u);
+  EXPECT_EQ(lines[6], "########  End of Header  ##########");
+  EXPECT_EQ(lines[7], "after the header");
+  EXPECT_NE(lines[4].find(tree.programDir()), std::string::npos);
+}
+
+TEST_F(ErrorLog, HeaderNeverCreatesTheCommonFolder) {
+  fs::remove_all(tree.commonDir());
+  WriteLogHeader();
+  EXPECT_FALSE(fs::exists(tree.commonDir()));
+  WriteLogLine("first entry makes it");  // an entry does create it
+  EXPECT_EQ(Log(), "first entry makes it\r\n");
+}
+
+TEST_F(ErrorLog, IndicatorTurnsOnAfterAnEntryEvenWhenInstalledLater) {
+  const long long before = ErrorsLogged();
+  Guarded("Form_Load of Formular frmSplash", [] { throw std::out_of_range("x"); });
+  EXPECT_EQ(ErrorsLogged(), before + 1);
+  RecordingIndicator indicator;
+  SetErrorIndicator(&indicator);  // the window comes after the start-up error
+  EXPECT_EQ(indicator.shown, 1);
+  WriteErrorLog(-1, "Castellan", "p", 0, 1, "d");
+  EXPECT_EQ(indicator.shown, 2);
+  WriteLogLine("a trace line does not touch it");
+  EXPECT_EQ(indicator.shown, 2);
+  SetErrorIndicator(nullptr);
+  EXPECT_NE(Log().find("Form_Load of Formular frmSplash  0  9  Subscript out of range"), std::string::npos);
+}
+
+TEST_F(ErrorLog, UnwritableLogLosesTheEntrySilently) {
+  fs::remove_all(tree.commonDir());
+  testsupport::WriteFile(tree.commonDir(), "a file where the folder should be");
+  WriteErrorLog(-1, "Castellan", "p", 0, 1, "d");  // must neither throw nor crash
+  WriteLogHeader();
+  EXPECT_EQ(testsupport::ReadFile(tree.commonDir()), "a file where the folder should be");
+}
+
+}  // namespace

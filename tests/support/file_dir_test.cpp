@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_File_Dir.h"
+#include "tests/main/TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace ZVK_File_Dir;
+
+namespace {
+
+struct TextCase {
+  const char* input;
+  char sep;
+  const char* expected;
+};
+
+TEST(PathText, FixDirString) {
+  const TextCase cases[] = {
+      {"C:\\games\\", '\\', "C:\\games\\"},  // already fixed
+      {"C:\\games", '\\', "C:\\games\\"},
+      {"", '\\', "\\"},
+      {"/home/jane/", '/', "/home/jane/"},
+      {"/home/jane", '/', "/home/jane/"},
+      {"", '/', "/"},
+      {"C:\\games/", '\\', "C:\\games/\\"},  // only the given separator counts
+  };
+  for (const auto& c : cases) EXPECT_EQ(sFixDirString(c.input, c.sep), c.expected) << c.input;
+}
+
+TEST(PathText, ParseFile) {
+  const TextCase cases[] = {
+      {"C:\\games\\a.chs", '\\', "a.chs"},
+      {"/games/x.zip", '\\', "x.zip"},  // a URL path: "/" always splits
+      {"ftp\\www/games/x.zip", '\\', "x.zip"},
+      {"plain.txt", '\\', "plain.txt"},
+      {"C:\\games\\", '\\', ""},
+      {"/home/jane/a.chs", '/', "a.chs"},
+      {"a.chs", '/', "a.chs"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sParseFile(c.input, c.sep), c.expected) << c.input;
+}
+
+TEST(PathText, ParsePath) {
+  const TextCase cases[] = {
+      {"C:", '\\', "C:\\"},  // shorter than four: fixed
+      {"abc", '\\', "abc\\"},
+      {"a\\b\\c", '\\', "a\\b"},
+      {"abcd", '\\', ""},  // no separator
+      {"C:\\games\\a.chs", '\\', "C:\\games"},
+      {"abc", '/', "abc/"},
+      {"a/b/c", '/', "a/b"},
+      {"abcd", '/', ""},
+      {"/home/jane/a.chs", '/', "/home/jane"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sParsePath(c.input, c.sep), c.expected) << c.input;
+}
+
+TEST(PathText, DirectoryChainSkipsRootsAndShares) {
+  struct Case {
+    const char* path;
+    char sep;
+    std::vector<std::string> folders;
+  };
+  const Case cases[] = {
+      {"\\\\server\\share\\a\\b", '\\', {"\\\\server\\share\\a", "\\\\server\\share\\a\\b"}},
+      {"\\\\server\\share", '\\', {}},
+      {"C:\\x\\y\\", '\\', {"C:\\x", "C:\\x\\y"}},
+      {"C:\\Castellan\\..\\Common", '\\', {"C:\\Castellan", "C:\\Castellan\\..", "C:\\Castellan\\..\\Common"}},
+      {"/tmp/a/b", '/', {"/tmp", "/tmp/a", "/tmp/a/b"}},
+      {"rel/a", '/', {"rel", "rel/a"}},
+      {"/", '/', {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DirectoryChain(c.path, c.sep), c.folders) << c.path;
+}
+
+class FileDir : public ::testing::Test {
+ protected:
+  testsupport::ProgramTree tree;
+  std::string Dir(const std::string& rel) { return tree.path(rel); }
+};
+
+TEST_F(FileDir, FileExistsTrimsTheCallersTextAndMatchesPatterns) {
+  testsupport::WriteFile(Dir("temp/game1.chs"), "x");
+  std::string padded = "  " + Dir("temp/game1.chs") + "  ";
+  EXPECT_TRUE(FileExists(padded));
+  EXPECT_EQ(padded, Dir("temp/game1.chs"));
+  std::string folderPath = Dir("temp/");
+  EXPECT_FALSE(FileExists(folderPath));  // ends with the separator: not looked at
+  EXPECT_TRUE(FileExists(Dir("temp/*.chs")));
+  EXPECT_TRUE(FileExists(Dir("temp/game?.chs")));
+  EXPECT_FALSE(FileExists(Dir("temp/*.zip")));
+  EXPECT_FALSE(FileExists(Dir("temp")));  // a folder is not a file
+  EXPECT_FALSE(FileExists(Dir("nowhere/at/all.txt")));
+  EXPECT_FALSE(FileExists(std::string("   ")));
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0);
+}
+
+TEST_F(FileDir, WriteFileReplacesOrAppendsAndMakesTheFolders) {
+  const std::string file = Dir("Castellan/InternetGame/offered/x.txt");
+  WriteFile(file, "one", false);
+  WriteFile(file, "two", true);
+  EXPECT_EQ(testsupport::ReadFile(file), "one\r\ntwo\r\n");
+  WriteFile(file, "three", false);
+  EXPECT_EQ(testsupport::ReadFile(file), "three\r\n");
+}
+
+TEST_F(FileDir, WriteFileIntoAnUnwritablePlaceIsLoggedNotThrown) {
+  testsupport::WriteFile(Dir("temp/blocker"), "a file where a folder should be");
+  const long long before = ZVK_ErrorLog::ErrorsLogged();
+  WriteFile(Dir("temp/blocker/x.txt"), "text", false);
+  EXPECT_GT(ZVK_ErrorLog::ErrorsLogged(), before);
+  const std::string log = testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath());
+  EXPECT_NE(log.find("CreateDirectoryStruct of Modul ZVK_File_Dir"), std::string::npos);
+  EXPECT_NE(log.find("WriteFile of Modul ZVK_File_Dir"), std::string::npos);
+  EXPECT_NE(log.find("\r\n" + Dir("temp/blocker") + "\r\n"), std::string::npos);  // the detail line
+}
+
+TEST_F(FileDir, CreateDirectoryStructBuildsTheWholeChain) {
+  CreateDirectoryStruct(Dir("temp/a/b/c"));
+  EXPECT_TRUE(DirExists(Dir("temp/a/b/c")));
+  CreateDirectoryStruct(Dir("temp/a/b/c"));  // existing folders are left alone
+  EXPECT_TRUE(DirExists(Dir("temp/a/b/c")));
+}
+
+TEST_F(FileDir, DeleteFilesTakesSingleFilesButNeverEverything) {
+  testsupport::WriteFile(Dir("temp/g.zip"), "z");
+  testsupport::WriteFile(Dir("temp/keep.txt"), "k");
+  DeleteFiles(Dir("temp/*.*"), 0);
+  EXPECT_TRUE(fs::exists(Dir("temp/g.zip")));
+  DeleteFiles(Dir("temp/g.zip"), 0);
+  EXPECT_FALSE(fs::exists(Dir("temp/g.zip")));
+  DeleteFiles(Dir("temp/missing.zip"), 0);  // nothing to do, nothing logged
+  DeleteFiles(Dir("temp/keep.txt"), 2);     // written today: younger than two days
+  EXPECT_TRUE(fs::exists(Dir("temp/keep.txt")));
+}
+
+}  // namespace

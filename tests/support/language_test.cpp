@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/MessageBox.h"
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_Language.h"
+#include "tests/main/TestSupport.h"
+
+using namespace ZVK_Language;
+
+namespace {
+
+TEST(LanguageText, LinesThatCountAndLinesThatDoNot) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int number;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"blanks trimmed", "  T0021\t  Coming soon  \r\n", 21, "Coming soon"},
+      {"lower-case t ignored", "t0021\tNo\r\n", 21, ""},
+      {"no tab ignored", "T0021 No\r\n", 21, ""},
+      {"only a tab ignored", "T0021\t\r\n", 21, ""},
+      {"later line wins", "T0044\tfirst\nT0044\tsecond\n", 44, "second"},
+      {"first tab splits", "T0042\ta\tb\n", 42, "a\tb"},
+      {"comment lines free", "; T0042\tno\nX\tno\nT0042\tyes\n", 42, "yes"},
+      {"single-byte code page", std::string("T0001\tK\xF6nig\n"), 1, "K\xC3\xB6nig"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> table;
+    ASSERT_TRUE(ParseLanguageText(c.bytes, table)) << c.name;
+    const std::string got = static_cast<size_t>(c.number) < table.size() ? table[c.number] : "";
+    EXPECT_EQ(got, c.text) << c.name;
+  }
+}
+
+TEST(LanguageText, TableReachesTheHighestNumber) {
+  std::vector<std::string> table;
+  ASSERT_TRUE(ParseLanguageText("T0306\tlast\nT0021\tfirst\n", table));
+  EXPECT_EQ(table.size(), 307u);
+  EXPECT_EQ(table[21], "first");
+  EXPECT_EQ(table[100], "");
+}
+
+TEST(LanguageText, UnreadableNumbersStopTheLoad) {
+  const char* bad[] = {
+      "T42\tx\n",      // the tab falls inside the four characters
+      "T-001\tx\n",    // below zero
+      "T00x1\tx\n",
+      "T\tx\n",
+  };
+  for (const char* bytes : bad) {
+    std::vector<std::string> table;
+    EXPECT_FALSE(ParseLanguageText(bytes, table)) << bytes;
+  }
+}
+
+class Language : public ::testing::Test {
+ protected:
+  testsupport::ProgramTree tree;
+  platform::ScriptedAnswerer answers;
+  std::string Lng(const std::string& name) { return tree.commonDir() + "/language/" + name; }
+};
+
+TEST_F(Language, InstalledEnglishHoldsEveryNumberTheProgramUses) {
+  ASSERT_TRUE(set_language("english.lng"));
+  for (int n : {16, 21, 22, 23, 42, 43, 44, 45, 46, 47, 48, 49, 127, 306})
+    EXPECT_FALSE(LangText(n).empty()) << n;
+  EXPECT_EQ(LangText(9999), "");
+  EXPECT_EQ(LangText(-1), "");
+  EXPECT_TRUE(answers.Calls().empty());
+}
+
+TEST_F(Language, MissingFileTellsTheUserAndFails) {
+  EXPECT_FALSE(set_language("klingon.lng"));
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text,
+            "The language file klingon.lng is missing!\r\nPlease install the z.v.k language package.\r\n"
+            "The program will be terminated now.");
+  EXPECT_EQ(answers.Calls()[0].style, 4096);
+  EXPECT_EQ(answers.Calls()[0].title, "Castellan");
+  EXPECT_FALSE(set_language("../language/english.lng"));  // no reaching into other folders
+}
+
+TEST_F(Language, BadLineIsLoggedWithoutAMessage) {
+  testsupport::WriteFile(Lng("broken.lng"), "T0021\tfine\r\nT-005\tnegative\r\n");
+  EXPECT_FALSE(set_language("broken.lng"));
+  EXPECT_TRUE(answers.Calls().empty());
+  const std::string log = testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath());
+  EXPECT_NE(log.find("set_language of Modul ZVK_Language  0  9  Subscript out of range"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/WindowHelpers.h"
+#include "support/ErrorGuard.h"
+#include "support/MainWindowLinks.h"
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_Language.h"
+#include "support/ZVK_MSAgent.h"
+#include "support/ZVK_WindowHelpers.h"
+#include "tests/main/TestSupport.h"
+
+using namespace ZVK_MSAgent;
+
+namespace {
+
+struct FakeMainWindow : ZVK_MainWindow::VoiceBox, ZVK_MainWindow::TopMostBox, ZVK_MainWindow::HelpSource {
+  int16_t voice = 0;
+  int16_t onTop = 0;
+  QWidget window;
+  std::string help;
+  int16_t chkEnableVoiceValue() const override { return voice; }
+  int16_t chkWinOnTopValue() const override { return onTop; }
+  QWidget* MainWindow() override { return &window; }
+  std::string SetHelpStrings(int16_t n) override { return n == 1 ? help : ""; }
+};
+
+class Speech : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ZVK_MainWindow::SetVoiceBox(&main);
+    ZVK_MainWindow::SetTopMostBox(&main);
+    ZVK_MainWindow::SetHelpSource(&main);
+  }
+  void TearDown() override {
+    ReleaseAgentCharacter();
+    ZVK_MainWindow::SetVoiceBox(nullptr);
+    ZVK_MainWindow::SetTopMostBox(nullptr);
+    ZVK_MainWindow::SetHelpSource(nullptr);
+  }
+  bool Load() {
+    if (!LoadAgentCharacter()) return false;
+    gAgentChar()->SetAloudAllowed(false);  // balloons only in tests
+    return true;
+  }
+  testsupport::ProgramTree tree;
+  FakeMainWindow main;
+  platform::ScriptedAnswerer answers;
+};
+
+TEST_F(Speech, InstalledCharacterLoadsWithItsAnimations) {
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(gAgentChar()->Name(), "DailyCharacter");
+  EXPECT_FALSE(gAgentAnimations.empty());
+  EXPECT_EQ(gAgentChar()->Commands(), (std::vector<std::string>{"Hide", "Speak Any Text"}));
+}
+
+TEST_F(Speech, VoiceBoxDecidesBetweenSpeechAndThought) {
+  ASSERT_TRUE(Load());
+  struct Case {
+    int16_t voice;
+    int16_t tags;
+    bool thought;
+    std::vector<std::string> args;  // of the spoken text
+  };
+  const Case cases[] = {
+      {1, -1, false, {"-p", "25", "-s", "150", "-a", "100", "--stdin"}},
+      {1, 0, false, {"--stdin"}},
+      {0, -1, true, {}},  // thoughts are never heard, tags or not
+  };
+  for (const auto& c : cases) {
+    main.voice = c.voice;
+    EXPECT_EQ(MyAgentSpeakText("Move e2-e4", c.tags), -1);
+    EXPECT_EQ(gAgentChar()->BalloonText(), "Move e2-e4") << "tags never show in the balloon";
+    EXPECT_EQ(gAgentChar()->BalloonIsThought(), c.thought);
+    if (!c.thought) EXPECT_EQ(gAgentChar()->LastSpeechArguments(), c.args);
+  }
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0);
+}
+
+TEST_F(Speech, BlankTextTouchesNothing) {
+  ASSERT_TRUE(Load());
+  main.voice = 1;
+  EXPECT_EQ(MyAgentSpeakText("   ", -1), 0);
+  EXPECT_FALSE(gAgentChar()->Visible());
+  EXPECT_EQ(gAgentChar()->BalloonText(), "");
+}
+
+TEST_F(Speech, WithoutACharacterEveryTextIsALoggedFailure) {
+  main.voice = 1;
+  EXPECT_EQ(MyAgentSpeakText("White king in check", -1), 0);
+  EXPECT_EQ(MyAgentSpeakText("", -1), 0);
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 1);
+  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("MyAgentSpeakText of Formular frmMain_Pakwell"),
+            std::string::npos);
+  EXPECT_THROW(PlayRandomAnimation(), ZVK_ErrorLog::RuntimeError);
+}
+
+TEST_F(Speech, RandomAnimationIsOneOfTheCharacters) {
+  ASSERT_TRUE(Load());
+  for (int i = 0; i < 50; ++i) {
+    PlayRandomAnimation();
+    const std::string played = gAgentChar()->CurrentAnimation();
+    EXPECT_NE(std::find(gAgentAnimations.begin(), gAgentAnimations.end(), played), gAgentAnimations.end());
+  }
+}
+
+TEST_F(Speech, NextVersionNoticeReleasesTheWindowAndRestoresOnlyWhenTicked) {
+  ZVK_Language::gLangText.assign(24, "");
+  ZVK_Language::gLangText[21] = "Coming soon";
+  ZVK_Language::gLangText[22] = "in the next version";
+  ZVK_Language::gLangText[23] = "Info";
+  for (int16_t ticked : {0, 1}) {
+    main.onTop = ticked;
+    ZVK_WindowsTopMost::SetTopMost(&main.window);
+    ZVK_ErrorLog::InNextVersion();
+    EXPECT_EQ(platform::IsWindowTopMost(&main.window), ticked == 1);
+  }
+  ASSERT_EQ(answers.Calls().size(), 2u);
+  EXPECT_EQ(answers.Calls()[0].text, "Coming soon\r\nin the next version");
+  EXPECT_EQ(answers.Calls()[0].style, 4160);
+  EXPECT_EQ(answers.Calls()[0].title, "Info");
+}
+
+TEST_F(Speech, TopMostAndCloseEntryKeepAShownWindowShown) {
+  main.window.setGeometry(40, 50, 300, 200);
+  main.window.show();
+  ZVK_WindowsTopMost::SetTopMost(&main.window);
+  EXPECT_TRUE(platform::IsWindowTopMost(&main.window));
+  EXPECT_TRUE(main.window.isVisible());
+  ZVK_API_Shell::RemoveCloseButton(&main.window);
+  EXPECT_FALSE(platform::HasCloseEntry(&main.window));
+  EXPECT_TRUE(platform::IsWindowTopMost(&main.window));
+  ZVK_WindowsTopMost::SetNotTopMost(&main.window);
+  EXPECT_FALSE(platform::IsWindowTopMost(&main.window));
+  EXPECT_EQ(main.window.size(), QSize(300, 200));
+  ZVK_API_Shell::RemoveCloseButton(nullptr);  // no window: nothing happens
+}
+
+TEST_F(Speech, HelpOpensTheNamedFileOrSaysItIsMissing) {
+  platform::ScriptedShell shell;
+  main.help = tree.programDir() + "/help/Castellan.chm";
+  ZVK_HTMLHelp::ShowHelp(1);
+  ASSERT_EQ(answers.Calls().size(), 1u);  // missing: the viewer says so
+  EXPECT_NE(answers.Calls()[0].text.find("Castellan.chm"), std::string::npos);
+  testsupport::WriteFile(tree.programDir() + "/help/Castellan.html", "<html></html>");
+  ZVK_HTMLHelp::ShowHelp(1);
+  ASSERT_EQ(shell.Opened().size(), 1u);
+  EXPECT_EQ(shell.Opened()[0], tree.programDir() + "/help/Castellan.html");
+  ZVK_HTMLHelp::ShowHelp(7);  // no such help: reported, never opened
+  EXPECT_EQ(shell.Opened().size(), 1u);
+}
+
+TEST_F(Speech, FontsAndSoundDevices) {
+  std::string missing = tree.commonDir() + "/font/arial.ttf";
+  ZVK_AddFont::AddFont(missing);  // skipped silently
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0);
+  testsupport::WriteFile(tree.commonDir() + "/font/broken.ttf", "not a font");
+  std::string broken = tree.commonDir() + "/font/broken.ttf";
+  ZVK_AddFont::AddFont(broken);
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 1);
+  platform::SetWaveOutDeviceCount(0);
+  EXPECT_EQ(ZVK_PlaySoundFile::HasSound(), 0);
+  platform::SetWaveOutDeviceCount(2);
+  EXPECT_EQ(ZVK_PlaySoundFile::HasSound(), -1);
+  platform::SetWaveOutDeviceCount(-1);
+}
+
+}  // namespace
