@@ -8,10 +8,9 @@
 #include "platform/DoEvents.h"
 #include "platform/MessageBox.h"
 #include "support/ErrorGuard.h"
-#if __has_include("support/ZVK_MSAgent.h")
+#include "support/MainWindowLinks.h"
 #include "support/ZVK_MSAgent.h"
-#define CASTELLAN_HAS_AGENT 1
-#endif
+#include "support/ZVK_WindowHelpers.h"
 
 namespace ZVK_Board_Sub {
 
@@ -32,18 +31,15 @@ void RasterBlit(QImage& target, const QImage& source, int x, int y, QPainter::Co
 
 // Speaks a warning through the assistant character and sends it away again
 // at once; nothing happens when no character is loaded or the voice is off.
-void SpeakWarning(BoardView& view, const std::string& text) {
-  if (view.chkEnableVoiceValue() != 1) return;
-#ifdef CASTELLAN_HAS_AGENT
-  const int16_t useTags = ZVK_PlaySound::gHasSound;
-  if (ZVK_MSAgent::MyAgentSpeakText(text, useTags) != 0) ZVK_MSAgent::HideAgent(true);
-#else
-  (void)text;
-#endif
+void SpeakWarning(const std::string& text) {
+  const ZVK_MainWindow::VoiceBox* voice = ZVK_MainWindow::GetVoiceBox();
+  if (voice == nullptr || voice->chkEnableVoiceValue() != 1) return;
+  if (ZVK_MSAgent::MyAgentSpeakText(text, ZVK_PlaySoundFile::gHasSound) == 0) return;
+  if (platform::AssistantCharacter* character = ZVK_MSAgent::gAgentChar()) character->Hide(true);
 }
 
 void MateSteps(BoardView& view) {
-  SpeakWarning(view, "Check Mate");
+  SpeakWarning("Check Mate");
   platform::MsgBox("Check Mate !", 4112, kMateTitle);
   view.EnableGameStartCommands();
 }
@@ -114,7 +110,7 @@ void RenderBoard(int16_t withChecks) {
             BlendMarker(back, view.picEffector(1), x, y);
             const bool white = p == kWhiteKing;
             view.SetCheckLabelVisible(white ? CheckLabel::lblwwCheck : CheckLabel::lblbbCheck, true);
-            SpeakWarning(view, white ? "White king in check" : "Black king in check");
+            SpeakWarning(white ? "White king in check" : "Black king in check");
             if (IsKingMated(white ? "White" : "Black") != 0) MateSteps(view);
           }
         }

@@ -38,10 +38,9 @@ class BoardView {
 
   virtual void SetCheckLabelVisible(CheckLabel label, bool visible) = 0;
 
-  // Option switches.
+  // Option switches (the voice box is read through ZVK_MainWindow::GetVoiceBox).
   virtual bool mnuShowPossibleMovesChecked() = 0;
   virtual bool mnuDangerShowChecked() = 0;
-  virtual int chkEnableVoiceValue() = 0;
   virtual int chkMoveAnimationValue() = 0;
   virtual std::string lstMoveIncrementationText() = 0;  // the selected entry, "" when none
   virtual int HScrollAnimationSpeedValue() = 0;
@@ -81,7 +80,6 @@ class OwnedBoardView : public BoardView {
   bool blackCheckVisible = false;
   bool showPossibleMoves = false;
   bool dangerShow = false;
-  int enableVoice = 0;
   int moveAnimation = 0;
   std::string moveIncrementation = "8";
   int animationSpeed = 100;
@@ -98,7 +96,6 @@ class OwnedBoardView : public BoardView {
   void SetCheckLabelVisible(CheckLabel label, bool visible) override;
   bool mnuShowPossibleMovesChecked() override { return showPossibleMoves; }
   bool mnuDangerShowChecked() override { return dangerShow; }
-  int chkEnableVoiceValue() override { return enableVoice; }
   int chkMoveAnimationValue() override { return moveAnimation; }
   std::string lstMoveIncrementationText() override { return moveIncrementation; }
   int HScrollAnimationSpeedValue() override { return animationSpeed; }

@@ -12,6 +12,7 @@
 #include "engine/ZVK_Globals.h"
 #include "platform/AppPath.h"
 #include "platform/MessageBox.h"
+#include "support/MainWindowLinks.h"
 #include "tests/board/BoardDiagram.h"
 #include "tests/board/BoardFakes.h"
 #include "tests/main/TestSupport.h"
@@ -139,6 +140,23 @@ TEST_F(Drawing, MateShowsItsMessageAndReenablesNewAndLoad) {
     EXPECT_EQ(view_.blackCheckVisible, row.blackLabel) << row.name;
     EXPECT_EQ(gViewBoard, boardtest::Diagram(row.rows)) << "the position is not changed";
   }
+}
+
+// With the voice on but no character loaded, nothing is spoken; the labels,
+// markers and the mate message still appear.
+TEST_F(Drawing, WarningsStillAppearWhenNoCharacterCanSpeak) {
+  struct Voice : ZVK_MainWindow::VoiceBox {
+    int16_t chkEnableVoiceValue() const override { return 1; }
+  } voice;
+  ZVK_MainWindow::SetVoiceBox(&voice);
+  gViewBoard = boardtest::Diagram(
+      {"......rk", ".....Npp", "........", "........", "........", "........", "........", "....K..."});
+  RenderBoard(kWith);
+  ZVK_MainWindow::SetVoiceBox(nullptr);
+  EXPECT_TRUE(view_.blackCheckVisible);
+  EXPECT_EQ(Outside(view_.picFrontBuffer(), 7, 0), Blend(FakeBoardView::kDangerMarker, FakeBoardView::kBackground));
+  ASSERT_EQ(answers_.Calls().size(), 1u);
+  EXPECT_EQ(answers_.Calls()[0].text, "Check Mate !");
 }
 
 TEST_F(Drawing, AnUnreadableBoardPictureKeepsTheLastGoodOne) {
