@@ -117,7 +117,6 @@ void BoardBridge::SetCheckLabelVisible(ZVK_Board_Sub::CheckLabel label, bool vis
 
 bool BoardBridge::mnuShowPossibleMovesChecked() { return f_.mnuShowPossibleMoves->isChecked(); }
 bool BoardBridge::mnuDangerShowChecked() { return f_.mnuDangerShow->isChecked(); }
-int BoardBridge::chkEnableVoiceValue() { return CheckValue(f_.chkEnableVoice); }
 int BoardBridge::chkMoveAnimationValue() { return CheckValue(f_.chkMoveAnimation); }
 std::string BoardBridge::lstMoveIncrementationText() {
   return f_.lstMoveIncrementation->currentIndex() < 0 ? std::string()

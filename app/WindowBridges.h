@@ -51,7 +51,6 @@ class BoardBridge final : public ZVK_Board_Sub::BoardView {
   void SetCheckLabelVisible(ZVK_Board_Sub::CheckLabel label, bool visible) override;
   bool mnuShowPossibleMovesChecked() override;
   bool mnuDangerShowChecked() override;
-  int chkEnableVoiceValue() override;
   int chkMoveAnimationValue() override;
   std::string lstMoveIncrementationText() override;
   int HScrollAnimationSpeedValue() override;

@@ -1,0 +1,239 @@
+// Whole games and single moves driven by presses on the board picture.
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/frmNewPiece.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+using MoveRoadTest = MainWindowFixture;
+
+// Fool's mate between two players at one PC, both orientations.
+TEST_F(MoveRoadTest, TwoPlayersPlayFoolsMateAndTheMateIsAnnounced) {
+  for (int16_t side : {int16_t{1}, int16_t{-1}}) {
+    SCOPED_TRACE(side);
+    NewGame("OfflinePP", G::kWhite, side);
+    answers.Clear();
+    Move("f2", "f3");
+    Move("e7", "e5");
+    Move("g2", "g4");
+    Move("d8", "h4");
+    EXPECT_EQ(E::gMoveNumber, 4);
+    EXPECT_EQ(G::gColorToMove, G::kWhite);
+    EXPECT_EQ(At("h4"), E::kQueen);
+    const std::string record = Record();
+    EXPECT_NE(record.find("White Pawn at F:2 to F:3"), std::string::npos) << record;
+    EXPECT_NE(record.find("Black Queen at D:8 to H:4"), std::string::npos) << record;
+    ASSERT_FALSE(answers.Calls().empty());
+    EXPECT_EQ(answers.Calls().back().text, "Check Mate !");
+    EXPECT_FALSE(form->lblwwCheck->isHidden());
+  }
+}
+
+TEST_F(MoveRoadTest, PickingFollowsTheSideToMoveAndThePickedSquareDropsThePiece) {
+  NewGame("OfflinePP");
+  Press("e7");  // Black piece, White to move: nothing picked
+  EXPECT_EQ(B::gPieceSelected, 0);
+  Press("e4");  // empty square
+  EXPECT_EQ(B::gPieceSelected, 0);
+  Press("e2");
+  EXPECT_EQ(B::gPieceSelected, G::kTrue);
+  EXPECT_NE(form->lblStatus->text().toStdString().find("Pawn at E:2"), std::string::npos);
+  Press("e2");  // the picked square again drops it
+  EXPECT_EQ(B::gPieceSelected, 0);
+  Press("e2", Qt::RightButton);  // right button: nothing but a refresh
+  EXPECT_EQ(B::gPieceSelected, 0);
+  EXPECT_TRUE(form->picFrontBuffer->isEnabled());
+  EXPECT_EQ(E::gMoveNumber, 0);
+}
+
+TEST_F(MoveRoadTest, AnIllegalMoveBeepsRedrawsAndRecordsNothing) {
+  NewGame("OfflinePP");
+  const long long beeps = platform::BeepCount();
+  const E::EngineBoard before = E::gVirtualBoard;
+  Move("e2", "e5");
+  EXPECT_EQ(platform::BeepCount(), beeps + 1);
+  EXPECT_EQ(E::gVirtualBoard, before);
+  EXPECT_EQ(E::gMoveNumber, 0);
+  EXPECT_EQ(B::gPieceSelected, 0);
+  EXPECT_EQ(Record(), "");
+}
+
+// A pinned piece may move by its shape, but the engine refuses to leave the king attacked.
+TEST_F(MoveRoadTest, AMoveThatLeavesTheKingAttackedIsRefusedSilently) {
+  struct Case {
+    bool blackToMove;
+    const char* from;
+    const char* to;
+  };
+  const E::EngineBoard board = Position({{"e1", E::kKingNegative}, {"e2", -E::kBishop}, {"e8", E::kRook},
+                                         {"a8", E::kKingPositive}, {"d7", E::kBishop}, {"d1", -E::kRook}});
+  for (const Case& c : {Case{false, "e2", "d3"}, Case{true, "d7", "c6"}}) {
+    SCOPED_TRACE(c.from);
+    // Black's bishop d7 is pinned by nothing, so pin it: a rook on d1 and the king on d8.
+    E::EngineBoard b = board;
+    if (c.blackToMove) {
+      b(1, 8) = 0;
+      b(4, 8) = E::kKingPositive;
+    }
+    SetPosition("OfflinePP", b, c.blackToMove);
+    const long long beeps = platform::BeepCount();
+    Move(c.from, c.to);
+    EXPECT_EQ(platform::BeepCount(), beeps);
+    EXPECT_EQ(E::gVirtualBoard, b);  // a refused Black move is turned back as well
+    EXPECT_EQ(E::gMoveNumber, c.blackToMove ? 1 : 0);
+    EXPECT_EQ(Record(), "");
+  }
+}
+
+TEST_F(MoveRoadTest, BothCastlingsForBothColours) {
+  struct Case {
+    bool black;
+    const char* from;
+    const char* to;
+    const char* rookTo;
+    const char* line;
+  };
+  const Case cases[] = {
+      {false, "e1", "g1", "f1", "White King at E:1 to G:1"},
+      {false, "e1", "c1", "d1", "White Rook at A:1 to D:1"},
+      {true, "e8", "g8", "f8", "Black King at E:8 to G:8"},
+      {true, "e8", "c8", "d8", "Black Rook at A:8 to D:8"},
+  };
+  for (int16_t side : {int16_t{1}, int16_t{-1}})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.from) + c.to + (side == 1 ? " bottom" : " turned"));
+      SetPosition("OfflinePP",
+                  Position({{"e1", E::kKingNegative}, {"a1", -E::kRook}, {"h1", -E::kRook}, {"a2", -E::kPawn},
+                            {"e8", E::kKingPositive}, {"a8", E::kRook}, {"h8", E::kRook}, {"h7", E::kPawn}}),
+                  c.black, G::kWhite, side);
+      Move(c.from, c.to);
+      EXPECT_EQ(At(c.to), c.black ? E::kKingPositive : E::kKingNegative);
+      EXPECT_EQ(At(c.rookTo), c.black ? E::kRook : -E::kRook);
+      EXPECT_NE(Record().find(c.line), std::string::npos) << Record();
+    }
+}
+
+TEST_F(MoveRoadTest, PromotionThroughTheDialogForEachPieceAndOrientation) {
+  const int32_t codes[] = {E::kQueen, E::kRook, E::kKnight, E::kBishop};
+  for (int16_t side : {int16_t{1}, int16_t{-1}})
+    for (bool black : {false, true})
+      for (int choice = 0; choice < 4; ++choice) {
+        SCOPED_TRACE(std::to_string(side) + (black ? " black " : " white ") + std::to_string(choice));
+        SetPosition("OfflinePP",
+                    Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"a7", -E::kPawn}, {"h2", E::kPawn}}),
+                    black, G::kWhite, side);
+        int previewOffset = -1;
+        WhenModal([&](QWidget* modal) {
+          auto* dialog = qobject_cast<app::frmNewPiece*>(modal);
+          ASSERT_NE(dialog, nullptr);
+          previewOffset = app::frmNewPiece::PromotingOffset();
+          dialog->optPiece[choice]->click();
+          dialog->cmdOK->click();
+        });
+        if (black)
+          Move("h2", "h1");
+        else
+          Move("a7", "a8");
+        EXPECT_EQ(previewOffset, black ? 0 : 10);
+        EXPECT_EQ(At(black ? "h1" : "a8"), black ? codes[choice] : -codes[choice]);
+        // Only the engine board changes: the logged position keeps the pawn.
+        EXPECT_EQ(E::gGameLog.back()(black ? 8 : 1, black ? 1 : 8), black ? E::kPawn : -E::kPawn);
+      }
+}
+
+TEST_F(MoveRoadTest, PlayerAgainstEngineWithHumanWhite) {
+  NewGame("OfflinePC", G::kWhite);
+  Move("e2", "e4");
+  EXPECT_EQ(E::gMoveNumber, 2);  // the engine replied
+  EXPECT_EQ(G::gColorToMove, G::kWhite);
+  const std::string record = Record();
+  EXPECT_NE(record.find("White Pawn at E:2 to E:4"), std::string::npos) << record;
+  EXPECT_NE(record.find("2  Black"), std::string::npos) << record;
+  EXPECT_EQ(form->HScroll1->value(), 2);
+  EXPECT_EQ(form->lbl_Play->text(), "2");
+  EXPECT_TRUE(form->picFrontBuffer->isEnabled());
+}
+
+TEST_F(MoveRoadTest, PlayerAgainstEngineWithHumanBlack) {
+  NewGame("OfflinePC", G::kBlack, -1);
+  Move("e2", "e4");  // the user makes White's first move; the engine waits
+  EXPECT_EQ(E::gMoveNumber, 1);
+  Move("e7", "e5");  // Black's move, then the engine answers for White
+  EXPECT_EQ(E::gMoveNumber, 3);
+  EXPECT_EQ(G::gColorToMove, G::kBlack);
+  EXPECT_EQ(At("e5"), E::kPawn);
+  EXPECT_EQ(At("e4"), -E::kPawn);
+  // Every logged position keeps White negative: the kings stay where their codes belong.
+  for (const E::EngineBoard& logged : E::gGameLog) {
+    EXPECT_EQ(logged(5, 8), E::kKingPositive);
+    EXPECT_EQ(logged(5, 1), E::kKingNegative);
+  }
+  EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
+}
+
+TEST_F(MoveRoadTest, TheEngineResignsWhenItIsMated) {
+  SetPosition("OfflinePC",
+              Position({{"g1", E::kKingNegative}, {"a1", -E::kRook}, {"h8", E::kKingPositive}, {"g7", E::kPawn},
+                        {"h7", E::kPawn}}),
+              false, G::kWhite);
+  form->mnuNewGame->setEnabled(false);
+  Move("a1", "a8");
+  EXPECT_EQ(E::gMoveNumber, 1);
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  std::vector<std::string> texts;
+  for (const auto& call : answers.Calls()) texts.push_back(call.text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Computer Resigns  or  Check Mate"), texts.end())
+      << ::testing::PrintToString(texts);
+  EXPECT_TRUE(form->mnuNewGame->isEnabled());
+  EXPECT_TRUE(form->tb->button(1)->isEnabled());
+}
+
+TEST_F(MoveRoadTest, EnginesPlayOnUntilTheGameIsStopped) {
+  NewGame("OfflineCC");
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [] {
+    if (E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
+  });
+  stopper.start(1);
+  Move("d2", "d4");  // the user's first move starts the engines
+  EXPECT_GE(E::gMoveNumber, 4);
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  const int reached = E::gMoveNumber;
+  // A later press with a legal-looking move only starts the engines again.
+  G::gGameStopped = 0;
+  QObject::disconnect(&stopper, nullptr, nullptr, nullptr);
+  QObject::connect(&stopper, &QTimer::timeout, [reached] {
+    if (E::gMoveNumber >= reached + 2) G::gGameStopped = G::kTrue;
+  });
+  const char* from = G::gColorToMove == G::kWhite ? "g1" : "g8";
+  const char* to = G::gColorToMove == G::kWhite ? "f3" : "f6";
+  if (B::gViewBoard.at(B::EngineToView(from[0] - 'a' + 1, from[1] - '0').c,
+                       B::EngineToView(from[0] - 'a' + 1, from[1] - '0').r) != 0)
+    Move(from, to);
+  EXPECT_GE(E::gMoveNumber, reached + 2);
+  for (size_t k = 0; k < E::gGameLog.size(); ++k) {
+    SCOPED_TRACE(k);
+    E::calcular_rey(E::gGameLog[k]);
+    EXPECT_GE(E::gWhiteKingY, 1);
+    EXPECT_LE(E::gWhiteKingY, 2);  // White's king stays on its side in game orientation
+  }
+}
+
+TEST_F(MoveRoadTest, EditModeMovesAnyPieceWithoutRecordOrTest) {
+  NewGame("OfflinePP");
+  form->mnuEdit->setChecked(true);
+  Move("d8", "d4");  // a Black queen while White is to move, through pawns
+  EXPECT_EQ(At("d4"), E::kQueen);
+  EXPECT_EQ(At("d8"), 0);
+  EXPECT_EQ(Record(), "");
+}
+
+}  // namespace
+}  // namespace apptest
