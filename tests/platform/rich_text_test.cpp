@@ -58,21 +58,6 @@ TEST(RichTextRoundTrip, OwnOutputReadsBackToTheSameRuns) {
   }
 }
 
-TEST(RichTextRoundTrip, AppendJoinsRunsOfOneColour) {
-  RichTextDocument d;
-  d.Append("a\r\n", 0x80);
-  d.Append("b\r\n", 0x80);
-  d.Append("", 0);
-  d.Append("c\r\n", 0);
-  ASSERT_EQ(d.Runs().size(), 2u);
-  EXPECT_EQ(d.Runs()[0].text, "a\r\nb\r\n");
-  EXPECT_EQ(d.Text(), "a\r\nb\r\nc\r\n");
-  // Bits above 24 are not part of a colour.
-  d.Clear();
-  d.Append("x", static_cast<int32_t>(0x7F000080));
-  EXPECT_EQ(d.Runs()[0].color, 0x80);
-}
-
 // RTF from other writers: the text and colours we understand, the rest skipped.
 struct ForeignCase {
   const char* name;
