@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QImage>
 
-#include "board/BoardDrawing.h"
 #include "board/BoardView.h"
 #include "board/ZVK_Board_Sub.h"
 #include "engine/ZVK_Globals.h"
@@ -42,8 +41,8 @@ class Drawing : public ::testing::Test {
   boardtest::InstalledView installed_{view_};
 };
 
-// White king e1 in check from the rook e8; the rook on a1 can block on e... no:
-// a1 can take nothing, but the king can step to d1/f1, so it is no mate.
+// The White king on e1 in check from the rook on e8; it can step aside, so
+// this is no mate.
 const char* const kCheck[8] = {"....r..k", "........", "........", "........",
                                "........", "........", "........", "R...K..."};
 
@@ -175,18 +174,6 @@ TEST_F(Drawing, AnUnreadableBoardPictureKeepsTheLastGoodOne) {
   EXPECT_EQ(view_.backgroundLoads, 2);
 }
 
-TEST_F(Drawing, MarkerBlendIsHalfStrengthOverTheTopLeftSquare) {
-  QImage target(96, 96, QImage::Format_RGB32);
-  target.fill(qRgb(10, 250, 90));
-  QImage marker(50, 50, QImage::Format_RGB32);
-  marker.fill(qRgb(250, 10, 90));
-  BlendMarker(target, marker, 48, 0);
-  EXPECT_EQ(target.pixel(48, 0), qRgb(130, 130, 90));
-  EXPECT_EQ(target.pixel(95, 47), qRgb(130, 130, 90));
-  EXPECT_EQ(target.pixel(47, 0), qRgb(10, 250, 90)) << "left of the square";
-  EXPECT_EQ(target.pixel(48, 48), qRgb(10, 250, 90)) << "the marker's extra rows are not used";
-}
-
 // The pictures we ship: every sprite is white wherever its mask is, so that
 // it never darkens the square around the piece, and the markers keep their
 // mean colours.
@@ -237,21 +224,6 @@ TEST_F(Drawing, ShippedPicturesFitTogether) {
     const QImage board(QString::fromStdString(platform::AppPath() + "/board/") + name);
     EXPECT_EQ(board.size(), QSize(384, 384)) << name.toStdString();
   }
-}
-
-TEST_F(Drawing, TheStandInViewDrawsWithTheShippedPictures) {
-  SetBoardView(nullptr);
-  OwnedBoardView standIn;
-  SetBoardView(&standIn);
-  gViewBoard = boardtest::Diagram(kCheck);
-  RenderBoard(kWith);
-  const QImage& shown = standIn.picFrontBuffer();
-  ASSERT_EQ(shown.size(), QSize(384, 384));
-  EXPECT_TRUE(standIn.whiteCheckVisible);
-  // The White rook's square differs from an empty square of the same colour
-  // (a1 and c1 are both dark).
-  EXPECT_NE(shown.copy(0, 336, 48, 48), shown.copy(96, 336, 48, 48));
-  SetBoardView(&view_);
 }
 
 }  // namespace

@@ -279,30 +279,6 @@ TEST_F(MoveRules, AttackTestByColourAndSquare) {
   }
 }
 
-TEST_F(MoveRules, EveryTestLeavesTheBoardAsItWas) {
-  const Rows rows = {"rnbqkbnr",  //
-                     "pp.ppppp",  //
-                     "........",  //
-                     "..p.....",  //
-                     "....P...",  //
-                     ".....N..",  //
-                     "PPPP.PPP",  //
-                     "RNBQKB.R"};
-  const ViewBoard board = Diagram(rows);
-  gViewBoard = board;
-  for (int16_t side : {int16_t{1}, int16_t{-1}}) {
-    ZVK_Globals::gBoardSide = side;
-    for (int c = 0; c < 8; ++c)
-      for (int r = 0; r < 8; ++r) {
-        CheckPosition(c, r, 0);
-        CheckPosition(c, r, kWhiteKing);
-        CheckPosition(c, r, kBlackKing);
-        for (int tc = 0; tc < 8; ++tc) MoveAlright(c, r, tc, 7 - r, ZVK_Globals::kTrue);
-      }
-  }
-  EXPECT_EQ(boardtest::Describe(gViewBoard), boardtest::Describe(board));
-}
-
 TEST_F(MoveRules, SquaresOffTheBoardAreRefused) {
   gViewBoard = Diagram({"....k...", "........", "........", "........", "........", "........", "........",
                         "R...K..."});
