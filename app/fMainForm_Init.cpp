@@ -65,6 +65,7 @@ void fMainForm::FillLanguageList() {
     cmbLanguage->addItem(name.left(name.size() - 4));
     platform::DoEvents();
   }
+  cmbLanguage->setCurrentIndex(-1);  // listing chooses nothing; the stored choice does
 }
 
 void fMainForm::SelectStoredLanguage() {

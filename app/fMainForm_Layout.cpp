@@ -343,6 +343,13 @@ QWidget* fMainForm::BuildOptionsPanel() {
   auto* ug = new QGridLayout(user);
   txtUserNickName = Named(new QLineEdit, QStringLiteral("txtUserNickName"));
   cmbCountry = Named(new QComboBox, QStringLiteral("cmbCountry"));
+  // The country list is part of the window's design; a profile stores the chosen entry.
+  for (const char* country :
+       {"Argentina", "Australia", "Austria", "Belgium", "Brazil", "Canada", "China", "Czech Republic", "Denmark",
+        "Finland", "France", "Germany", "Greece", "Hungary", "India", "Ireland", "Italy", "Japan", "Mexico",
+        "Netherlands", "New Zealand", "Norway", "Poland", "Portugal", "Russia", "South Africa", "Spain", "Sweden",
+        "Switzerland", "Turkey", "United Kingdom", "United States", "Other"})
+    cmbCountry->addItem(QString::fromLatin1(country));
   optGender[0] = Named(new QRadioButton(QStringLiteral("male")), Indexed("optGender", 0));
   optGender[1] = Named(new QRadioButton(QStringLiteral("female")), Indexed("optGender", 1));
   txtAge = Named(new QLineEdit, QStringLiteral("txtAge"));

@@ -1,0 +1,327 @@
+// The main window's controls, life cycle, status report, move slider and clock.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSlider>
+#include <filesystem>
+
+#include "platform/SettingsStore.h"
+#include "support/ZVK_Language.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+using MainWindowTest = MainWindowFixture;
+
+TEST_F(MainWindowTest, EveryNamedControlAndMenuEntryIsFoundByName) {
+  const char* widgets[] = {"picFrontBuffer", "picFrontTempBuffer", "picEffector(0)", "picEffector(2)",
+                           "picPiece(1)", "picPiece(16)", "picPiece(26)", "lblFile(0)", "lblFile(15)",
+                           "lblRank(0)", "lblRank(15)", "picGameControl(0)", "picGameControl(1)",
+                           "picGameControl(2)", "TakenWhite(1)", "TakenBlack(16)", "lbl_Play", "lblWhitesClock",
+                           "lblBlacksClock", "lblwwCheck", "lblbbCheck", "lblStatus", "chkEnableClock", "setup",
+                           "HScroll1", "sldLevel", "lblLevel", "progreso", "lbl_jpen", "txtMoveList", "RTB2",
+                           "txtComment", "txtNameWhite", "txtNameBlack", "cmbProfiles", "cmbBoard", "cmbLanguage",
+                           "HScrollAnimationSpeed", "lblAnimationMoveSpeed", "chkMoveAnimation",
+                           "lstMoveIncrementation", "ChkToolTip", "chkEnableIntroduction", "chkWinOnTop",
+                           "chkEnableVoice", "chkEnableSound", "txtUserNickName", "cmbCountry", "optGender(0)",
+                           "optGender(1)", "txtAge", "cmdSendMove", "cmdDownloadMove", "cmdSuspend",
+                           "cmdStartCPUMove", "cmdCopy2Clipboard", "cmdChangeBackgroundColor",
+                           "cmdChangeBordCoordinateColor", "cmdSetDefaultColor", "cmdTestInternetConnection",
+                           "chkTestInternetConnection", "lblTestInternetConnection", "Animation1", "tb",
+                           "StatusBar", "lblError", "ErrorIndicator", "lblMoveControl"};
+  for (const char* name : widgets) EXPECT_NE(form->findChild<QWidget*>(name), nullptr) << name;
+  EXPECT_NE(form->findChild<QObject*>("Timer2"), nullptr);
+
+  // Menus in order, "-" a separator.
+  const std::vector<std::pair<const char*, std::vector<std::string>>> menus = {
+      {"mnuFile", {"mnuLoadGameStart", "mnuSaveGame", "mnuSaveGameAs", "-", "mnuAddProfile", "mnuDleteProfile", "-",
+                   "mnuImportPGN", "-", "mnuOptions", "-", "mnuExit"}},
+      {"mnuGame", {"mnuNewGame", "mnuPause", "mnuSuspendGame", "mnuGiveUp", "-", "mnuChangeMode", "-",
+                   "mnuDangerShow", "mnuTakenPieces", "mnuEdit", "-", "mnuRotate", "mnuChangeSide",
+                   "mnuRedrawBoard"}},
+      {"mnuMove", {"mnuUndo", "mnuRedo", "-", "mnuMoveBack", "mnuMoveForward", "-", "mnuGotoBegin",
+                   "mnuGotoLastMove", "mnuGotoMove", "-", "mnuShowPossibleMoves", "mnuGiveHint"}},
+      {"mnuHelp", {"mnuHelpContent", "-", "mnuChessTutorial", "-", "mnuOnlineHelp", "mnuForum", "mnuFAQ",
+                   "mnuSendImprovementRequest", "mnuSendBugReport", "-", "mnuUpdates", "-", "mnuHomepage",
+                   "mnuOtherProducts", "mnuTellAFriend", "mnuSalesPartner", "-", "mnuAbout"}},
+  };
+  for (const auto& [menuName, items] : menus) {
+    auto* menu = form->findChild<QMenu*>(menuName);
+    ASSERT_NE(menu, nullptr) << menuName;
+    std::vector<std::string> actual;
+    for (QAction* a : menu->actions()) actual.push_back(a->isSeparator() ? "-" : a->objectName().toStdString());
+    EXPECT_EQ(actual, items) << menuName;
+  }
+  EXPECT_EQ(form->findChild<QAction*>("mnuGiveUp")->text(), "Give Up ");
+  EXPECT_EQ(form->findChild<QLabel*>("lblwwCheck")->text(), "White in   Check");
+  EXPECT_EQ(form->findChild<QLabel*>("lblbbCheck")->text(), "Black in    Check");
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsByPositionAndKey) {
+  const std::vector<std::string> keys = {"NEWGAME", "LOAD", "SAVE", "-", "UNDO", "REDO", "GOTOBEGIN", "GOTOEND", "-",
+                                         "TAKENPIECES", "HINT", "EDIT", "PAUSE", "ROTATE", "CHANGESIDE", "OPTIONS",
+                                         "-", "ADDPROFILE", "DELETEPROFILE", "-", "HELP", "-", "HOME", "UPDATE", "-",
+                                         "EXIT"};
+  ASSERT_EQ(form->tb->buttonCount(), static_cast<int>(keys.size()));
+  for (int i = 1; i <= form->tb->buttonCount(); ++i) {
+    QAction* b = form->tb->button(i);
+    const std::string key = b->isSeparator() ? "-" : b->data().toString().toStdString();
+    EXPECT_EQ(key, keys[static_cast<size_t>(i - 1)]) << i;
+    if (key != "-") EXPECT_EQ(form->tb->positionOf(QString::fromStdString(key)), i);
+  }
+  for (const char* twoState : {"TAKENPIECES", "EDIT", "PAUSE", "OPTIONS"})
+    EXPECT_TRUE(form->tb->buttonByKey(twoState)->isCheckable()) << twoState;
+  EXPECT_EQ(form->tb->buttonByKey("HINT")->toolTip(), "Give a hint for the next move");
+  EXPECT_NE(form->tb->buttonByKey("HELP")->menu(), nullptr);
+  EXPECT_EQ(form->tb->button(0), nullptr);
+  EXPECT_EQ(form->tb->button(27), nullptr);
+}
+
+TEST_F(MainWindowTest, CreationLeavesNoGameAndTheGamePanelShown) {
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(form->picGameControl[0]->isVisible());
+  EXPECT_FALSE(form->picGameControl[1]->isVisible());
+  EXPECT_FALSE(form->picGameControl[2]->isVisible());
+  EXPECT_EQ(G::gGameMode, "");
+  EXPECT_EQ(G::gBoardSide, 1);
+  EXPECT_EQ(G::gColorToMove, G::kWhite);
+  EXPECT_EQ(form->lblStatus->text(), "No Game Currently in Session");
+  EXPECT_EQ(form->cmbProfiles->itemText(0), "Standard");
+  EXPECT_GT(form->cmbBoard->count(), 0);  // the staged board pictures
+  EXPECT_FALSE(form->lblError->isVisible()) << testsupport::ReadFile(tree.commonDir() + "/error.log");
+  EXPECT_TRUE(form->SetHelpStrings(1).ends_with("/help/Castellan.chm")) << form->SetHelpStrings(1);
+  EXPECT_TRUE(form->SetHelpStrings(2).ends_with("/help/ChessTrl.chm")) << form->SetHelpStrings(2);
+  EXPECT_EQ(form->SetHelpStrings(3), "");
+}
+
+TEST(MainWindowCreation, ListsAndStoredChoicesFromTheProgramTree) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> boardFiles;
+    std::string storedLanguage;
+    std::string storedProfiles;
+    std::vector<std::string> expectBoards;
+    std::string expectLanguageName;
+    std::vector<std::string> expectProfiles;
+  };
+  const Case cases[] = {
+      {"plain", {"Oak.JPG"}, "", "", {"Oak"}, "english", {"Standard"}},
+      {"two profiles, one twice", {"Oak.JPG"}, "1", "|Anna|Ben|Anna", {"Oak"}, "english", {"Standard", "Anna", "Ben"}},
+      {"language beyond the list", {"Oak.JPG"}, "9", "", {"Oak"}, "", {"Standard"}},
+      {"short board name ends the list", {".JPG"}, "", "", {}, "english", {"Standard"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testsupport::ProgramTree tree;
+    platform::ScriptedAnswerer answers;
+    ZVK_Identity::gUserName = "TESTER";
+    std::filesystem::remove_all(tree.path("Castellan/board"));
+    std::filesystem::remove_all(tree.path("Common/language"));
+    for (const std::string& f : c.boardFiles) testsupport::WriteFile(tree.path("Castellan/board/" + f), "x");
+    testsupport::WriteFile(tree.path("Common/language/english.lng"), "T0001\tx\r\n");
+    const std::string app = "ZVK\\Castellan\\TESTER\\Standard";
+    if (!c.storedLanguage.empty()) platform::SaveSetting(app, "Settings", "cmbLanguage", c.storedLanguage);
+    if (!c.storedProfiles.empty()) platform::SaveSetting(app, "Settings", "ProfilesRegStr", c.storedProfiles);
+    app::fMainForm form;
+    form.Form_Initialize();
+    std::vector<std::string> boards, profiles;
+    for (int i = 0; i < form.cmbBoard->count(); ++i) boards.push_back(form.cmbBoard->itemText(i).toStdString());
+    for (int i = 0; i < form.cmbProfiles->count(); ++i)
+      profiles.push_back(form.cmbProfiles->itemText(i).toStdString());
+    EXPECT_EQ(boards, c.expectBoards);
+    EXPECT_EQ(profiles, c.expectProfiles);
+    EXPECT_EQ(ZVK_Language::gLanguageName, c.expectLanguageName);
+  }
+}
+
+TEST_F(MainWindowTest, ClosingAsksAfterSavingAndNoKeepsTheWindowOpen) {
+  const std::string settings = platform::SettingsFilePath("ZVK\\Castellan\\TESTER\\Standard");
+  std::filesystem::remove(settings);
+  answers.Push(platform::vbNo);
+  form->close();
+  EXPECT_TRUE(form->isVisible());
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, "Are you sure that you wish to leave now ?");
+  EXPECT_EQ(answers.Calls()[0].style, 4132);
+  EXPECT_EQ(answers.Calls()[0].title, "Castellan Quarto");
+  EXPECT_TRUE(std::filesystem::exists(settings));  // saved whatever the answer
+
+  answers.Push(platform::vbYes);
+  form->mnuExit->trigger();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(answers.Calls().size(), 2u);
+}
+
+TEST_F(MainWindowTest, DisableAndEnableAllMenus) {
+  form->DisableAllMenus();
+  EXPECT_FALSE(form->mnuFile->menuAction()->isEnabled());
+  EXPECT_FALSE(form->mnuGame->menuAction()->isEnabled());
+  EXPECT_FALSE(form->mnuMove->menuAction()->isEnabled());
+  EXPECT_TRUE(form->mnuHelp->menuAction()->isEnabled());
+  EXPECT_FALSE(form->tb->isEnabled());
+  form->EnableAllMenus();
+  for (QMenu* m : {form->mnuFile, form->mnuGame, form->mnuMove, form->mnuHelp}) EXPECT_TRUE(m->menuAction()->isEnabled());
+  EXPECT_TRUE(form->tb->isEnabled());
+}
+
+TEST_F(MainWindowTest, ChangeSideTurnsThePositionAndShowsIt) {
+  NewGame("OfflinePP");
+  form->mnuChangeSide->trigger();
+  // Turned half round with the colours exchanged: White's king from e1 lands on d8 as the positive king.
+  EXPECT_EQ(At("d8"), E::kKingPositive);
+  EXPECT_EQ(At("d1"), E::kKingNegative);
+  EXPECT_EQ(At("e8"), E::kQueen);
+  EXPECT_EQ(B::gViewBoard.at(3, 0), 5);  // and the picture shows it
+  form->mnuChangeSide_Click();
+  EXPECT_EQ(E::gVirtualBoard, E::gGameLog[0]);
+}
+
+TEST_F(MainWindowTest, StatusReportNamesModeTurnSquareAndLegality) {
+  struct Case {
+    const char* mode;
+    bool black;
+    std::string firstLine;
+    std::string panel;
+  };
+  const Case cases[] = {
+      {"OfflinePP", false, "Waiting for White", "Two Player Mode"},
+      {"OfflinePC", true, "Waiting for CPU", "Player vs CPU Mode"},
+      {"OfflineCC", true, "Waiting for Black", "CPU vs CPU Mode"},
+      {"OnlinePP", false, "", "Online Two Player Mode"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    NewGame(c.mode);
+    G::gColorToMove = c.black ? G::kBlack : G::kWhite;
+    B::gToX = 3;
+    B::gToY = 7;
+    form->StatusReport();
+    EXPECT_EQ(form->lblStatus->text().toStdString(), c.firstLine + "\r\nQueen at D:1");
+    EXPECT_EQ(form->StatusBar->panel(2)->text().toStdString(), c.panel);
+  }
+  NewGame("OfflinePP");
+  app::SetCheckValue(form->ChkToolTip, 1);
+  Press("e2");
+  // The mouse moves over e4 with the pawn picked.
+  QMouseEvent move(QEvent::MouseMove, QPointF(4 * 48 + 24, 4 * 48 + 24), QPointF(), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(form->picFrontBuffer, &move);
+  EXPECT_EQ(form->lblStatus->text().toStdString(), "Waiting for White\r\nPawn at E:2 to E:4\r\n++ Move Legal ++");
+  EXPECT_EQ(form->picFrontBuffer->toolTip().toStdString(), "[Legal] Pawn at E:2 To E:4 (Empty)");
+  B::gToX = 4;
+  B::gToY = 6;  // the picked square itself
+  form->StatusReport();
+  EXPECT_NE(form->lblStatus->text().toStdString().find("-- Move Not Legal --"), std::string::npos);
+  B::gToX = 4;
+  B::gToY = 0;  // the Black king: a capture note
+  form->StatusReport();
+  EXPECT_EQ(form->lastMoveDescription(), "Pawn at E:2 to E:8 (takes Black King)");
+}
+
+TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
+  NewGame("OfflinePP");
+  Move("e2", "e4");
+  Move("e7", "e5");
+  Move("g1", "f3");
+  ASSERT_EQ(E::gMoveNumber, 3);
+  const std::string before = Record();
+  EXPECT_EQ(before.find("changed to movement"), std::string::npos);  // the moves themselves add none
+  form->HScroll1->setValue(2);
+  EXPECT_EQ(E::gMoveNumber, 2);
+  EXPECT_EQ(G::gColorToMove, G::kWhite);
+  EXPECT_EQ(E::gVirtualBoard, E::gGameLog[2]);
+  EXPECT_EQ(form->lbl_Play->text(), "2");
+  EXPECT_EQ(Record(), before + "     changed to movement # 2\n");
+  G::gNavigating = G::kTrue;  // a navigation command writes its own line
+  form->HScroll1->setValue(1);
+  G::gNavigating = 0;
+  EXPECT_EQ(G::gColorToMove, G::kBlack);
+  EXPECT_EQ(Record(), before + "     changed to movement # 2\n");
+}
+
+TEST_F(MainWindowTest, ClockCarriesAndShowsTwoDigitFields) {
+  struct Case {
+    const char* name;
+    uint8_t h, m, s;
+    const char* after;
+  };
+  const Case cases[] = {
+      {"59 seconds", 0, 0, 59, "00:01:00"},
+      {"59:59", 0, 59, 59, "01:00:00"},
+      {"plain", 1, 2, 3, "01:02:04"},
+      {"three-digit hours", 123, 0, 0, "123:00:01"},
+  };
+  NewGame("OfflinePP");
+  app::SetCheckValue(form->chkEnableClock, 1);
+  for (bool white : {true, false})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (white ? " white" : " black"));
+      G::gColorToMove = white ? G::kWhite : G::kBlack;
+      form->clock() = {};
+      auto& k = form->clock();
+      (white ? k.whiteHours : k.blackHours) = c.h;
+      (white ? k.whiteMinutes : k.blackMinutes) = c.m;
+      (white ? k.whiteSeconds : k.blackSeconds) = c.s;
+      form->Timer2_Timer();
+      EXPECT_EQ((white ? form->lblWhitesClock : form->lblBlacksClock)->text().toStdString(), c.after);
+      EXPECT_EQ((white ? form->lblBlacksClock : form->lblWhitesClock)->text().toStdString(), "00:00:00");
+    }
+}
+
+TEST_F(MainWindowTest, ClockHoldsInEditModeCorrespondenceAndAfterReset) {
+  NewGame("OfflinePP");
+  form->ResetClock();
+  EXPECT_EQ(app::CheckValue(form->chkEnableClock), 2);
+  form->Timer2_Timer();
+  EXPECT_EQ(form->lblWhitesClock->text(), "00:00:00");  // held until the first press on the board
+  Press("e2");
+  EXPECT_EQ(app::CheckValue(form->chkEnableClock), 1);
+  form->Timer2_Timer();
+  EXPECT_EQ(form->lblWhitesClock->text(), "00:00:01");
+  app::SetCheckValue(form->setup, 1);
+  form->Timer2_Timer();
+  EXPECT_EQ(form->lblWhitesClock->text(), "00:00:01");
+  app::SetCheckValue(form->setup, 0);
+  G::gGameMode = "OnlinePP";
+  form->Timer2_Timer();
+  EXPECT_EQ(form->lblWhitesClock->text(), "00:00:01");
+}
+
+TEST_F(MainWindowTest, HourOverflowIsLoggedAndTheHoursStay) {
+  NewGame("OfflinePP");
+  form->clock().whiteHours = 255;
+  form->clock().whiteMinutes = 59;
+  form->clock().whiteSeconds = 59;
+  form->UpdateClock();
+  EXPECT_EQ(form->clock().whiteHours, 255);
+  EXPECT_EQ(form->clock().whiteMinutes, 0);
+  EXPECT_EQ(form->clock().whiteSeconds, 0);
+  EXPECT_TRUE(form->lblError->isVisible() || !form->lblError->isHidden());
+  EXPECT_NE(testsupport::ReadFile(tree.commonDir() + "/error.log").find("UpdateClock of Formular fMainForm"),
+            std::string::npos);
+}
+
+TEST_F(MainWindowTest, TheTickBlinksWarningsAndWaitingButtons) {
+  const int32_t first = app::fMainForm::ForeColor(form->lblwwCheck);
+  form->cmdStartCPUMove->setVisible(true);
+  form->cmdSendMove->setVisible(true);
+  form->Timer2_Timer();
+  const int32_t second = app::fMainForm::ForeColor(form->lblwwCheck);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(app::fMainForm::ForeColor(form->lblbbCheck), second);
+  EXPECT_TRUE(second == 255 || second == 0xC0FFFF);
+  EXPECT_EQ(form->cmdStartCPUMove->displayState(), 2);
+  EXPECT_EQ(form->cmdSendMove->displayState(), 2);
+  EXPECT_TRUE(form->lblMoveControl->font().bold());
+  form->Timer2_Timer();
+  EXPECT_EQ(app::fMainForm::ForeColor(form->lblwwCheck), first);
+  EXPECT_EQ(form->cmdStartCPUMove->displayState(), 0);
+  EXPECT_FALSE(form->lblMoveControl->font().bold());
+}
+
+}  // namespace
+}  // namespace apptest
