@@ -1,0 +1,90 @@
+// The start-up sequence: what it gathers, the splash with its use counter,
+// the error-log header and the main window, and its two planned ends.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <filesystem>
+
+#include "app/Castellan_Main.h"
+#include "app/fMainForm.h"
+#include "app/frmSplash.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "support/AppIdentity.h"
+#include "support/ZVK_Language.h"
+#include "support/ZVK_Registry.h"
+#include "tests/main/TestSupport.h"
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { app::frmSplash::SetDurationSeconds(0); }
+  void TearDown() override {
+    Castellan_Main::DestroyMainForm();
+    app::frmSplash::SetDurationSeconds(3);
+  }
+  std::string ErrorLog() const { return testsupport::ReadFile(tree.commonDir() + "/error.log"); }
+
+  testsupport::ProgramTree tree;
+  platform::ScriptedAnswerer answers;
+};
+
+TEST_F(StartupTest, StartsWithSplashCounterHeaderAndCaptionedWindow) {
+  std::filesystem::remove(tree.commonDir() + "/error.log");
+  ASSERT_TRUE(Castellan_Main::Main());
+  app::fMainForm* form = Castellan_Main::MainForm();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(form->windowTitle(), "Castellan");
+  EXPECT_EQ(ZVK_Identity::gAppName, "Castellan");
+  EXPECT_EQ(ZVK_Language::gLanguageName, "english");  // no stored language: english
+  EXPECT_FALSE(ZVK_Language::gLangText.empty());
+  EXPECT_TRUE(answers.Calls().empty());
+  // The header is written after the splash, once.
+  const std::string log = ErrorLog();
+  EXPECT_EQ(log.rfind("########  z.v.k error log file - created ", 0), 0u) << log;
+  const std::string user = "ZVK\\Castellan\\" + ZVK_Identity::gUserName;
+  EXPECT_EQ(ZVK_Registry::GetRegSetting(user, "Settings", "UseCounter", int32_t{0}).AsLong(), 1);
+  // No window of the splash is left.
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<app::frmSplash*>(w), nullptr);
+}
+
+TEST_F(StartupTest, SplashCountsStartsPerUser) {
+  ZVK_Identity::gUserName = "COUNTER";
+  ZVK_Registry::SaveRegSetting("ZVK\\Castellan\\COUNTER", "Settings", "UseCounter", 11LL);
+  app::frmSplash splash;
+  splash.Form_Load();
+  EXPECT_EQ(splash.lblUseCounter->text(), "12 times");
+  EXPECT_EQ(splash.lblUserID->text(), "COUNTER");
+  EXPECT_EQ(splash.lblVersion->text(), "v. 3.9.2");
+  EXPECT_EQ(splash.lblVersion2->text(), "v. 3.9.2");
+  EXPECT_EQ(splash.lblTitle->text(), "Castellan");
+  EXPECT_EQ(Castellan_Main::gSplashRunning, 0);
+  EXPECT_EQ(ZVK_Registry::GetRegSetting("ZVK\\Castellan\\COUNTER", "Settings", "UseCounter", int32_t{0}).AsLong(), 12);
+}
+
+TEST_F(StartupTest, AMissingLanguageFileEndsTheProgramBeforeAnyWindow) {
+  struct Case {
+    const char* name;
+    std::string stored;  // the stored language name ("" none)
+    bool removeEnglish;
+  };
+  for (const Case& c : {Case{"english removed", "", true}, Case{"stored language missing", "klingon", false}}) {
+    SCOPED_TRACE(c.name);
+    answers.Clear();
+    if (c.removeEnglish) std::filesystem::remove(tree.commonDir() + "/language/english.lng");
+    if (!c.stored.empty()) {
+      ZVK_Identity::gUserName = "LANG";
+      platform::SaveSetting("ZVK\\Castellan\\" + ZVK_Identity::gUserName, "Settings", "Language", c.stored);
+    }
+    EXPECT_FALSE(Castellan_Main::Main());
+    EXPECT_EQ(Castellan_Main::MainForm(), nullptr);
+    ASSERT_EQ(answers.Calls().size(), 1u);
+    EXPECT_NE(answers.Calls()[0].text.find(".lng"), std::string::npos) << answers.Calls()[0].text;
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  }
+}
+
+}  // namespace
