@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
@@ -91,8 +92,23 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   picGameControl[0] = BuildGamePanel();
   picGameControl[1] = BuildOptionsPanel();
   picGameControl[2] = BuildTakenPanel();
-  for (QWidget* p : picGameControl) rv->addWidget(p);
-  rv->addWidget(BuildRecordArea(), 1);
+  // The panels share one scrolling place, so the tall options panel never
+  // pushes the window beyond its default size.
+  auto* panels = new QWidget;
+  panels->setObjectName(QStringLiteral("PanelPlace"));
+  auto* pv = new QVBoxLayout(panels);
+  pv->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* p : picGameControl) pv->addWidget(p);
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(QStringLiteral("PanelScroll"));
+  scroll->setWidget(panels);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->viewport()->setAutoFillBackground(false);
+  panels->setAutoFillBackground(false);
+  rv->addWidget(scroll, 3);
+  rv->addWidget(BuildRecordArea(), 2);
   right->setMinimumWidth(360);
 
   auto* central = new QWidget;
@@ -107,7 +123,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   Timer2->setInterval(1000);
 
   ApplyLook();
-  resize(960, 720);
+  resize(1060, 740);
 
   connect(picFrontBuffer, &PictureBox::mouseDown, this,
           [this](int b, int s, double x, double y) { picFrontBuffer_MouseDown(b, s, x, y); });

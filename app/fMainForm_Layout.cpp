@@ -293,8 +293,11 @@ QWidget* fMainForm::BuildGamePanel() {
   Animation1->hide();
   v->addWidget(Animation1);
 
+  auto* edit = new QGroupBox(QStringLiteral("Board"));
+  auto* eg = new QVBoxLayout(edit);
   setup = Check("setup", "Editing Positions");
-  v->addWidget(setup);
+  eg->addWidget(setup);
+  v->addWidget(edit);
   v->addStretch(1);
   return panel;
 }
@@ -435,7 +438,10 @@ void fMainForm::ApplyLook() {
       "QLabel[coordinate=\"true\"] { font-weight: bold; }"
       "QLabel#lblwwCheck, QLabel#lblbbCheck { font-weight: bold; }"
       "QLabel#lblStatus { background: #f6f3e8; color: #202020; border: 1px solid #b0a890; padding: 4px; }"
-      "QGroupBox { font-weight: bold; }"));
+      "QGroupBox { background: #f3f0e6; border: 1px solid #8c8068; border-radius: 5px; margin-top: 16px;"
+      "  padding-top: 4px; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: #f2d27a; font-weight: bold; }"
+      "QGroupBox QLabel, QGroupBox QCheckBox, QGroupBox QRadioButton { color: #202020; }"));
 }
 
 }  // namespace app
