@@ -204,8 +204,9 @@ std::string GetWinVersion() {
     info.dwPlatformId = kPlatformNotWindows;
     info.szCSDVersion = QSysInfo::prettyProductName().left(127).toStdString();
     gOsVersionInfo = info;
-    // Not a Windows record: name the system as it names itself.
-    result = info.dwPlatformId <= 3 ? WinVersionName(info) : info.szCSDVersion;
+    // The record's own text keeps the system's name; the version name stays
+    // the table's, so callers that map it to a number see no Windows.
+    result = WinVersionName(info);
   }, false);
   return result;
 }

@@ -32,7 +32,7 @@ std::string GetCompany();   // $ORGANIZATION, else the machine store's Registere
 int32_t GetVolumeSerial(const std::string& drive);  // a hash of this machine's identifier
 std::string GetSysDir();
 std::string GetWinDir();
-std::string GetWinVersion();   // fills gOsVersionInfo; the version name
+std::string GetWinVersion();   // fills gOsVersionInfo; the name from the table ("Unable To Get Windows Version" here)
 int16_t GetWinVersionNum();
 
 // The pure rules behind the functions above.

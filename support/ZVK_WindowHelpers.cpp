@@ -24,9 +24,9 @@ void ShellOpen(const std::string& url) { platform::OpenURL(url); }
 namespace ZVK_AddFont {
 void AddFont(std::string& fontFile) {
   Guarded("AddFont of Modul ZVK_AddFont", [&] {
-    if (!ZVK_File_Dir::FileExists(fontFile)) return;
-    if (!platform::AddApplicationFont(fontFile))
-      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid procedure call or argument");
+    // A file the font system refuses is skipped like a missing one: the
+    // program draws with its fallback font, nothing has failed.
+    if (ZVK_File_Dir::FileExists(fontFile)) platform::AddApplicationFont(fontFile);
   });
 }
 }  // namespace ZVK_AddFont
