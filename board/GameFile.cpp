@@ -159,10 +159,10 @@ GameFileContents ParseGameFile(const std::string& bytes) {
 
   std::string first = in.Next();
   std::erase(first, '"');
-  const double declared = Val(first);
-  if (declared < -0.5) throw std::out_of_range("Subscript out of range");
-  if (declared > kMaxGameFileMove + 0.5) throw RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
-  game.moveNumber = RoundToInt32(declared);
+  // Judged after rounding: 32767.5 rounds (to even) to 32768, beyond the slider.
+  game.moveNumber = RoundToInt32(Val(first));
+  if (game.moveNumber < 0) throw std::out_of_range("Subscript out of range");
+  if (game.moveNumber > kMaxGameFileMove) throw RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
 
   game.comment = in.Next();
 

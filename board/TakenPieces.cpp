@@ -1,6 +1,7 @@
 #include "board/TakenPieces.h"
 
 #include "board/RecordWindow.h"
+#include "board/TextNumbers.h"
 #include "board/ZVK_Board_Sub.h"
 #include "engine/ZVK_Engine.h"
 #include "support/ErrorGuard.h"
@@ -20,7 +21,7 @@ void AddTakenPiece(int32_t capturedCode) {
   auto& row = table[static_cast<size_t>(count)];
   row[0] = count;
   row[1] = static_cast<int16_t>(picture);
-  row[2] = static_cast<int16_t>(ZVK_Engine::gMoveNumber);
+  row[2] = RoundToInt16(ZVK_Engine::gMoveNumber);  // a half-move beyond 16 bits is an overflow, not a wrap
 }
 
 void Correct_TakenPieces() {

@@ -8,23 +8,18 @@ using namespace ZVK_Board_Sub;
 
 namespace {
 
-const char* const kMenus[] = {"mnuPause",    "mnuChangeMode", "mnuAddProfile",    "mnuDleteProfile", "mnuMove",
-                              "mnuDangerShow", "mnuEdit",     "mnuChangeSide",    "mnuLoadGameStart", "mnuImportPGN"};
-
 class MenuStatesTest : public recordtest::RecordTest {
  protected:
-  // Positions 1..25 that are enabled, as text ("1 2 3 ...").
-  std::string EnabledButtons() const {
+  // The enabled governed menus and toolbar positions, as text.
+  std::string Enabled() {
     std::string out;
-    for (size_t i = 0; i < window.toolbarEnabled.size(); ++i) {
-      if (window.toolbarEnabled[i]) out += std::to_string(i + 1) + " ";
-    }
-    return out;
-  }
-  std::string EnabledMenus() {
-    std::string out;
-    for (const char* m : kMenus) {
+    for (const char* m : {"mnuPause", "mnuChangeMode", "mnuAddProfile", "mnuDleteProfile", "mnuMove", "mnuDangerShow",
+                          "mnuEdit", "mnuChangeSide", "mnuLoadGameStart", "mnuImportPGN"}) {
       if (window.menusEnabled[m]) out += std::string(m) + " ";
+    }
+    out += "|";
+    for (size_t i = 0; i < window.toolbarEnabled.size(); ++i) {
+      if (window.toolbarEnabled[i]) out += " " + std::to_string(i + 1);
     }
     return out;
   }
@@ -33,44 +28,34 @@ class MenuStatesTest : public recordtest::RecordTest {
 TEST_F(MenuStatesTest, TournamentClosesHelpsAndPauseOnlyInCorrespondence) {
   struct Case {
     const char* mode;
-    const char* menus;
-    const char* buttons;
+    bool toolbarBefore;  // the state of every button before
+    const char* enabled;
   };
   const Case cases[] = {
-      {"OfflinePC", "mnuPause ", "3 4 9 10 13 14 16 20 21 22 23 24 25 "},
-      {"OfflinePP", "mnuPause ", "3 4 9 10 13 14 16 20 21 22 23 24 25 "},
-      {"OnlinePP", "", "3 4 9 10 14 16 20 21 22 23 24 25 "},
+      {"OfflinePC", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25"},
+      {"OfflinePP", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25"},
+      {"OnlinePP", true, "| 3 4 9 10 14 16 20 21 22 23 24 25"},
+      // Buttons the tournament state does not govern keep their state.
+      {"OfflinePC", false, "mnuPause | 13"},
   };
   for (const auto& c : cases) {
     ZVK_Globals::gGameMode = c.mode;
     SetTrainingMenu();
-    SetTournamentMenu();
-    EXPECT_EQ(EnabledMenus(), c.menus) << c.mode;
-    EXPECT_EQ(EnabledButtons(), c.buttons) << c.mode;
-    // A second call changes nothing.
-    SetTournamentMenu();
-    EXPECT_EQ(EnabledMenus(), c.menus) << c.mode;
-    EXPECT_EQ(EnabledButtons(), c.buttons) << c.mode;
+    window.toolbarEnabled.assign(25, c.toolbarBefore);
+    for (int call = 1; call <= 2; ++call) {  // a second call changes nothing
+      SetTournamentMenu();
+      EXPECT_EQ(Enabled(), c.enabled) << c.mode << " call " << call;
+    }
   }
-}
-
-TEST_F(MenuStatesTest, TournamentLeavesUntouchedButtonsAsTheyWere) {
-  window.toolbarEnabled.assign(25, false);
-  ZVK_Globals::gGameMode = "OfflinePC";
-  SetTournamentMenu();
-  EXPECT_EQ(EnabledButtons(), "13 ");
 }
 
 TEST_F(MenuStatesTest, TrainingAfterTournamentEnablesEverythingSeparatorsIncluded) {
   ZVK_Globals::gGameMode = "OnlinePP";
   SetTournamentMenu();
   SetTrainingMenu();
-  EXPECT_EQ(EnabledMenus(),
+  EXPECT_EQ(Enabled(),
             "mnuPause mnuChangeMode mnuAddProfile mnuDleteProfile mnuMove mnuDangerShow mnuEdit mnuChangeSide "
-            "mnuLoadGameStart mnuImportPGN ");
-  EXPECT_EQ(window.toolbarEnabled, std::vector<bool>(25, true));
-  SetTrainingMenu();
-  EXPECT_EQ(window.toolbarEnabled, std::vector<bool>(25, true));
+            "mnuLoadGameStart mnuImportPGN | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25");
 }
 
 TEST_F(MenuStatesTest, ShortToolbarLogsAndKeepsWhatWasDone) {
