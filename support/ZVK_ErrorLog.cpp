@@ -34,7 +34,10 @@ void AppendLine(const std::string& line) {
   if (gWriting) return;
   gWriting = true;
   try {
-    ZVK_File_Dir::CreateDirectoryStruct(CommonDir());
+    // The folder helpers yield to the message loop; an entry is written
+    // within one call, so they are only asked when the folder is missing.
+    std::error_code ec;
+    if (!std::filesystem::is_directory(CommonDir(), ec)) ZVK_File_Dir::CreateDirectoryStruct(CommonDir());
     std::ofstream out(ErrorLogPath(), std::ios::app | std::ios::binary);
     if (out) out << line << "\r\n";
   } catch (...) {

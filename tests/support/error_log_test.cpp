@@ -56,11 +56,8 @@ class ErrorLog : public ::testing::Test {
   std::string Log() { return testsupport::ReadFile(ErrorLogPath()); }
 };
 
-TEST_F(ErrorLog, LogLivesInCommonBesideTheProgramFolder) {
-  EXPECT_EQ(fs::weakly_canonical(ErrorLogPath()), fs::weakly_canonical(tree.commonDir() + "/error.log"));
-}
-
 TEST_F(ErrorLog, EntryEndsWithPlaceLineNumberAndDescription) {
+  EXPECT_EQ(fs::weakly_canonical(ErrorLogPath()), fs::weakly_canonical(tree.commonDir() + "/error.log"));
   WriteErrorLog(-1, "Castellan", "ReadKey of Modul ZVK_Registry", 0, 5, "Invalid procedure call or argument");
   const auto lines = Lines(Log());
   ASSERT_EQ(lines.size(), 1u);
@@ -84,14 +81,6 @@ TEST_F(ErrorLog, HeaderIsWrittenOnceAndEntriesFollowIt) {
   EXPECT_NE(lines[4].find(tree.programDir()), std::string::npos);
 }
 
-TEST_F(ErrorLog, HeaderNeverCreatesTheCommonFolder) {
-  fs::remove_all(tree.commonDir());
-  WriteLogHeader();
-  EXPECT_FALSE(fs::exists(tree.commonDir()));
-  WriteLogLine("first entry makes it");  // an entry does create it
-  EXPECT_EQ(Log(), "first entry makes it\r\n");
-}
-
 TEST_F(ErrorLog, IndicatorTurnsOnAfterAnEntryEvenWhenInstalledLater) {
   const long long before = ErrorsLogged();
   Guarded("Form_Load of Formular frmSplash", [] { throw std::out_of_range("x"); });
@@ -107,7 +96,13 @@ TEST_F(ErrorLog, IndicatorTurnsOnAfterAnEntryEvenWhenInstalledLater) {
   EXPECT_NE(Log().find("Form_Load of Formular frmSplash  0  9  Subscript out of range"), std::string::npos);
 }
 
-TEST_F(ErrorLog, UnwritableLogLosesTheEntrySilently) {
+TEST_F(ErrorLog, MissingCommonFolderComesWithTheFirstEntryNotTheHeader) {
+  fs::remove_all(tree.commonDir());
+  WriteLogHeader();
+  EXPECT_FALSE(fs::exists(tree.commonDir()));
+  WriteLogLine("first entry makes it");
+  EXPECT_EQ(Log(), "first entry makes it\r\n");
+  // A file where the folder belongs: the entry is lost, silently.
   fs::remove_all(tree.commonDir());
   testsupport::WriteFile(tree.commonDir(), "a file where the folder should be");
   WriteErrorLog(-1, "Castellan", "p", 0, 1, "d");  // must neither throw nor crash

@@ -11,51 +11,35 @@ using namespace ZVK_File_Dir;
 
 namespace {
 
-struct TextCase {
-  const char* input;
-  char sep;
-  const char* expected;
-};
-
-TEST(PathText, FixDirString) {
-  const TextCase cases[] = {
-      {"C:\\games\\", '\\', "C:\\games\\"},  // already fixed
-      {"C:\\games", '\\', "C:\\games\\"},
-      {"", '\\', "\\"},
-      {"/home/jane/", '/', "/home/jane/"},
-      {"/home/jane", '/', "/home/jane/"},
-      {"", '/', "/"},
-      {"C:\\games/", '\\', "C:\\games/\\"},  // only the given separator counts
+TEST(PathText, FixParseFileParsePathWithEitherSeparator) {
+  using Rule = std::string (*)(const std::string&, char);
+  struct Case {
+    Rule rule;
+    const char* input;
+    char sep;
+    const char* expected;
   };
-  for (const auto& c : cases) EXPECT_EQ(sFixDirString(c.input, c.sep), c.expected) << c.input;
-}
-
-TEST(PathText, ParseFile) {
-  const TextCase cases[] = {
-      {"C:\\games\\a.chs", '\\', "a.chs"},
-      {"/games/x.zip", '\\', "x.zip"},  // a URL path: "/" always splits
-      {"ftp\\www/games/x.zip", '\\', "x.zip"},
-      {"plain.txt", '\\', "plain.txt"},
-      {"C:\\games\\", '\\', ""},
-      {"/home/jane/a.chs", '/', "a.chs"},
-      {"a.chs", '/', "a.chs"},
+  const Case cases[] = {
+      {sFixDirString, "C:\\games\\", '\\', "C:\\games\\"},  // already fixed
+      {sFixDirString, "C:\\games", '\\', "C:\\games\\"},
+      {sFixDirString, "", '\\', "\\"},
+      {sFixDirString, "/home/jane", '/', "/home/jane/"},
+      {sFixDirString, "C:\\games/", '\\', "C:\\games/\\"},  // only the given separator counts
+      {sParseFile, "C:\\games\\a.chs", '\\', "a.chs"},
+      {sParseFile, "/games/x.zip", '\\', "x.zip"},  // a URL path: "/" always splits
+      {sParseFile, "ftp\\www/games/x.zip", '\\', "x.zip"},
+      {sParseFile, "C:\\games\\", '\\', ""},
+      {sParseFile, "/home/jane/a.chs", '/', "a.chs"},
+      {sParseFile, "a.chs", '/', "a.chs"},
+      {sParsePath, "C:", '\\', "C:\\"},  // shorter than four: fixed
+      {sParsePath, "abc", '\\', "abc\\"},
+      {sParsePath, "a\\b\\c", '\\', "a\\b"},
+      {sParsePath, "abcd", '\\', ""},  // no separator
+      {sParsePath, "abc", '/', "abc/"},
+      {sParsePath, "a/b/c", '/', "a/b"},
+      {sParsePath, "abcd", '/', ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(sParseFile(c.input, c.sep), c.expected) << c.input;
-}
-
-TEST(PathText, ParsePath) {
-  const TextCase cases[] = {
-      {"C:", '\\', "C:\\"},  // shorter than four: fixed
-      {"abc", '\\', "abc\\"},
-      {"a\\b\\c", '\\', "a\\b"},
-      {"abcd", '\\', ""},  // no separator
-      {"C:\\games\\a.chs", '\\', "C:\\games"},
-      {"abc", '/', "abc/"},
-      {"a/b/c", '/', "a/b"},
-      {"abcd", '/', ""},
-      {"/home/jane/a.chs", '/', "/home/jane"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(sParsePath(c.input, c.sep), c.expected) << c.input;
+  for (const auto& c : cases) EXPECT_EQ(c.rule(c.input, c.sep), c.expected) << c.input;
 }
 
 TEST(PathText, DirectoryChainSkipsRootsAndShares) {
@@ -116,13 +100,6 @@ TEST_F(FileDir, WriteFileIntoAnUnwritablePlaceIsLoggedNotThrown) {
   EXPECT_NE(log.find("CreateDirectoryStruct of Modul ZVK_File_Dir"), std::string::npos);
   EXPECT_NE(log.find("WriteFile of Modul ZVK_File_Dir"), std::string::npos);
   EXPECT_NE(log.find("\r\n" + Dir("temp/blocker") + "\r\n"), std::string::npos);  // the detail line
-}
-
-TEST_F(FileDir, CreateDirectoryStructBuildsTheWholeChain) {
-  CreateDirectoryStruct(Dir("temp/a/b/c"));
-  EXPECT_TRUE(DirExists(Dir("temp/a/b/c")));
-  CreateDirectoryStruct(Dir("temp/a/b/c"));  // existing folders are left alone
-  EXPECT_TRUE(DirExists(Dir("temp/a/b/c")));
 }
 
 TEST_F(FileDir, DeleteFilesTakesSingleFilesButNeverEverything) {

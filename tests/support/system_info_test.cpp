@@ -82,8 +82,6 @@ TEST(Identity, MachineNumberIsNineDigitsFromAnySerial) {
       {INT32_MIN, "147483648"},
   };
   for (const auto& c : cases) EXPECT_EQ(MachineNumber(c.serial), c.number) << c.serial;
-  EXPECT_EQ(SerialFromIdentifier("3d1219c7c4c5404aaa1f6d2a48adfda4"),
-            SerialFromIdentifier("3d1219c7c4c5404aaa1f6d2a48adfda4"));
   EXPECT_NE(SerialFromIdentifier("a"), SerialFromIdentifier("b"));
 }
 
@@ -102,12 +100,8 @@ TEST(Identity, GatheredOnThisMachine) {
   EXPECT_EQ(ZVK_Identity::gCompanyName, "NONE");  // nothing stored anywhere
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0) << "a machine without an organisation is no error";
   EXPECT_LT(GetUser().size(), 25u);
-}
-
-TEST(Identity, LocaleNamesForTheHeader) {
-  EXPECT_FALSE(ZVK_ErrorLog::SysLanguageName().empty());
+  EXPECT_FALSE(ZVK_ErrorLog::SysLanguageName().empty());  // the header's locale names
   EXPECT_FALSE(ZVK_ErrorLog::Country().empty());
-  EXPECT_EQ(ZVK_ErrorLog::GetLocaleString(0x7777), "");
 }
 
 }  // namespace
