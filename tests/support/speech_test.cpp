@@ -100,10 +100,8 @@ TEST_F(Speech, RandomAnimationIsOneOfTheCharacters) {
 }
 
 TEST_F(Speech, NextVersionNoticeReleasesTheWindowAndRestoresOnlyWhenTicked) {
-  ZVK_Language::gLangText.assign(24, "");
-  ZVK_Language::gLangText[21] = "Coming soon";
-  ZVK_Language::gLangText[22] = "in the next version";
-  ZVK_Language::gLangText[23] = "Info";
+  ZVK_Language::gLangText.assign(21, "");
+  ZVK_Language::gLangText.insert(ZVK_Language::gLangText.end(), {"Coming soon", "in the next version", "Info"});
   for (int16_t ticked : {0, 1}) {
     main.onTop = ticked;
     ZVK_WindowsTopMost::SetTopMost(&main.window);
@@ -142,20 +140,6 @@ TEST_F(Speech, HelpOpensTheNamedFileOrSaysItIsMissing) {
   EXPECT_EQ(shell.Opened()[0], tree.programDir() + "/help/Castellan.html");
   ZVK_HTMLHelp::ShowHelp(7);  // no such help: reported, never opened
   EXPECT_EQ(shell.Opened().size(), 1u);
-}
-
-TEST_F(Speech, FontsAndSoundDevices) {
-  testsupport::WriteFile(tree.commonDir() + "/font/broken.ttf", "not a font");
-  for (const char* font : {"arial.ttf", "broken.ttf"}) {  // missing, and no font at all: both skipped
-    std::string path = tree.commonDir() + "/font/" + font;
-    ZVK_AddFont::AddFont(path);
-  }
-  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0);
-  platform::SetWaveOutDeviceCount(0);
-  EXPECT_EQ(ZVK_PlaySoundFile::HasSound(), 0);
-  platform::SetWaveOutDeviceCount(2);
-  EXPECT_EQ(ZVK_PlaySoundFile::HasSound(), -1);
-  platform::SetWaveOutDeviceCount(-1);
 }
 
 }  // namespace
