@@ -165,17 +165,16 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   };
   const std::string target = Local("got.zip");
   const std::string get = "GET 0001234562602031405g.zip " + Quote(target);
+  const std::string ok = fixtures::FtpServer::kPassword;
   const std::vector<Case> cases = {
-      {"missing remote file", fixtures::FtpServer::kPassword, {"CD www", "CD games", get}},
+      {"missing remote file", ok, {"CD www", "CD games", get}},
       {"wrong password", "wrong", {"CD www"}},
-      {"missing folder", fixtures::FtpServer::kPassword, {"CD www", "CD nosuchfolder"}},
-      {"delete of a missing file", fixtures::FtpServer::kPassword, {"CD www", "CD test", "DELETE none.tst"}},
-      {"put of a missing local file", fixtures::FtpServer::kPassword,
-       {"CD www", "CD test", "PUT " + Quote(Local("none.zip")) + " none.zip"}},
-      {"remote name with a path", fixtures::FtpServer::kPassword,
-       {"CD www", "GET ../www/games/x.zip " + Quote(target)}},
-      {"line break in a remote name", fixtures::FtpServer::kPassword, {"CD www", "DELETE a\r\nRMD games"}},
-      {"unknown command", fixtures::FtpServer::kPassword, {"FORMAT C:"}},
+      {"missing folder", ok, {"CD www", "CD nosuchfolder"}},
+      {"delete of a missing file", ok, {"CD www", "CD test", "DELETE none.tst"}},
+      {"put of a missing local file", ok, {"CD www", "CD test", "PUT " + Quote(Local("none.zip")) + " none.zip"}},
+      {"remote name with a path", ok, {"CD www", "GET ../www/games/x.zip " + Quote(target)}},
+      {"line break in a remote name", ok, {"CD www", "DELETE a\r\nRMD games"}},
+      {"unknown command", ok, {"FORMAT C:"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
