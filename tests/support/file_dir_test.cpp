@@ -82,16 +82,14 @@ TEST_F(FileDir, FileExistsTrimsTheCallersTextAndMatchesPatterns) {
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0);
 }
 
-TEST_F(FileDir, WriteFileReplacesOrAppendsAndMakesTheFolders) {
+TEST_F(FileDir, WriteFileReplacesOrAppendsMakesTheFoldersAndLogsFailures) {
   const std::string file = Dir("Castellan/InternetGame/offered/x.txt");
   WriteFile(file, "one", false);
   WriteFile(file, "two", true);
   EXPECT_EQ(testsupport::ReadFile(file), "one\r\ntwo\r\n");
   WriteFile(file, "three", false);
   EXPECT_EQ(testsupport::ReadFile(file), "three\r\n");
-}
-
-TEST_F(FileDir, WriteFileIntoAnUnwritablePlaceIsLoggedNotThrown) {
+  // Into an unwritable place: logged, never thrown.
   testsupport::WriteFile(Dir("temp/blocker"), "a file where a folder should be");
   const long long before = ZVK_ErrorLog::ErrorsLogged();
   WriteFile(Dir("temp/blocker/x.txt"), "text", false);
