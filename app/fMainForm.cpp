@@ -136,11 +136,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     if (chkEnableClock->checkState() != Qt::PartiallyChecked) chkEnableClock->setTristate(false);
     chkEnableClock_Click();
   });
-  connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] {
-    // The button means "let the engine move now" in a game against it.
-    gGameMode = "OfflinePC";
-    ExecuteMoveBW(kTrue);
-  });
+  connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
   connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
           [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
 
@@ -187,6 +183,7 @@ void fMainForm::Form_Initialize() {
   }, false);
   Guarded(place, [&] { ResetTakenPieces(); }, false);
   Guarded(place, [&] {
+    ShowEmptyBoard();
     show();
     platform::DoEventsNow();
   }, false);
@@ -204,6 +201,12 @@ void fMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+  // A close that went through without the Yes branch (a failure logged on the
+  // way) must still end the program: a process without its window would live on.
+  if (!ending_) {
+    ending_ = true;
+    QCoreApplication::quit();
+  }
 }
 
 void fMainForm::Form_QueryUnload(int16_t& cancel) {

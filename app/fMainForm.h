@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Controls.h"
 #include "support/ZVK_ErrorLog.h"
@@ -30,6 +31,10 @@ class QMovie;
 namespace platform { class Inet; }
 
 namespace app {
+
+// The profile names stored in the settings, as split at "|" (the first one
+// empty before the leading bar).
+inline std::vector<std::string> gProfiles;
 
 class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   Q_OBJECT
@@ -56,6 +61,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void ExecuteUnconditionedMoveNow();
   void SearchWhiteMoveNow();
   void SearchBlackMoveNow();
+  void cmdStartCPUMove_Click();
   void Convert2IposBoard();
   void StatusReport();
 
@@ -223,6 +229,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   QWidget* BuildTakenPanel();
   QWidget* BuildRecordArea();
   void ApplyLook();
+  void ShowEmptyBoard();
   void BlinkButton(GxButton* button);
 
   // The road of a move, step by step.

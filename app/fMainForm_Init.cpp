@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/fMainForm.h"
+#include "app/WindowBridges.h"
 #include "board/Profiles.h"
 #include "board/TakenPieces.h"
 #include "support/ZVK_Language.h"
@@ -96,11 +97,18 @@ void fMainForm::FillProfileList() {
   Guarded(place, [&] {
     ZVK_Board_Sub::gProfilesRegStr = platform::GetSetting(ProfileApplicationName(), "Settings", "ProfilesRegStr", "");
   }, false);
-  const QStringList names = QString::fromStdString(ZVK_Board_Sub::gProfilesRegStr).split(QLatin1Char('|'));
-  for (const QString& name : names)
-    Guarded(place, [&] {
-      ZVK_Board_Sub::add_profile(name.toStdString(), static_cast<int16_t>(cmbProfiles->count()));
-    }, false);
+  gProfiles.clear();
+  for (const QString& name : QString::fromStdString(ZVK_Board_Sub::gProfilesRegStr).split(QLatin1Char('|')))
+    gProfiles.push_back(name.toStdString());
+  for (const std::string& name : gProfiles)
+    Guarded(place, [&] { ZVK_Board_Sub::add_profile(name, static_cast<int16_t>(cmbProfiles->count())); }, false);
+}
+
+void fMainForm::ShowEmptyBoard() {
+  // No game is set up yet: the board picture shows the empty board rather
+  // than a blank area until the first game draws its pieces.
+  if (bridges_ != nullptr && bridges_->board.Reset_Backgroud_BordPattern(picFrontBuffer->image()))
+    picFrontBuffer->update();
 }
 
 void fMainForm::LoadProfileSettings() { ZVK_Board_Sub::Load_Registry(); }

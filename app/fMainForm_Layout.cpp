@@ -182,26 +182,28 @@ QWidget* fMainForm::BuildBoardArea() {
   picFrontBuffer->setCursor(Qt::PointingHandCursor);
   grid->addWidget(picFrontBuffer, 1, 1, 8, 8);
 
-  // The frame: letters above and below, digits left and right.
-  for (int i = 0; i < 8; ++i) {
-    const QString letter(QChar('A' + i));
-    const QString digit = QString::number(8 - i);
-    lblFile[i] = Label(Indexed("lblFile", i), letter);
-    lblFile[i + 8] = Label(Indexed("lblFile", i + 8), letter);
-    lblRank[i] = Label(Indexed("lblRank", i), digit);
-    lblRank[i + 8] = Label(Indexed("lblRank", i + 8), digit);
-    for (QLabel* l : {lblFile[i], lblFile[i + 8], lblRank[i], lblRank[i + 8]}) {
+  // The frame: letters along the top (0-7) and the bottom (8-15), left to
+  // right; digits along the left (0-7) and the right (8-15), from the bottom
+  // row up. Turning the board rewrites the captions, never the places.
+  for (int k = 0; k < 8; ++k) {
+    const QString letter(QChar('A' + k));
+    const QString digit = QString::number(k + 1);
+    lblFile[k] = Label(Indexed("lblFile", k), letter);
+    lblFile[k + 8] = Label(Indexed("lblFile", k + 8), letter);
+    lblRank[k] = Label(Indexed("lblRank", k), digit);
+    lblRank[k + 8] = Label(Indexed("lblRank", k + 8), digit);
+    for (QLabel* l : {lblFile[k], lblFile[k + 8], lblRank[k], lblRank[k + 8]}) {
       l->setAlignment(Qt::AlignCenter);
       l->setProperty("coordinate", true);
     }
-    lblFile[i]->setFixedSize(48, 20);
-    lblFile[i + 8]->setFixedSize(48, 20);
-    lblRank[i]->setFixedSize(20, 48);
-    lblRank[i + 8]->setFixedSize(20, 48);
-    grid->addWidget(lblFile[i], 9, 1 + i);
-    grid->addWidget(lblFile[i + 8], 0, 1 + i);
-    grid->addWidget(lblRank[i], 1 + i, 0);
-    grid->addWidget(lblRank[i + 8], 1 + i, 9);
+    lblFile[k]->setFixedSize(48, 20);
+    lblFile[k + 8]->setFixedSize(48, 20);
+    lblRank[k]->setFixedSize(20, 48);
+    lblRank[k + 8]->setFixedSize(20, 48);
+    grid->addWidget(lblFile[k], 0, 1 + k);
+    grid->addWidget(lblFile[k + 8], 9, 1 + k);
+    grid->addWidget(lblRank[k], 8 - k, 0);
+    grid->addWidget(lblRank[k + 8], 8 - k, 9);
   }
 
   // Off-screen pictures: the back buffer, the marker pictures and the piece strip.
@@ -255,7 +257,14 @@ QWidget* fMainForm::BuildGamePanel() {
   pg->addLayout(checks, 3, 0, 1, 3);
   v->addWidget(players);
 
-  auto* level = new QGroupBox(QStringLiteral("Engine"));
+  // The move-control box: its heading label blinks with the send button, so
+  // the box stands without a title of its own under that label.
+  lblMoveControl = Label("lblMoveControl", "Move Control");
+  QFont heading = lblMoveControl->font();
+  heading.setBold(true);
+  lblMoveControl->setFont(heading);
+  v->addWidget(lblMoveControl);
+  auto* level = Named(new QFrame, QStringLiteral("Frame1"));
   auto* lg = new QGridLayout(level);
   sldLevel = Named(new QSlider(Qt::Horizontal), QStringLiteral("sldLevel"));
   sldLevel->setRange(1, 3);
@@ -263,6 +272,7 @@ QWidget* fMainForm::BuildGamePanel() {
   sldLevel->setTickPosition(QSlider::TicksBelow);
   sldLevel->setValue(2);
   lblLevel = Label("lblLevel", "Intermediate");
+  lblLevel->setMinimumWidth(90);
   progreso = Named(new QProgressBar, QStringLiteral("progreso"));
   progreso->setRange(0, 1);
   progreso->setValue(0);
@@ -270,7 +280,7 @@ QWidget* fMainForm::BuildGamePanel() {
   progreso->setMaximumHeight(12);
   lbl_jpen = Label("lbl_jpen", "0");
   lbl_Play = Label("lbl_Play", "0");
-  lg->addWidget(new QLabel(QStringLiteral("Level")), 0, 0);
+  lg->addWidget(new QLabel(QStringLiteral("Playing level :")), 0, 0);
   lg->addWidget(sldLevel, 0, 1);
   lg->addWidget(lblLevel, 0, 2);
   lg->addWidget(progreso, 1, 0, 1, 3);
@@ -278,20 +288,22 @@ QWidget* fMainForm::BuildGamePanel() {
   lg->addWidget(lbl_jpen, 2, 1, 1, 2);
   lg->addWidget(new QLabel(QStringLiteral("Half-move")), 3, 0);
   lg->addWidget(lbl_Play, 3, 1, 1, 2);
-  v->addWidget(level);
+  lg->setColumnStretch(1, 1);
 
   cmdStartCPUMove = Named(new GxButton(QStringLiteral("Start CPU Move")), QStringLiteral("cmdStartCPUMove"));
   cmdSuspend = Named(new GxButton(QStringLiteral("Suspend Game")), QStringLiteral("cmdSuspend"));
   cmdSendMove = Named(new GxButton(QStringLiteral("Send Move Now")), QStringLiteral("cmdSendMove"));
   cmdDownloadMove = Named(new GxButton(QStringLiteral("Download Move from Internet")),
                           QStringLiteral("cmdDownloadMove"));
+  int row = 4;
   for (GxButton* b : {cmdStartCPUMove, cmdSuspend, cmdSendMove, cmdDownloadMove}) {
     b->hide();
-    v->addWidget(b);
+    lg->addWidget(b, row++, 0, 1, 3);
   }
   Animation1 = Label("Animation1", QString());
   Animation1->hide();
-  v->addWidget(Animation1);
+  lg->addWidget(Animation1, row, 0, 1, 3);
+  v->addWidget(level);
 
   auto* edit = new QGroupBox(QStringLiteral("Board"));
   auto* eg = new QVBoxLayout(edit);
@@ -304,7 +316,14 @@ QWidget* fMainForm::BuildGamePanel() {
 
 QWidget* fMainForm::BuildOptionsPanel() {
   auto* panel = Named(new QFrame, Indexed("picGameControl", 1));
-  auto* v = new QVBoxLayout(panel);
+  // Two columns, so that the whole panel fits the side area at the window's
+  // default size: who plays and how to reach them on the left, the look of
+  // the program on the right.
+  auto* columns = new QHBoxLayout(panel);
+  auto* v = new QVBoxLayout;
+  auto* v2 = new QVBoxLayout;
+  columns->addLayout(v, 1);
+  columns->addLayout(v2, 1);
 
   auto* general = new QGroupBox(QStringLiteral("Profile"));
   auto* gg = new QGridLayout(general);
@@ -317,6 +336,7 @@ QWidget* fMainForm::BuildOptionsPanel() {
   gg->addWidget(cmbLanguage, 1, 1);
   gg->addWidget(new QLabel(QStringLiteral("Board")), 2, 0);
   gg->addWidget(cmbBoard, 2, 1);
+  gg->setColumnStretch(1, 1);
   v->addWidget(general);
 
   auto* view = new QGroupBox(QStringLiteral("Display and sound"));
@@ -333,14 +353,18 @@ QWidget* fMainForm::BuildOptionsPanel() {
   chkWinOnTop = Check("chkWinOnTop", "Window allways on top");
   chkEnableVoice = Check("chkEnableVoice", "Enable Voice");
   chkEnableSound = Check("chkEnableSound", "Enable Sound");
+  lstMoveIncrementation->setToolTip(QStringLiteral("Animation step in pixels"));
+  HScrollAnimationSpeed->setToolTip(QStringLiteral("Animation speed"));
+  lblAnimationMoveSpeed->setMinimumWidth(30);
   vg->addWidget(chkMoveAnimation, 0, 0);
   vg->addWidget(lstMoveIncrementation, 0, 1);
   vg->addWidget(HScrollAnimationSpeed, 1, 0);
   vg->addWidget(lblAnimationMoveSpeed, 1, 1);
+  vg->setColumnStretch(0, 1);
   int row = 2;
   for (QCheckBox* c : {ChkToolTip, chkEnableIntroduction, chkWinOnTop, chkEnableVoice, chkEnableSound})
     vg->addWidget(c, row++, 0, 1, 2);
-  v->addWidget(view);
+  v2->addWidget(view);
 
   auto* user = new QGroupBox(QStringLiteral("Player"));
   auto* ug = new QGridLayout(user);
@@ -364,6 +388,8 @@ QWidget* fMainForm::BuildOptionsPanel() {
   ug->addWidget(optGender[1], 2, 2);
   ug->addWidget(new QLabel(QStringLiteral("Age")), 3, 0);
   ug->addWidget(txtAge, 3, 1, 1, 2);
+  ug->setColumnStretch(1, 1);
+  ug->setColumnStretch(2, 1);
   v->addWidget(user);
 
   auto* colours = new QGroupBox(QStringLiteral("Colours and record"));
@@ -376,10 +402,10 @@ QWidget* fMainForm::BuildOptionsPanel() {
   cmdSetDefaultColor = Named(new GxButton(QStringLiteral("Set Colors to Default Value")),
                              QStringLiteral("cmdSetDefaultColor"));
   cg->addWidget(cmdChangeBackgroundColor, 0, 0);
-  cg->addWidget(cmdChangeBordCoordinateColor, 0, 1);
-  cg->addWidget(cmdSetDefaultColor, 1, 0);
-  cg->addWidget(cmdCopy2Clipboard, 1, 1);
-  v->addWidget(colours);
+  cg->addWidget(cmdChangeBordCoordinateColor, 1, 0);
+  cg->addWidget(cmdSetDefaultColor, 2, 0);
+  cg->addWidget(cmdCopy2Clipboard, 3, 0);
+  v2->addWidget(colours);
 
   auto* net = new QGroupBox(QStringLiteral("Internet"));
   auto* ng = new QHBoxLayout(net);
@@ -392,6 +418,7 @@ QWidget* fMainForm::BuildOptionsPanel() {
   ng->addWidget(lblTestInternetConnection, 1);
   v->addWidget(net);
   v->addStretch(1);
+  v2->addStretch(1);
   return panel;
 }
 
@@ -406,8 +433,10 @@ QWidget* fMainForm::BuildTakenPanel() {
     for (int k = 1; k <= 16; ++k) {
       strip[k] = Named(new PictureBox, Indexed(side == 0 ? "TakenWhite" : "TakenBlack", k));
       strip[k]->setFixedSize(36, 36);
-      g->addWidget(strip[k], (k - 1) / 4, (k - 1) % 4);
+      strip[k]->setBackColor(QColor(0xe4, 0xde, 0xcf));  // an empty place still reads as a place
+      g->addWidget(strip[k], (k - 1) / 8, (k - 1) % 8);
     }
+    g->setColumnStretch(8, 1);
     v->addWidget(group);
   }
   v->addStretch(1);
@@ -423,10 +452,8 @@ QWidget* fMainForm::BuildRecordArea() {
   txtMoveList->setMinimumHeight(120);
   RTB2 = Named(new QTextEdit(area), QStringLiteral("RTB2"));
   RTB2->hide();
-  lblMoveControl = Label("lblMoveControl", "Move Control");
   txtComment = Named(new QLineEdit(QStringLiteral(" enter here ...")), QStringLiteral("txtComment"));
   v->addWidget(txtMoveList, 1);
-  v->addWidget(lblMoveControl);
   v->addWidget(txtComment);
   return area;
 }
@@ -441,7 +468,10 @@ void fMainForm::ApplyLook() {
       "QGroupBox { background: #f3f0e6; border: 1px solid #8c8068; border-radius: 5px; margin-top: 16px;"
       "  padding-top: 4px; }"
       "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: #f2d27a; font-weight: bold; }"
-      "QGroupBox QLabel, QGroupBox QCheckBox, QGroupBox QRadioButton { color: #202020; }"));
+      "QGroupBox QLabel, QGroupBox QCheckBox, QGroupBox QRadioButton { color: #202020; }"
+      "QFrame#Frame1 { background: #f3f0e6; border: 1px solid #8c8068; border-radius: 5px; }"
+      "QFrame#Frame1 QLabel { color: #202020; border: none; background: transparent; }"
+      "QLabel#lblMoveControl { color: #f2d27a; padding-left: 11px; }"));
 }
 
 }  // namespace app

@@ -218,6 +218,18 @@ void fMainForm::ExecuteUnconditionedMoveNow() {
   });
 }
 
+void fMainForm::cmdStartCPUMove_Click() {
+  if (!Guarded("cmdStartCPUMove_Click of Formular fMainForm", [&] {
+        gGameMode = "OfflinePC";
+        cmdStartCPUMove->setVisible(false);
+        // The engine plays the colour opposite to the human's.
+        gColorToMove = gPlayerColor != kWhite ? kWhite : kBlack;
+        ExecuteMoveBW(kTrue);
+      }))
+    return;
+  platform::DoEvents();
+}
+
 void fMainForm::SearchWhiteMoveNow() {
   Guarded("SearchWhiteMoveNow of Formular fMainForm", [&] {
     Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);

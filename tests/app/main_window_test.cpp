@@ -61,6 +61,30 @@ TEST_F(MainWindowTest, EveryNamedControlAndMenuEntryIsFoundByName) {
   EXPECT_EQ(form->findChild<QLabel*>("lblbbCheck")->text(), "Black in    Check");
 }
 
+// Letters along the top (0-7) and bottom (8-15), digits along the left (0-7)
+// and right (8-15) from the bottom row up, each beside its row or column.
+TEST_F(MainWindowTest, CoordinateFrameLabelsSitOnTheirEdges) {
+  const QRect board(form->picFrontBuffer->mapTo(form.get(), QPoint(0, 0)), form->picFrontBuffer->size());
+  auto centre = [&](QLabel* l) { return QRect(l->mapTo(form.get(), QPoint(0, 0)), l->size()).center(); };
+  for (int k = 0; k < 8; ++k) {
+    SCOPED_TRACE(k);
+    const int column = board.left() + k * 48 + 24;
+    const int row = board.bottom() - k * 48 - 24;
+    EXPECT_EQ(form->lblFile[k]->text(), QString(QChar('A' + k)));
+    EXPECT_EQ(form->lblFile[k + 8]->text(), QString(QChar('A' + k)));
+    EXPECT_EQ(form->lblRank[k]->text(), QString::number(k + 1));
+    EXPECT_EQ(form->lblRank[k + 8]->text(), QString::number(k + 1));
+    EXPECT_LT(centre(form->lblFile[k]).y(), board.top());
+    EXPECT_GT(centre(form->lblFile[k + 8]).y(), board.bottom());
+    EXPECT_NEAR(centre(form->lblFile[k]).x(), column, 1);
+    EXPECT_NEAR(centre(form->lblFile[k + 8]).x(), column, 1);
+    EXPECT_LT(centre(form->lblRank[k]).x(), board.left());
+    EXPECT_GT(centre(form->lblRank[k + 8]).x(), board.right());
+    EXPECT_NEAR(centre(form->lblRank[k]).y(), row, 1);
+    EXPECT_NEAR(centre(form->lblRank[k + 8]).y(), row, 1);
+  }
+}
+
 TEST_F(MainWindowTest, ToolbarButtonsByPositionAndKey) {
   const std::vector<std::string> keys = {"NEWGAME", "LOAD", "SAVE", "-", "UNDO", "REDO", "GOTOBEGIN", "GOTOEND", "-",
                                          "TAKENPIECES", "HINT", "EDIT", "PAUSE", "ROTATE", "CHANGESIDE", "OPTIONS",

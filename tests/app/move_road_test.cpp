@@ -178,21 +178,74 @@ TEST_F(MoveRoadTest, PlayerAgainstEngineWithHumanBlack) {
   EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
 }
 
-TEST_F(MoveRoadTest, TheEngineResignsWhenItIsMated) {
-  SetPosition("OfflinePC",
-              Position({{"g1", E::kKingNegative}, {"a1", -E::kRook}, {"h8", E::kKingPositive}, {"g7", E::kPawn},
-                        {"h7", E::kPawn}}),
-              false, G::kWhite);
-  form->mnuNewGame->setEnabled(false);
-  Move("a1", "a8");
-  EXPECT_EQ(E::gMoveNumber, 1);
-  EXPECT_EQ(G::gGameStopped, G::kTrue);
-  std::vector<std::string> texts;
-  for (const auto& call : answers.Calls()) texts.push_back(call.text);
-  EXPECT_NE(std::find(texts.begin(), texts.end(), "Computer Resigns  or  Check Mate"), texts.end())
-      << ::testing::PrintToString(texts);
-  EXPECT_TRUE(form->mnuNewGame->isEnabled());
-  EXPECT_TRUE(form->tb->button(1)->isEnabled());
+// Mated on the back rank, the engine resigns for either colour; the engine
+// playing White searched on the turned board, which is turned back when it
+// commits nothing, so the shown position keeps its colours.
+TEST_F(MoveRoadTest, TheEngineResignsWhenItIsMatedAndTheBoardKeepsItsColours) {
+  struct Case {
+    const char* name;
+    int32_t human;
+    int16_t side;
+    bool blackToMove;
+    E::EngineBoard board;
+    const char* from;
+    const char* to;
+  };
+  const Case cases[] = {
+      {"engine Black", G::kWhite, 1, false,
+       Position({{"g1", E::kKingNegative}, {"a1", -E::kRook}, {"h8", E::kKingPositive}, {"g7", E::kPawn},
+                 {"h7", E::kPawn}}),
+       "a1", "a8"},
+      {"engine White", G::kBlack, -1, true,
+       Position({{"g1", E::kKingNegative}, {"f2", -E::kPawn}, {"g2", -E::kPawn}, {"h2", -E::kPawn},
+                 {"e8", E::kKingPositive}, {"a8", E::kRook}}),
+       "a8", "a1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPosition("OfflinePC", c.board, c.blackToMove, c.human, c.side);
+    answers.Clear();
+    form->mnuNewGame->setEnabled(false);
+    form->tb->button(1)->setEnabled(false);
+    Move(c.from, c.to);
+    EXPECT_EQ(E::gMoveNumber, c.blackToMove ? 2 : 1);  // the human's move only
+    EXPECT_EQ(G::gGameStopped, G::kTrue);
+    std::vector<std::string> texts;
+    for (const auto& call : answers.Calls()) texts.push_back(call.text);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Computer Resigns  or  Check Mate"), texts.end())
+        << ::testing::PrintToString(texts);
+    EXPECT_TRUE(form->mnuNewGame->isEnabled());
+    EXPECT_TRUE(form->tb->button(1)->isEnabled());
+    EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
+    EXPECT_EQ(At("g1"), E::kKingNegative);
+    EXPECT_EQ(B::gViewBoard.at(B::EngineToView(7, 1).c, B::EngineToView(7, 1).r), 15);  // drawn as White's king
+  }
+}
+
+// The start button lets the engine play the colour opposite to the human's.
+TEST_F(MoveRoadTest, TheStartButtonLetsTheEngineMoveForTheOtherColour) {
+  struct Case {
+    const char* name;
+    int32_t human;
+    int16_t side;
+  };
+  for (const Case& c : {Case{"human Black", G::kBlack, -1}, Case{"human White", G::kWhite, 1}}) {
+    SCOPED_TRACE(c.name);
+    NewGame("OfflinePP", c.human, c.side);
+    if (c.human == G::kWhite) Move("e2", "e4");
+    const int before = E::gMoveNumber;
+    form->cmdStartCPUMove->setVisible(true);
+    form->cmdStartCPUMove->click();
+    EXPECT_EQ(G::gGameMode, "OfflinePC");
+    EXPECT_TRUE(form->cmdStartCPUMove->isHidden());
+    EXPECT_EQ(E::gMoveNumber, before + 1);
+    EXPECT_EQ(G::gColorToMove, c.human);  // the human's turn again
+    EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
+    int kings = 0;
+    for (int x = 1; x <= 8; ++x)
+      for (int y = 1; y <= 2; ++y) kings += E::gVirtualBoard(x, y) == E::kKingNegative;
+    EXPECT_EQ(kings, 1);  // White's king still on White's side
+  }
 }
 
 TEST_F(MoveRoadTest, EnginesPlayOnUntilTheGameIsStopped) {
