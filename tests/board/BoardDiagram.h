@@ -3,6 +3,7 @@
 // first: upper case White (K Q R B N P), lower case Black, '.' empty.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "board/ZVK_Board_Sub.h"
@@ -10,37 +11,24 @@
 
 namespace boardtest {
 
-inline uint8_t PictureOf(char ch) {
-  static const std::string kinds = "rnbqkp";
-  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  const size_t kind = kinds.find(lower);
-  if (ch == '.' || kind == std::string::npos) return 0;
-  const int offset = std::isupper(static_cast<unsigned char>(ch)) ? 10 : 0;
-  return static_cast<uint8_t>(offset + static_cast<int>(kind) + 1);
-}
+// A letter's position in this string is its picture number.
+inline const std::string kLetters = ".rnbqkp....RNBQKP";
 
 inline ZVK_Board_Sub::ViewBoard Diagram(const char* const (&rows)[8]) {
   ZVK_Board_Sub::ViewBoard board;
   for (int r = 0; r < 8; ++r) {
     const std::string row = rows[r];
     EXPECT_EQ(row.size(), 8u) << "row " << r;
-    for (int c = 0; c < 8 && c < static_cast<int>(row.size()); ++c) board(c, r) = PictureOf(row[static_cast<size_t>(c)]);
+    for (int c = 0; c < 8 && c < static_cast<int>(row.size()); ++c) {
+      const size_t picture = kLetters.find(row[static_cast<size_t>(c)]);
+      board(c, r) = picture == std::string::npos ? 0 : static_cast<uint8_t>(picture);
+    }
   }
   return board;
 }
 
-inline std::string Describe(const ZVK_Board_Sub::ViewBoard& board) {
-  static const std::string letters = ".rnbqkp....RNBQKP";
-  std::string text;
-  for (int r = 0; r < 8; ++r) {
-    for (int c = 0; c < 8; ++c) {
-      const int p = board(c, r);
-      text += p < static_cast<int>(letters.size()) ? letters[static_cast<size_t>(p)] : '?';
-    }
-    text += '\n';
-  }
-  return text;
-}
+// A result in the program's -1 / 0 flag convention.
+inline int16_t Flag(bool value) { return value ? ZVK_Globals::kTrue : ZVK_Globals::kFalse; }
 
 // Puts the game state the board rules read back to a known start.
 inline void ResetBoardState(int16_t side = 1) {
@@ -51,3 +39,13 @@ inline void ResetBoardState(int16_t side = 1) {
 }
 
 }  // namespace boardtest
+
+namespace ZVK_Board_Sub {
+// Failed comparisons of boards print them as diagrams.
+inline void PrintTo(const ViewBoard& board, std::ostream* os) {
+  for (int r = 0; r < 8; ++r) {
+    *os << '\n';
+    for (int c = 0; c < 8; ++c) *os << (board(c, r) < 17 ? boardtest::kLetters[board(c, r)] : '?');
+  }
+}
+}  // namespace ZVK_Board_Sub

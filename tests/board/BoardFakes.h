@@ -30,24 +30,22 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
   static constexpr QRgb kMoveMarker = qRgb(0, 0, 200);
 
   FakeBoardView() {
-    for (int picture : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) {
-      QImage sprite(48, 48, QImage::Format_RGB32);
-      for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 48; ++x) sprite.setPixel(x, y, InShape(x, y) ? SpriteColour(picture) : qRgb(255, 255, 255));
-      pictures.picPiece[static_cast<size_t>(picture)] = sprite;
-    }
-    for (int mask = 21; mask <= 26; ++mask) {
-      QImage image(48, 48, QImage::Format_RGB32);
-      for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 48; ++x) image.setPixel(x, y, InShape(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-      pictures.picPiece[static_cast<size_t>(mask)] = image;
-    }
+    for (int p : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) pictures.picPiece[size_t(p)] = Shape(SpriteColour(p));
+    for (int mask = 21; mask <= 26; ++mask) pictures.picPiece[size_t(mask)] = Shape(qRgb(0, 0, 0));
     const QRgb markers[3] = {kPickedMarker, kDangerMarker, kMoveMarker};
     for (int i = 0; i < 3; ++i) {
-      QImage image(i == 0 ? 50 : 48, i == 0 ? 50 : 48, QImage::Format_RGB32);
+      QImage image(i == 0 ? 50 : 48, i == 0 ? 50 : 48, QImage::Format_RGB32);  // the picked marker is stored larger
       image.fill(markers[i]);
-      pictures.picEffector[static_cast<size_t>(i)] = image;
+      pictures.picEffector[size_t(i)] = image;
     }
+  }
+
+  // A 48 x 48 picture: `colour` inside the shape, white around it.
+  static QImage Shape(QRgb colour) {
+    QImage image(48, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 48; ++x) image.setPixel(x, y, InShape(x, y) ? colour : qRgb(255, 255, 255));
+    return image;
   }
 
   bool Reset_Backgroud_BordPattern(QImage& target) override {

@@ -58,17 +58,6 @@ class Animation : public ::testing::Test {
 const char* const kStart[8] = {"....k...", "........", "........", "........",
                                "........", "........", "....P...", "....K..."};
 
-TEST_F(Animation, SwitchedOffItTouchesNothing) {
-  view_.moveAnimation = 0;
-  gViewBoard = boardtest::Diagram(kStart);
-  int16_t fx = 4, fy = 6, tx = 4, ty = 4;
-  ZVK_Globals::gBoardSide = -1;
-  MoveAniPiece(fx, fy, tx, ty);
-  EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}), (std::vector<int>{4, 6, 4, 4}));
-  EXPECT_EQ(gViewBoard, boardtest::Diagram(kStart));
-  EXPECT_TRUE(frames_.empty());
-}
-
 TEST_F(Animation, FramesAdvanceByTheChosenDistance) {
   struct Row {
     std::string step;
@@ -110,25 +99,42 @@ TEST_F(Animation, ATurnedBoardTurnsTheSquaresInPlace) {
   EXPECT_EQ(Slide(boardtest::SpriteColour(16)), (std::vector<Point>{{144, 96}, {144, 144}}));
 }
 
-TEST_F(Animation, AnUnusableStepEndsBeforeTheFirstFrame) {
-  for (const std::string entry : {"", "fast", "0", "-8", "8px"}) {
+// Switched off, from an empty square or with a step that never arrives: no
+// frame, and the squares are given back unturned. An unusable step is found
+// after the piece has left its square; the caller's board update puts it back.
+TEST_F(Animation, NothingToSlideDrawsNoFrame) {
+  struct Row {
+    int moveAnimation;
+    const char* step;
+    int16_t side, fx, fy;
+    bool pieceLeft;
+    const char* why;
+  };
+  const Row rows[] = {
+      {0, "8", -1, 4, 6, false, "switched off, on a turned board"},
+      {1, "8", 1, 0, 0, false, "empty from-square"},
+      {1, "", 1, 4, 6, true, "no entry selected"},
+      {1, "fast", 1, 4, 6, true, "not a number"},
+      {1, "8px", 1, 4, 6, true, "a number with more after it"},
+      {1, "0", 1, 4, 6, true, "no distance: it would never arrive"},
+      {1, "-8", 1, 4, 6, true, "away from the target"},
+  };
+  for (const Row& row : rows) {
     frames_.clear();
+    ZVK_Globals::gBoardSide = row.side;
     gViewBoard = boardtest::Diagram(kStart);
-    view_.moveIncrementation = entry;
-    int16_t fx = 4, fy = 6, tx = 4, ty = 4;
+    view_.moveAnimation = row.moveAnimation;
+    view_.moveIncrementation = row.step;
+    int16_t fx = row.fx, fy = row.fy, tx = 4, ty = 4;
     MoveAniPiece(fx, fy, tx, ty);
-    EXPECT_TRUE(frames_.empty()) << "'" << entry << "'";
+    EXPECT_TRUE(frames_.empty()) << row.why;
+    EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}), (std::vector<int>{row.fx, row.fy, 4, 4})) << row.why;
+    ViewBoard expected = boardtest::Diagram(kStart);
+    if (row.pieceLeft) expected(4, 6) = kEmpty;
+    EXPECT_EQ(gViewBoard, expected) << row.why;
   }
   EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("MoveAniPiece of Modul ZVK_Board_Sub"),
             std::string::npos);
-}
-
-TEST_F(Animation, AnEmptyFromSquareDrawsNothing) {
-  gViewBoard = boardtest::Diagram(kStart);
-  int16_t fx = 0, fy = 0, tx = 0, ty = 3;
-  MoveAniPiece(fx, fy, tx, ty);
-  EXPECT_TRUE(frames_.empty());
-  EXPECT_EQ(gViewBoard, boardtest::Diagram(kStart));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // mouse, and the picture numbers of the engine's piece codes.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "board/BoardView.h"
@@ -10,6 +9,7 @@
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "tests/board/BoardDiagram.h"
+#include "tests/board/BoardFakes.h"
 #include "tests/main/TestSupport.h"
 
 using namespace ZVK_Board_Sub;
@@ -22,28 +22,24 @@ class Coordinates : public ::testing::Test {
   void TearDown() override { ZVK_Globals::gBoardSide = 1; }
 };
 
-TEST_F(Coordinates, PictureNumbersOfEngineCodes) {
+TEST_F(Coordinates, PictureAndMaskNumbersOfEngineCodes) {
   struct Row {
     int32_t code;
     uint8_t picture;
+    int mask;
   };
   const Row rows[] = {
-      {50, 1},     {30, 2},      {32, 3},   {90, 4},   {15000, 5}, {10, 6},  // Black
-      {-50, 11},   {-30, 12},    {-32, 13}, {-90, 14}, {-10000, 15}, {-10, 16},  // White
-      {0, 0},      {2, 0},       {100, 0},  {-15000, 0}, {10000, 0},  // empty, border, not a piece
+      {50, 1, 21},   {30, 2, 22},   {32, 3, 23},   {90, 4, 24},   {15000, 5, 25},  {10, 6, 26},   // Black
+      {-50, 11, 21}, {-30, 12, 22}, {-32, 13, 23}, {-90, 14, 24}, {-10000, 15, 25}, {-10, 16, 26},  // White
+      {0, 0, 0},     {2, 0, 0},     {100, 0, 0},   {-15000, 0, 0}, {10000, 0, 0},  // empty, border, not a piece
   };
-  for (const Row& row : rows) EXPECT_EQ(ConvertFigureNumber(row.code), row.picture) << row.code;
-}
-
-TEST_F(Coordinates, EveryPieceSharesOneMaskPerKind) {
-  for (int kind = 1; kind <= 6; ++kind) {
-    EXPECT_EQ(MaskNumber(kind), 20 + kind);
-    EXPECT_EQ(MaskNumber(10 + kind), 20 + kind);
+  for (const Row& row : rows) {
+    EXPECT_EQ(ConvertFigureNumber(row.code), row.picture) << row.code;
+    EXPECT_EQ(MaskNumber(row.picture), row.mask) << row.code;
   }
-  EXPECT_EQ(MaskNumber(0), 0);
 }
 
-TEST_F(Coordinates, EngineCellsAndSquaresJoinInBothOrientations) {
+TEST_F(Coordinates, EngineCellsSquaresAndNumbersJoinInBothOrientations) {
   struct Row {
     int16_t side;
     int x, y;
@@ -55,28 +51,29 @@ TEST_F(Coordinates, EngineCellsAndSquaresJoinInBothOrientations) {
       {-1, 5, 1, {3, 0}, 60},  // turned board: top row, same square number
       {1, 1, 8, {0, 0}, 0},    // a8 top left
       {-1, 1, 8, {7, 7}, 0},
-      {1, 8, 1, {7, 7}, 63},
-      {-1, 8, 1, {0, 0}, 63},
   };
   for (const Row& row : rows) {
     ZVK_Globals::gBoardSide = row.side;
-    const Square s = EngineToView(row.x, row.y);
-    EXPECT_EQ(s, row.square) << row.side << " " << row.x << "," << row.y;
-    EXPECT_EQ(ViewToEngine(s.c, s.r), (Cell{row.x, row.y}));
-    EXPECT_EQ(SquareNumber(s.c, s.r), row.number);
+    EXPECT_EQ(EngineToView(row.x, row.y), row.square) << row.side << " " << row.x << "," << row.y;
+    EXPECT_EQ(SquareNumber(row.square.c, row.square.r), row.number);
   }
-}
-
-TEST_F(Coordinates, SquareNumbersReadBackToTheSameCellEverywhere) {
+  // Every cell comes back by the reverse join and by the engine's reading of
+  // its number, also of the number a move's squares get (the from-square and
+  // the point-mirrored to-square here).
   for (int16_t side : {int16_t{1}, int16_t{-1}}) {
     ZVK_Globals::gBoardSide = side;
     for (int y = 1; y <= 8; ++y)
       for (int x = 1; x <= 8; ++x) {
         const Square s = EngineToView(x, y);
         ASSERT_TRUE(s.c >= 0 && s.c < 8 && s.r >= 0 && s.r < 8);
+        EXPECT_EQ(ViewToEngine(s.c, s.r), (Cell{x, y})) << side;
         const int n = SquareNumber(s.c, s.r);
-        EXPECT_EQ(n % 8 + 1, x) << side;
-        EXPECT_EQ(8 - n / 8, y) << side;
+        EXPECT_EQ((Cell{n % 8 + 1, 8 - n / 8}), (Cell{x, y})) << side;
+        gFromX = static_cast<int16_t>(s.c), gFromY = static_cast<int16_t>(s.r);
+        gToX = static_cast<int16_t>(7 - s.c), gToY = static_cast<int16_t>(7 - s.r);
+        Convert2IposBoard();
+        EXPECT_EQ(ZVK_Globals::gIposFrom, n) << side;
+        EXPECT_EQ(ZVK_Globals::gIposTo, 63 - n) << side;
       }
   }
 }
@@ -91,54 +88,29 @@ TEST_F(Coordinates, MousePointsAreClampedToTheBoard) {
   for (const Row& row : rows) EXPECT_EQ(MouseToSquare(row.pixels), row.square) << row.pixels;
 }
 
-TEST_F(Coordinates, SquareNumbersOfAMoveAreTurnedWithTheBoard) {
-  struct Row {
-    int16_t side, fromX, fromY, toX, toY;
-    int32_t from, to;
-  };
-  const Row rows[] = {
-      {1, 4, 6, 4, 4, 52, 36},   // e2-e4 with White at the bottom
-      {-1, 3, 1, 3, 3, 52, 36},  // the same move on a turned board
-      {1, 0, 0, 7, 7, 0, 63},
-  };
-  for (const Row& row : rows) {
-    ZVK_Globals::gBoardSide = row.side;
-    gFromX = row.fromX, gFromY = row.fromY, gToX = row.toX, gToY = row.toY;
-    Convert2IposBoard();
-    EXPECT_EQ(ZVK_Globals::gIposFrom, row.from);
-    EXPECT_EQ(ZVK_Globals::gIposTo, row.to);
-  }
-}
-
 TEST_F(Coordinates, UpdateShowsTheGamePositionInEitherOrientation) {
   testsupport::ProgramTree tree;
   OwnedBoardView view;
-  SetBoardView(&view);
+  boardtest::InstalledView installed(view);
   ZVK_Engine::EngineBoard board;
-  board.cells.fill(2);
-  for (int y = 1; y <= 8; ++y)
-    for (int x = 1; x <= 8; ++x) board(x, y) = 0;
   board(5, 1) = -10000;
   board(4, 8) = 90;
   board(1, 2) = -10;
   board(3, 3) = 100;  // not a piece code: shown empty
   ZVK_Engine::gVirtualBoard = board;
 
-  const char* const upright[8] = {"...q....", "........", "........", "........",
-                                  "........", "........", "P.......", "....K..."};
-  const char* const turned[8] = {"...K....", ".......P", "........", "........",
-                                 "........", "........", "........", "....q..."};
   ZVK_Globals::gBoardSide = 1;
   view.frontEnabled = false;
   Update_Board();
-  EXPECT_EQ(boardtest::Describe(gViewBoard), boardtest::Describe(boardtest::Diagram(upright)));
+  EXPECT_EQ(gViewBoard, boardtest::Diagram(
+      {"...q....", "........", "........", "........", "........", "........", "P.......", "....K..."}));
   EXPECT_TRUE(view.frontEnabled);
   EXPECT_GE(view.refreshCount, 1);
 
   ZVK_Globals::gBoardSide = -1;
   Update_Board();
-  EXPECT_EQ(boardtest::Describe(gViewBoard), boardtest::Describe(boardtest::Diagram(turned)));
-  SetBoardView(nullptr);
+  EXPECT_EQ(gViewBoard, boardtest::Diagram(
+      {"...K....", ".......P", "........", "........", "........", "........", "........", "....q..."}));
 }
 
 }  // namespace

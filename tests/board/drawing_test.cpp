@@ -23,6 +23,8 @@ using boardtest::SpriteColour;
 
 namespace {
 
+constexpr QRgb kBackground = FakeBoardView::kBackground;
+constexpr QRgb kDangerMarker = FakeBoardView::kDangerMarker;
 constexpr int16_t kWith = ZVK_Globals::kTrue;
 constexpr int16_t kWithout = ZVK_Globals::kFalse;
 
@@ -33,7 +35,15 @@ QRgb Outside(const QImage& image, int c, int r) { return image.pixel(c * 48 + 3,
 class Drawing : public ::testing::Test {
  protected:
   void SetUp() override { boardtest::ResetBoardState(); }
-  void TearDown() override { boardtest::ResetBoardState(); }
+  void TearDown() override {
+    boardtest::ResetBoardState();
+    ZVK_MainWindow::SetVoiceBox(nullptr);
+  }
+  static void Pick(int16_t c, int16_t r) {
+    gPieceSelected = ZVK_Globals::kTrue;
+    gFromX = c;
+    gFromY = r;
+  }
 
   testsupport::ProgramTree tree_;
   platform::ScriptedAnswerer answers_;
@@ -46,74 +56,70 @@ class Drawing : public ::testing::Test {
 const char* const kCheck[8] = {"....r..k", "........", "........", "........",
                                "........", "........", "........", "R...K..."};
 
-TEST_F(Drawing, PiecesAreLaidInThroughTheirMasks) {
-  gViewBoard = boardtest::Diagram(kCheck);
-  RenderBoard(kWithout);
-  const QImage& shown = view_.picFrontBuffer();
-  ASSERT_EQ(shown.size(), QSize(384, 384));
-  EXPECT_EQ(Inside(shown, 0, 7), SpriteColour(11)) << "White rook's body";
-  EXPECT_EQ(Outside(shown, 0, 7), FakeBoardView::kBackground) << "ground beside the rook";
-  EXPECT_EQ(Inside(shown, 7, 0), SpriteColour(5)) << "Black king's body";
-  EXPECT_EQ(Inside(shown, 3, 3), FakeBoardView::kBackground) << "an empty square";
-  EXPECT_EQ(Outside(shown, 4, 7), FakeBoardView::kBackground) << "no tint without checks";
-  EXPECT_GE(view_.refreshCount, 1);
-  EXPECT_EQ(view_.picFrontTempBuffer(), shown);
-}
-
-TEST_F(Drawing, CheckTintsTheKingOnceOrTwiceAndShowsItsLabel) {
-  for (bool danger : {false, true}) {
+// kCheck drawn without checks, with checks, and with checks and the danger
+// markers on: the attacked king is tinted none, once and twice.
+TEST_F(Drawing, PiecesLieInThroughTheirMasksOverTheKingsTint) {
+  const QRgb once = Blend(kDangerMarker, kBackground);
+  struct Row {
+    int16_t withChecks;
+    bool danger;
+    QRgb besideKing;
+    bool label;
+  };
+  const Row rows[] = {{kWithout, true, kBackground, false}, {kWith, false, once, true},
+                      {kWith, true, Blend(kDangerMarker, once), true}};
+  for (const Row& row : rows) {
     gViewBoard = boardtest::Diagram(kCheck);
-    view_.dangerShow = danger;
-    view_.blackCheckVisible = true;  // every drawing starts by hiding both
-    RenderBoard(kWith);
+    view_.dangerShow = row.danger;
+    view_.whiteCheckVisible = view_.blackCheckVisible = true;  // every drawing starts by hiding both
+    RenderBoard(row.withChecks);
     const QImage& shown = view_.picFrontBuffer();
-    const QRgb once = Blend(FakeBoardView::kDangerMarker, FakeBoardView::kBackground);
-    EXPECT_EQ(Outside(shown, 4, 7), danger ? Blend(FakeBoardView::kDangerMarker, once) : once) << danger;
+    ASSERT_EQ(shown.size(), QSize(384, 384));
+    EXPECT_EQ(Outside(shown, 4, 7), row.besideKing) << row.withChecks << row.danger;
     EXPECT_EQ(Inside(shown, 4, 7), SpriteColour(15)) << "the king itself lies over the tint";
-    EXPECT_TRUE(view_.whiteCheckVisible);
+    EXPECT_EQ(Inside(shown, 0, 7), SpriteColour(11)) << "White rook's body";
+    EXPECT_EQ(Outside(shown, 0, 7), kBackground) << "ground beside the rook";
+    EXPECT_EQ(Inside(shown, 7, 0), SpriteColour(5)) << "Black king's body";
+    EXPECT_EQ(Outside(shown, 3, 3), kBackground) << "an empty square, never a danger marker";
+    EXPECT_EQ(view_.whiteCheckVisible, row.label);
     EXPECT_FALSE(view_.blackCheckVisible);
-    EXPECT_EQ(Outside(shown, 3, 3), FakeBoardView::kBackground) << "empty squares get no danger marker";
+    EXPECT_EQ(view_.picFrontTempBuffer(), shown) << "composed in the back buffer";
   }
+  EXPECT_EQ(view_.refreshCount, 3);
   EXPECT_TRUE(answers_.Calls().empty()) << "a check the king can step out of is no mate";
 }
 
 TEST_F(Drawing, APickedPieceShowsItsMovesAndHidesTheWarnings) {
-  gViewBoard = boardtest::Diagram(kCheck);
+  // kCheck with a Black rook in the White rook's file.
+  gViewBoard = boardtest::Diagram(
+      {"....r..k", "........", "........", "r.......", "........", "........", "........", "R...K..."});
   view_.dangerShow = true;
   view_.showPossibleMoves = true;
   view_.whiteCheckVisible = true;
-  gPieceSelected = ZVK_Globals::kTrue;
-  gFromX = 0;
-  gFromY = 7;
+  Pick(0, 7);
   RenderBoard(kWith);
   const QImage& shown = view_.picFrontBuffer();
-  const QRgb moveOnEmpty = Blend(FakeBoardView::kMoveMarker, FakeBoardView::kBackground);
-  EXPECT_EQ(Inside(shown, 0, 3), moveOnEmpty) << "the rook may go up its file";
+  const QRgb moveOnEmpty = Blend(FakeBoardView::kMoveMarker, kBackground);
+  EXPECT_EQ(Inside(shown, 0, 4), moveOnEmpty) << "the rook may go up its file";
   EXPECT_EQ(Inside(shown, 3, 7), moveOnEmpty) << "and along its row";
-  EXPECT_EQ(Inside(shown, 1, 6), FakeBoardView::kBackground) << "but not diagonally";
-  EXPECT_EQ(Inside(shown, 4, 6), FakeBoardView::kBackground);
-  EXPECT_EQ(Outside(shown, 4, 7), FakeBoardView::kBackground) << "no danger marker while a piece is picked";
+  EXPECT_EQ(Outside(shown, 0, 3), moveOnEmpty) << "a capture's marker shows beside the piece";
+  EXPECT_EQ(Inside(shown, 0, 3), SpriteColour(1)) << "the piece covers the marker";
+  EXPECT_EQ(Inside(shown, 0, 2), kBackground) << "nothing beyond the capture";
+  EXPECT_EQ(Inside(shown, 1, 6), kBackground) << "nor diagonally";
+  EXPECT_EQ(Outside(shown, 4, 7), kBackground) << "no danger marker while a piece is picked";
   EXPECT_FALSE(view_.whiteCheckVisible);
   EXPECT_EQ(Inside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, SpriteColour(11)))
       << "the picked marker lies over its piece";
-  EXPECT_EQ(Outside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, FakeBoardView::kBackground));
+  EXPECT_EQ(Outside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, kBackground));
 }
 
-TEST_F(Drawing, AMarkerUnderAnEnemyPieceStaysVisibleBesideIt) {
-  gViewBoard = boardtest::Diagram(
-      {"....k...", "........", "........", "r.......", "........", "........", "........", "R...K..."});
-  view_.showPossibleMoves = true;
-  gPieceSelected = ZVK_Globals::kTrue;
-  gFromX = 0;
-  gFromY = 7;
-  RenderBoard(kWith);
-  const QImage& shown = view_.picFrontBuffer();
-  EXPECT_EQ(Outside(shown, 0, 3), Blend(FakeBoardView::kMoveMarker, FakeBoardView::kBackground));
-  EXPECT_EQ(Inside(shown, 0, 3), SpriteColour(1)) << "the piece covers the marker";
-  EXPECT_EQ(Inside(shown, 0, 2), FakeBoardView::kBackground) << "nothing beyond the capture";
-}
-
+// The voice is on but no character is loaded: nothing is spoken, and the
+// labels and the mate message still appear.
 TEST_F(Drawing, MateShowsItsMessageAndReenablesNewAndLoad) {
+  struct Voice : ZVK_MainWindow::VoiceBox {
+    int16_t chkEnableVoiceValue() const override { return 1; }
+  } voice;
+  ZVK_MainWindow::SetVoiceBox(&voice);
   struct Row {
     const char* name;
     const char* rows[8];
@@ -141,36 +147,17 @@ TEST_F(Drawing, MateShowsItsMessageAndReenablesNewAndLoad) {
   }
 }
 
-// With the voice on but no character loaded, nothing is spoken; the labels,
-// markers and the mate message still appear.
-TEST_F(Drawing, WarningsStillAppearWhenNoCharacterCanSpeak) {
-  struct Voice : ZVK_MainWindow::VoiceBox {
-    int16_t chkEnableVoiceValue() const override { return 1; }
-  } voice;
-  ZVK_MainWindow::SetVoiceBox(&voice);
-  gViewBoard = boardtest::Diagram(
-      {"......rk", ".....Npp", "........", "........", "........", "........", "........", "....K..."});
-  RenderBoard(kWith);
-  ZVK_MainWindow::SetVoiceBox(nullptr);
-  EXPECT_TRUE(view_.blackCheckVisible);
-  EXPECT_EQ(Outside(view_.picFrontBuffer(), 7, 0), Blend(FakeBoardView::kDangerMarker, FakeBoardView::kBackground));
-  ASSERT_EQ(answers_.Calls().size(), 1u);
-  EXPECT_EQ(answers_.Calls()[0].text, "Check Mate !");
-}
-
 TEST_F(Drawing, AnUnreadableBoardPictureKeepsTheLastGoodOne) {
   gViewBoard = boardtest::Diagram(kCheck);
   view_.showPossibleMoves = true;
-  gPieceSelected = ZVK_Globals::kTrue;
-  gFromX = 0;
-  gFromY = 7;
+  Pick(0, 7);
   RenderBoard(kWith);
   gPieceSelected = ZVK_Globals::kFalse;
   view_.backgroundFails = true;
   RenderBoard(kWithout);
   const QImage& shown = view_.picFrontBuffer();
-  EXPECT_EQ(Inside(shown, 0, 3), FakeBoardView::kBackground) << "the old markers are cleared";
-  EXPECT_EQ(Outside(shown, 0, 7), FakeBoardView::kBackground);
+  EXPECT_EQ(Inside(shown, 0, 3), kBackground) << "the old markers are cleared";
+  EXPECT_EQ(Outside(shown, 0, 7), kBackground);
   EXPECT_EQ(view_.backgroundLoads, 2);
 }
 
@@ -179,6 +166,7 @@ TEST_F(Drawing, AnUnreadableBoardPictureKeepsTheLastGoodOne) {
 // mean colours.
 TEST_F(Drawing, ShippedPicturesFitTogether) {
   const PiecePictures pictures = LoadPiecePictures(PiecePictureFolder());
+  const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
   for (int p : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) {
     const QImage& sprite = pictures.picPiece[static_cast<size_t>(p)];
     const QImage& mask = pictures.picPiece[static_cast<size_t>(MaskNumber(p))];
@@ -188,13 +176,12 @@ TEST_F(Drawing, ShippedPicturesFitTogether) {
     for (int y = 0; y < 48; ++y)
       for (int x = 0; x < 48; ++x) {
         const QRgb m = mask.pixel(x, y);
-        ASSERT_TRUE(m == qRgb(0, 0, 0) || m == qRgb(255, 255, 255)) << "mask " << p << " is black and white";
-        if (m == qRgb(255, 255, 255)) {
-          ASSERT_EQ(sprite.pixel(x, y), qRgb(255, 255, 255)) << "sprite " << p << " at " << x << "," << y;
-        } else {
-          ++shape;
-          if (qGray(sprite.pixel(x, y)) < 80) ++dark;
+        ASSERT_TRUE(m == black || m == white) << "mask " << p << " is black and white";
+        if (m == white) {
+          ASSERT_EQ(sprite.pixel(x, y), white) << "sprite " << p << " at " << x << "," << y;
         }
+        shape += m == black;
+        dark += m == black && qGray(sprite.pixel(x, y)) < 80;
       }
     EXPECT_GT(shape, 200) << "piece " << p << " has a body";
     EXPECT_GT(dark, 30) << "piece " << p << " has visible lines";
@@ -205,25 +192,21 @@ TEST_F(Drawing, ShippedPicturesFitTogether) {
   for (const Marker& m : {Marker{0, 50, 61, 124, 61}, Marker{1, 48, 204, 0, 0}, Marker{2, 48, 94, 135, 97}}) {
     const QImage& image = pictures.picEffector[static_cast<size_t>(m.index)];
     ASSERT_EQ(image.size(), QSize(m.size, m.size)) << m.index;
-    double r = 0, g = 0, b = 0;
+    double sum[3] = {0, 0, 0};
     for (int y = 0; y < m.size; ++y)
       for (int x = 0; x < m.size; ++x) {
-        r += qRed(image.pixel(x, y));
-        g += qGreen(image.pixel(x, y));
-        b += qBlue(image.pixel(x, y));
+        const QRgb pixel = image.pixel(x, y);
+        sum[0] += qRed(pixel), sum[1] += qGreen(pixel), sum[2] += qBlue(pixel);
       }
     const double n = m.size * m.size;
-    EXPECT_NEAR(r / n, m.red, 1.5) << m.index;
-    EXPECT_NEAR(g / n, m.green, 1.5) << m.index;
-    EXPECT_NEAR(b / n, m.blue, 1.5) << m.index;
+    EXPECT_NEAR(sum[0] / n, m.red, 1.5) << m.index;
+    EXPECT_NEAR(sum[1] / n, m.green, 1.5) << m.index;
+    EXPECT_NEAR(sum[2] / n, m.blue, 1.5) << m.index;
   }
-  const QStringList boards =
-      QDir(QString::fromStdString(platform::AppPath() + "/board")).entryList({"*.JPG"}, QDir::Files);
-  EXPECT_GE(boards.size(), 3);
-  for (const QString& name : boards) {
-    const QImage board(QString::fromStdString(platform::AppPath() + "/board/") + name);
-    EXPECT_EQ(board.size(), QSize(384, 384)) << name.toStdString();
-  }
+  const QDir boards(QString::fromStdString(platform::AppPath() + "/board"));
+  EXPECT_GE(boards.entryList({"*.JPG"}, QDir::Files).size(), 3);
+  for (const QString& name : boards.entryList({"*.JPG"}, QDir::Files))
+    EXPECT_EQ(QImage(boards.filePath(name)).size(), QSize(384, 384)) << name.toStdString();
 }
 
 }  // namespace
