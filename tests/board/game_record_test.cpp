@@ -24,14 +24,10 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
   const auto e4 = Moved(start, {{"e2", "e4"}});
   const auto castle = Diagram({"r...k..r", "pppppppp", "........", "........", "........", "........", "PPPPPPPP",
                                "R...K..R"});
-  const auto queenOnE5 = Diagram({"....k...", "........", "........", "....q...", "...P....", "........",
-                                  "........", "....K..."});
-  const auto knightOnC3 = Diagram({"....k...", "........", "........", "........", "........", "..N.....",
-                                   "...b....", "....K..."});
-  const auto pawnOnA7 = Diagram({"....k...", "P.......", "........", "........", "........", "........",
-                                 "........", "....K..."});
-  auto promoted = pawnOnA7;
-  promoted(1, 7) = 0;
+  // A white pawn that can take a queen, a black bishop that can take a knight, a pawn about to promote.
+  const auto mixed = Diagram({"....k...", "P.......", "........", "....q...", "...P....", "..N.....", "...b....",
+                              "....K..."});
+  auto promoted = Moved(mixed, {{"a7", "a8"}});
   promoted(1, 8) = -90;
   struct Case {
     const char* name;
@@ -49,11 +45,11 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
        "7  White King at E:1 to G:1\r\n", {4, 7, 6, 7}},
       {"queen-side castling", castle, Moved(castle, {{"e1", "c1"}, {"a1", "d1"}}), kWhite, "7",
        "7  White Rook at A:1 to D:1\r\n", {0, 7, 3, 7}},
-      {"white takes", queenOnE5, Moved(queenOnE5, {{"d4", "e5"}}), kWhite, "15",
+      {"white takes", mixed, Moved(mixed, {{"d4", "e5"}}), kWhite, "15",
        "15  White Pawn at D:4 to E:5 (takes Black Queen)\r\n", {3, 4, 4, 3}},
-      {"black takes", knightOnC3, Moved(knightOnC3, {{"d2", "c3"}}), kBlack, "20",
+      {"black takes", mixed, Moved(mixed, {{"d2", "c3"}}), kBlack, "20",
        "20  Black Bishop at D:2 to C:3 (takes White Knight)\r\n", {3, 6, 2, 5}},
-      {"promotion already replaced the pawn", pawnOnA7, promoted, kWhite, "30", "", {1, 1, 1, 1}},
+      {"promotion already replaced the pawn", mixed, promoted, kWhite, "30", "", {1, 1, 1, 1}},
       {"nothing moved", start, start, kWhite, "3", "", {1, 1, 1, 1}},
   };
   for (const auto& c : cases) {
@@ -72,8 +68,6 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
     } else {
       const int32_t color = c.colorToMove == kWhite ? 0x80 : 0;
       EXPECT_EQ(txtMoveList().Runs(), (std::vector<platform::RichTextRun>{{line, color}})) << c.name;
-      EXPECT_EQ(RTB2().Text(), line) << c.name;
-      EXPECT_EQ(window.moveList, txtMoveList()) << c.name;
     }
     const bool capture = line.find("(takes ") != std::string::npos;
     EXPECT_EQ(gTakenBlackCount + gTakenWhiteCount, capture ? 1 : 0) << c.name;
@@ -81,23 +75,6 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
     EXPECT_EQ((std::array<int, 4>{gLastMoveFromX, gLastMoveFromY, gLastMoveToX, gLastMoveToY}), c.lastMove)
         << c.name;
   }
-  EXPECT_EQ(ErrorLog(), "");
-}
-
-// Only an edited board can lose a seventeenth piece of one colour.
-TEST_F(GameRecordTest, SeventeenthCaptureOfAColourIsNamedButNotKept) {
-  for (ZVK_Engine::gMoveNumber = 1; ZVK_Engine::gMoveNumber <= 16; ++ZVK_Engine::gMoveNumber) AddTakenPiece(10);
-  const TakenTable full = gTakenBlack;
-  const auto strip = window.takenBlack;
-  const auto before = Diagram({"....k...", "........", "........", "....p...", "...Q....", "........", "........",
-                               "....K..."});
-  ZVK_Globals::gPrevBoard = before;
-  ZVK_Engine::gVirtualBoard = Moved(before, {{"d4", "e5"}});
-  Record_Move();
-  EXPECT_NE(txtMoveList().Text().find("(takes Black Pawn)"), std::string::npos);
-  EXPECT_EQ(gTakenBlackCount, 16);
-  EXPECT_EQ(gTakenBlack, full);
-  EXPECT_EQ(window.takenBlack, strip);
   EXPECT_EQ(ErrorLog(), "");
 }
 
@@ -118,7 +95,7 @@ TEST_F(GameRecordTest, WriteLineColourStagingSpeechAndSilence) {
     int setup, voice;
     bool speak, written;
     int32_t shown;
-    bool waits;  // spoken lines are followed by a one-second wait
+    bool waits;  // a spoken line is followed by a one-second wait
   };
   const Case cases[] = {
       {"plain and spoken", 0, 0, 1, true, true, 0x8000, true},
@@ -170,6 +147,16 @@ TEST_F(GameRecordTest, TakenPiecesFollowTheShownHalfMove) {
         << s.move;
   }
   EXPECT_EQ(gTakenBlack[2], (std::array<int16_t, 3>{2, 6, 5}));
+
+  // Only an edited board can lose a seventeenth piece of one colour: no row, no picture.
+  while (gTakenBlackCount < 16) AddTakenPiece(50);
+  const TakenTable full = gTakenBlack;
+  const auto strip = window.takenBlack;
+  AddTakenPiece(10);
+  EXPECT_EQ(gTakenBlackCount, 16);
+  EXPECT_EQ(gTakenBlack, full);
+  EXPECT_EQ(window.takenBlack, strip);
+
   Reset_TakenPieces_Board();
   EXPECT_EQ(gTakenBlack, TakenTable{});
   EXPECT_EQ(gTakenWhite, TakenTable{});

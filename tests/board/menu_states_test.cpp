@@ -25,7 +25,7 @@ class MenuStatesTest : public recordtest::RecordTest {
   }
 };
 
-TEST_F(MenuStatesTest, TournamentClosesHelpsAndPauseOnlyInCorrespondence) {
+TEST_F(MenuStatesTest, TournamentClosesHelpsTrainingOpensEverything) {
   struct Case {
     const char* mode;
     bool toolbarBefore;  // the state of every button before
@@ -46,16 +46,13 @@ TEST_F(MenuStatesTest, TournamentClosesHelpsAndPauseOnlyInCorrespondence) {
       SetTournamentMenu();
       EXPECT_EQ(Enabled(), c.enabled) << c.mode << " call " << call;
     }
+    // A training game after it enables every menu and button, separators included.
+    SetTrainingMenu();
+    EXPECT_EQ(Enabled(),
+              "mnuPause mnuChangeMode mnuAddProfile mnuDleteProfile mnuMove mnuDangerShow mnuEdit mnuChangeSide "
+              "mnuLoadGameStart mnuImportPGN | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25")
+        << c.mode;
   }
-}
-
-TEST_F(MenuStatesTest, TrainingAfterTournamentEnablesEverythingSeparatorsIncluded) {
-  ZVK_Globals::gGameMode = "OnlinePP";
-  SetTournamentMenu();
-  SetTrainingMenu();
-  EXPECT_EQ(Enabled(),
-            "mnuPause mnuChangeMode mnuAddProfile mnuDleteProfile mnuMove mnuDangerShow mnuEdit mnuChangeSide "
-            "mnuLoadGameStart mnuImportPGN | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25");
 }
 
 TEST_F(MenuStatesTest, ShortToolbarLogsAndKeepsWhatWasDone) {
