@@ -74,6 +74,9 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   HScroll1 = new QScrollBar(Qt::Horizontal);
   HScroll1->setObjectName(QStringLiteral("HScroll1"));
   HScroll1->setRange(0, 0);
+  // While the thumb is dragged the value follows only on release: a drag
+  // loads one position and writes one record line, not one per step passed.
+  HScroll1->setTracking(false);
   HScroll1->setToolTip(QStringLiteral("Move slider"));
   lv->addWidget(HScroll1);
   lblStatus = new QLabel(QStringLiteral("No Game Currently in Session"));

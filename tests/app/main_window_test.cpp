@@ -260,11 +260,18 @@ TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
   EXPECT_EQ(E::gVirtualBoard, E::gGameLog[2]);
   EXPECT_EQ(form->lbl_Play->text(), "2");
   EXPECT_EQ(Record(), before + "     changed to movement # 2\n");
+  // A drag of the thumb over several positions changes the value once, on release.
+  form->HScroll1->setSliderDown(true);
+  for (int position : {3, 1, 0}) form->HScroll1->setSliderPosition(position);
+  EXPECT_EQ(E::gMoveNumber, 2);
+  form->HScroll1->setSliderDown(false);
+  EXPECT_EQ(E::gMoveNumber, 0);
+  EXPECT_EQ(Record(), before + "     changed to movement # 2\n     changed to movement # 0\n");
   G::gNavigating = G::kTrue;  // a navigation command writes its own line
   form->HScroll1->setValue(1);
   G::gNavigating = 0;
   EXPECT_EQ(G::gColorToMove, G::kBlack);
-  EXPECT_EQ(Record(), before + "     changed to movement # 2\n");
+  EXPECT_EQ(Record(), before + "     changed to movement # 2\n     changed to movement # 0\n");
 }
 
 TEST_F(MainWindowTest, ClockCarriesAndShowsTwoDigitFields) {
