@@ -21,8 +21,8 @@ void SetRecordWindow(RecordWindow* window) { gInstalled = window; }
 
 RecordWindow& TheRecordWindow() { return gInstalled != nullptr ? *gInstalled : StandIn(); }
 
-// The toolbar's 25 buttons and separators, all enabled, as the window starts.
-HeadlessRecordWindow::HeadlessRecordWindow() : toolbarEnabled(25, true) {
+// The toolbar's 26 buttons and separators (EXIT last), all enabled, as the window starts.
+HeadlessRecordWindow::HeadlessRecordWindow() : toolbarEnabled(26, true) {
   texts["cmbProfiles"] = "Standard";
 }
 

@@ -32,16 +32,16 @@ TEST_F(MenuStatesTest, TournamentClosesHelpsTrainingOpensEverything) {
     const char* enabled;
   };
   const Case cases[] = {
-      {"OfflinePC", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25"},
-      {"OfflinePP", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25"},
-      {"OnlinePP", true, "| 3 4 9 10 14 16 20 21 22 23 24 25"},
+      {"OfflinePC", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25 26"},
+      {"OfflinePP", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25 26"},
+      {"OnlinePP", true, "| 3 4 9 10 14 16 20 21 22 23 24 25 26"},
       // Buttons the tournament state does not govern keep their state.
       {"OfflinePC", false, "mnuPause | 13"},
   };
   for (const auto& c : cases) {
     ZVK_Globals::gGameMode = c.mode;
     SetTrainingMenu();
-    window.toolbarEnabled.assign(25, c.toolbarBefore);
+    window.toolbarEnabled.assign(26, c.toolbarBefore);
     for (int call = 1; call <= 2; ++call) {  // a second call changes nothing
       SetTournamentMenu();
       EXPECT_EQ(Enabled(), c.enabled) << c.mode << " call " << call;
@@ -50,7 +50,7 @@ TEST_F(MenuStatesTest, TournamentClosesHelpsTrainingOpensEverything) {
     SetTrainingMenu();
     EXPECT_EQ(Enabled(),
               "mnuPause mnuChangeMode mnuAddProfile mnuDleteProfile mnuMove mnuDangerShow mnuEdit mnuChangeSide "
-              "mnuLoadGameStart mnuImportPGN | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25")
+              "mnuLoadGameStart mnuImportPGN | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26")
         << c.mode;
   }
 }
