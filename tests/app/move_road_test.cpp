@@ -265,11 +265,18 @@ TEST_F(MoveRoadTest, EnginesPlayOnUntilTheGameIsStopped) {
   QObject::connect(&stopper, &QTimer::timeout, [reached] {
     if (E::gMoveNumber >= reached + 2) G::gGameStopped = G::kTrue;
   });
-  const char* from = G::gColorToMove == G::kWhite ? "g1" : "g8";
-  const char* to = G::gColorToMove == G::kWhite ? "f3" : "f6";
-  if (B::gViewBoard.at(B::EngineToView(from[0] - 'a' + 1, from[1] - '0').c,
-                       B::EngineToView(from[0] - 'a' + 1, from[1] - '0').r) != 0)
-    Move(from, to);
+  // Any move of the side to move that the rules allow will do.
+  bool pressed = false;
+  for (int from = 0; from < 64 && !pressed; ++from)
+    for (int to = 0; to < 64 && !pressed; ++to) {
+      const int p = B::gViewBoard.at(from % 8, from / 8);
+      const bool own = G::gColorToMove == G::kWhite ? B::IsWhitePicture(p) : B::IsBlackPicture(p);
+      if (!own || B::MoveAlright(from % 8, from / 8, to % 8, to / 8, G::kTrue) == 0) continue;
+      PressAt(from % 8 * 48 + 24, from / 8 * 48 + 24);
+      PressAt(to % 8 * 48 + 24, to / 8 * 48 + 24);
+      pressed = true;
+    }
+  ASSERT_TRUE(pressed);
   EXPECT_GE(E::gMoveNumber, reached + 2);
   for (size_t k = 0; k < E::gGameLog.size(); ++k) {
     SCOPED_TRACE(k);
