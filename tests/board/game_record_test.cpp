@@ -129,11 +129,7 @@ TEST_F(GameRecordTest, TakenPiecesFollowTheShownHalfMove) {
     ZVK_Engine::gMoveNumber = move;
     AddTakenPiece(code);
   }
-  struct Shown {
-    int32_t move;
-    int black, white;
-    std::array<int, 3> pictures;  // TakenBlack 1 and 2, TakenWhite 1
-  };
+  struct Shown { int32_t move; int black, white; std::array<int, 3> pictures; };  // TakenBlack 1, 2, TakenWhite 1
   const Shown table[] = {
       {0, 0, 0, {0, 0, 0}},   {2, 0, 0, {0, 0, 0}},   {3, 1, 0, {2, 0, 0}},
       {4, 1, 1, {2, 0, 14}}, {5, 2, 1, {2, 6, 14}}, {40, 2, 1, {2, 6, 14}},

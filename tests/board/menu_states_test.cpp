@@ -26,11 +26,7 @@ class MenuStatesTest : public recordtest::RecordTest {
 };
 
 TEST_F(MenuStatesTest, TournamentClosesHelpsTrainingOpensEverything) {
-  struct Case {
-    const char* mode;
-    bool toolbarBefore;  // the state of every button before
-    const char* enabled;
-  };
+  struct Case { const char* mode; bool toolbarBefore; const char* enabled; };  // every button on or off before
   const Case cases[] = {
       {"OfflinePC", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25 26"},
       {"OfflinePP", true, "mnuPause | 3 4 9 10 13 14 16 20 21 22 23 24 25 26"},

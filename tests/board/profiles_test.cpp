@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "support/ZVK_Registry.h"
@@ -108,11 +110,7 @@ TEST_F(ProfilesTest, SaveAndLoadRoundTripThroughTheStore) {
 }
 
 TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
-  struct Case {
-    const char* key;
-    const char* stored;
-    int32_t before, after;
-  };
+  struct Case { const char* key; const char* stored; int32_t before, after; };
   const Case cases[] = {
       {"chkEnableSound", "abc", 0, 0},             // not a number
       {"HScrollAnimationSpeed", "99999", 120, 120}, // beyond 16 bits
@@ -135,12 +133,8 @@ TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
   EXPECT_EQ(window.backgroundColor, 77);
   EXPECT_EQ(window.ControlText("cmbProfiles"), "Standard");  // the stored index failed, the profile stays
   const std::string log = ErrorLog();
-  size_t entries = 0;
-  for (size_t at = log.find("Load_Registry of Modul ZVK_Board_Sub"); at != std::string::npos;
-       at = log.find("Load_Registry of Modul ZVK_Board_Sub", at + 1)) {
-    ++entries;
-  }
-  EXPECT_EQ(entries, 6u) << log;
+  const std::regex entry("Load_Registry of Modul ZVK_Board_Sub");
+  EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), entry), std::sregex_iterator()), 6) << log;
 }
 
 TEST_F(ProfilesTest, AddProfileSkipsBlanksAndExactDuplicates) {
