@@ -4,6 +4,8 @@
 // move as the main window drives it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,12 +25,6 @@ using namespace ZVK_Engine;
 using ZVK_Globals::kBlack;
 using ZVK_Globals::kWhite;
 
-struct Box {
-  std::string text;
-  int style;
-  std::string title;
-};
-
 class FakeWindow : public EngineWindow {
  public:
   int32_t progresoMax = 0, progresoValue = 0;
@@ -37,10 +33,9 @@ class FakeWindow : public EngineWindow {
   bool wwCheck = false, bbCheck = false;
   int32_t level = 2;
   int16_t sliderMax = 0, sliderValue = 0;
-  int handlerRuns = 0;
   bool mnuNewGame = false, mnuLoadGameStart = false;
   std::map<int, bool> tbEnabled;
-  std::vector<Box> boxes;
+  std::vector<std::string> boxes;  // "text|style|title"
   // Runs once per searched candidate, inside the search: a window event.
   std::function<void()> duringSearch;
 
@@ -59,28 +54,22 @@ class FakeWindow : public EngineWindow {
   // Like a scroll bar: a maximum below the value pulls the value down.
   void SetHScroll1Max(int16_t max) override {
     sliderMax = max;
-    if (sliderValue > max) {
-      sliderValue = max;
-      Change();
-    }
+    if (sliderValue > max) Change(max);
   }
   void SetHScroll1Value(int16_t value) override {
-    if (value > sliderMax) value = sliderMax;
-    if (value < 0) value = 0;
-    if (value == sliderValue) return;
-    sliderValue = value;
-    Change();
+    value = std::clamp<int16_t>(value, 0, sliderMax);
+    if (value != sliderValue) Change(value);
   }
   void SetMnuNewGameEnabled(bool enabled) override { mnuNewGame = enabled; }
   void SetMnuLoadGameStartEnabled(bool enabled) override { mnuLoadGameStart = enabled; }
   void SetTbButtonEnabled(int index, bool enabled) override { tbEnabled[index] = enabled; }
   int MsgBox(const std::string& text, int style, const std::string& title) override {
-    boxes.push_back({text, style, title});
+    boxes.push_back(text + "|" + std::to_string(style) + "|" + title);
     return 1;
   }
 
-  void Change() {
-    ++handlerRuns;
+  void Change(int16_t value) {
+    sliderValue = value;
     Guarded("HScroll1_Change of Formular fMainForm", [&] { ApplyMoveSliderValue(sliderValue); });
   }
 };
@@ -88,28 +77,18 @@ class FakeWindow : public EngineWindow {
 // Board from eight rows, rank 8 first: lower case the positive side (Black in
 // the game position), upper case the negative side; '.' empty.
 inline EngineBoard Diagram(const std::vector<std::string>& rows) {
+  static const char* const kLetters = "pnbrqk";
+  static const int32_t kCodes[] = {kPawn, kKnight, kBishop, kRook, kQueen, kKingPositive};
   EngineBoard b;
   b.cells.fill(kOffBoard);
   for (int r = 0; r < 8; ++r)
     for (int x = 1; x <= 8; ++x) {
       const char c = rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(x - 1));
-      int32_t code = 0;
-      switch (c) {
-        case 'p': code = kPawn; break;
-        case 'n': code = kKnight; break;
-        case 'b': code = kBishop; break;
-        case 'r': code = kRook; break;
-        case 'q': code = kQueen; break;
-        case 'k': code = kKingPositive; break;
-        case 'P': code = -kPawn; break;
-        case 'N': code = -kKnight; break;
-        case 'B': code = -kBishop; break;
-        case 'R': code = -kRook; break;
-        case 'Q': code = -kQueen; break;
-        case 'K': code = kKingNegative; break;
-        default: code = 0; break;
-      }
-      b(x, 8 - r) = code;
+      const char* lower = c == '.' ? nullptr : std::strchr(kLetters, c);
+      const char* upper = c == '.' ? nullptr : std::strchr(kLetters, c + 32);
+      b(x, 8 - r) = lower ? kCodes[lower - kLetters]
+                  : upper ? (upper[0] == 'k' ? kKingNegative : -kCodes[upper - kLetters])
+                          : 0;
     }
   return b;
 }
@@ -127,6 +106,8 @@ inline EngineBoard Mirrored(const EngineBoard& b) {
 
 // Square number of an algebraic square ("e2" -> 52), White at the bottom.
 inline int32_t Sq(const char* name) { return (8 - (name[1] - '0')) * 8 + (name[0] - 'a'); }
+
+inline std::string ErrorLogText() { return testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()); }
 
 // Installs a fresh fake window and a new game in `mode`.
 class EngineTest : public ::testing::Test {
@@ -151,8 +132,7 @@ class EngineTest : public ::testing::Test {
   void SetPosition(const EngineBoard& position, int32_t moveNumber) {
     gGameLog.assign(static_cast<size_t>(moveNumber) + 1, position);
     window.sliderMax = static_cast<int16_t>(moveNumber);
-    window.sliderValue = static_cast<int16_t>(moveNumber);
-    window.Change();
+    window.Change(static_cast<int16_t>(moveNumber));
     NotePositionChanged();
   }
 
@@ -165,17 +145,13 @@ class EngineTest : public ::testing::Test {
 
   // The road of a human move for the side to move; true when it was applied.
   bool HumanMove(const char* from, const char* to) {
+    const bool black = ZVK_Globals::gColorToMove == kBlack;
     const int32_t f = Sq(from), t = Sq(to);
-    if (ZVK_Globals::gColorToMove == kWhite) {
-      Check4Castle(f, t);
-      if (gCastled == 0) Movement_us(f, t);
-      return gCastled == -1 || gUserMoveAccepted == -1;
-    }
-    ZVK_Board_Sub::MirrorBoard();
-    Check4Castle(f, t);
-    if (gCastled == 0) Movement_us(63 - f, 63 - t);
+    if (black) ZVK_Board_Sub::MirrorBoard();
+    Check4Castle(f, t);  // unmirrored numbers: its Black rows are written for the mirrored board
+    if (gCastled == 0) Movement_us(black ? 63 - f : f, black ? 63 - t : t);
     if (gCastled == -1 || gUserMoveAccepted == -1) return true;
-    ZVK_Board_Sub::MirrorBoard();
+    if (black) ZVK_Board_Sub::MirrorBoard();
     return false;
   }
 };

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "tests/engine/EngineTestKit.h"
 
 namespace enginetest {
@@ -16,33 +18,31 @@ EngineBoard WithCandidates(int candidates) {
 }
 
 TEST_F(EngineTest, LevelOneStopPoint) {
-  struct Case {
+  const struct {
     int candidates;
     int32_t level;
     bool checkShown;
     int searched;  // candidates refreshed before the stop (the stopping one included)
-  };
-  const Case cases[] = {
-      {5, 1, false, 5},     // 0.5 rounds to 0: full search
-      {8, 1, false, 2},     // 0.8 rounds to 1: the first candidate is still searched
+  } cases[] = {
+      {5, 1, false, 5},   // 0.5 rounds to 0: full search
+      {8, 1, false, 2},   // 0.8 rounds to 1: the first candidate is still searched
       {14, 1, false, 2},
-      {15, 1, false, 2},    // 1.5 rounds to 2
+      {15, 1, false, 2},  // 1.5 rounds to 2
       {20, 1, false, 2},
       {23, 1, false, 2},
-      {20, 1, true, 20},    // a king in check: full search
+      {20, 1, true, 20},  // a king in check: full search
       {20, 2, false, 20},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.candidates);
     SetPosition(WithCandidates(c.candidates), 11);
     window.level = c.level;
     window.wwCheck = c.checkShown;
     window.jpenRefreshes = 0;
-    const int32_t before = gMoveNumber;
     SearchBestMove();
     EXPECT_EQ(window.progresoMax, c.candidates);
     EXPECT_EQ(window.jpenRefreshes, c.searched);
-    EXPECT_EQ(gMoveNumber, before + 1);  // the engine moved
+    EXPECT_EQ(gMoveNumber, 12);  // the engine moved
     EXPECT_EQ(window.progresoValue, 0);
   }
 }
@@ -58,61 +58,48 @@ TEST_F(EngineTest, EqualValuesKeepTheFirstCandidateInOrder) {
 }
 
 TEST_F(EngineTest, CastlingCandidates) {
-  struct Case {
+  const struct {
     const char* what;
     std::vector<std::string> rows;
-    int castlings;  // candidates added by ch_Castle
-    bool shortCastling;
+    int kingX, rookX;  // the castling candidate added; 0: none
+  } cases[] = {
+      {"both sides free: only the short one", {"r...k..r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 7, 6},
+      {"only the queen side", {"r...k.nr", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 3, 4},
+      {"a short-side square attacked stops both", {"r...k..r", "ppppp.pp", "........", "........", "........", "........", "........", "....KR.."}, 0, 0},
+      {"queen side: b8 may be attacked", {"r...k.nr", "p.pppppp", "........", "........", "........", "........", "........", ".R..K..."}, 3, 4},
+      {"queen side: d8 attacked", {"r...k.nr", "ppp.pppp", "........", "........", "........", "........", "........", "...RK..."}, 0, 0},
+      {"a pawn's diagonal over an empty square counts as free", {"r...k..r", "pppp.p.p", ".....P..", "........", "........", "........", "........", "....K..."}, 7, 6},
+      {"king not on its square", {"r..k...r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 0, 0},
   };
-  const Case cases[] = {
-      {"both sides free", {"r...k..r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 1, true},
-      {"only the queen side", {"r...k.nr", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 1, false},
-      {"a short-side square attacked stops both", {"r...k..r", "ppppp.pp", "........", "........", "........", "........", "........", "....KR.."}, 0, false},
-      {"queen side: b8 may be attacked", {"r...k.nr", "p.pppppp", "........", "........", "........", "........", "........", ".R..K..."}, 1, false},
-      {"queen side: d8 attacked", {"r...k.nr", "ppp.pppp", "........", "........", "........", "........", "........", "...RK..."}, 0, false},
-      {"a pawn's diagonal over an empty square counts as free", {"r...k..r", "pppp.p.p", ".....P..", "........", "........", "........", "........", "....K..."}, 1, true},
-      {"king not on its square", {"r..k...r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 0, false},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     gVirtualBoard = Diagram(c.rows);
     gCandCount = 0;
     ch_Castle();
-    EXPECT_EQ(gCandCount, c.castlings);
-    EXPECT_EQ(gCastled, c.castlings > 0 ? -1 : 0);
-    if (c.castlings > 0) {
-      const EngineBoard& castled = gCandBoards[1];
-      if (c.shortCastling) {
-        EXPECT_EQ(castled(7, 8), kKingPositive);
-        EXPECT_EQ(castled(6, 8), kRook);
-        EXPECT_EQ(castled(8, 8), 0);
-      } else {
-        EXPECT_EQ(castled(3, 8), kKingPositive);
-        EXPECT_EQ(castled(4, 8), kRook);
-        EXPECT_EQ(castled(1, 8), 0);
-      }
-      EXPECT_EQ(castled(5, 8), 0);
+    EXPECT_EQ(gCandCount, c.kingX != 0 ? 1 : 0);
+    EXPECT_EQ(gCastled, c.kingX != 0 ? -1 : 0);
+    if (c.kingX != 0) {
+      EXPECT_EQ(gCandBoards[1](c.kingX, 8), kKingPositive);
+      EXPECT_EQ(gCandBoards[1](c.rookX, 8), kRook);
+      EXPECT_EQ(gCandBoards[1](5, 8), 0);
+      EXPECT_EQ(Valuer(gCandBoards[1]), Valuer(gVirtualBoard));  // the rook left its corner
     }
-    for (int32_t cell : gAttackMap.cells) ASSERT_EQ(cell, 0);
+    EXPECT_EQ(gAttackMap, EngineBoard{});
   }
 }
 
 TEST_F(EngineTest, RepetitionVeto) {
   const EngineBoard a = Diagram({"....k...", "........", "........", "........", "........", "........", "........", "....K..."});
-  EngineBoard b = a;  // the engine's king one step aside
-  b(5, 8) = 0;
-  b(4, 8) = kKingPositive;
-  EngineBoard c = a;  // the opponent's king moved: only positive pieces are compared
-  c(5, 1) = 0;
-  c(4, 1) = kKingNegative;
-  struct Case {
+  // b: the engine's king one step aside; c: the opponent's king moved (only positive pieces are compared).
+  const EngineBoard b = Diagram({"...k....", "........", "........", "........", "........", "........", "........", "....K..."});
+  const EngineBoard c = Diagram({"....k...", "........", "........", "........", "........", "........", "........", "...K...."});
+  const struct {
     const char* what;
     int32_t m;
     EngineBoard m2, m3, m6, candidate;
     int32_t colorToMove;
     int16_t veto;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"back and forth", 12, a, b, b, c, kBlack, -1},
       {"before half-move 10", 9, a, b, b, a, kBlack, 0},
       {"candidate differs from m-2", 12, a, b, b, b, kBlack, 0},
@@ -121,7 +108,7 @@ TEST_F(EngineTest, RepetitionVeto) {
       {"as White, mirrored", 12, Mirrored(a), Mirrored(b), Mirrored(b), a, kWhite, -1},
       {"as White, unmirrored log does not match", 12, a, b, b, a, kWhite, 0},
   };
-  for (const Case& t : cases) {
+  for (const auto& t : cases) {
     SCOPED_TRACE(t.what);
     gGameLog.assign(static_cast<size_t>(t.m) + 1, StartBoard());
     gGameLog[static_cast<size_t>(t.m - 2)] = t.m2;
@@ -133,127 +120,84 @@ TEST_F(EngineTest, RepetitionVeto) {
   }
 }
 
-struct GiveUpCase {
-  const char* what;
-  std::vector<std::string> rows;
-};
-
-TEST_F(EngineTest, GivesUpWithoutMoveOrEscape) {
-  const GiveUpCase cases[] = {
-      {"no pseudo-legal move", {"........", "........", "........", "........", "........", "........", "pp.....K", "kp......"}},
-      {"back-rank mate", {"R......k", "......pp", "........", "........", "........", "........", "........", "....K..."}},
+// A chosen move that leaves the king attacked falls back to the last safe king
+// move; without one (or without any move at all) the engine gives up.
+TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
+  const struct {
+    const char* what;
+    std::vector<std::string> rows;
+    int pawnX, pawnY;      // the chosen move: this pawn one step, ignoring the check; 0: a full search
+    int escapeX, escapeY;  // where the king escapes to; 0: the engine gives up
+  } cases[] = {
+      {"the last safe king move in generation order", {"........", "p.......", "........", "....k...", "........", "........", "........", "....R..K"}, 1, 7, 6, 5},
+      {"no king move escapes, though a block would", {"R......k", "......pp", "........", "...r....", "........", "........", "........", "....K..."}, 7, 7, 0, 0},
+      {"no pseudo-legal move", {"........", "........", "........", "........", "........", "........", "pp.....K", "kp......"}, 0, 0, 0, 0},
+      {"back-rank mate", {"R......k", "......pp", "........", "........", "........", "........", "........", "....K..."}, 0, 0, 0, 0},
   };
-  for (const GiveUpCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    window.boxes.clear();
+    window = FakeWindow{};
     const EngineBoard position = Diagram(c.rows);
     SetPosition(position, 13);
     ZVK_Globals::gGameStopped = 0;
-    SearchBestMove();
-    ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].text, "Computer Resigns  or  Check Mate");
-    EXPECT_EQ(window.boxes[0].style, 4096);
-    EXPECT_EQ(window.boxes[0].title, "Castellan Quarto");
-    EXPECT_TRUE(window.mnuNewGame);
-    EXPECT_TRUE(window.mnuLoadGameStart);
-    EXPECT_TRUE(window.tbEnabled[1]);
-    EXPECT_TRUE(window.tbEnabled[2]);
+    if (c.pawnX == 0) {
+      SearchBestMove();
+    } else {
+      gBestBoard = position;
+      gBestBoard(c.pawnX, c.pawnY - 1) = kPawn;
+      gBestBoard(c.pawnX, c.pawnY) = 0;
+      gMoveFound = 1;
+      UpdateGame();
+    }
+    if (c.escapeX != 0) {
+      ASSERT_EQ(gMoveNumber, 14);
+      EXPECT_EQ(gVirtualBoard(c.escapeX, c.escapeY), kKingPositive);
+      EXPECT_EQ(gVirtualBoard(c.pawnX, c.pawnY), kPawn);  // the chosen pawn move was dropped
+      EXPECT_TRUE(window.boxes.empty());
+      continue;
+    }
+    EXPECT_EQ(window.boxes, std::vector<std::string>{"Computer Resigns  or  Check Mate|4096|Castellan Quarto"});
+    EXPECT_TRUE(window.mnuNewGame && window.mnuLoadGameStart && window.tbEnabled[1] && window.tbEnabled[2]);
     EXPECT_EQ(ZVK_Globals::gGameStopped, -1);
     EXPECT_EQ(gMoveNumber, 13);
     EXPECT_EQ(gVirtualBoard, position);
     EXPECT_EQ(gGameLog.size(), 14u);
-    EXPECT_EQ(gCastled, 0);
-  }
-}
-
-TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
-  struct Case {
-    const char* what;
-    std::vector<std::string> rows;
-    int pawnFromX, pawnFromY;  // the chosen move: a pawn step that ignores the check
-    int escapeX, escapeY;      // 0: no king move escapes
-  };
-  const Case cases[] = {
-      {"the last safe king move in generation order", {"........", "p.......", "........", "....k...", "........", "........", "........", "....R..K"}, 1, 7, 6, 5},
-      {"no king move escapes, though a block would", {"R......k", "......pp", "........", "...r....", "........", "........", "........", "....K..."}, 7, 7, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    window.boxes.clear();
-    const EngineBoard position = Diagram(c.rows);
-    SetPosition(position, 13);
-    gBestBoard = position;
-    gBestBoard(c.pawnFromX, c.pawnFromY - 1) = kPawn;
-    gBestBoard(c.pawnFromX, c.pawnFromY) = 0;
-    gMoveFound = 1;
-    UpdateGame();
-    if (c.escapeX != 0) {
-      ASSERT_EQ(gMoveNumber, 14);
-      EXPECT_EQ(gVirtualBoard(c.escapeX, c.escapeY), kKingPositive);
-      EXPECT_EQ(gVirtualBoard(c.pawnFromX, c.pawnFromY), kPawn);  // the chosen pawn move was dropped
-      EXPECT_TRUE(window.boxes.empty());
-    } else {
-      EXPECT_EQ(gMoveNumber, 13);
-      EXPECT_EQ(gVirtualBoard, position);
-      ASSERT_EQ(window.boxes.size(), 1u);
-      EXPECT_EQ(ZVK_Globals::gGameStopped, -1);
-    }
   }
 }
 
 // Window events inside the search: the search must not commit into a game that changed.
 TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
-  struct Case {
+  const struct {
     const char* what;
     std::function<void()> event;
     int32_t moveNumberAfter;
     size_t logSlices;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"a new game", [] { Initial_Game(); }, 0, 1},
       {"navigation back", [this] { window.SetHScroll1Value(1); }, 1, 4},
       {"a load", [this] { SetPosition(StartBoard(), 4); }, 4, 5},
       {"a mode change", [] { ZVK_Globals::gGameMode = "OfflinePP"; }, 3, 4},
+      {"a nested search (a second press) commits, the outer one not", [this] { EngineMove(); }, 4, 5},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     NewGame("OfflinePC", kWhite);
     ASSERT_TRUE(HumanMove("e2", "e4"));
     EngineMove();
     ASSERT_TRUE(HumanMove("d2", "d4"));
-    ASSERT_EQ(gMoveNumber, 3);
     window.boxes.clear();
     bool fired = false;
     window.duringSearch = [&] {
-      if (!fired) {
-        fired = true;
-        c.event();
-      }
+      if (!std::exchange(fired, true)) c.event();
     };
     EngineMove();
     window.duringSearch = nullptr;
     EXPECT_EQ(gMoveNumber, c.moveNumberAfter);
-    EXPECT_EQ(gGameLog.size(), c.logSlices);
+    ASSERT_EQ(gGameLog.size(), c.logSlices);
+    EXPECT_EQ(gVirtualBoard, gGameLog[static_cast<size_t>(gMoveNumber)]);
     EXPECT_TRUE(window.boxes.empty());
     EXPECT_EQ(ZVK_Globals::gGameStopped, 0);
   }
-}
-
-TEST_F(EngineTest, NestedSearchCommitsOnceAndTheOuterOneNot) {
-  NewGame("OfflinePC", kWhite);
-  ASSERT_TRUE(HumanMove("e2", "e4"));
-  bool fired = false;
-  window.duringSearch = [&] {
-    if (!fired) {
-      fired = true;
-      EngineMove();  // a second press starts a nested road
-    }
-  };
-  EngineMove();
-  window.duringSearch = nullptr;
-  EXPECT_EQ(gMoveNumber, 2);
-  EXPECT_EQ(gGameLog.size(), 3u);
-  EXPECT_EQ(gVirtualBoard, gGameLog[2]);
 }
 
 TEST_F(EngineTest, MoreThanTwoHundredCandidatesAreCountedLoggedAndNeverRead) {
@@ -263,7 +207,7 @@ TEST_F(EngineTest, MoreThanTwoHundredCandidatesAreCountedLoggedAndNeverRead) {
   SearchBestMove();
   EXPECT_GT(window.progresoMax, 200);
   EXPECT_EQ(gMoveNumber, 22);
-  const std::string log = testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath());
+  const std::string log = ErrorLogText();
   const std::string place = "PossibleBlackMoves of Modul ZVK_Engine";
   const size_t first = log.find(place);
   ASSERT_NE(first, std::string::npos);
