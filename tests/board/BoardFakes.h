@@ -22,6 +22,7 @@ inline QRgb Blend(QRgb marker, QRgb under) {
   return qRgb(mix(qRed(marker), qRed(under)), mix(qGreen(marker), qGreen(under)), mix(qBlue(marker), qBlue(under)));
 }
 
+// Installed as the board view for its lifetime.
 class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
  public:
   static constexpr QRgb kBackground = qRgb(100, 120, 140);
@@ -38,7 +39,11 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
       image.fill(markers[i]);
       pictures.picEffector[size_t(i)] = image;
     }
+    ZVK_Board_Sub::SetBoardView(this);
   }
+  ~FakeBoardView() override { ZVK_Board_Sub::SetBoardView(nullptr); }
+  FakeBoardView(const FakeBoardView&) = delete;
+  FakeBoardView& operator=(const FakeBoardView&) = delete;
 
   // A 48 x 48 picture: `colour` inside the shape, white around it.
   static QImage Shape(QRgb colour) {
@@ -52,7 +57,7 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
     ++backgroundLoads;
     if (backgroundFails) return false;
     target = QImage(384, 384, QImage::Format_RGB32);
-    target.fill(background);
+    target.fill(kBackground);
     return true;
   }
 
@@ -61,19 +66,9 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
     if (onRefresh) onRefresh(frontBuffer);
   }
 
-  QRgb background = kBackground;
   bool backgroundFails = false;
   int backgroundLoads = 0;
   std::function<void(const QImage&)> onRefresh;
-};
-
-// RAII: installs a view for one test.
-class InstalledView {
- public:
-  explicit InstalledView(ZVK_Board_Sub::BoardView& view) { ZVK_Board_Sub::SetBoardView(&view); }
-  ~InstalledView() { ZVK_Board_Sub::SetBoardView(nullptr); }
-  InstalledView(const InstalledView&) = delete;
-  InstalledView& operator=(const InstalledView&) = delete;
 };
 
 }  // namespace boardtest

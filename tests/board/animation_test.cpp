@@ -51,52 +51,47 @@ class Animation : public ::testing::Test {
 
   testsupport::ProgramTree tree_;
   FakeBoardView view_;
-  boardtest::InstalledView installed_{view_};
   std::vector<QImage> frames_;
 };
 
-const char* const kStart[8] = {"....k...", "........", "........", "........",
+// A White pawn to slide with White at the bottom, a White queen to slide on a turned board.
+const char* const kStart[8] = {"....k...", "...Q....", "........", "........",
                                "........", "........", "....P...", "....K..."};
 
 TEST_F(Animation, FramesAdvanceByTheChosenDistance) {
   struct Row {
     std::string step;
-    int16_t fx, fy, tx, ty;
+    int16_t side, fx, fy, tx, ty;
+    int piece;
     std::vector<Point> expected;
     const char* why;
   };
   const Row rows[] = {
-      {"48", 4, 6, 4, 4, {{192, 240}, {192, 192}}, "one square per frame"},
-      {"24", 4, 6, 4, 4, {{192, 264}, {192, 240}, {192, 216}, {192, 192}}, "half a square per frame"},
-      {"48", 4, 6, 6, 5, {{240, 240}, {288, 240}}, "a knight reaches its row first, then slides along it"},
-      {"48", 4, 6, 2, 7, {{144, 336}, {96, 336}}, "down and to the left"},
-      {"16", 4, 6, 4, 5, {{192, 272}, {192, 256}, {192, 240}}, "the list's small steps"},
+      {"48", 1, 4, 6, 4, 4, 16, {{192, 240}, {192, 192}}, "one square per frame"},
+      {"24", 1, 4, 6, 4, 4, 16, {{192, 264}, {192, 240}, {192, 216}, {192, 192}}, "half a square per frame"},
+      {"48", 1, 4, 6, 6, 5, 16, {{240, 240}, {288, 240}}, "a knight reaches its row first, then slides along it"},
+      {"48", 1, 4, 6, 2, 7, 16, {{144, 336}, {96, 336}}, "down and to the left"},
+      {"16", 1, 4, 6, 4, 5, 16, {{192, 272}, {192, 256}, {192, 240}}, "the list's small steps"},
+      // e2-e4 is given with White at the bottom and slides from (3, 1) to (3, 3).
+      {"48", -1, 4, 6, 4, 4, 14, {{144, 96}, {144, 144}}, "a turned board"},
   };
   for (const Row& row : rows) {
     frames_.clear();
+    ZVK_Globals::gBoardSide = row.side;
     gViewBoard = boardtest::Diagram(kStart);
     view_.moveIncrementation = row.step;
     int16_t fx = row.fx, fy = row.fy, tx = row.tx, ty = row.ty;
     MoveAniPiece(fx, fy, tx, ty);
-    EXPECT_EQ(Slide(boardtest::SpriteColour(16)), row.expected) << row.why;
-    EXPECT_EQ(gViewBoard(row.fx, row.fy), kEmpty) << "the piece has left its square";
+    EXPECT_EQ(Slide(boardtest::SpriteColour(row.piece)), row.expected) << row.why;
+    const auto turned = [&](int v) { return row.side == 1 ? v : 7 - v; };
+    EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}),
+              (std::vector<int>{turned(row.fx), turned(row.fy), turned(row.tx), turned(row.ty)}))
+        << row.why << ": the squares are turned in place";
+    EXPECT_EQ(gViewBoard(fx, fy), kEmpty) << row.why << ": the piece has left its square";
     ASSERT_FALSE(frames_.empty());
-    EXPECT_EQ(frames_.front().pixel(row.fx * 48 + 20, row.fy * 48 + 20), FakeBoardView::kBackground)
-        << "the background frame shows the from-square empty";
+    EXPECT_EQ(frames_.front().pixel(fx * 48 + 20, fy * 48 + 20), FakeBoardView::kBackground)
+        << row.why << ": the background frame shows the from-square empty";
   }
-}
-
-TEST_F(Animation, ATurnedBoardTurnsTheSquaresInPlace) {
-  // e2-e4 given with White at the bottom; on a turned board White's pawn
-  // stands on (3, 1) and slides down to (3, 3).
-  ZVK_Globals::gBoardSide = -1;
-  gViewBoard = boardtest::Diagram({"...K....", "...P....", "........", "........", "........", "........",
-                                   "........", "...k...."});
-  view_.moveIncrementation = "48";
-  int16_t fx = 4, fy = 6, tx = 4, ty = 4;
-  MoveAniPiece(fx, fy, tx, ty);
-  EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}), (std::vector<int>{3, 1, 3, 3}));
-  EXPECT_EQ(Slide(boardtest::SpriteColour(16)), (std::vector<Point>{{144, 96}, {144, 144}}));
 }
 
 // Switched off, from an empty square or with a step that never arrives: no
@@ -115,7 +110,6 @@ TEST_F(Animation, NothingToSlideDrawsNoFrame) {
       {1, "8", 1, 0, 0, false, "empty from-square"},
       {1, "", 1, 4, 6, true, "no entry selected"},
       {1, "fast", 1, 4, 6, true, "not a number"},
-      {1, "8px", 1, 4, 6, true, "a number with more after it"},
       {1, "0", 1, 4, 6, true, "no distance: it would never arrive"},
       {1, "-8", 1, 4, 6, true, "away from the target"},
   };

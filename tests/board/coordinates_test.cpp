@@ -90,8 +90,7 @@ TEST_F(Coordinates, MousePointsAreClampedToTheBoard) {
 
 TEST_F(Coordinates, UpdateShowsTheGamePositionInEitherOrientation) {
   testsupport::ProgramTree tree;
-  OwnedBoardView view;
-  boardtest::InstalledView installed(view);
+  boardtest::FakeBoardView view;
   ZVK_Engine::EngineBoard board;
   board(5, 1) = -10000;
   board(4, 8) = 90;
