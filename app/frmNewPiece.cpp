@@ -26,9 +26,16 @@ frmNewPiece::frmNewPiece(fMainForm* owner) : QDialog(owner), owner_(owner) {
   setObjectName(QStringLiteral("frmNewPiece"));
   setWindowTitle(QStringLiteral("   New Piece . . ."));
   setModal(true);
+  // The main window's look is made for its dark ground; the dialog keeps the
+  // plain one, with the frame's caption in the text colour.
+  setStyleSheet(QStringLiteral("QGroupBox::title { color: palette(window-text); }"));
+  setMinimumWidth(240);
   auto* layout = new QVBoxLayout(this);
   lblPlayer2 = new QLabel(QStringLiteral("Player 2"));
   lblPlayer2->setObjectName(QStringLiteral("lblPlayer2"));
+  QFont bold = lblPlayer2->font();
+  bold.setBold(true);
+  lblPlayer2->setFont(bold);
   lblNewPiece = new QLabel(QStringLiteral("Select Exchange Piece"));
   lblNewPiece->setObjectName(QStringLiteral("lblNewPiece"));
   layout->addWidget(lblPlayer2);
@@ -52,7 +59,10 @@ frmNewPiece::frmNewPiece(fMainForm* owner) : QDialog(owner), owner_(owner) {
     picPiece[i]->setFixedSize(48, 48);
     picPiece[i]->setVisible(i == 2);
   }
+  picPiece[2]->setBackColor(QColor(240, 217, 181));  // a light square, where either colour reads well
+  row->addStretch(1);
   row->addWidget(picPiece[2], 0, Qt::AlignCenter);
+  row->addStretch(1);
   layout->addLayout(row);
 
   cmdOK = new QPushButton(QStringLiteral("OK"));
