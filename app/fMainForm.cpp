@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -126,7 +127,12 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   Timer2->setInterval(1000);
 
   ApplyLook();
-  resize(1060, 740);
+  // The default size, kept within the screen's free area (less a margin for
+  // the window frame) so that a small screen shows the whole window.
+  QSize size(1060, 740);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+  resize(size.expandedTo(minimumSizeHint()));
 
   connect(picFrontBuffer, &PictureBox::mouseDown, this,
           [this](int b, int s, double x, double y) { picFrontBuffer_MouseDown(b, s, x, y); });
