@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -33,9 +31,8 @@ class FakeWindow : public EngineWindow {
   bool wwCheck = false, bbCheck = false;
   int32_t level = 2;
   int16_t sliderMax = 0, sliderValue = 0;
-  bool mnuNewGame = false, mnuLoadGameStart = false;
-  std::map<int, bool> tbEnabled;
-  std::vector<std::string> boxes;  // "text|style|title"
+  // Message boxes ("text|style|title") and enabled controls, in the order they came.
+  std::vector<std::string> events;
   // Runs once per searched candidate, inside the search: a window event.
   std::function<void()> duringSearch;
 
@@ -60,11 +57,13 @@ class FakeWindow : public EngineWindow {
     value = std::clamp<int16_t>(value, 0, sliderMax);
     if (value != sliderValue) Change(value);
   }
-  void SetMnuNewGameEnabled(bool enabled) override { mnuNewGame = enabled; }
-  void SetMnuLoadGameStartEnabled(bool enabled) override { mnuLoadGameStart = enabled; }
-  void SetTbButtonEnabled(int index, bool enabled) override { tbEnabled[index] = enabled; }
+  void SetMnuNewGameEnabled(bool enabled) override { events.push_back("mnuNewGame " + std::to_string(enabled)); }
+  void SetMnuLoadGameStartEnabled(bool enabled) override { events.push_back("mnuLoadGameStart " + std::to_string(enabled)); }
+  void SetTbButtonEnabled(int index, bool enabled) override {
+    events.push_back("tb(" + std::to_string(index) + ") " + std::to_string(enabled));
+  }
   int MsgBox(const std::string& text, int style, const std::string& title) override {
-    boxes.push_back(text + "|" + std::to_string(style) + "|" + title);
+    events.push_back(text + "|" + std::to_string(style) + "|" + title);
     return 1;
   }
 
@@ -77,18 +76,15 @@ class FakeWindow : public EngineWindow {
 // Board from eight rows, rank 8 first: lower case the positive side (Black in
 // the game position), upper case the negative side; '.' empty.
 inline EngineBoard Diagram(const std::vector<std::string>& rows) {
-  static const char* const kLetters = "pnbrqk";
-  static const int32_t kCodes[] = {kPawn, kKnight, kBishop, kRook, kQueen, kKingPositive};
+  static const std::string kLetters = "pnbrqkPNBRQK";
+  static const int32_t kCodes[] = {kPawn,  kKnight,  kBishop,  kRook,  kQueen,  kKingPositive,
+                                   -kPawn, -kKnight, -kBishop, -kRook, -kQueen, kKingNegative};
   EngineBoard b;
   b.cells.fill(kOffBoard);
   for (int r = 0; r < 8; ++r)
     for (int x = 1; x <= 8; ++x) {
-      const char c = rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(x - 1));
-      const char* lower = c == '.' ? nullptr : std::strchr(kLetters, c);
-      const char* upper = c == '.' ? nullptr : std::strchr(kLetters, c + 32);
-      b(x, 8 - r) = lower ? kCodes[lower - kLetters]
-                  : upper ? (upper[0] == 'k' ? kKingNegative : -kCodes[upper - kLetters])
-                          : 0;
+      const size_t i = kLetters.find(rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(x - 1)));
+      b(x, 8 - r) = i == std::string::npos ? 0 : kCodes[i];
     }
   return b;
 }

@@ -27,23 +27,8 @@ TEST_F(EngineTest, MirrorTurnsHalfRoundExchangesColoursAndUndoesItself) {
   }
 }
 
-TEST_F(EngineTest, InitialGameLeavesOneSliceOfTheStartPosition) {
-  HumanMove("e2", "e4");
-  HumanMove("e7", "e5");
-  Initial_Game();
-  EXPECT_EQ(gMoveNumber, 0);
-  ASSERT_EQ(gGameLog.size(), 1u);
-  EXPECT_EQ(gGameLog[0], StartBoard());
-  EXPECT_EQ(window.sliderMax, 0);
-  EXPECT_EQ(window.lblPlay, "0");
-}
-
 TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
-  const struct {
-    const char* mode;
-    int32_t playerColor, colorThatMoved, moveNumber;
-    bool turnedBack;
-  } cases[] = {
+  const struct { const char* mode; int32_t playerColor, colorThatMoved, moveNumber; bool turnedBack; } cases[] = {
       {"OfflinePP", kWhite, kWhite, 2, false},
       {"OfflinePP", kWhite, kBlack, 3, true},    // a human Black move is checked mirrored
       {"OnlinePP", kBlack, kBlack, 5, true},
@@ -77,7 +62,8 @@ TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
   }
 }
 
-TEST_F(EngineTest, MoveAfterNavigatingBackDropsTheLaterSlices) {
+// The log shrinks to the current move: after navigating back and on a new game.
+TEST_F(EngineTest, LogDropsTheSlicesBeyondTheCurrentMove) {
   NewGame("OfflinePP", kWhite);
   for (const char* m : {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4"})
     ASSERT_TRUE(HumanMove(std::string(m, 2).c_str(), m + 2));
@@ -88,6 +74,12 @@ TEST_F(EngineTest, MoveAfterNavigatingBackDropsTheLaterSlices) {
   ASSERT_EQ(gGameLog.size(), 4u);
   EXPECT_EQ(gGameLog[3](4, 4), -kPawn);
   EXPECT_EQ(gGameLog[3](7, 1), -kKnight);  // the dropped Nf3 is gone
+
+  Initial_Game();
+  EXPECT_EQ(gGameLog, std::vector<EngineBoard>{StartBoard()});
+  EXPECT_EQ(gMoveNumber, 0);
+  EXPECT_EQ(window.sliderMax, 0);
+  EXPECT_EQ(window.lblPlay, "0");
 }
 
 TEST_F(EngineTest, SliderAndLogFailuresAreLoggedAfterTheStepsBeforeThem) {

@@ -42,12 +42,7 @@ std::vector<Square> MovesOf(const EngineBoard& board, int x, int y) {
 }
 
 TEST_F(EngineTest, MoveCountsOfSinglePiecesOnAnEmptyBoard) {
-  const struct {
-    const char* what;
-    int x, y;
-    char piece;
-    size_t moves;
-  } cases[] = {
+  const struct { const char* what; int x, y; char piece; size_t moves; } cases[] = {
       {"knight in the corner", 1, 1, 'n', 2}, {"knight in the middle", 4, 4, 'N', 8},
       {"rook on file 1", 1, 4, 'r', 14},      {"queen in the middle", 4, 5, 'Q', 27},
       {"bishop in the corner", 8, 8, 'b', 7}, {"king in the middle", 5, 5, 'k', 8},
@@ -104,25 +99,13 @@ TEST_F(EngineTest, AttackMapsMarkGeneratedTargetsOnly) {
     EXPECT_EQ(gAttackMap(5, 4), occupant == '.' ? 0 : 1);
     EXPECT_EQ(gAttackMap(4, 4), 1);
   }
-  // The negative side's mode 3 marks alike and never its own pieces.
-  EngineBoard b = Diagram(With(With(kEmptyRows, 1, 1, 'R'), 1, 4, 'N'));
-  Reset_VirtualBoard();
-  gGenMode = 3;
-  Move_White(b, 1, 1);
-  EXPECT_EQ(gAttackMap(1, 3), 1);
-  EXPECT_EQ(gAttackMap(1, 4), 0);
-  EXPECT_EQ(gAttackMap(8, 1), 1);
 }
 
 TEST_F(EngineTest, PhaseSelection) {
   const EngineBoard start = StartBoard();
   const EngineBoard fewOwn = Diagram({"k.......", "p.......", "........", "........", "........", "........", "PPPPPPPP", "RNBQKBNR"});
   const EngineBoard fewEnemy = Diagram({"rnbqkbnr", "pppppppp", "........", "........", "........", "........", "PPP.....", "....K..."});
-  const struct {
-    int32_t moveNumber;
-    const EngineBoard* board;
-    int32_t phase;
-  } cases[] = {
+  const struct { int32_t moveNumber; const EngineBoard* board; int32_t phase; } cases[] = {
       {1, &start, 1}, {3, &start, 2}, {5, &start, 3}, {7, &start, 3}, {9, &start, 5}, {2, &start, 5},
       {12, &fewEnemy, 6}, {12, &fewOwn, 7}, {4, &fewOwn, 7}, {1, &fewOwn, 1}, {9, &fewEnemy, 6},
   };
@@ -133,15 +116,6 @@ TEST_F(EngineTest, PhaseSelection) {
   }
   EXPECT_EQ(gBlackPieces, 16);
   EXPECT_EQ(gWhitePieces, 4);
-}
-
-TEST_F(EngineTest, PositionalScoreWithAndWithoutOwnKing) {
-  gGamePhase = 5;
-  EngineBoard b = StartBoard();
-  EXPECT_GT(Valuer2(b), 5000.0f);
-  EXPECT_LT(Valuer2(b), 5100.0f);
-  b(5, 8) = 0;
-  EXPECT_EQ(Valuer2(b), -30000.0f);
 }
 
 // The root order at half-move 1 (phase 1) after a White first move.

@@ -7,13 +7,9 @@ const std::vector<std::string> kLoneKings = {"....k...", "........", "........",
 
 TEST_F(EngineTest, HumanCastlingAllFourAndTheirAttackTests) {
   const std::vector<std::string> all = {"r...k..r", "pppppppp", "........", "........", "........", "........", "PPPPPPPP", "R...K..R"};
+  // Rows in game orientation; the files where king and rook stand afterwards, 0: refused.
   const struct {
-    const char* what;
-    std::vector<std::string> rows;  // game orientation
-    int32_t colorToMove;
-    const char* from;
-    const char* to;
-    int kingX, rookX;  // where king and rook stand afterwards; 0: refused
+    const char* what; std::vector<std::string> rows; int32_t colorToMove; const char *from, *to; int kingX, rookX;
   } cases[] = {
       {"White short", all, kWhite, "e1", "g1", 7, 6},
       {"White long", all, kWhite, "e1", "c1", 3, 4},
@@ -53,13 +49,7 @@ TEST_F(EngineTest, HumanCastlingAllFourAndTheirAttackTests) {
 }
 
 TEST_F(EngineTest, HumanMoveIsAppliedOnlyWhenReachableAndTheKingStaysSafe) {
-  const struct {
-    const char* what;
-    std::vector<std::string> rows;
-    const char* from;
-    const char* to;
-    bool accepted;
-  } cases[] = {
+  const struct { const char* what; std::vector<std::string> rows; const char *from, *to; bool accepted; } cases[] = {
       {"an ordinary move", {"....k...", "........", "........", "........", "........", "........", "....P...", "....K..."}, "e2", "e4", true},
       {"a pinned piece", {"....k...", "....r...", "........", "........", "........", "........", "....N...", "....K..."}, "e2", "c3", false},
       {"next to the other king", {"........", "........", "........", "...k....", "........", "....K...", "........", "........"}, "e3", "e4", false},

@@ -18,12 +18,8 @@ EngineBoard WithCandidates(int candidates) {
 }
 
 TEST_F(EngineTest, LevelOneStopPoint) {
-  const struct {
-    int candidates;
-    int32_t level;
-    bool checkShown;
-    int searched;  // candidates refreshed before the stop (the stopping one included)
-  } cases[] = {
+  // searched: candidates refreshed before the stop (the stopping one included).
+  const struct { int candidates; int32_t level; bool checkShown; int searched; } cases[] = {
       {5, 1, false, 5},   // 0.5 rounds to 0: full search
       {8, 1, false, 2},   // 0.8 rounds to 1: the first candidate is still searched
       {14, 1, false, 2},
@@ -58,11 +54,8 @@ TEST_F(EngineTest, EqualValuesKeepTheFirstCandidateInOrder) {
 }
 
 TEST_F(EngineTest, CastlingCandidates) {
-  const struct {
-    const char* what;
-    std::vector<std::string> rows;
-    int kingX, rookX;  // the castling candidate added; 0: none
-  } cases[] = {
+  // The king's and the rook's file in the castling candidate added; 0: none.
+  const struct { const char* what; std::vector<std::string> rows; int kingX, rookX; } cases[] = {
       {"both sides free: only the short one", {"r...k..r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 7, 6},
       {"only the queen side", {"r...k.nr", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 3, 4},
       {"a short-side square attacked stops both", {"r...k..r", "ppppp.pp", "........", "........", "........", "........", "........", "....KR.."}, 0, 0},
@@ -93,13 +86,8 @@ TEST_F(EngineTest, RepetitionVeto) {
   // b: the engine's king one step aside; c: the opponent's king moved (only positive pieces are compared).
   const EngineBoard b = Diagram({"...k....", "........", "........", "........", "........", "........", "........", "....K..."});
   const EngineBoard c = Diagram({"....k...", "........", "........", "........", "........", "........", "........", "...K...."});
-  const struct {
-    const char* what;
-    int32_t m;
-    EngineBoard m2, m3, m6, candidate;
-    int32_t colorToMove;
-    int16_t veto;
-  } cases[] = {
+  // The logged positions m - 2, m - 3 and m - 6, the candidate, and the side the engine plays.
+  const struct { const char* what; int32_t m; EngineBoard m2, m3, m6, candidate; int32_t colorToMove; int16_t veto; } cases[] = {
       {"back and forth", 12, a, b, b, c, kBlack, -1},
       {"before half-move 10", 9, a, b, b, a, kBlack, 0},
       {"candidate differs from m-2", 12, a, b, b, b, kBlack, 0},
@@ -123,12 +111,9 @@ TEST_F(EngineTest, RepetitionVeto) {
 // A chosen move that leaves the king attacked falls back to the last safe king
 // move; without one (or without any move at all) the engine gives up.
 TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
-  const struct {
-    const char* what;
-    std::vector<std::string> rows;
-    int pawnX, pawnY;      // the chosen move: this pawn one step, ignoring the check; 0: a full search
-    int escapeX, escapeY;  // where the king escapes to; 0: the engine gives up
-  } cases[] = {
+  // pawn: the chosen move is this pawn's step, ignoring the check (0: a full search instead);
+  // escape: where the king escapes to (0: the engine gives up).
+  const struct { const char* what; std::vector<std::string> rows; int pawnX, pawnY, escapeX, escapeY; } cases[] = {
       {"the last safe king move in generation order", {"........", "p.......", "........", "....k...", "........", "........", "........", "....R..K"}, 1, 7, 6, 5},
       {"no king move escapes, though a block would", {"R......k", "......pp", "........", "...r....", "........", "........", "........", "....K..."}, 7, 7, 0, 0},
       {"no pseudo-legal move", {"........", "........", "........", "........", "........", "........", "pp.....K", "kp......"}, 0, 0, 0, 0},
@@ -153,11 +138,11 @@ TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
       ASSERT_EQ(gMoveNumber, 14);
       EXPECT_EQ(gVirtualBoard(c.escapeX, c.escapeY), kKingPositive);
       EXPECT_EQ(gVirtualBoard(c.pawnX, c.pawnY), kPawn);  // the chosen pawn move was dropped
-      EXPECT_TRUE(window.boxes.empty());
+      EXPECT_TRUE(window.events.empty());
       continue;
     }
-    EXPECT_EQ(window.boxes, std::vector<std::string>{"Computer Resigns  or  Check Mate|4096|Castellan Quarto"});
-    EXPECT_TRUE(window.mnuNewGame && window.mnuLoadGameStart && window.tbEnabled[1] && window.tbEnabled[2]);
+    EXPECT_EQ(window.events, (std::vector<std::string>{"Computer Resigns  or  Check Mate|4096|Castellan Quarto",
+                                                       "mnuNewGame 1", "mnuLoadGameStart 1", "tb(1) 1", "tb(2) 1"}));
     EXPECT_EQ(ZVK_Globals::gGameStopped, -1);
     EXPECT_EQ(gMoveNumber, 13);
     EXPECT_EQ(gVirtualBoard, position);
@@ -167,12 +152,7 @@ TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
 
 // Window events inside the search: the search must not commit into a game that changed.
 TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
-  const struct {
-    const char* what;
-    std::function<void()> event;
-    int32_t moveNumberAfter;
-    size_t logSlices;
-  } cases[] = {
+  const struct { const char* what; std::function<void()> event; int32_t moveNumberAfter; size_t logSlices; } cases[] = {
       {"a new game", [] { Initial_Game(); }, 0, 1},
       {"navigation back", [this] { window.SetHScroll1Value(1); }, 1, 4},
       {"a load", [this] { SetPosition(StartBoard(), 4); }, 4, 5},
@@ -185,7 +165,7 @@ TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
     ASSERT_TRUE(HumanMove("e2", "e4"));
     EngineMove();
     ASSERT_TRUE(HumanMove("d2", "d4"));
-    window.boxes.clear();
+    window.events.clear();
     bool fired = false;
     window.duringSearch = [&] {
       if (!std::exchange(fired, true)) c.event();
@@ -195,7 +175,7 @@ TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
     EXPECT_EQ(gMoveNumber, c.moveNumberAfter);
     ASSERT_EQ(gGameLog.size(), c.logSlices);
     EXPECT_EQ(gVirtualBoard, gGameLog[static_cast<size_t>(gMoveNumber)]);
-    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_TRUE(window.events.empty());
     EXPECT_EQ(ZVK_Globals::gGameStopped, 0);
   }
 }

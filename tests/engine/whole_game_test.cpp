@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <set>
 
 #include "tests/engine/EngineTestKit.h"
@@ -9,20 +10,13 @@ namespace {
 void ExpectSound(const EngineBoard& b) {
   static const std::set<int32_t> codes = {0, kPawn, kKnight, kBishop, kRook, kQueen, kKingPositive,
                                           -kPawn, -kKnight, -kBishop, -kRook, -kQueen, kKingNegative};
-  int positiveKings = 0, negativeKings = 0;
   for (int y = -1; y <= 10; ++y)
     for (int x = -1; x <= 10; ++x) {
-      const int32_t c = b(x, y);
-      if (x < 1 || x > 8 || y < 1 || y > 8) {
-        ASSERT_EQ(c, kOffBoard) << x << "," << y;
-        continue;
-      }
-      ASSERT_TRUE(codes.count(c)) << "code " << c << " at " << x << "," << y;
-      positiveKings += c == kKingPositive;
-      negativeKings += c == kKingNegative;
+      const bool playing = x >= 1 && x <= 8 && y >= 1 && y <= 8;
+      ASSERT_TRUE(playing ? codes.count(b(x, y)) == 1 : b(x, y) == kOffBoard) << b(x, y) << " at " << x << "," << y;
     }
-  ASSERT_EQ(positiveKings, 1);
-  ASSERT_EQ(negativeKings, 1);
+  ASSERT_EQ(std::count(b.cells.begin(), b.cells.end(), kKingPositive), 1);
+  ASSERT_EQ(std::count(b.cells.begin(), b.cells.end(), kKingNegative), 1);
 }
 
 // A White move never moves a Black piece: every Black piece stands where it stood or was taken.
