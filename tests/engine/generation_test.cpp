@@ -41,7 +41,7 @@ std::vector<Square> MovesOf(const EngineBoard& board, int x, int y) {
   return targets;
 }
 
-TEST_F(EngineTest, MoveCountsOfSinglePiecesOnAnEmptyBoard) {
+TEST_F(EngineTest, MoveCountsAndEmissionOrders) {
   const struct { const char* what; int x, y; char piece; size_t moves; } cases[] = {
       {"knight in the corner", 1, 1, 'n', 2}, {"knight in the middle", 4, 4, 'N', 8},
       {"rook on file 1", 1, 4, 'r', 14},      {"queen in the middle", 4, 5, 'Q', 27},
@@ -53,9 +53,6 @@ TEST_F(EngineTest, MoveCountsOfSinglePiecesOnAnEmptyBoard) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(MovesOf(Diagram(With(kEmptyRows, c.x, c.y, c.piece)), c.x, c.y).size(), c.moves);
   }
-}
-
-TEST_F(EngineTest, EmissionOrders) {
   using V = std::vector<Square>;
   EXPECT_EQ(MovesOf(Diagram(With(kEmptyRows, 4, 4, 'k')), 4, 4),
             (V{{5, 5}, {3, 5}, {3, 3}, {5, 3}, {4, 3}, {4, 5}, {3, 4}, {5, 4}}));
