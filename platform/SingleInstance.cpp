@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QLockFile>
+#include <QCryptographicHash>
 #include <QStandardPaths>
+
+#include "platform/AppPath.h"
 
 namespace platform {
 
@@ -29,8 +32,14 @@ InstanceLock::~InstanceLock() = default;
 
 bool InstanceLock::Acquired() const { return impl_->acquired; }
 
+std::string ProgramInstanceName() {
+  const QByteArray folder = QDir(QString::fromStdString(AppPath())).absolutePath().toUtf8();
+  const QByteArray digest = QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12);
+  return "Castellan-" + digest.toStdString();
+}
+
 bool PrevInstance() {
-  static InstanceLock lock("Castellan");
+  static InstanceLock lock(ProgramInstanceName());
   return !lock.Acquired();
 }
 

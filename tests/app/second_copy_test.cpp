@@ -17,7 +17,7 @@ namespace {
 TEST(SecondCopy, IsRefusedWithTheTwoLineMessageBeforeAnySplash) {
   testsupport::ProgramTree tree;
   platform::ScriptedAnswerer answers;
-  platform::InstanceLock firstCopy("Castellan");
+  platform::InstanceLock firstCopy(platform::ProgramInstanceName());
   ASSERT_TRUE(firstCopy.Acquired());
   app::frmSplash::SetDurationSeconds(0);
   EXPECT_FALSE(Castellan_Main::Main());
