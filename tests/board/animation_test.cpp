@@ -4,93 +4,73 @@
 
 #include <QImage>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "board/BoardView.h"
 #include "board/ZVK_Board_Sub.h"
 #include "engine/ZVK_Globals.h"
 #include "support/ZVK_ErrorLog.h"
-#include "tests/board/BoardDiagram.h"
 #include "tests/board/BoardFakes.h"
-#include "tests/main/TestSupport.h"
 
 using namespace ZVK_Board_Sub;
-using boardtest::FakeBoardView;
 
 namespace {
 
-struct Point {
-  int x, y;
-  bool operator==(const Point&) const = default;
-};
+using Point = std::pair<int, int>;  // top-left corner of the moving piece
 
-// Top-left corner of the moving piece in a frame, found by its sprite colour.
-Point PieceAt(const QImage& frame, QRgb colour) {
-  for (int y = 0; y < frame.height(); ++y)
-    for (int x = 0; x < frame.width(); ++x)
-      if (frame.pixel(x, y) == colour) return {x - 12, y - 12};
-  return {-1, -1};
-}
+// A White pawn to slide with White at the bottom, a White queen to slide on a turned board.
+const char* const kStart = "....k.../...Q..../......../......../......../......../....P.../....K...";
 
-class Animation : public ::testing::Test {
+class Animation : public boardtest::BoardTest {
  protected:
   void SetUp() override {
-    boardtest::ResetBoardState();
+    BoardTest::SetUp();
     view_.moveAnimation = 1;
     view_.animationSpeed = 100;
     view_.onRefresh = [this](const QImage& frame) { frames_.push_back(frame); };
   }
-  void TearDown() override { boardtest::ResetBoardState(); }
 
-  // Frames drawn by the animation (the first refresh is the board drawn without the piece).
-  std::vector<Point> Slide(QRgb colour) {
+  // Slides from the start position; gives the top-left corner of the piece,
+  // found by its sprite colour, in each frame after the first (the board
+  // drawn without the piece).
+  std::vector<Point> Slide(int16_t side, const std::string& step, int16_t (&squares)[4], int piece) {
+    frames_.clear();
+    ZVK_Globals::gBoardSide = side;
+    gViewBoard = boardtest::Diagram(kStart);
+    view_.moveIncrementation = step;
+    MoveAniPiece(squares[0], squares[1], squares[2], squares[3]);
     std::vector<Point> points;
-    for (size_t i = 1; i < frames_.size(); ++i) points.push_back(PieceAt(frames_[i], colour));
+    for (size_t i = 1; i < frames_.size(); ++i) {
+      Point at{-1, -1};
+      for (int y = 0; y < 384 && at.first < 0; ++y)
+        for (int x = 0; x < 384 && at.first < 0; ++x)
+          if (frames_[i].pixel(x, y) == boardtest::SpriteColour(piece)) at = {x - 12, y - 12};
+      points.push_back(at);
+    }
     return points;
   }
 
-  testsupport::ProgramTree tree_;
-  FakeBoardView view_;
+  boardtest::FakeBoardView view_;
   std::vector<QImage> frames_;
 };
 
-// A White pawn to slide with White at the bottom, a White queen to slide on a turned board.
-const char* const kStart[8] = {"....k...", "...Q....", "........", "........",
-                               "........", "........", "....P...", "....K..."};
-
+// Every slide ends on its target square in both orientations.
 TEST_F(Animation, FramesAdvanceByTheChosenDistance) {
-  struct Row {
-    std::string step;
-    int16_t side, fx, fy, tx, ty;
-    int piece;
-    std::vector<Point> expected;
-    const char* why;
-  };
-  const Row rows[] = {
-      {"48", 1, 4, 6, 4, 4, 16, {{192, 240}, {192, 192}}, "one square per frame"},
-      {"24", 1, 4, 6, 4, 4, 16, {{192, 264}, {192, 240}, {192, 216}, {192, 192}}, "half a square per frame"},
+  const struct { const char* step; int16_t side, fx, fy, tx, ty; int piece; std::vector<Point> expected; const char* why; } rows[] = {
+      {"16", 1, 4, 6, 4, 5, 16, {{192, 272}, {192, 256}, {192, 240}}, "the list's small steps"},
       {"48", 1, 4, 6, 6, 5, 16, {{240, 240}, {288, 240}}, "a knight reaches its row first, then slides along it"},
       {"48", 1, 4, 6, 2, 7, 16, {{144, 336}, {96, 336}}, "down and to the left"},
-      {"16", 1, 4, 6, 4, 5, 16, {{192, 272}, {192, 256}, {192, 240}}, "the list's small steps"},
       // e2-e4 is given with White at the bottom and slides from (3, 1) to (3, 3).
       {"48", -1, 4, 6, 4, 4, 14, {{144, 96}, {144, 144}}, "a turned board"},
   };
-  for (const Row& row : rows) {
-    frames_.clear();
-    ZVK_Globals::gBoardSide = row.side;
-    gViewBoard = boardtest::Diagram(kStart);
-    view_.moveIncrementation = row.step;
-    int16_t fx = row.fx, fy = row.fy, tx = row.tx, ty = row.ty;
-    MoveAniPiece(fx, fy, tx, ty);
-    EXPECT_EQ(Slide(boardtest::SpriteColour(row.piece)), row.expected) << row.why;
+  for (const auto& row : rows) {
+    int16_t squares[4] = {row.fx, row.fy, row.tx, row.ty};
+    EXPECT_EQ(Slide(row.side, row.step, squares, row.piece), row.expected) << row.why;
     const auto turned = [&](int v) { return row.side == 1 ? v : 7 - v; };
-    EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}),
+    EXPECT_EQ((std::vector<int>(squares, squares + 4)),
               (std::vector<int>{turned(row.fx), turned(row.fy), turned(row.tx), turned(row.ty)}))
         << row.why << ": the squares are turned in place";
-    EXPECT_EQ(gViewBoard(fx, fy), kEmpty) << row.why << ": the piece has left its square";
-    ASSERT_FALSE(frames_.empty());
-    EXPECT_EQ(frames_.front().pixel(fx * 48 + 20, fy * 48 + 20), FakeBoardView::kBackground)
-        << row.why << ": the background frame shows the from-square empty";
+    EXPECT_EQ(gViewBoard(squares[0], squares[1]), kEmpty) << row.why << ": the piece has left its square";
   }
 }
 
@@ -98,31 +78,19 @@ TEST_F(Animation, FramesAdvanceByTheChosenDistance) {
 // frame, and the squares are given back unturned. An unusable step is found
 // after the piece has left its square; the caller's board update puts it back.
 TEST_F(Animation, NothingToSlideDrawsNoFrame) {
-  struct Row {
-    int moveAnimation;
-    const char* step;
-    int16_t side, fx, fy;
-    bool pieceLeft;
-    const char* why;
-  };
-  const Row rows[] = {
+  const struct { int moveAnimation; const char* step; int16_t side, fx, fy; bool pieceLeft; const char* why; } rows[] = {
       {0, "8", -1, 4, 6, false, "switched off, on a turned board"},
       {1, "8", 1, 0, 0, false, "empty from-square"},
-      {1, "", 1, 4, 6, true, "no entry selected"},
-      {1, "fast", 1, 4, 6, true, "not a number"},
+      {1, "8 px", 1, 4, 6, true, "not a number"},
       {1, "0", 1, 4, 6, true, "no distance: it would never arrive"},
       {1, "-8", 1, 4, 6, true, "away from the target"},
   };
-  for (const Row& row : rows) {
-    frames_.clear();
-    ZVK_Globals::gBoardSide = row.side;
-    gViewBoard = boardtest::Diagram(kStart);
+  for (const auto& row : rows) {
     view_.moveAnimation = row.moveAnimation;
-    view_.moveIncrementation = row.step;
-    int16_t fx = row.fx, fy = row.fy, tx = 4, ty = 4;
-    MoveAniPiece(fx, fy, tx, ty);
+    int16_t squares[4] = {row.fx, row.fy, 4, 4};
+    Slide(row.side, row.step, squares, 16);
     EXPECT_TRUE(frames_.empty()) << row.why;
-    EXPECT_EQ((std::vector<int>{fx, fy, tx, ty}), (std::vector<int>{row.fx, row.fy, 4, 4})) << row.why;
+    EXPECT_EQ((std::vector<int>(squares, squares + 4)), (std::vector<int>{row.fx, row.fy, 4, 4})) << row.why;
     ViewBoard expected = boardtest::Diagram(kStart);
     if (row.pieceLeft) expected(4, 6) = kEmpty;
     EXPECT_EQ(gViewBoard, expected) << row.why;

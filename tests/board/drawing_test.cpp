@@ -12,63 +12,47 @@
 #include "platform/AppPath.h"
 #include "platform/MessageBox.h"
 #include "support/MainWindowLinks.h"
-#include "tests/board/BoardDiagram.h"
 #include "tests/board/BoardFakes.h"
-#include "tests/main/TestSupport.h"
 
 using namespace ZVK_Board_Sub;
 using boardtest::Blend;
+using boardtest::Diagram;
 using boardtest::FakeBoardView;
 using boardtest::SpriteColour;
 
 namespace {
 
 constexpr QRgb kBackground = FakeBoardView::kBackground;
-constexpr QRgb kDangerMarker = FakeBoardView::kDangerMarker;
-constexpr int16_t kWith = ZVK_Globals::kTrue;
-constexpr int16_t kWithout = ZVK_Globals::kFalse;
+constexpr int16_t kWith = ZVK_Globals::kTrue, kWithout = ZVK_Globals::kFalse;
 
 // Pixels of square (c, r): one inside the piece's shape, one outside it.
 QRgb Inside(const QImage& image, int c, int r) { return image.pixel(c * 48 + 20, r * 48 + 20); }
 QRgb Outside(const QImage& image, int c, int r) { return image.pixel(c * 48 + 3, r * 48 + 40); }
 
-class Drawing : public ::testing::Test {
+class Drawing : public boardtest::BoardTest {
  protected:
-  void SetUp() override { boardtest::ResetBoardState(); }
   void TearDown() override {
-    boardtest::ResetBoardState();
+    BoardTest::TearDown();
     ZVK_MainWindow::SetVoiceBox(nullptr);
   }
-
-  testsupport::ProgramTree tree_;
   platform::ScriptedAnswerer answers_;
   FakeBoardView view_;
 };
 
-// The White king on e1 in check from the rook on e8; it can step aside, so
-// this is no mate.
-const char* const kCheck[8] = {"....r..k", "........", "........", "........",
-                               "........", "........", "........", "R...K..."};
-
-// kCheck drawn without checks, with checks, and with checks and the danger
-// markers on: the attacked king is tinted none, once and twice.
+// The White king on e1 in check from the rook on e8; it can step aside, so this
+// is no mate. Drawn without checks, with checks, and with checks and the danger
+// markers on, the attacked king is tinted none, once and twice.
 TEST_F(Drawing, PiecesLieInThroughTheirMasksOverTheKingsTint) {
-  const QRgb once = Blend(kDangerMarker, kBackground);
-  struct Row {
-    int16_t withChecks;
-    bool danger;
-    QRgb besideKing;
-    bool label;
-  };
-  const Row rows[] = {{kWithout, true, kBackground, false}, {kWith, false, once, true},
-                      {kWith, true, Blend(kDangerMarker, once), true}};
-  for (const Row& row : rows) {
-    gViewBoard = boardtest::Diagram(kCheck);
+  const QRgb once = Blend(FakeBoardView::kDangerMarker, kBackground);
+  const struct { int16_t withChecks; bool danger; QRgb besideKing; bool label; } rows[] = {
+      {kWithout, true, kBackground, false}, {kWith, false, once, true},
+      {kWith, true, Blend(FakeBoardView::kDangerMarker, once), true}};
+  for (const auto& row : rows) {
+    gViewBoard = Diagram("....r..k/......../......../......../......../......../......../R...K...");
     view_.dangerShow = row.danger;
     view_.whiteCheckVisible = view_.blackCheckVisible = true;  // every drawing starts by hiding both
     RenderBoard(row.withChecks);
     const QImage& shown = view_.picFrontBuffer();
-    ASSERT_EQ(shown.size(), QSize(384, 384));
     EXPECT_EQ(Outside(shown, 4, 7), row.besideKing) << row.withChecks << row.danger;
     EXPECT_EQ(Inside(shown, 4, 7), SpriteColour(15)) << "the king itself lies over the tint";
     EXPECT_EQ(Inside(shown, 0, 7), SpriteColour(11)) << "White rook's body";
@@ -84,24 +68,18 @@ TEST_F(Drawing, PiecesLieInThroughTheirMasksOverTheKingsTint) {
 }
 
 TEST_F(Drawing, APickedPieceShowsItsMovesAndHidesTheWarningsUntilPutDown) {
-  // kCheck with a Black rook in the White rook's file.
-  gViewBoard = boardtest::Diagram(
-      {"....r..k", "........", "........", "r.......", "........", "........", "........", "R...K..."});
-  view_.dangerShow = true;
-  view_.showPossibleMoves = true;
-  view_.whiteCheckVisible = true;
+  gViewBoard = Diagram("....r..k/......../......../r......./......../......../......../R...K...");
+  view_.dangerShow = view_.showPossibleMoves = view_.whiteCheckVisible = true;
   gPieceSelected = ZVK_Globals::kTrue;
-  gFromX = 0;
-  gFromY = 7;
+  gFromX = 0, gFromY = 7;
   RenderBoard(kWith);
   const QImage& shown = view_.picFrontBuffer();
   const QRgb moveOnEmpty = Blend(FakeBoardView::kMoveMarker, kBackground);
   EXPECT_EQ(Inside(shown, 0, 4), moveOnEmpty) << "the rook may go up its file";
   EXPECT_EQ(Inside(shown, 3, 7), moveOnEmpty) << "and along its row";
+  EXPECT_EQ(shown.pixel(48, 7 * 48 + 20), moveOnEmpty) << "the larger picked marker stays on its square";
   EXPECT_EQ(Outside(shown, 0, 3), moveOnEmpty) << "a capture's marker shows beside the piece";
   EXPECT_EQ(Inside(shown, 0, 3), SpriteColour(1)) << "the piece covers the marker";
-  EXPECT_EQ(Inside(shown, 0, 2), kBackground) << "nothing beyond the capture";
-  EXPECT_EQ(Inside(shown, 1, 6), kBackground) << "nor diagonally";
   EXPECT_EQ(Outside(shown, 4, 7), kBackground) << "no danger marker while a piece is picked";
   EXPECT_FALSE(view_.whiteCheckVisible);
   EXPECT_EQ(Inside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, SpriteColour(11)))
@@ -125,21 +103,14 @@ TEST_F(Drawing, MateShowsItsMessageAndReenablesNewAndLoad) {
     int16_t chkEnableVoiceValue() const override { return 1; }
   } voice;
   ZVK_MainWindow::SetVoiceBox(&voice);
-  struct Row {
-    const char* name;
-    const char* rows[8];
-    bool whiteLabel, blackLabel;
+  const struct { const char* name; const char* diagram; bool whiteLabel, blackLabel; } cases[] = {
+      {"White mated", "rnb.kbnr/pppp.ppp/......../....p.../......Pq/.....P../PPPPP..P/RNBQKBNR", true, false},
+      {"Black mated", "......rk/.....Npp/......../......../......../......../......../....K...", false, true},
   };
-  const Row cases[] = {
-      {"White mated",
-       {"rnb.kbnr", "pppp.ppp", "........", "....p...", "......Pq", ".....P..", "PPPPP..P", "RNBQKBNR"}, true, false},
-      {"Black mated",
-       {"......rk", ".....Npp", "........", "........", "........", "........", "........", "....K..."}, false, true},
-  };
-  for (const Row& row : cases) {
+  for (const auto& row : cases) {
     answers_.Clear();
     view_.gameStartCommandsEnabled = 0;
-    gViewBoard = boardtest::Diagram(row.rows);
+    gViewBoard = Diagram(row.diagram);
     RenderBoard(kWith);
     ASSERT_EQ(answers_.Calls().size(), 1u) << row.name;
     EXPECT_EQ(answers_.Calls()[0].text, "Check Mate !");
@@ -148,19 +119,18 @@ TEST_F(Drawing, MateShowsItsMessageAndReenablesNewAndLoad) {
     EXPECT_EQ(view_.gameStartCommandsEnabled, 1) << row.name;
     EXPECT_EQ(view_.whiteCheckVisible, row.whiteLabel) << row.name;
     EXPECT_EQ(view_.blackCheckVisible, row.blackLabel) << row.name;
-    EXPECT_EQ(gViewBoard, boardtest::Diagram(row.rows)) << "the position is not changed";
+    EXPECT_EQ(gViewBoard, Diagram(row.diagram)) << "the position is not changed";
   }
 }
 
-// The pictures we ship: every sprite is white wherever its mask is, so that
-// it never darkens the square around the piece, and the markers keep their
-// mean colours.
+// The pictures we ship: every sprite is white wherever its mask is, so that it
+// never darkens the square around the piece, and the markers keep their mean colours.
 TEST_F(Drawing, ShippedPicturesFitTogether) {
   const PiecePictures pictures = LoadPiecePictures(PiecePictureFolder());
   const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
   for (int p : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) {
-    const QImage& sprite = pictures.picPiece[static_cast<size_t>(p)];
-    const QImage& mask = pictures.picPiece[static_cast<size_t>(MaskNumber(p))];
+    const QImage& sprite = pictures.picPiece[size_t(p)];
+    const QImage& mask = pictures.picPiece[size_t(MaskNumber(p))];
     ASSERT_EQ(sprite.size(), QSize(48, 48)) << p;
     ASSERT_EQ(mask.size(), QSize(48, 48)) << p;
     int shape = 0, dark = 0;
@@ -168,28 +138,22 @@ TEST_F(Drawing, ShippedPicturesFitTogether) {
       for (int x = 0; x < 48; ++x) {
         const QRgb m = mask.pixel(x, y);
         ASSERT_TRUE(m == black || m == white) << "mask " << p << " is black and white";
-        if (m == white) {
-          ASSERT_EQ(sprite.pixel(x, y), white) << "sprite " << p << " at " << x << "," << y;
-        }
+        ASSERT_TRUE(m == black || sprite.pixel(x, y) == white) << "sprite " << p << " at " << x << "," << y;
         shape += m == black;
         dark += m == black && qGray(sprite.pixel(x, y)) < 80;
       }
     EXPECT_GT(shape, 200) << "piece " << p << " has a body";
     EXPECT_GT(dark, 30) << "piece " << p << " has visible lines";
   }
-  struct Marker {
-    int index, size;
-    double mean[3];
-  };
-  for (const Marker& m : {Marker{0, 50, {61, 124, 61}}, Marker{1, 48, {204, 0, 0}}, Marker{2, 48, {94, 135, 97}}}) {
-    const QImage& image = pictures.picEffector[static_cast<size_t>(m.index)];
+  const struct { int index, size; double mean[3]; } markers[] = {
+      {0, 50, {61, 124, 61}}, {1, 48, {204, 0, 0}}, {2, 48, {94, 135, 97}}};
+  for (const auto& m : markers) {
+    const QImage& image = pictures.picEffector[size_t(m.index)];
     ASSERT_EQ(image.size(), QSize(m.size, m.size)) << m.index;
     double sum[3] = {0, 0, 0};
     for (int y = 0; y < m.size; ++y)
-      for (int x = 0; x < m.size; ++x) {
-        const QRgb pixel = image.pixel(x, y);
-        sum[0] += qRed(pixel), sum[1] += qGreen(pixel), sum[2] += qBlue(pixel);
-      }
+      for (int x = 0; x < m.size; ++x)
+        sum[0] += qRed(image.pixel(x, y)), sum[1] += qGreen(image.pixel(x, y)), sum[2] += qBlue(image.pixel(x, y));
     for (int k = 0; k < 3; ++k) EXPECT_NEAR(sum[k] / (m.size * m.size), m.mean[k], 1.5) << m.index << " " << k;
   }
   const QDir boards(QString::fromStdString(platform::AppPath() + "/board"));
