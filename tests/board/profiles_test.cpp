@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
-#include "support/ZVK_Registry.h"
 #include "tests/board/RecordTestKit.h"
 
 using namespace ZVK_Board_Sub;
@@ -43,11 +40,10 @@ class ProfilesTest : public recordtest::RecordTest {
   }
 };
 
-TEST_F(ProfilesTest, FirstUseSelectsStandardWithEveryDefaultAndSavesAnEmptyList) {
+TEST_F(ProfilesTest, FirstUseGivesEveryDefaultThenSaveAndLoadRoundTrip) {
   Load_Registry();
-  EXPECT_EQ(window.ControlText("cmbProfiles"), "Standard");
-  EXPECT_EQ(window.backgroundColor, 8388608);
-  EXPECT_EQ(window.coordinateColor, 14653807);
+  EXPECT_EQ(std::tuple(window.ControlText("cmbProfiles"), window.backgroundColor, window.coordinateColor),
+            std::tuple("Standard", 8388608, 14653807));
   const std::pair<const char*, int32_t> defaults[] = {
       {"cmbProfiles", 0},     {"chkEnableSound", 1},   {"chkEnableVoice", 0},         {"chkEnableIntroduction", 0},
       {"chkWinOnTop", 0},     {"chkMoveAnimation", 1}, {"HScrollAnimationSpeed", 100}, {"sldLevel", 1},
@@ -59,17 +55,15 @@ TEST_F(ProfilesTest, FirstUseSelectsStandardWithEveryDefaultAndSavesAnEmptyList)
   }
   EXPECT_EQ(window.ControlText("txtUserNickName"), "JANE DOE");
   EXPECT_EQ(window.ControlText("txtAge"), "");
-
   Save2Registry();
-  EXPECT_EQ(Stored(kUser, "ProfilesRegStr"), "");
-  EXPECT_EQ(Stored(kUser + "\\Standard", "ProfilesRegStr"), "");
-  EXPECT_EQ(Stored(kUser, "cmbProfiles"), "0");
-  EXPECT_EQ(ErrorLog(), "");
-}
+  EXPECT_EQ(std::tuple(Stored(kUser, "ProfilesRegStr"), Stored(kUser + "\\Standard", "ProfilesRegStr"),
+                       Stored(kUser, "cmbProfiles")),
+            std::tuple("", "", "0"));
 
-TEST_F(ProfilesTest, SaveAndLoadRoundTripThroughTheStore) {
-  add_profile("Anna", static_cast<int16_t>(window.ProfileCount()));
-  add_profile("Ben", static_cast<int16_t>(window.ProfileCount()));
+  // Blank names and exact repeats are not listed; another case is another name.
+  for (const char* name : {"Anna", "  ", "Ben", "Anna", "Standard", "anna"}) {
+    add_profile(name, static_cast<int16_t>(window.ProfileCount()));
+  }
   window.SetControlValue("cmbProfiles", 2);
   window.backgroundColor = 0x123456;
   window.coordinateColor = 0xABCDEF;
@@ -82,44 +76,34 @@ TEST_F(ProfilesTest, SaveAndLoadRoundTripThroughTheStore) {
   window.SetControlText("txtUserNickName", "Jane, \"the rook\"");
   window.SetControlText("txtAge", "42");
   Save2Registry();
-
-  EXPECT_EQ(Stored(kUser, "ProfilesRegStr"), "|Anna|Ben");
-  EXPECT_EQ(Stored(kUser, "cmbProfiles"), "2");
+  EXPECT_EQ(std::tuple(Stored(kUser, "ProfilesRegStr"), Stored(kUser, "cmbProfiles")), std::tuple("|Anna|Ben|anna", "2"));
   const std::pair<const char*, const char*> texts[] = {
-      {"ProfilesRegStr", "|Anna|Ben"}, {"BackgroundColor", "1193046"}, {"BordCoordinateColor", "11259375"},
-      {"optGender0", "0"},             {"optGender1", "-1"},           {"mnuShowPossibleMoves", "True"},
-      {"mnuDangerShow", "False"},      {"cmbLanguage", "3"}};
+      {"ProfilesRegStr", "|Anna|Ben|anna"}, {"BackgroundColor", "1193046"}, {"BordCoordinateColor", "11259375"},
+      {"optGender1", "-1"}, {"mnuShowPossibleMoves", "True"}, {"mnuDangerShow", "False"}, {"cmbLanguage", "3"}};
   for (const auto& [key, text] : texts) EXPECT_EQ(Stored(kUser + "\\Ben", key), text) << key;
 
   // The next start lists the profiles again and loads Ben's values.
   HeadlessRecordWindow next;
   SetRecordWindow(&next);
   StartWindow(next);
-  EXPECT_EQ(next.profiles, (std::vector<std::string>{"Standard", "Anna", "Ben"}));
+  EXPECT_EQ(next.profiles, (std::vector<std::string>{"Standard", "Anna", "Ben", "anna"}));
   Load_Registry();
-  EXPECT_EQ(next.ControlText("cmbProfiles"), "Ben");
-  EXPECT_EQ(next.backgroundColor, 0x123456);
-  EXPECT_EQ(next.coordinateColor, 0xABCDEF);
+  EXPECT_EQ(std::tuple(next.ControlText("cmbProfiles"), next.backgroundColor, next.coordinateColor),
+            std::tuple("Ben", 0x123456, 0xABCDEF));
   for (const auto& [name, value] : values) {
-    if (std::string(name) == "cmbLanguage") continue;  // read by the window's creation
-    EXPECT_EQ(next.ControlValue(name), value) << name;
+    if (std::string(name) != "cmbLanguage") EXPECT_EQ(next.ControlValue(name), value) << name;  // read at creation
   }
-  EXPECT_EQ(next.ControlText("txtUserNickName"), "Jane, \"the rook\"");
-  EXPECT_EQ(next.ControlText("txtAge"), "42");
+  EXPECT_EQ(std::tuple(next.ControlText("txtUserNickName"), next.ControlText("txtAge")),
+            std::tuple("Jane, \"the rook\"", "42"));
   EXPECT_EQ(ErrorLog(), "");
 }
 
+// Each bad value logs one entry and leaves its control; the keys after it still load.
 TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
   struct Case { const char* key; const char* stored; int32_t before, after; };
   const Case cases[] = {
-      {"chkEnableSound", "abc", 0, 0},             // not a number
-      {"HScrollAnimationSpeed", "99999", 120, 120}, // beyond 16 bits
-      {"cmbBoard", "12", 2, 2},                     // beyond the list
-      {"optGender0", "perhaps", -1, -1},            // not a Boolean
-      {"chkEnableVoice", "1", 0, 1},                // good values around them still load
-      {"lstMoveIncrementation", "2", 0, 2},
-      {"mnuDangerShow", "fAlSe", -1, 0},
-      {"optGender1", "7", 0, -1},
+      {"chkEnableSound", "abc", 0, 0},  {"HScrollAnimationSpeed", "99999", 120, 120}, {"cmbBoard", "12", 2, 2},
+      {"optGender0", "perhaps", -1, -1}, {"lstMoveIncrementation", "2", 0, 2},         {"mnuDangerShow", "fAlSe", -1, 0},
   };
   for (const auto& c : cases) {
     platform::SaveSetting(kUser + "\\Standard", "Settings", c.key, c.stored);
@@ -131,23 +115,11 @@ TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
   Load_Registry();
   for (const auto& c : cases) EXPECT_EQ(window.ControlValue(c.key), c.after) << c.key;
   EXPECT_EQ(window.backgroundColor, 77);
-  EXPECT_EQ(window.ControlText("cmbProfiles"), "Standard");  // the stored index failed, the profile stays
+  EXPECT_EQ(window.ControlText("cmbProfiles"), "Standard");
   const std::string log = ErrorLog();
-  const std::regex entry("Load_Registry of Modul ZVK_Board_Sub");
-  EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), entry), std::sregex_iterator()), 6) << log;
-}
-
-TEST_F(ProfilesTest, AddProfileSkipsBlanksAndExactDuplicates) {
-  const std::pair<const char*, bool> cases[] = {{"", false},    {"   ", false},      {"Anna", true},  {"Anna", false},
-                                                {"anna", true}, {"Standard", false}, {" Anna", true}, {"Ben", true}};
-  std::vector<std::string> expected = {"Standard"};
-  for (const auto& [name, added] : cases) {
-    add_profile(name, static_cast<int16_t>(window.ProfileCount()));
-    if (added) expected.push_back(name);
-    EXPECT_EQ(window.profiles, expected) << "'" << name << "'";
-  }
-  add_profile("Ben", 2);  // only the entries up to the given number are compared
-  EXPECT_EQ(window.profiles.size(), expected.size() + 1);
+  size_t entries = 0;
+  for (size_t at = 0; (at = log.find("Load_Registry of Modul ZVK_Board_Sub", at)) != std::string::npos; ++at) ++entries;
+  EXPECT_EQ(entries, 6u) << log;
 }
 
 }  // namespace
