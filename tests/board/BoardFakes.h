@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "board/BoardView.h"
 #include "board/ZVK_Board_Sub.h"
@@ -34,17 +34,16 @@ inline ZVK_Board_Sub::ViewBoard Diagram(const std::string& text) {
 // A result in the program's -1 / 0 flag convention.
 inline int16_t Flag(bool value) { return value ? ZVK_Globals::kTrue : ZVK_Globals::kFalse; }
 
-inline void ResetBoardState() {
-  ZVK_Globals::gBoardSide = 1;
-  ZVK_Board_Sub::gPieceSelected = 0;
-  ZVK_Board_Sub::gFromX = ZVK_Board_Sub::gFromY = ZVK_Board_Sub::gToX = ZVK_Board_Sub::gToY = 0;
-  ZVK_Board_Sub::gViewBoard = {};
-}
-
 class BoardTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetBoardState(); }
-  void TearDown() override { ResetBoardState(); }
+  void SetUp() override { Reset(); }
+  void TearDown() override { Reset(); }
+  static void Reset() {
+    ZVK_Globals::gBoardSide = 1;
+    using namespace ZVK_Board_Sub;
+    gPieceSelected = gFromX = gFromY = gToX = gToY = 0;
+    gViewBoard = {};
+  }
   testsupport::ProgramTree tree_;  // errors are logged into it
 };
 
@@ -93,12 +92,12 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
   }
   void RefreshFrontBuffer() override {
     ++refreshCount;
-    if (onRefresh) onRefresh(frontBuffer);
+    frames.push_back(frontBuffer);
   }
 
   bool backgroundFails = false;
   int backgroundLoads = 0;
-  std::function<void(const QImage&)> onRefresh;
+  std::vector<QImage> frames;  // every image shown
 };
 
 }  // namespace boardtest

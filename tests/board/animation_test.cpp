@@ -1,16 +1,9 @@
 // The sliding piece: where each frame puts it, where it ends, how the
 // squares are turned for a turned board, and what stops it early.
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "board/ZVK_Board_Sub.h"
-#include "engine/ZVK_Globals.h"
 #include "support/ZVK_ErrorLog.h"
-#include "tests/board/BoardFakes.h"
+#include "tests/board/BoardFakes.h"  // also gtest, QImage and the board's headers
 
 using namespace ZVK_Board_Sub;
 
@@ -23,35 +16,28 @@ const char* const kStart = "....k.../...Q..../......../......../......../.......
 
 class Animation : public boardtest::BoardTest {
  protected:
-  void SetUp() override {
-    BoardTest::SetUp();
-    view_.moveAnimation = 1;
-    view_.animationSpeed = 100;
-    view_.onRefresh = [this](const QImage& frame) { frames_.push_back(frame); };
-  }
-
   // Slides from the start position; gives the top-left corner of the piece,
   // found by its sprite colour, in each frame after the first (the board
   // drawn without the piece).
-  std::vector<Point> Slide(int16_t side, const std::string& step, int16_t (&squares)[4], int piece) {
-    frames_.clear();
+  std::vector<Point> Slide(int16_t side, const std::string& step, int16_t (&squares)[4], int piece, int animate = 1) {
+    view_.frames.clear();
     ZVK_Globals::gBoardSide = side;
     gViewBoard = boardtest::Diagram(kStart);
     view_.moveIncrementation = step;
+    view_.moveAnimation = animate;
     MoveAniPiece(squares[0], squares[1], squares[2], squares[3]);
     std::vector<Point> points;
-    for (size_t i = 1; i < frames_.size(); ++i) {
+    for (size_t i = 1; i < view_.frames.size(); ++i) {
       Point at{-1, -1};
       for (int y = 0; y < 384 && at.first < 0; ++y)
         for (int x = 0; x < 384 && at.first < 0; ++x)
-          if (frames_[i].pixel(x, y) == boardtest::SpriteColour(piece)) at = {x - 12, y - 12};
+          if (view_.frames[i].pixel(x, y) == boardtest::SpriteColour(piece)) at = {x - 12, y - 12};
       points.push_back(at);
     }
     return points;
   }
 
   boardtest::FakeBoardView view_;
-  std::vector<QImage> frames_;
 };
 
 // Every slide ends on its target square in both orientations.
@@ -86,10 +72,9 @@ TEST_F(Animation, NothingToSlideDrawsNoFrame) {
       {1, "-8", 1, 4, 6, true, "away from the target"},
   };
   for (const auto& row : rows) {
-    view_.moveAnimation = row.moveAnimation;
     int16_t squares[4] = {row.fx, row.fy, 4, 4};
-    Slide(row.side, row.step, squares, 16);
-    EXPECT_TRUE(frames_.empty()) << row.why;
+    Slide(row.side, row.step, squares, 16, row.moveAnimation);
+    EXPECT_TRUE(view_.frames.empty()) << row.why;
     EXPECT_EQ((std::vector<int>(squares, squares + 4)), (std::vector<int>{row.fx, row.fy, 4, 4})) << row.why;
     ViewBoard expected = boardtest::Diagram(kStart);
     if (row.pieceLeft) expected(4, 6) = kEmpty;

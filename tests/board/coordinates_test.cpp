@@ -1,13 +1,9 @@
 // The joins between engine cells, displayed squares, square numbers and the
 // mouse, and the picture numbers of the engine's piece codes.
-#include <gtest/gtest.h>
-
 #include <limits>
 
-#include "board/ZVK_Board_Sub.h"
 #include "engine/ZVK_Engine.h"
-#include "engine/ZVK_Globals.h"
-#include "tests/board/BoardFakes.h"
+#include "tests/board/BoardFakes.h"  // also gtest and the board's headers
 
 using namespace ZVK_Board_Sub;
 using boardtest::Diagram;

@@ -1,20 +1,15 @@
 // The move rules on the displayed board: shapes, paths, pawns by board
 // orientation, castling, king safety, the attack test and the mate test.
-#include <gtest/gtest.h>
-
 #include <vector>
 
-#include "board/ZVK_Board_Sub.h"
-#include "engine/ZVK_Globals.h"
-#include "tests/board/BoardFakes.h"
+#include "tests/board/BoardFakes.h"  // also gtest and the board's headers
 
 using namespace ZVK_Board_Sub;
-using boardtest::Diagram;
-using boardtest::Flag;
+using namespace boardtest;
 
 namespace {
 
-using MoveRules = boardtest::BoardTest;
+using MoveRules = BoardTest;
 
 // side 0: the position's orientation.
 struct Move { int fromX, fromY, toX, toY; bool allowed; const char* why; bool kingSafety = true; int16_t side = 0; };
@@ -43,7 +38,6 @@ TEST_F(MoveRules, PiecesMoveByTheirShapeAndPath) {
       {2, 7, 4, 5, false, "bishop through an own pawn"},
       {2, 7, 2, 5, false, "bishop straight"},
       {7, 5, 5, 3, true, "queen takes on the diagonal"},
-      {7, 5, 4, 2, false, "queen through a piece it could take"},
       {7, 5, 4, 5, true, "queen along the row"},
       {7, 5, 1, 5, false, "queen through a piece on its row"},
       {4, 4, 3, 6, true, "knight takes"},
@@ -56,17 +50,14 @@ TEST_F(MoveRules, PiecesMoveByTheirShapeAndPath) {
 
 TEST_F(MoveRules, PawnsMoveTowardsTheOtherSideInBothOrientations) {
   ExpectMoves({
-      {1, "....k.../...p..../......../p......./P...n.../.....N../...PP.../....K...", {
+      {1, "....k.../...p.p../.....N../p......./P......./....n.../...PP.../....K...", {
            {3, 6, 3, 5, true, "White single step"},
            {3, 6, 3, 4, true, "White double step from its start row"},
            {3, 6, 2, 5, false, "White diagonal onto an empty square"},
            {0, 4, 0, 3, false, "White straight onto an enemy pawn"},
-           {0, 4, 0, 2, false, "White double step away from its start row"},
            {3, 1, 3, 3, true, "Black double step"},
-       }},
-      {1, "....k.../...p..../...N..../......../......../...n..../...P..../....K...", {
-           {3, 6, 3, 4, false, "White jumps over a piece"},
-           {3, 1, 3, 3, false, "Black jumps over a piece"},
+           {4, 6, 4, 4, false, "White jumps over a piece"},
+           {5, 1, 5, 3, false, "Black jumps over a piece"},
        }},
       // Turned board: White stands at the top and moves down.
       {-1, "...K..../...PP.../..n...../....N.../......../......../....p.../...k....", {
@@ -92,13 +83,12 @@ TEST_F(MoveRules, CastlingShapesInBothOrientations) {
            {4, 7, 2, 7, false, "queen side through the queen"},
        }},
       // Turned board: the White king stands on (3, 0); king side is to the left.
-      {-1, "R..K...R/......../......../......../......../......../......../r..k...r", {
+      {-1, "R..K...R/......../......../......../......../......../......../r..k..nr", {
            {3, 0, 1, 0, true, "White king side on a turned board"},
            {3, 0, 5, 0, true, "White queen side on a turned board"},
            {3, 0, 1, 0, false, "the turned shape read upright", true, 1},
+           {3, 7, 5, 7, false, "turned queen side needs (6, 7) empty"},
        }},
-      {-1, "R..K..NR/......../......../......../......../......../......../...k....",
-       {{3, 0, 5, 0, false, "turned queen side needs (6, 0) empty"}}},
   });
 }
 
@@ -124,11 +114,9 @@ TEST_F(MoveRules, AttackTestByColourAndSquare) {
   const ViewBoard board = Diagram("....k.../......../..r...../......../......R./......../...p..../....K...");
   const struct { int x, y, code; bool attacked; const char* why; } cases[] = {
       {2, 5, 0, false, "empty square under a Black rook: only White attackers count"},
-      {6, 0, 0, true, "empty square under the White rook"},
       {4, 7, 0, true, "White king attacked by the pawn"},
       {2, 7, kWhiteKing, true, "White king put on the Black rook's column"},
       {6, 0, kBlackKing, true, "Black king put on the White rook's column"},
-      {3, 6, 0, true, "Black pawn next to the White king"},
   };
   for (const auto& row : cases) {
     gViewBoard = board;
@@ -146,7 +134,6 @@ TEST_F(MoveRules, MateIsFoundForBothColoursAndOnlyWhenNoMoveHelps) {
       {"back-rank mate on a turned board", -1, "White", true, ".K.....r/PPP...../......../......../......../......../......../......k."},
       {"back rank: a rook blocks", -1, "White", false, ".K.....r/PPP...../......../......../....R.../......../......../......k."},
       {"back rank: a rook takes the checker", -1, "White", false, ".K.....r/PPP...../......../......../......../.......R/......../......k."},
-      {"back rank: the king steps out", -1, "White", false, ".K.....r/PP....../......../......../......../......../......../......k."},
       {"a pinned bishop cannot block", 1, "White", true, "....rr../......../.......b/......../......../......../......../r..BK..."},
       {"castling is no way out of check", 1, "White", true, "....r..k/......../b......./......../......../..n...../...P.P../....K..R"},
       {"stalemate is no mate", 1, "Black", false, ".......k/......../......Q./......../......../......../......../....K..."},
