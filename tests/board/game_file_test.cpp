@@ -36,9 +36,8 @@ GameFileContents MakeGame(int32_t n, const std::string& comment) {
   platform::RichTextDocument record;
   for (const auto& [text, color] : {std::pair{"1  White Pawn at E:2 to E:4\r\n", 0x80}, {"2  Black Pawn\r\n", 0},
                                     {"  changed to movement # 1\r\n", 0x8000}, {"White King at E:1\r\n", 0xFF0000},
-                                    {"CPU suggestion :\r\n", 0x800000}}) {
+                                    {"CPU suggestion :\r\n", 0x800000}})
     record.Append(text, color);
-  }
   game.recordRtf = record.ToRtf();
   return game;
 }
@@ -108,17 +107,18 @@ TEST_F(GameFileTest, RoundTripsThroughSaveAndLoad) {
   EXPECT_EQ(ErrorLog(), "");
 }
 
-TEST_F(GameFileTest, Layout) {
-  const std::string bytes = FormatGameFile(MakeGame(1, "line one\r\nline two"));
+TEST_F(GameFileTest, LayoutAndTheItemFormsOfOtherWriters) {
+  const GameFileContents game = MakeGame(1, "line one,\r\nline two");
+  const std::string bytes = FormatGameFile(game);
   const auto lines = Lines(bytes);
   // The exchange compares the first line with the quotes removed.
   EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 3),
-            (std::vector<std::string>{"\"1\"", "\"line one", "line two\""}));
+            (std::vector<std::string>{"\"1\"", "\"line one,", "line two\""}));
   // Two boards of 144 cells, x fastest, rank -1 first: border 2, then a1 and g1 of half-move 0
   // (after the rows of ranks -1 and 0) and g1 of half-move 1, where the knight has left.
   EXPECT_EQ((std::vector{lines[3], lines[3 + 24 + 2], lines[3 + 24 + 8], lines[3 + 144 + 24 + 8]}),
             (std::vector<std::string>{"2", "-50", "-30", "0"}));
-  // Table row 1: white column 0, black column 0, white column 1, ...; then the record.
+  // Table row 1: white column 0, black column 0, white column 1, ...; then the record, the last item.
   const auto tables = lines.begin() + 3 + 2 * 144;
   EXPECT_EQ(std::vector(tables + 6, tables + 12), (std::vector<std::string>{"1", "1", "16", "6", "2", "3"}));
   EXPECT_EQ(tables[102].substr(0, 6), "\"{\\rtf");
@@ -126,22 +126,13 @@ TEST_F(GameFileTest, Layout) {
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '"'), 6);  // three quoted items, nothing inside them
   // A double quote inside a text item is written doubled.
   EXPECT_EQ(Lines(FormatGameFile(MakeGame(0, "say \"hi\"")))[1], "\"say \"\"hi\"\"\"");
-}
 
-// Blanks before items, an unquoted first item, LF or CR line ends, commas
-// between items, text after a closing quote, no final line end.
-TEST_F(GameFileTest, ClassicItemFormsStillRead) {
-  GameFileContents classic = MakeGame(9, "note, with comma");
-  classic.takenWhite = classic.takenBlack = TakenTable{};
-  classic.recordRtf = "{\\rtf1 x\\par}";
-  std::string text = "  9 \n \"note, with comma\" ignored\r";
-  for (const auto& board : classic.log) {
-    for (size_t i = 0; i < 144; ++i) {
-      text += (i % 2 == 0 ? " " : "") + std::to_string(board.cells[i]) + (i % 3 == 0 ? "," : "\r\n");
-    }
-  }
-  for (int i = 0; i < 102; ++i) text += "0\n";
-  EXPECT_EQ(ParseGameFile(text + "\"" + classic.recordRtf + "\""), classic);
+  // Other writers: blanks before items, an unquoted first item, commas, LF or CR between
+  // items, text after a closing quote, no final line end.
+  std::string other = " 1 \n" + lines[1] + "\r\n" + lines[2] + " ignored\r";
+  for (size_t i = 3; i < 3 + 2 * 144 + 102; ++i) other += (i % 2 == 0 ? " " : "") + lines[i] + ",\n\r"[i % 3];
+  const size_t record = bytes.find("\"{\\rtf");
+  EXPECT_EQ(ParseGameFile(other + bytes.substr(record, bytes.size() - 2 - record)), game);
 }
 
 TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
@@ -152,7 +143,6 @@ TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
     for (size_t i = 0; i < lines.size(); ++i) out += (i == line ? text : lines[i]) + "\r\n";
     return out;
   };
-  const size_t firstTable = 2 + 4 * 144;
   // A half-move is judged after rounding: 32767.5 is 32768, above the slider.
   struct Case { const char* name; std::optional<std::string> bytes; const char* error; };
   const Case cases[] = {
@@ -165,7 +155,7 @@ TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
       {"cell beyond 32 bits", with(40, "99999999999"), "Overflow"},
       {"border cell not 2", with(2, "0"), "Invalid position in the game file"},
       {"unknown piece code", with(2 + 144 + 40, "7"), "Invalid position in the game file"},
-      {"table value beyond 16 bits", with(firstTable + 5, "70000"), "Overflow"},
+      {"table value beyond 16 bits", with(2 + 4 * 144 + 5, "70000"), "Overflow"},
       {"half-move above the slider", with(0, "\"32767.5\""), "Overflow"},
       {"huge half-move", with(0, "\"99999999999999999999\""), "Overflow"},
       {"negative half-move", with(0, "\"-1\""), "Subscript out of range"},

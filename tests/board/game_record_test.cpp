@@ -75,7 +75,8 @@ TEST_F(GameRecordTest, EditedPositionIsListedFileByFile) {
 
 TEST_F(GameRecordTest, WriteLineColourStagingSpeechAndSilence) {
   // waits: a spoken line is followed by a one-second wait.
-  struct Case { const char* name; int16_t navigating; int setup, voice; bool speak, written; int32_t shown; bool waits; };
+  struct Case { const char* name; int16_t navigating; int setup, voice; bool speak, written; int32_t shown;
+                bool waits; };
   const Case cases[] = {
       {"plain and spoken", 0, 0, 1, true, true, 0x8000, true},
       {"edit mode is blue whatever is passed", 0, 1, 0, true, true, 0xFF0000, false},

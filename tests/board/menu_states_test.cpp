@@ -15,11 +15,11 @@ class MenuStatesTest : public recordtest::RecordTest {
     std::string out;
     for (const char* m : {"mnuPause", "mnuChangeMode", "mnuAddProfile", "mnuDleteProfile", "mnuMove", "mnuDangerShow",
                           "mnuEdit", "mnuChangeSide", "mnuLoadGameStart", "mnuImportPGN"}) {
-      if (window.menusEnabled[m]) out += std::string(m) + " ";
+      out += window.menusEnabled[m] ? std::string(m) + " " : "";
     }
     out += "|";
     for (size_t i = 0; i < window.toolbarEnabled.size(); ++i) {
-      if (window.toolbarEnabled[i]) out += " " + std::to_string(i + 1);
+      out += window.toolbarEnabled[i] ? " " + std::to_string(i + 1) : "";
     }
     return out;
   }
