@@ -68,7 +68,8 @@ TEST_F(Drawing, AKingInCheckIsTintedUnderItsPieceAndAMateIsAnnounced) {
     const std::string why = std::string(row.diagram) + (row.withChecks ? " with checks" : "") + (row.danger ? " danger" : "");
     EXPECT_EQ(Outside(shown, row.kingC, row.kingR), row.besideKing) << why;
     EXPECT_EQ(Inside(shown, row.kingC, row.kingR), SpriteColour(row.king)) << why << ": the king lies over the tint";
-    EXPECT_EQ(Outside(shown, 3, 3), kBackground) << why << ": an empty square, never a danger marker";
+    EXPECT_EQ(Outside(shown, 0, 7), kBackground) << why << ": no danger marker beside the unattacked rook";
+    EXPECT_EQ(Outside(shown, 3, 3), kBackground) << why << ": nor on an empty square";
     EXPECT_EQ(view_.picFrontTempBuffer(), shown) << why << ": composed in the back buffer";
     EXPECT_EQ(view_.whiteCheckVisible, row.whiteLabel) << why;
     EXPECT_EQ(view_.blackCheckVisible, row.blackLabel) << why;

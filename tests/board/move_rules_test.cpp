@@ -114,6 +114,7 @@ TEST_F(MoveRules, AttackTestByColourAndSquare) {
   const ViewBoard board = Diagram("....k.../......../..r...../......../......R./......../...p..../....K...");
   const struct { int x, y, code; bool attacked; const char* why; } cases[] = {
       {2, 5, 0, false, "empty square under a Black rook: only White attackers count"},
+      {6, 0, 0, true, "empty square under the White rook"},
       {4, 7, 0, true, "White king attacked by the pawn"},
       {2, 7, kWhiteKing, true, "White king put on the Black rook's column"},
       {6, 0, kBlackKing, true, "Black king put on the White rook's column"},
@@ -134,6 +135,7 @@ TEST_F(MoveRules, MateIsFoundForBothColoursAndOnlyWhenNoMoveHelps) {
       {"back-rank mate on a turned board", -1, "White", true, ".K.....r/PPP...../......../......../......../......../......../......k."},
       {"back rank: a rook blocks", -1, "White", false, ".K.....r/PPP...../......../......../....R.../......../......../......k."},
       {"back rank: a rook takes the checker", -1, "White", false, ".K.....r/PPP...../......../......../......../.......R/......../......k."},
+      {"back rank: the king steps out", -1, "White", false, ".K.....r/PP....../......../......../......../......../......../......k."},
       {"a pinned bishop cannot block", 1, "White", true, "....rr../......../.......b/......../......../......../......../r..BK..."},
       {"castling is no way out of check", 1, "White", true, "....r..k/......../b......./......../......../..n...../...P.P../....K..R"},
       {"stalemate is no mate", 1, "Black", false, ".......k/......../......Q./......../......../......../......../....K..."},
