@@ -129,7 +129,7 @@ TEST_F(GameFileTest, LayoutAndTheItemFormsOfOtherWriters) {
 
   // Other writers: blanks before items, an unquoted first item, commas, LF or CR between
   // items, text after a closing quote, no final line end.
-  std::string other = " 1 \n" + lines[1] + "\r\n" + lines[2] + " ignored\r";
+  std::string other = " 1 \n " + lines[1] + "\r\n" + lines[2] + " ignored\r";
   for (size_t i = 3; i < 3 + 2 * 144 + 102; ++i) other += (i % 2 == 0 ? " " : "") + lines[i] + ",\n\r"[i % 3];
   const size_t record = bytes.find("\"{\\rtf");
   EXPECT_EQ(ParseGameFile(other + bytes.substr(record, bytes.size() - 2 - record)), game);
