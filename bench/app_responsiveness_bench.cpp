@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/fMainForm.h"
+#include "bench/BenchPositions.h"
 #include "board/GameRecord.h"
 #include "board/ZVK_Board_Sub.h"
 #include "engine/ZVK_Engine.h"
@@ -29,61 +29,28 @@ namespace {
 using namespace ZVK_Engine;
 namespace G = ZVK_Globals;
 
-struct Middlegame {
-  const char* name;
-  std::vector<std::string> rows;  // rank 8 first; upper case White
-  int halfMove;                   // odd: Black to move
-};
-
-const std::vector<Middlegame> kPositions = {
-    {"italian_black", {"r.bqk..r", "pppp.ppp", "..n..n..", "..b.p...", "..B.P...", "..NP.N..", "PPP..PPP", "R.BQK..R"}, 9},
-    {"queens_gambit_white", {"r....rk.", "pp..qppp", "..p.bn..", "...p....", "...P....", "..NBPN..", "PP...PPP", "R..Q.RK."}, 14},
-    {"london_black", {"r..q.rk.", "pp..bppp", "..n.pn..", "...p.b..", "...P.B..", "..PBPN..", "PP.N.PPP", "R..QK..R"}, 21},
-    {"fianchetto_white", {"..rq.rk.", "pb..bppp", ".p..pn..", "...p....", "..PP....", ".PN.PN..", "PB..BPPP", "..RQ.RK."}, 24},
-};
-
-EngineBoard Diagram(const std::vector<std::string>& rows) {
-  EngineBoard b;
-  b.cells.fill(kOffBoard);
-  const std::string letters = "pnbrqk";
-  const int32_t codes[] = {kPawn, kKnight, kBishop, kRook, kQueen, kKingPositive};
-  for (int r = 0; r < 8; ++r)
-    for (int x = 1; x <= 8; ++x) {
-      const char c = rows[static_cast<size_t>(r)][static_cast<size_t>(x - 1)];
-      int32_t code = 0;
-      if (const auto black = letters.find(c); black != std::string::npos) {
-        code = codes[black];
-      } else if (c != '.') {
-        const auto white = letters.find(static_cast<char>(c + 32));
-        if (white != std::string::npos) code = codes[white] == kKingPositive ? kKingNegative : -codes[white];
-      }
-      b(x, 8 - r) = code;
-    }
-  return b;
-}
-
 app::fMainForm* gForm = nullptr;
 
-void SetUpReply(const Middlegame& p) {
-  const EngineBoard board = Diagram(p.rows);
-  const bool blackToMove = p.halfMove % 2 == 1;
+void SetUpReply(const benchpositions::SuitePosition& p) {
+  const EngineBoard board = benchpositions::Diagram(p.rows);
+  const bool blackToMove = p.moveNumber % 2 == 1;
   G::gGameMode = "OfflinePC";
   G::gPlayerColor = blackToMove ? G::kWhite : G::kBlack;  // the engine plays the side to move
   G::gBoardSide = 1;
   G::gGameStopped = 0;
   G::gNavigating = 0;
   ZVK_Board_Sub::ClearGameRecord();
-  gGameLog.assign(static_cast<size_t>(p.halfMove) + 1, board);
+  gGameLog.assign(static_cast<size_t>(p.moveNumber) + 1, board);
   gVirtualBoard = board;
-  gMoveNumber = p.halfMove;
-  gForm->HScroll1->setMaximum(p.halfMove);
-  gForm->HScroll1->setValue(p.halfMove);
+  gMoveNumber = p.moveNumber;
+  gForm->HScroll1->setMaximum(p.moveNumber);
+  gForm->HScroll1->setValue(p.moveNumber);
   G::gColorToMove = blackToMove ? G::kBlack : G::kWhite;
   ZVK_Board_Sub::Update_Board();
 }
 
 void BM_LongestEventGapDuringEngineReply(benchmark::State& state) {
-  const Middlegame& p = kPositions[static_cast<size_t>(state.range(0))];
+  const auto& p = *benchpositions::Middlegames().at(static_cast<size_t>(state.range(0)));
   state.SetLabel(p.name);
   double worstMs = 0;
   long long ticks = 0;

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <string>
-#include <vector>
 
+#include "bench/BenchPositions.h"
 #include "engine/EngineWindow.h"
 #include "engine/MirrorBoard.h"
 #include "engine/ZVK_Engine.h"
@@ -17,41 +17,9 @@
 namespace {
 
 using namespace ZVK_Engine;
-
-struct SuitePosition {
-  const char* name;
-  std::vector<std::string> rows;  // rank 8 first; lower case Black (positive), upper case White
-  int32_t moveNumber;             // even: the engine plays White
-};
-
-const std::vector<SuitePosition> kSuite = {
-    {"opening_black_after_e4", {"rnbqkbnr", "pppppppp", "........", "........", "....P...", "........", "PPPP.PPP", "RNBQKBNR"}, 1},
-    {"opening_white_start", {"rnbqkbnr", "pppppppp", "........", "........", "........", "........", "PPPPPPPP", "RNBQKBNR"}, 0},
-    {"middlegame_italian_black", {"r.bqk..r", "pppp.ppp", "..n..n..", "..b.p...", "..B.P...", "..NP.N..", "PPP..PPP", "R.BQK..R"}, 9},
-    {"middlegame_queens_gambit_white", {"r....rk.", "pp..qppp", "..p.bn..", "...p....", "...P....", "..NBPN..", "PP...PPP", "R..Q.RK."}, 14},
-    {"middlegame_london_black", {"r..q.rk.", "pp..bppp", "..n.pn..", "...p.b..", "...P.B..", "..PBPN..", "PP.N.PPP", "R..QK..R"}, 21},
-    {"middlegame_fianchetto_white", {"..rq.rk.", "pb..bppp", ".p..pn..", "...p....", "..PP....", ".PN.PN..", "PB..BPPP", "..RQ.RK."}, 24},
-    {"endgame_pawns_black", {"........", ".....k..", "..p.....", "...p.p..", "...P.P..", "....K...", "........", "........"}, 51},
-    {"endgame_queen_vs_rook_white", {"...r..k.", "......pp", "........", "........", "........", "........", "Q.....PP", "......K."}, 60},
-    {"endgame_bishop_vs_knight_black", {"......k.", ".p...ppp", "..n.....", "........", "..B.....", "......P.", ".P...P.P", "......K."}, 45},
-};
-
-EngineBoard Diagram(const std::vector<std::string>& rows) {
-  EngineBoard b;
-  b.cells.fill(kOffBoard);
-  const std::string letters = "pnbrqk";
-  const int32_t codes[] = {kPawn, kKnight, kBishop, kRook, kQueen, kKingPositive};
-  for (int r = 0; r < 8; ++r)
-    for (int x = 1; x <= 8; ++x) {
-      const char c = rows[static_cast<size_t>(r)][static_cast<size_t>(x - 1)];
-      int32_t code = 0;
-      if (const auto lower = letters.find(c); lower != std::string::npos) code = codes[lower];
-      else if (const auto upper = letters.find(static_cast<char>(c + 32)); c != '.' && upper != std::string::npos)
-        code = codes[upper] == kKingPositive ? kKingNegative : -codes[upper];
-      b(x, 8 - r) = code;
-    }
-  return b;
-}
+using benchpositions::Diagram;
+using benchpositions::kSuite;
+using benchpositions::SuitePosition;
 
 // The main window as far as a search needs it: full level, and the move slider's handler.
 class BenchWindow final : public EngineWindow {

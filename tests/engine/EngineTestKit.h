@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchPositions.h"
 #include "engine/EngineWindow.h"
 #include "engine/MirrorBoard.h"
 #include "engine/ZVK_Engine.h"
@@ -26,7 +27,7 @@ using ZVK_Globals::kWhite;
 class FakeWindow : public EngineWindow {
  public:
   int32_t progresoMax = 0, progresoValue = 0;
-  std::string lblJpen, lblPlay;
+  std::string lblPlay;
   int jpenRefreshes = 0;
   bool wwCheck = false, bbCheck = false;
   int32_t level = 2;
@@ -39,11 +40,8 @@ class FakeWindow : public EngineWindow {
   void SetProgresoMax(int32_t max) override { progresoMax = max; }
   void SetProgresoValue(int32_t value) override { progresoValue = value; }
   int32_t ProgresoValue() override { return progresoValue; }
-  void SetLblJpenCaption(const std::string& caption) override { lblJpen = caption; }
-  void RefreshLblJpen() override {
-    ++jpenRefreshes;
-    if (duringSearch) duringSearch();
-  }
+  void SetLblJpenCaption(const std::string&) override {}
+  void RefreshLblJpen() override { ++jpenRefreshes, duringSearch ? duringSearch() : void(); }
   void SetLblPlayCaption(const std::string& caption) override { lblPlay = caption; }
   bool LblwwCheckVisible() override { return wwCheck; }
   bool LblbbCheckVisible() override { return bbCheck; }
@@ -59,12 +57,9 @@ class FakeWindow : public EngineWindow {
   }
   void SetMnuNewGameEnabled(bool enabled) override { events.push_back("mnuNewGame " + std::to_string(enabled)); }
   void SetMnuLoadGameStartEnabled(bool enabled) override { events.push_back("mnuLoadGameStart " + std::to_string(enabled)); }
-  void SetTbButtonEnabled(int index, bool enabled) override {
-    events.push_back("tb(" + std::to_string(index) + ") " + std::to_string(enabled));
-  }
+  void SetTbButtonEnabled(int i, bool enabled) override { events.push_back("tb(" + std::to_string(i) + ") " + std::to_string(enabled)); }
   int MsgBox(const std::string& text, int style, const std::string& title) override {
-    events.push_back(text + "|" + std::to_string(style) + "|" + title);
-    return 1;
+    return events.push_back(text + "|" + std::to_string(style) + "|" + title), 1;
   }
 
   void Change(int16_t value) {
@@ -73,32 +68,22 @@ class FakeWindow : public EngineWindow {
   }
 };
 
-// Board from eight rows, rank 8 first: lower case the positive side (Black in
+// Boards from eight rows, rank 8 first: lower case the positive side (Black in
 // the game position), upper case the negative side; '.' empty.
-inline EngineBoard Diagram(const std::vector<std::string>& rows) {
-  static const std::string kLetters = "pnbrqkPNBRQK";
-  static const int32_t kCodes[] = {kPawn,  kKnight,  kBishop,  kRook,  kQueen,  kKingPositive,
-                                   -kPawn, -kKnight, -kBishop, -kRook, -kQueen, kKingNegative};
-  EngineBoard b;
-  b.cells.fill(kOffBoard);
-  for (int r = 0; r < 8; ++r)
-    for (int x = 1; x <= 8; ++x) {
-      const size_t i = kLetters.find(rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(x - 1)));
-      b(x, 8 - r) = i == std::string::npos ? 0 : kCodes[i];
-    }
-  return b;
+using benchpositions::Diagram;
+
+// `rows` with one file opened and attacked: the castling side's pawn on it
+// removed and a rook of the other side put on it.
+inline std::vector<std::string> AttackFile(std::vector<std::string> rows, char file, bool blackCastles) {
+  const auto x = static_cast<size_t>(file - 'a');
+  rows[blackCastles ? 1 : 6][x] = '.';
+  rows[blackCastles ? 4 : 3][x] = blackCastles ? 'R' : 'r';
+  return rows;
 }
 
-inline EngineBoard StartBoard() {
-  Ini_VirtualBoard();
-  return gVirtualBoard;
-}
+inline EngineBoard StartBoard() { return Ini_VirtualBoard(), gVirtualBoard; }
 
-inline EngineBoard Mirrored(const EngineBoard& b) {
-  EngineBoard out = b;
-  MirroredCopy(out, b);
-  return out;
-}
+inline EngineBoard Mirrored(EngineBoard b) { return MirroredCopy(b, EngineBoard(b)), b; }
 
 // Square number of an algebraic square ("e2" -> 52), White at the bottom.
 inline int32_t Sq(const char* name) { return (8 - (name[1] - '0')) * 8 + (name[0] - 'a'); }

@@ -6,25 +6,10 @@ namespace {
 const EngineBoard kAsymmetric =
     Diagram({"r...k..r", "pp...ppp", "..n.....", "...Pp...", ".b..Q...", "..N.....", "PPP..PPP", "R...K..R"});
 
-TEST_F(EngineTest, MirrorTurnsHalfRoundExchangesColoursAndUndoesItself) {
-  gVirtualBoard = StartBoard();
-  ZVK_Board_Sub::MirrorBoard();
-  // A half turn, not a reflection: kings on file 4, queens on file 5.
-  EXPECT_EQ(gVirtualBoard, Diagram({"rnbkqbnr", "pppppppp", "........", "........", "........", "........", "PPPPPPPP", "RNBKQBNR"}));
-
-  for (const EngineBoard& position : {StartBoard(), kAsymmetric}) {
-    gVirtualBoard = position;
-    gVirtualBoard(-1, 3) = 7;  // the rings are not touched
-    const EngineBoard before = gVirtualBoard;
-    ZVK_Board_Sub::MirrorBoard();
-    EXPECT_EQ(gVirtualBoard(-1, 3), 7);
-    EXPECT_EQ(Valuer(gVirtualBoard) - 5000, -(Valuer(before) - 5000));  // material balance flips sign
-    ZVK_Board_Sub::MirrorBoard();
-    EXPECT_EQ(gVirtualBoard, before);
-  }
-}
-
 TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
+  // Turning the board is a half turn, not a reflection: kings on file 4, queens on file 5.
+  EXPECT_EQ(Mirrored(StartBoard()),
+            Diagram({"rnbkqbnr", "pppppppp", "........", "........", "........", "........", "PPPPPPPP", "RNBKQBNR"}));
   const struct { const char* mode; int32_t playerColor, colorThatMoved, moveNumber; bool turnedBack; } cases[] = {
       {"OfflinePP", kWhite, kWhite, 2, false},
       {"OfflinePP", kWhite, kBlack, 3, true},    // a human Black move is checked mirrored
@@ -57,26 +42,6 @@ TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
     EXPECT_EQ(ZVK_Globals::gColorToMove, c.moveNumber % 2 == 0 ? kWhite : kBlack);
     EXPECT_EQ(window.lblPlay, std::to_string(c.moveNumber));
   }
-}
-
-// The log shrinks to the current move: after navigating back and on a new game.
-TEST_F(EngineTest, LogDropsTheSlicesBeyondTheCurrentMove) {
-  NewGame("OfflinePP", kWhite);
-  for (const char* m : {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4"})
-    ASSERT_TRUE(HumanMove(std::string(m, 2).c_str(), m + 2));
-  window.SetHScroll1Value(2);  // the user drags the slider back
-  EXPECT_EQ(ZVK_Globals::gColorToMove, kWhite);
-  EXPECT_EQ(gVirtualBoard, gGameLog[2]);
-  ASSERT_TRUE(HumanMove("d2", "d4"));
-  ASSERT_EQ(gGameLog.size(), 4u);
-  EXPECT_EQ(gGameLog[3](4, 4), -kPawn);
-  EXPECT_EQ(gGameLog[3](7, 1), -kKnight);  // the dropped Nf3 is gone
-
-  Initial_Game();
-  EXPECT_EQ(gGameLog, std::vector<EngineBoard>{StartBoard()});
-  EXPECT_EQ(gMoveNumber, 0);
-  EXPECT_EQ(window.sliderMax, 0);
-  EXPECT_EQ(window.lblPlay, "0");
 }
 
 TEST_F(EngineTest, SliderAndLogFailuresAreLoggedAfterTheStepsBeforeThem) {

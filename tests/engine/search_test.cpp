@@ -41,42 +41,34 @@ TEST_F(EngineTest, LevelOneStopPoint) {
   }
 }
 
-TEST_F(EngineTest, EqualValuesKeepTheFirstCandidateInOrder) {
-  // Only quiet pawn steps of equal material value: the best-ordered one is played.
-  SetPosition(Diagram({".......k", "........", "p.......", "........", "........", "........", "........", "K......."}), 11);
-  window.level = 2;
-  SearchBestMove();
-  ASSERT_EQ(gMoveNumber, 12);
-  // Positional order in phase 7: the pawn step (2/y grows towards rank 1) wins over king moves.
-  EXPECT_EQ(gVirtualBoard(1, 5), kPawn);
-}
-
 TEST_F(EngineTest, CastlingCandidates) {
-  // The king's and the rook's file in the castling candidate added; 0: none.
-  const struct { const char* what; std::vector<std::string> rows; int kingX, rookX; } cases[] = {
-      {"both sides free: only the short one", {"r...k..r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 7, 6},
-      {"only the queen side", {"r...k.nr", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 3, 4},
-      {"a short-side square attacked stops both", {"r...k..r", "ppppp.pp", "........", "........", "........", "........", "........", "....KR.."}, 0, 0},
-      {"queen side: b8 may be attacked", {"r...k.nr", "p.pppppp", "........", "........", "........", "........", "........", ".R..K..."}, 3, 4},
-      {"queen side: d8 attacked", {"r...k.nr", "ppp.pppp", "........", "........", "........", "........", "........", "...RK..."}, 0, 0},
-      {"a pawn's diagonal over an empty square counts as free", {"r...k..r", "pppp.p.p", ".....P..", "........", "........", "........", "........", "....K..."}, 7, 6},
-      {"king not on its square", {"r..k...r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 0, 0},
+  // Each position with every file in `files` attacked in turn ('-': none): the castling added
+  // (the king's and the rook's file; 0: none) unless a `guarded` file is attacked.
+  const struct { const char* what; std::vector<std::string> rows; int kingX, rookX; std::string files, guarded; } cases[] = {
+      {"both sides free: only the short one, an attack on its side stops both",
+       {"r...k..r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 7, 6, "-abcdefgh", "efgh"},
+      {"only the queen side (b8 may be attacked)",
+       {"r...k.nr", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 3, 4, "-abcdefgh", "cde"},
+      {"a pawn's diagonal over an empty square counts as free",
+       {"r...k..r", "pppppppP", "........", "........", "........", "........", "........", "....K..."}, 7, 6, "-", ""},
+      {"king not on its square", {"r..k...r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 0, 0, "-", ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    gVirtualBoard = Diagram(c.rows);
-    gCandCount = 0;
-    ch_Castle();
-    EXPECT_EQ(gCandCount, c.kingX != 0 ? 1 : 0);
-    EXPECT_EQ(gCastled, c.kingX != 0 ? -1 : 0);
-    if (c.kingX != 0) {
-      EXPECT_EQ(gCandBoards[1](c.kingX, 8), kKingPositive);
-      EXPECT_EQ(gCandBoards[1](c.rookX, 8), kRook);
-      EXPECT_EQ(gCandBoards[1](5, 8), 0);
-      EXPECT_EQ(Valuer(gCandBoards[1]), Valuer(gVirtualBoard));  // the rook left its corner
+  for (const auto& c : cases)
+    for (const char attacked : c.files) {
+      SCOPED_TRACE(std::string(c.what) + ", attacked: " + attacked);
+      gVirtualBoard = Diagram(attacked == '-' ? c.rows : AttackFile(c.rows, attacked, true));
+      const bool added = c.kingX != 0 && c.guarded.find(attacked) == std::string::npos;
+      gCandCount = 0;
+      ch_Castle();
+      EXPECT_EQ(gCandCount, added ? 1 : 0);
+      EXPECT_EQ(gCastled, added ? -1 : 0);
+      if (added) {
+        EXPECT_EQ(gCandBoards[1](c.kingX, 8), kKingPositive);
+        EXPECT_EQ(gCandBoards[1](c.rookX, 8), kRook);
+        EXPECT_EQ(Valuer(gCandBoards[1]), Valuer(gVirtualBoard));  // king and rook left their squares
+      }
+      EXPECT_EQ(gAttackMap, EngineBoard{});
     }
-    EXPECT_EQ(gAttackMap, EngineBoard{});
-  }
 }
 
 TEST_F(EngineTest, RepetitionVeto) {
@@ -86,7 +78,7 @@ TEST_F(EngineTest, RepetitionVeto) {
   const EngineBoard c = Diagram({"....k...", "........", "........", "........", "........", "........", "........", "...K...."});
   // The logged positions m - 2, m - 3 and m - 6, the candidate, and the side the engine plays.
   const struct { const char* what; int32_t m; EngineBoard m2, m3, m6, candidate; int32_t colorToMove; int16_t veto; } cases[] = {
-      {"back and forth", 12, a, b, b, c, kBlack, -1},
+      {"back and forth, from half-move 10 on", 10, a, b, b, c, kBlack, -1},
       {"before half-move 10", 9, a, b, b, a, kBlack, 0},
       {"candidate differs from m-2", 12, a, b, b, b, kBlack, 0},
       {"m-3 differs from m-6", 12, a, b, a, a, kBlack, 0},
@@ -104,6 +96,12 @@ TEST_F(EngineTest, RepetitionVeto) {
     ZVK_Globals::gColorToMove = t.colorToMove;
     EXPECT_EQ(Check4RepMoves(t.candidate), t.veto);
   }
+  // In a search the veto passes over the best-ordered move: the king's step back towards the other king.
+  SetPosition(Diagram({"........", "...k....", "........", "........", "........", "........", "........", "....K..."}), 11);
+  gGameLog[9] = Diagram({"........", "........", "....k...", "........", "........", "........", "........", "....K..."});
+  SearchBestMove();
+  EXPECT_EQ(gMoveNumber, 12);
+  EXPECT_EQ(gVirtualBoard(5, 6), 0);
 }
 
 // A chosen move that leaves the king attacked falls back to the last safe king
@@ -154,6 +152,7 @@ TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
       {"a new game", [] { Initial_Game(); }, 0, 1},
       {"navigation back", [this] { window.SetHScroll1Value(1); }, 1, 4},
       {"a load", [this] { SetPosition(StartBoard(), 4); }, 4, 5},
+      {"a load of the very same game", [this] { SetPosition(EngineBoard(gGameLog.back()), 3); }, 3, 4},
       {"a mode change", [] { ZVK_Globals::gGameMode = "OfflinePP"; }, 3, 4},
       {"a nested search (a second press) commits, the outer one not", [this] { EngineMove(); }, 4, 5},
   };
