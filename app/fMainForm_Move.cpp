@@ -67,17 +67,22 @@ void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
   platform::DoEvents();
 }
 
-// The engine's move for one colour; Black is the engine's own (positive) side,
-// White is played on the turned board.
-void fMainForm::EngineMove(bool white) {
+// The engine's search for one colour; Black is the engine's own (positive)
+// side, White is searched on the turned board.
+void fMainForm::SearchEngineMove(bool white) {
   Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
   if (white) Board::MirrorBoard();
   const Engine::EngineBoard searched = Engine::gVirtualBoard;
   const int32_t moveNumber = Engine::gMoveNumber;
   Engine::SearchBestMove();
-  // A search that committed nothing leaves the turned position behind; turn it
-  // back so that the next board update does not show the colours exchanged.
+  // A committed move was reloaded from the log in game orientation already, so
+  // only a search that committed nothing leaves the turned position behind;
+  // turning a committed one again would exchange the colours of the game.
   if (white && Engine::gMoveNumber == moveNumber && Engine::gVirtualBoard == searched) Board::MirrorBoard();
+}
+
+void fMainForm::EngineMove(bool white) {
+  SearchEngineMove(white);
   if (gGameStopped == kFalse) ExecuteMoveNow();
 }
 
@@ -231,23 +236,11 @@ void fMainForm::cmdStartCPUMove_Click() {
 }
 
 void fMainForm::SearchWhiteMoveNow() {
-  Guarded("SearchWhiteMoveNow of Formular fMainForm", [&] {
-    Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
-    Board::MirrorBoard();
-    const Engine::EngineBoard searched = Engine::gVirtualBoard;
-    const int32_t moveNumber = Engine::gMoveNumber;
-    Engine::SearchBestMove();
-    // A committed move was reloaded from the log in game orientation already;
-    // turning it again would exchange the colours of the game.
-    if (Engine::gMoveNumber == moveNumber && Engine::gVirtualBoard == searched) Board::MirrorBoard();
-  });
+  Guarded("SearchWhiteMoveNow of Formular fMainForm", [&] { SearchEngineMove(true); });
 }
 
 void fMainForm::SearchBlackMoveNow() {
-  Guarded("SearchBlackMoveNow of Formular fMainForm", [&] {
-    Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
-    Engine::SearchBestMove();
-  });
+  Guarded("SearchBlackMoveNow of Formular fMainForm", [&] { SearchEngineMove(false); });
 }
 
 }  // namespace app
