@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QToolButton>
 
+#include "platform/RichText.h"
+
 namespace app {
 
 int ClassicButton(Qt::MouseButton button) {
@@ -181,11 +183,9 @@ void SetCheckValue(QCheckBox* box, int value) {
 }
 
 QColor FromBgr(int32_t bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+  return QColor(platform::ColorRed(bgr), platform::ColorGreen(bgr), platform::ColorBlue(bgr));
 }
 
-int32_t ToBgr(const QColor& color) {
-  return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
+int32_t ToBgr(const QColor& color) { return platform::ColorFromRgb(color.red(), color.green(), color.blue()); }
 
 }  // namespace app

@@ -23,7 +23,13 @@ namespace {
 
 [[noreturn]] void InvalidValue() { throw ZVK_ErrorLog::RuntimeError(380, "Invalid property value"); }
 
-QColor TextColor(int32_t bgr) { return FromBgr(bgr); }
+// Toolbar buttons are addressed by position from 1; a position outside the
+// bar is the classic control's index error.
+void EnableToolbarButton(Toolbar& tb, int position, bool enabled) {
+  QAction* button = tb.button(position);
+  if (button == nullptr) throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
+  button->setEnabled(enabled);
+}
 
 }  // namespace
 
@@ -50,11 +56,7 @@ void EngineBridge::SetHScroll1Value(int16_t value) {
 void EngineBridge::SetMnuNewGameEnabled(bool enabled) { f_.mnuNewGame->setEnabled(enabled); }
 void EngineBridge::SetMnuLoadGameStartEnabled(bool enabled) { f_.mnuLoadGameStart->setEnabled(enabled); }
 
-void EngineBridge::SetTbButtonEnabled(int index, bool enabled) {
-  QAction* button = f_.tb->button(index);
-  if (button == nullptr) throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
-  button->setEnabled(enabled);
-}
+void EngineBridge::SetTbButtonEnabled(int index, bool enabled) { EnableToolbarButton(*f_.tb, index, enabled); }
 
 int EngineBridge::MsgBox(const std::string& text, int style, const std::string& title) {
   return platform::MsgBox(text, style, title);
@@ -93,10 +95,9 @@ const QImage& BoardBridge::picEffector(int index) {
 bool BoardBridge::Reset_Backgroud_BordPattern(QImage& target) {
   const QString name = f_.cmbBoard->currentText();
   if (!name.isEmpty()) {
-    QImage picture(QString::fromStdString(ZVK_Board_Sub::BoardPicturePath(name.toStdString())));
+    QImage picture = ZVK_Board_Sub::LoadBoardPicture(name.toStdString());
     if (picture.isNull()) return false;
-    target = picture.convertToFormat(QImage::Format_RGB32)
-                 .scaled(ZVK_Board_Sub::kBoardPixels, ZVK_Board_Sub::kBoardPixels);
+    target = picture;
     return true;
   }
   // With no board pictures installed a plain board of two wood tones serves.
@@ -137,7 +138,7 @@ void RecordBridge::MoveListAppended(const std::string& text, int32_t color) {
   QTextCursor cursor(f_.txtMoveList->document());
   cursor.movePosition(QTextCursor::End);
   QTextCharFormat format;
-  format.setForeground(TextColor(color));
+  format.setForeground(FromBgr(color));
   QString t = QString::fromStdString(text);
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   cursor.insertText(t, format);
@@ -265,9 +266,7 @@ void RecordBridge::SetMenuEnabled(const std::string& name, bool enabled) {
 int RecordBridge::ToolbarButtonCount() { return f_.tb->buttonCount(); }
 
 void RecordBridge::SetToolbarButtonEnabled(int position, bool enabled) {
-  QAction* button = f_.tb->button(position);
-  if (button == nullptr) throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
-  button->setEnabled(enabled);
+  EnableToolbarButton(*f_.tb, position, enabled);
 }
 
 void RecordBridge::HScroll1_Change() { f_.HScroll1_Change(); }

@@ -31,6 +31,12 @@ std::string BoardPicturePath(const std::string& name) {
   return platform::AppPath() + platform::kSep + "board" + platform::kSep + name + ".JPG";
 }
 
+QImage LoadBoardPicture(const std::string& name) {
+  QImage picture(QString::fromStdString(BoardPicturePath(name)));
+  if (picture.isNull()) return picture;
+  return picture.convertToFormat(QImage::Format_RGB32).scaled(kBoardPixels, kBoardPixels);
+}
+
 PiecePictures LoadPiecePictures(const std::string& folder) {
   PiecePictures pictures;
   const QString base = QString::fromStdString(folder) + QLatin1Char(platform::kSep);
@@ -67,9 +73,9 @@ const QImage& OwnedBoardView::picEffector(int index) {
 }
 
 bool OwnedBoardView::Reset_Backgroud_BordPattern(QImage& target) {
-  QImage picture(QString::fromStdString(BoardPicturePath(boardPictureName)));
+  QImage picture = LoadBoardPicture(boardPictureName);
   if (picture.isNull()) return false;
-  target = picture.convertToFormat(QImage::Format_RGB32);
+  target = picture;
   return true;
 }
 

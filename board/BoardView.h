@@ -64,6 +64,8 @@ PiecePictures LoadPiecePictures(const std::string& folder);
 std::string PiecePictureFolder();
 // <program folder>/board/<name>.JPG
 std::string BoardPicturePath(const std::string& name);
+// The named board picture at the board's size; a null image when it cannot be read.
+QImage LoadBoardPicture(const std::string& name);
 
 // A view that owns its images: the stand-in before the main window exists and
 // the base of the tests' fakes. Its switches are public members.

@@ -18,10 +18,6 @@ platform::RichTextDocument gStaging;
 
 const char* const kCrLf = "\r\n";
 
-std::string SquareText(int file, int rank) {
-  return std::string(1, static_cast<char>('A' + file - 1)) + ":" + std::to_string(rank);
-}
-
 // Without a loaded character the line is not heard (the speech logs its
 // failure), but the pause after it stays, so the pace of the game is the same.
 void SpeakMove(const std::string& text) {
@@ -31,6 +27,10 @@ void SpeakMove(const std::string& text) {
 }
 
 }  // namespace
+
+std::string SquareText(int file, int rank) {
+  return std::string(1, static_cast<char>('A' + file - 1)) + ":" + std::to_string(rank);
+}
 
 const platform::RichTextDocument& txtMoveList() { return gMoveList; }
 const platform::RichTextDocument& RTB2() { return gStaging; }

@@ -39,6 +39,10 @@ void Write2GameRecord(const std::string& text, int32_t color, bool speak);
 // anything that is not a piece code.
 std::string Get_PieceName(const int32_t& code);
 
+// A square as the record names it: the file's capital letter, a colon and
+// the rank ("E:2"); file and rank 1..8.
+std::string SquareText(int file, int rank);
+
 // Finds the move just made by comparing gPrevBoard with the game position,
 // writes its record line, sets the last-move squares and fills the
 // taken-pieces tables on a capture.
