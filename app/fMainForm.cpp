@@ -24,6 +24,8 @@
 
 #include "app/WindowBridges.h"
 #include "board/GameRecord.h"
+#include "board/Profiles.h"
+#include "board/TakenPieces.h"
 #include "board/ZVK_Board_Sub.h"
 #include "engine/MirrorBoard.h"
 #include "engine/ZVK_Engine.h"
@@ -33,6 +35,7 @@
 #include "platform/Inet.h"
 #include "platform/MessageBox.h"
 #include "support/ZVK_Internet.h"
+#include "support/ZVK_MSAgent.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_WindowHelpers.h"
 
@@ -184,13 +187,13 @@ void fMainForm::Form_Initialize() {
   Guarded(place, [&] { SetLanguageNameFromList(); }, false);
   Guarded(place, [&] { FillProfileList(); }, false);
   Guarded(place, [&] { FillBoardList(); }, false);
-  Guarded(place, [&] { LoadProfileSettings(); }, false);
+  Guarded(place, [&] { ZVK_Board_Sub::Load_Registry(); }, false);
   Guarded(place, [&] {
     picGameControl[0]->setVisible(true);
     picGameControl[1]->setVisible(false);
     picGameControl[2]->setVisible(false);
   }, false);
-  Guarded(place, [&] { ResetTakenPieces(); }, false);
+  Guarded(place, [&] { ZVK_Board_Sub::Reset_TakenPieces_Board(); }, false);
   Guarded(place, [&] {
     ShowEmptyBoard();
     show();
@@ -220,7 +223,7 @@ void fMainForm::closeEvent(QCloseEvent* event) {
 
 void fMainForm::Form_QueryUnload(int16_t& cancel) {
   Guarded("Form_QueryUnload of Formular fMainForm", [&] {
-    SaveProfileSettings();
+    ZVK_Board_Sub::Save2Registry();
     const int answer = platform::MsgBox("Are you sure that you wish to leave now ?", 4132, "Castellan Quarto");
     if (answer == platform::vbYes) {
       Form_Unload();
@@ -248,7 +251,7 @@ void fMainForm::Form_Unload() {
       w->close();
     }
   }, false);
-  Guarded(place, [&] { ReleaseAssistant(); }, false);
+  Guarded(place, [&] { ZVK_MSAgent::ReleaseAgentCharacter(); }, false);
 }
 
 void fMainForm::DisableAllMenus() {
@@ -284,19 +287,13 @@ void fMainForm::ShowErrorIndicator() {
 void fMainForm::ChangeBackgroundColor(int32_t bgr) {
   backgroundColor_ = bgr;
   const QColor c = FromBgr(bgr);
-  for (const char* name : {"BoardArea", "LeftColumn"}) {
+  for (const char* name : {"BoardArea", "LeftColumn", "Central"}) {
     if (auto* w = findChild<QWidget*>(name)) {
       w->setAutoFillBackground(true);
       QPalette p = w->palette();
       p.setColor(QPalette::Window, c);
       w->setPalette(p);
     }
-  }
-  if (auto* central = findChild<QWidget*>("Central")) {
-    central->setAutoFillBackground(true);
-    QPalette p = central->palette();
-    p.setColor(QPalette::Window, c);
-    central->setPalette(p);
   }
 }
 
@@ -322,12 +319,8 @@ int32_t fMainForm::ForeColor(const QLabel* label) {
 
 namespace {
 
-std::string SquareName(int c, int r) {
-  std::string name(1, static_cast<char>('A' + c));
-  name += ':';
-  name += std::to_string(8 - r);
-  return name;
-}
+// A displayed square (row 0 at the top) as the record names it.
+std::string SquareName(int c, int r) { return Board::SquareText(c + 1, 8 - r); }
 
 std::string PieceName(int picture) {
   switch (picture) {
@@ -405,7 +398,7 @@ void fMainForm::HScroll1_Change() {
   Guarded("HScroll1_Change of Formular fMainForm", [&] {
     ZVK_Engine::ApplyMoveSliderValue(static_cast<int16_t>(HScroll1->value()));
     if (!(gNavigating == 0 && HScroll1->value() == HScroll1->maximum()))
-      Write2GameRecord("     changed to movement # " + lbl_Play->text().toStdString() + "\r\n", 0x8000, true);
+      Write2GameRecord("     changed to movement # " + lbl_Play->text().toStdString() + "\r\n", Board::kRecordGreen, true);
     platform::DoEvents();
   });
 }

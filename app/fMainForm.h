@@ -238,20 +238,17 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   RoadStep WhiteMove();
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
+  void SearchEngineMove(bool white);
   void EngineMove(bool white);
   void ShowClocks();
 
-  // Steps of the window's creation and closing that lean on other modules.
+  // Steps of the window's creation that lean on other modules.
   void SetHelpFile();
   void FillLanguageList();
   void SelectStoredLanguage();
   void SetLanguageNameFromList();
   void FillProfileList();
   void FillBoardList();
-  void LoadProfileSettings();
-  void SaveProfileSettings();
-  void ResetTakenPieces();
-  void ReleaseAssistant();
   std::string ProfileApplicationName() const;
 
   std::unique_ptr<class WindowBridges> bridges_;

@@ -1,5 +1,5 @@
-// The steps of the main window's creation and closing that fill its lists
-// and restore or keep the user's settings.
+// The steps of the main window's creation that fill its lists and read the
+// user's stored choices.
 #include <QComboBox>
 #include <QDir>
 #include <QStringList>
@@ -8,8 +8,8 @@
 #include "app/WindowBridges.h"
 #include "board/Profiles.h"
 #include "board/TakenPieces.h"
+#include "board/TextNumbers.h"
 #include "support/ZVK_Language.h"
-#include "support/ZVK_MSAgent.h"
 #include "platform/AppPath.h"
 #include "platform/DoEvents.h"
 #include "platform/SettingsStore.h"
@@ -28,14 +28,6 @@ QStringList ListFiles(const std::string& folder, const QString& pattern) {
   return dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Unsorted);
 }
 
-int16_t ToInt16(const std::string& text) {
-  bool ok = false;
-  const double v = QString::fromStdString(text).trimmed().toDouble(&ok);
-  if (!ok) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrTypeMismatch, "Type mismatch");
-  if (v < -32768.5 || v > 32767.5) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
-  return static_cast<int16_t>(qRound(v));
-}
-
 }  // namespace
 
 std::string fMainForm::ProfileText() const {
@@ -47,9 +39,7 @@ std::string fMainForm::ProfileApplicationName() const {
   return "ZVK\\" + ZVK_Identity::gAppName + "\\" + ZVK_Identity::gUserName + "\\" + ProfileText();
 }
 
-void fMainForm::SetHelpFile() {
-  helpFile_ = ZVK_File_Dir::sFixDirString(platform::AppPath()) + "help" + platform::kSep + "Castellan.chm";
-}
+void fMainForm::SetHelpFile() { helpFile_ = SetHelpStrings(1); }
 
 std::string fMainForm::SetHelpStrings(int16_t helpNumber) const {
   const std::string help = ZVK_File_Dir::sFixDirString(platform::AppPath()) + "help" + platform::kSep;
@@ -70,7 +60,8 @@ void fMainForm::FillLanguageList() {
 }
 
 void fMainForm::SelectStoredLanguage() {
-  const int16_t position = ToInt16(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1"));
+  const int16_t position = ZVK_Board_Sub::RoundToInt16(
+      ZVK_Board_Sub::ParseNumber(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1")));
   if (position < 1 || position > cmbLanguage->count())
     throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
   cmbLanguage->setCurrentIndex(position - 1);
@@ -110,13 +101,5 @@ void fMainForm::ShowEmptyBoard() {
   if (bridges_ != nullptr && bridges_->board.Reset_Backgroud_BordPattern(picFrontBuffer->image()))
     picFrontBuffer->update();
 }
-
-void fMainForm::LoadProfileSettings() { ZVK_Board_Sub::Load_Registry(); }
-
-void fMainForm::SaveProfileSettings() { ZVK_Board_Sub::Save2Registry(); }
-
-void fMainForm::ResetTakenPieces() { ZVK_Board_Sub::Reset_TakenPieces_Board(); }
-
-void fMainForm::ReleaseAssistant() { ZVK_MSAgent::ReleaseAgentCharacter(); }
 
 }  // namespace app

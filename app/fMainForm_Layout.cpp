@@ -18,8 +18,11 @@
 #include <QVBoxLayout>
 
 #include "app/fMainForm.h"
+#include "board/ZVK_Board_Sub.h"
 
 namespace app {
+
+namespace Board = ZVK_Board_Sub;
 
 namespace {
 
@@ -177,7 +180,7 @@ QWidget* fMainForm::BuildBoardArea() {
   grid->setContentsMargins(8, 8, 8, 4);
 
   picFrontBuffer = Named(new PictureBox, QStringLiteral("picFrontBuffer"));
-  picFrontBuffer->setFixedSize(384, 384);
+  picFrontBuffer->setFixedSize(Board::kBoardPixels, Board::kBoardPixels);
   picFrontBuffer->setBackColor(QColor(0x40, 0x40, 0x40));
   picFrontBuffer->setCursor(Qt::PointingHandCursor);
   grid->addWidget(picFrontBuffer, 1, 1, 8, 8);
@@ -196,10 +199,10 @@ QWidget* fMainForm::BuildBoardArea() {
       l->setAlignment(Qt::AlignCenter);
       l->setProperty("coordinate", true);
     }
-    lblFile[k]->setFixedSize(48, 20);
-    lblFile[k + 8]->setFixedSize(48, 20);
-    lblRank[k]->setFixedSize(20, 48);
-    lblRank[k + 8]->setFixedSize(20, 48);
+    lblFile[k]->setFixedSize(Board::kSquarePixels, 20);
+    lblFile[k + 8]->setFixedSize(Board::kSquarePixels, 20);
+    lblRank[k]->setFixedSize(20, Board::kSquarePixels);
+    lblRank[k + 8]->setFixedSize(20, Board::kSquarePixels);
     grid->addWidget(lblFile[k], 0, 1 + k);
     grid->addWidget(lblFile[k + 8], 9, 1 + k);
     grid->addWidget(lblRank[k], 8 - k, 0);
@@ -208,17 +211,17 @@ QWidget* fMainForm::BuildBoardArea() {
 
   // Off-screen pictures: the back buffer, the marker pictures and the piece strip.
   picFrontTempBuffer = Named(new PictureBox(area), QStringLiteral("picFrontTempBuffer"));
-  picFrontTempBuffer->setFixedSize(384, 384);
+  picFrontTempBuffer->setFixedSize(Board::kBoardPixels, Board::kBoardPixels);
   picFrontTempBuffer->hide();
   for (int i = 0; i < 3; ++i) {
     picEffector[i] = Named(new PictureBox(area), Indexed("picEffector", i));
-    picEffector[i]->setFixedSize(48, 48);
+    picEffector[i]->setFixedSize(Board::kSquarePixels, Board::kSquarePixels);
     picEffector[i]->hide();
   }
   for (int base : {0, 10, 20})
     for (int k = 1; k <= 6; ++k) {
       auto* box = Named(new PictureBox(area), Indexed("picPiece", base + k));
-      box->setFixedSize(48, 48);
+      box->setFixedSize(Board::kSquarePixels, Board::kSquarePixels);
       box->hide();
       picPiece[base + k] = box;
     }
