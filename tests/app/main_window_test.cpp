@@ -95,7 +95,9 @@ TEST_F(MainWindowTest, ToolbarButtonsByPositionAndKey) {
     QAction* b = form->tb->button(i);
     const std::string key = b->isSeparator() ? "-" : b->data().toString().toStdString();
     EXPECT_EQ(key, keys[static_cast<size_t>(i - 1)]) << i;
-    if (key != "-") EXPECT_EQ(form->tb->positionOf(QString::fromStdString(key)), i);
+    if (key != "-") {
+      EXPECT_EQ(form->tb->positionOf(QString::fromStdString(key)), i);
+    }
   }
   for (const char* twoState : {"TAKENPIECES", "EDIT", "PAUSE", "OPTIONS"})
     EXPECT_TRUE(form->tb->buttonByKey(twoState)->isCheckable()) << twoState;

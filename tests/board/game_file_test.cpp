@@ -20,7 +20,9 @@ namespace {
 // A game of n half-moves: knights wander so every position differs; captures
 // at half-moves 2 to 7; a record in every colour the program writes.
 GameFileContents MakeGame(int32_t n, const std::string& comment) {
-  GameFileContents game{n, comment};
+  GameFileContents game;
+  game.moveNumber = n;
+  game.comment = comment;
   auto board = recordtest::StartBoard();
   game.log.push_back(board);
   const char* shuffle[][2] = {{"g1", "f3"}, {"g8", "f6"}, {"f3", "g1"}, {"f6", "g8"}};
