@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Controls.h"
+#include "correspondence/FtpRunner.h"
 #include "support/ZVK_ErrorLog.h"
 
 class QAction;
@@ -38,7 +39,9 @@ class frmNewGame;
 // empty before the leading bar).
 inline std::vector<std::string> gProfiles;
 
-class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
+class fMainForm : public QMainWindow,
+                  public ZVK_ErrorLog::ErrorIndicator,
+                  public correspondence::FtpConnectionView {
   Q_OBJECT
  public:
   explicit fMainForm(QWidget* parent = nullptr);
@@ -99,6 +102,20 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
 
   // ErrorIndicator
   void ShowErrorIndicator() override;
+
+  // ---- correspondence exchange
+  // One FTP connection: IniFTP(folder), SendCommand(...) for each command,
+  // SendCommand("CLOSE").
+  void IniFTP(const std::string& folder);
+  bool SendCommand(const std::string& cmd);
+  void Inet1_StateChanged(int16_t state);
+  // FtpConnectionView
+  bool TraceSwitchOn() const override;
+  void ShowTransferState(const std::string& text) override;
+  // The progress animation of a transfer ("websend" or "ftpdownload" from
+  // Common/avi/); it moves while the message loop runs.
+  void StartProgressAnimation(const std::string& name);
+  void StopProgressAnimation();
 
   // Appearance members the profile settings call.
   void ChangeBackgroundColor(int32_t bgr);
@@ -281,6 +298,8 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
 
   std::unique_ptr<class WindowBridges> bridges_;
   QPointer<frmNewGame> newGameForm_;
+  std::unique_ptr<correspondence::FtpRunner> ftp_;
+  QMovie* progressMovie_ = nullptr;
   std::string helpFile_;
   int32_t backgroundColor_ = 0x800000;
   int32_t coordinateColor_ = 0xDF996F;
