@@ -145,6 +145,8 @@ class fMainForm : public QMainWindow,
   // A stored option of the current profile; a value that is no Boolean is
   // logged under place and gives the default.
   bool ProfileFlag(const std::string& key, bool defaultValue, const char* place) const;
+  // "male", "female" or "" from optGender, as the correspondence files hold it.
+  std::string GenderText() const;
 
   int32_t PickedColor = 0;
 
@@ -274,6 +276,9 @@ class fMainForm : public QMainWindow,
   void ApplyLook();
   void ShowEmptyBoard();
   void ShowCoordinateCaptions();
+  void WriteOffer();
+  // The offerer's game, fetched right after this PC joined it.
+  void FetchJoinedGame();
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
 

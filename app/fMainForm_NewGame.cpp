@@ -1,6 +1,10 @@
 // New Game: the new-game dialog, then the board reset and the start of the
 // game by its mode.
+#include <QComboBox>
+#include <QDateTime>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 
 #include "app/fMainForm.h"
@@ -9,12 +13,16 @@
 #include "board/TakenPieces.h"
 #include "board/TextNumbers.h"
 #include "board/ZVK_Board_Sub.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/Naming.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/DoEvents.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
+#include "support/ZVK_File_Dir.h"
 #include "support/ZVK_Registry.h"
 
 namespace app {
@@ -31,6 +39,12 @@ bool fMainForm::ProfileFlag(const std::string& key, bool defaultValue, const cha
   bool value = defaultValue;
   Guarded(place, [&] { value = Board::ParseBoolean(stored); }, false);
   return value;
+}
+
+std::string fMainForm::GenderText() const {
+  if (optGender[0]->isChecked()) return "male";
+  if (optGender[1]->isChecked()) return "female";
+  return "";
 }
 
 void fMainForm::SetGameStartCommandsEnabled(bool enabled) {
@@ -53,13 +67,32 @@ void fMainForm::mnuNewGame_Click() {
         delete newGameForm_.data();
         Reset_Board();
 
+        const char* place = "mnuNewGame_Click of Formular fMainForm";
         const bool online = gGameMode == "OnlinePP";
-        const bool joined = online && ProfileFlag("optInternetResume1", false, "mnuNewGame_Click of Formular fMainForm");
+        if (online && ProfileFlag("optInternetResume0", false, place)) WriteOffer();
+        const bool joined = online && ProfileFlag("optInternetResume1", false, place);
+        if (joined) FetchJoinedGame();
         if (!joined)
           platform::MsgBox("Start the game by selecting the first white move", 4160, "Castellan Quarto");
       }))
     return;
   platform::DoEvents();
+}
+
+void fMainForm::WriteOffer() {
+  namespace cor = correspondence;
+  ZVK_File_Dir::CreateDirectoryStruct(cor::OfferedDir());
+  cor::gInternetGameID = cor::InternetGameId(ZVK_Identity::gMachineID, QDateTime::currentDateTime());
+  cor::OfferInfo offer;
+  offer.gameId = cor::gInternetGameID;
+  offer.nickname = txtUserNickName->text().toStdString();
+  offer.country = cmbCountry->currentText().toStdString();
+  offer.language = cmbLanguage->currentText().toStdString();
+  offer.colour = std::to_string(gPlayerColor);
+  offer.gender = GenderText();
+  offer.age = txtAge->text().toStdString();
+  // Nothing is uploaded yet: the offer goes to the server with the first send.
+  cor::WriteOfferInfoFile(cor::OfferedDir() + cor::OfferInfoName(cor::ExchangeStem(cor::gInternetGameID)), offer);
 }
 
 void fMainForm::Reset_Board() {
@@ -81,6 +114,11 @@ void fMainForm::Reset_Board() {
       }))
     return;
   platform::DoEvents();
+}
+
+void fMainForm::FetchJoinedGame() {
+  // The download command of the exchange takes the offerer's game over and
+  // reports its own problems.
 }
 
 void fMainForm::ShowCoordinateCaptions() {

@@ -6,19 +6,30 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMovie>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
 
 #include "app/GameModes.h"
 #include "app/fMainForm.h"
 #include "board/MenuStates.h"
 #include "board/TextNumbers.h"
 #include "board/ZVK_Board_Sub.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/FtpRunner.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/DoEvents.h"
+#include "platform/Inet.h"
+#include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
+#include "support/ZVK_File_Dir.h"
 #include "support/ZVK_Registry.h"
 
 namespace app {
@@ -33,6 +44,10 @@ const char* const kModePlace = "optMode_click of Formular frmNewGame";
 const char* const kResumePlace = "optInternetResume_Click of Formular frmNewGame";
 const char* const kOKPlace = "cmdOK_Click of Formular frmNewGame";
 const char* const kCancelPlace = "cmdCancel_Click of Formular frmNewGame";
+const char* const kListPlace = "UpdateGameList of Formular frmNewGame";
+const char* const kPreviewPlace = "cmbJoinNewGame_Click of Formular frmNewGame";
+
+namespace cor = correspondence;
 
 constexpr int kInternetMode = 3;
 
@@ -163,6 +178,9 @@ frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
     connect(optInternetResume[i], &QRadioButton::toggled, this, [this, i](bool on) {
       if (on) optInternetResume_Click(static_cast<int16_t>(i));
     });
+  // activated: a user's pick, also of the entry already selected.
+  connect(cmbJoinNewGame, &QComboBox::activated, this, [this] { cmbJoinNewGame_Click(); });
+  connect(cmdUpdateList, &QPushButton::clicked, this, [this] { cmdUpdateList_Click(); });
   connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
@@ -273,9 +291,7 @@ void frmNewGame::cmdOK_Click() {
   cmdOK->setEnabled(false);
   bool offerGone = false;
   const bool done = Guarded(kOKPlace, [&] {
-    if (Joining()) {
-      // The offer list is refreshed and checked with the correspondence
-      // exchange; until then a join has no entry to confirm.
+    if (Joining() && !OfferStillOpen()) {
       offerGone = true;
       return;
     }
@@ -296,17 +312,188 @@ void frmNewGame::cmdOK_Click() {
     }
     owner_->StatusBar->panel(3)->setText(QString::fromStdString(gGameType));
     owner_->SetGameStartCommandsEnabled(false);
+    if (Joining() && !cmbJoinNewGame->currentText().isEmpty()) JoinChosenOffer();
   }, false);
+  if (!done) {
+    // The connection a failure left open is closed; the game is set up with
+    // whatever OK reached.
+    Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+    StopAnimation();
+  }
   okRunning_ = false;
   cmdCancel->setEnabled(true);
   if (offerGone && done) {
     hide();
     return;
   }
-  // A game is set up with whatever OK reached, also after a failure.
   gGameStopped = kFalse;
   hide();
   platform::DoEvents();
+}
+
+bool frmNewGame::OfferStillOpen() {
+  const QString chosen = cmbJoinNewGame->currentText();
+  UpdateGameList(true);
+  const int found = chosen.isEmpty() ? -1 : cmbJoinNewGame->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (found >= 0) {
+    // The preview runs again, so that id, colour and details are the chosen offer's.
+    cmbJoinNewGame->setCurrentIndex(found);
+    cmbJoinNewGame_Click();
+    return true;
+  }
+  platform::MsgBox("The game has already been joined\r\nPlease select another one.", 4160,
+                   ZVK_ErrorLog::ApplicationTitle());
+  return false;
+}
+
+void frmNewGame::JoinChosenOffer() {
+  const std::string stem = cmbJoinNewGame->currentText().toStdString();
+  Guarded(kOKPlace, [&] {
+    // The list holds only stems; anything else never becomes a path or a command.
+    if (!cor::IsExchangeStem(stem)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "No offer chosen");
+    const std::string dir = cor::JoinedDir();
+    ZVK_File_Dir::CreateDirectoryStruct(dir);
+    cor::JoinInfo info;
+    info.machineId = ZVK_Identity::gMachineID;
+    info.nickname = owner_->txtUserNickName->text().toStdString();
+    info.country = owner_->cmbCountry->currentText().toStdString();
+    info.language = owner_->cmbLanguage->currentText().toStdString();
+    info.offererColour = lblPlayer1Color->text() == QLatin1String("White") ? "0" : "16777215";
+    info.gender = owner_->GenderText();
+    info.age = owner_->txtAge->text().toStdString();
+    const std::string txt = dir + cor::JoinInfoName(stem);
+    const std::string zip = dir + cor::JoinArchiveName(stem);
+    cor::WriteJoinInfoFile(txt, info);
+    if (!cor::PackSingleFile(txt, zip))
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join archive could not be made");
+    StartAnimation(cor::kSendAnimation);
+    owner_->IniFTP(cor::kRemoteJoined);
+    owner_->SendCommand(cor::PutCommand(zip, cor::JoinArchiveName(stem)));
+    // Nobody else looks at the upload's outcome: a join that did not reach
+    // the server is at least in the log.
+    if (const std::string failure = owner_->Inet1->LastError(); !failure.empty())
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join could not be uploaded: " + failure);
+  });
+  Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+  StopAnimation();
+}
+
+void frmNewGame::cmdUpdateList_Click() { UpdateGameList(true); }
+
+void frmNewGame::UpdateGameList(bool download) {
+  Guarded(kListPlace, [&] {
+    cmdUpdateList->setEnabled(false);
+    cmbJoinNewGame->clear();
+    // An emptied list has nothing to confirm until an offer is selected again.
+    cmdOK->setEnabled(false);
+    const std::string temp = cor::TempDir();
+    ZVK_File_Dir::CreateDirectoryStruct(temp);
+    const std::string offers = temp + cor::kOfferListingName;
+    const std::string joins = temp + cor::kJoinListingName;
+    if (download) {
+      // Listings left from before must not stand in for a failed download.
+      std::error_code ignored;
+      std::filesystem::remove(offers, ignored);
+      std::filesystem::remove(joins, ignored);
+      StartAnimation(cor::kDownloadAnimation);
+      cor::gFtpResponseFile = offers;
+      owner_->IniFTP(cor::kRemoteOffered);
+      owner_->SendCommand("LS *.*");
+      owner_->SendCommand("CD ..");
+      owner_->SendCommand(std::string("CD ") + cor::kRemoteJoined);
+      cor::gFtpResponseFile = joins;
+      owner_->SendCommand("LS *.*");
+      owner_->SendCommand("CLOSE");
+      StopAnimation();
+    }
+    if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {
+      // Only names that start with an exchange stem are listed at all.
+      const std::vector<std::string> joined = cor::ReadGameListingFile(joins);
+      for (const std::string& name : cor::ReadGameListingFile(offers)) {
+        const std::string stem = name.substr(0, cor::kStemLength);
+        const bool taken = std::any_of(joined.begin(), joined.end(),
+                                       [&](const std::string& j) { return j.compare(0, cor::kStemLength, stem) == 0; });
+        // The same offer listed twice (its archive under two names) is one entry.
+        if (taken || cmbJoinNewGame->findText(QString::fromStdString(stem)) >= 0) continue;
+        cmbJoinNewGame->addItem(QString::fromStdString(stem));
+        cmbJoinNewGame->setCurrentIndex(cmbJoinNewGame->count() - 1);
+        cmbJoinNewGame_Click();
+        cmdOK->setEnabled(true);
+      }
+      if (cmbJoinNewGame->count() == 0 && download)
+        platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
+                         ZVK_ErrorLog::ApplicationTitle());
+    }
+    cmdUpdateList->setEnabled(true);
+  });
+}
+
+void frmNewGame::cmbJoinNewGame_Click() {
+  Guarded(kPreviewPlace, [&] {
+    cmdOK->setEnabled(false);
+    optInternetResume_Click(1);
+    const std::string stem = cmbJoinNewGame->currentText().toStdString();
+    if (!cor::IsExchangeStem(stem)) return;
+    const std::string temp = cor::TempDir();
+    const std::string zip = temp + cor::OfferArchiveName(stem);
+    const std::string txt = temp + cor::OfferInfoName(stem);
+    if (!ZVK_File_Dir::FileExists(txt)) {
+      std::error_code ignored;
+      std::filesystem::remove(zip, ignored);
+      FTPfileDownload(cor::kRemoteOffered, cor::GetCommand(cor::OfferArchiveName(stem), zip));
+    }
+    // The offer file is taken out under the name it must have: another PC's
+    // archive decides nothing about the names written here.
+    bool readable = ZVK_File_Dir::FileExists(zip) && cor::UnpackFirstEntry(zip, temp, cor::OfferInfoName(stem));
+    const cor::OfferInfo info = readable ? cor::ReadOfferInfoFile(txt) : cor::OfferInfo{};
+    // The game id must be the one the offer's name carries: the join and the
+    // fetch that follows address the game by it.
+    readable = readable && info.gameId == cor::GameIdOfStem(stem);
+    if (!readable) {
+      platform::MsgBox("No information available in the moment\r\nPlease try again later.", 4160,
+                       ZVK_ErrorLog::ApplicationTitle());
+      return;
+    }
+    for (QLabel* l : {lblDate, lblName, lblCountry, lblPlayer1Color, lblGender, lblAge, lblMove}) l->clear();
+    txtNamePlayer2->clear();
+    lblDate->setText(QString::fromStdString(info.date));
+    cor::gInternetGameID = info.gameId;
+    lblName->setText(QString::fromStdString(info.nickname));
+    txtNamePlayer2->setText(QString::fromStdString(info.nickname));
+    lblCountry->setText(QString::fromStdString(info.country));
+    const int32_t offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
+    const bool joinerWhite = offerer != kWhite;
+    lblPlayer1Color->setText(joinerWhite ? QStringLiteral("White") : QStringLiteral("Black"));
+    SetOptionValue(optColor[joinerWhite ? 0 : 1], true);
+    lblGender->setText(QString::fromStdString(info.gender));
+    lblAge->setText(QString::fromStdString(info.age));
+    lblMove->setText(QString::fromStdString(info.openingMove));
+    cmdOK->setEnabled(true);
+  });
+}
+
+void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
+  StartAnimation(cor::kDownloadAnimation);
+  owner_->IniFTP(dir);
+  owner_->SendCommand(getCommand);
+  owner_->SendCommand("CLOSE");
+  StopAnimation();
+}
+
+void frmNewGame::StartAnimation(const char* name) {
+  StopAnimation();
+  auto* movie = new QMovie(QString::fromStdString(cor::AnimationDir() + name + ".gif"), QByteArray(), Animation1);
+  Animation1->setMovie(movie);
+  Animation1->show();
+  movie->start();
+}
+
+void frmNewGame::StopAnimation() {
+  Animation1->hide();
+  if (QMovie* movie = Animation1->movie()) {
+    Animation1->setMovie(nullptr);
+    delete movie;
+  }
 }
 
 void frmNewGame::cmdCancel_Click() {
@@ -324,7 +511,5 @@ void frmNewGame::reject() {
   if (okRunning_) return;
   cmdCancel_Click();
 }
-
-void frmNewGame::UpdateGameList(bool) { cmbJoinNewGame->clear(); }
 
 }  // namespace app

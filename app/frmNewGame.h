@@ -30,6 +30,13 @@ class frmNewGame : public QDialog {
   void optInternetResume_Click(int16_t index);
   void cmdOK_Click();
   void cmdCancel_Click();
+  // The offer list: rebuilt from the server's listings (fetched afresh with
+  // download), every offer nobody has joined yet, the last one selected.
+  void UpdateGameList(bool download);
+  void cmdUpdateList_Click();
+  // The preview of the selected offer: its details, the game id and the
+  // joiner's colour (the one the offerer left).
+  void cmbJoinNewGame_Click();
 
   // True once Cancel has unloaded the dialog: its owner deletes it.
   bool Unloaded() const { return unloaded_; }
@@ -70,8 +77,14 @@ class frmNewGame : public QDialog {
   std::string StoredText(const std::string& key, const std::string& defaultValue) const;
   void StoreChoices();
   bool Joining() const;
-  // Refreshes the offer list; with download it fetches fresh listings first.
-  void UpdateGameList(bool download);
+  // OK's re-check: the chosen offer is still listed after a fresh download.
+  bool OfferStillOpen();
+  // Join file, archive and upload into "joined".
+  void JoinChosenOffer();
+  // One get in its own connection, with the dialog's animation.
+  void FTPfileDownload(const std::string& dir, const std::string& getCommand);
+  void StartAnimation(const char* name);
+  void StopAnimation();
 
   fMainForm* owner_;
   bool unloaded_ = false;
