@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "platform/Inet.h"
@@ -41,13 +40,7 @@ class FtpRunnerTest : public ::testing::Test {
 
   // The free-form lines of the error log (the header has none of ours).
   std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
-    return lines;
+    return testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
   }
 
   testsupport::ProgramTree tree;
@@ -108,12 +101,7 @@ TEST_F(FtpRunnerTest, LongListingArrivesWholeAndInOrder) {
 
   const std::string listing = testsupport::ReadFile(gFtpResponseFile);
   ASSERT_GT(listing.size(), 2u * kResponseChunk);
-  std::vector<std::string> lines;
-  std::istringstream in(listing);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  const std::vector<std::string> lines = testsupport::Lines(listing);
   // Every name once and nothing else: a lost, doubled or reordered piece
   // would break a name apart.
   EXPECT_EQ(lines.size(), names.size());
