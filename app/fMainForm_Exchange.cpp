@@ -57,7 +57,6 @@ void fMainForm::StopProgressAnimation() {
   progressMovie_ = nullptr;
 }
 
-
 // ------------------------------------------------------------ sending a move
 
 namespace {
@@ -70,8 +69,7 @@ constexpr const char* kMessageTitle = "Castellan";
 std::string CheckedStem() {
   const std::string stem = correspondence::ExchangeStem(correspondence::gInternetGameID);
   if (!correspondence::IsExchangeStem(stem))
-    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall,
-                                     "Not a correspondence game: \"" + correspondence::gInternetGameID + "\"");
+    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid correspondence game id");
   return stem;
 }
 

@@ -4,7 +4,10 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMovie>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "correspondence/ExchangeFiles.h"
@@ -357,6 +360,55 @@ TEST_F(ExchangeFailures, SendWithTheServerDownStillSwitchesToWaiting) {
   // The offerer's first send completed the offer (line 9) and packed it.
   EXPECT_TRUE(fs::exists(C::OfferedDir() + C::OfferArchiveName(Stem())));
   EXPECT_EQ(MoveNumberIn(Dir() + C::ExchangeArchiveName(Stem())), 1);
+}
+
+// The progress animation moves while a transfer runs. The waits after each
+// command run on a clock four times as fast as the real one: long enough for
+// several frames, short enough for a test.
+TEST(ExchangeAnimation, PlaysTheTransfersPictureWhileItRuns) {
+  const auto start = std::chrono::steady_clock::now();
+  ZVK_Time::SetClock([start] {
+    return 1000.0 + 4 * std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  });
+  fixtures::FtpServer server;
+  if (!server.running()) GTEST_SKIP() << "no FTP server";
+  testsupport::ProgramTree tree;
+  server.useAsGameServer();
+  platform::ScriptedAnswerer answers;
+  app::fMainForm form;
+  form.Form_Initialize();
+  C::gFtpResponseFile.clear();
+  C::gInternetGameID = "0000001012612062350";
+  G::gGameMode = "OnlinePP";
+  E::Initial_Game();
+  struct Case {
+    const char* picture;
+    std::function<void()> transfer;
+  };
+  const Case cases[] = {
+      {"websend.gif", [&] { form.cmdSendMove_Click(); }},
+      {"ftpdownload.gif", [&] { form.cmdDownloadMove_Click(); }},
+  };
+  for (const Case& c : cases) {
+    std::set<std::string> pictures;
+    std::set<int> frames;
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] {
+      if (form.Animation1->isHidden() || form.Animation1->movie() == nullptr) return;
+      const QMovie* movie = form.Animation1->movie();
+      pictures.insert(fs::path(movie->fileName().toStdString()).filename().string());
+      if (movie->state() == QMovie::Running) frames.insert(movie->currentFrameNumber());
+    });
+    sample.start(10);
+    c.transfer();
+    sample.stop();
+    EXPECT_EQ(pictures, std::set<std::string>{c.picture});
+    EXPECT_GE(frames.size(), 3u) << c.picture << " did not move";
+    EXPECT_TRUE(form.Animation1->isHidden());
+  }
+  C::gInternetGameID.clear();
+  G::gGameMode.clear();
+  ZVK_Time::SetClock({});
 }
 
 }  // namespace
