@@ -95,7 +95,12 @@ bool FtpRunner::SendCommand(const std::string& cmd) {
   // must still reach its CLOSE.
   Guarded(kSendPlace, [&] { Trace(cmd); }, false);
   bool started = false;
-  Guarded(kSendPlace, [&] { started = inet_.Execute(cmd); }, false);
+  Guarded(kSendPlace, [&] {
+    started = inet_.Execute(cmd);
+    // Another transfer still holds the control (one started meanwhile from
+    // an event): this command is not sent.
+    if (!started) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Still executing last request");
+  }, false);
   Guarded(kSendPlace, [&] {
     while (started && inet_.StillExecuting()) {
       platform::DoEvents();
