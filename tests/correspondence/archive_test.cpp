@@ -184,6 +184,15 @@ TEST_F(ArchiveTest, HostileOrDamagedArchivesWriteNothing) {
   EXPECT_TRUE(UnpackFirstEntry(mixed, target.string(), "r.chi"));
   EXPECT_EQ(Listing(target), (std::set<std::string>{"r.chi:5"}));
   EXPECT_FALSE(fs::exists(work / "b.chi"));
+
+  // A caller that knows its file takes that one alone.
+  fs::remove(target / "r.chi");
+  const std::string offer = (work / "offer.zip").string();
+  WriteRawArchive(offer, {{"InternetGame_j.tmp", "spoofed listing"}, {"00012345626020314050000n.txt", small}});
+  EXPECT_FALSE(UnpackNamedEntry(offer, target.string(), "00012345626020314059999n.txt"));
+  EXPECT_TRUE(fs::is_empty(target));
+  EXPECT_TRUE(UnpackNamedEntry(offer, target.string(), "00012345626020314050000n.txt"));
+  EXPECT_EQ(Listing(target), (std::set<std::string>{"00012345626020314050000n.txt:5"}));
 }
 
 TEST_F(ArchiveTest, EntriesAboveTheLimitAreRefusedBeforeWriting) {
