@@ -14,6 +14,7 @@
 #include "correspondence/Packing.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
+#include "platform/DoEvents.h"
 #include "platform/MessageBox.h"
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
@@ -96,6 +97,7 @@ void fMainForm::Prepare_MoveTransmit() {
     if (((gBoardSide == 1 && gMoveNumber == 1) || (gBoardSide == -1 && gMoveNumber == 2)) && !IsJoiningSide(stem)) {
       AppendOfferOpeningMove(OfferedDir() + OfferInfoName(stem), recordLine);
       PackSingleFile(OfferedDir() + OfferInfoName(stem), OfferedDir() + OfferArchiveName(stem));
+      platform::DoEvents();
     }
     ZVK_File_Dir::CreateDirectoryStruct(InternetGameDir());
     MoveNote note;
@@ -104,6 +106,7 @@ void fMainForm::Prepare_MoveTransmit() {
     note.recordLine = recordLine;
     WriteMoveNoteFile(InternetGameDir() + MoveNoteName(gInternetGameID, gMoveNumber), note);
     ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
+    platform::DoEvents();
     cmdSendMove->setVisible(true);
     cmdDownloadMove->setVisible(false);
     cmdSuspend->setVisible(false);
@@ -128,9 +131,11 @@ void fMainForm::cmdSendMove_Click() {
     const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
     ZVK_File_Dir::DeleteFiles(archive, 0);
     PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
+    platform::DoEvents();
     IniFTP(kRemoteGames);
     SendCommand(PutCommand(archive, ExchangeArchiveName(stem)));
     ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
+    platform::DoEvents();
     cmdDownloadMove->setVisible(true);
     cmdSuspend->setVisible(true);
     cmdSendMove->setVisible(false);
@@ -181,6 +186,9 @@ void fMainForm::cmdDownloadMove_Click() {
     if (!known || !ZVK_File_Dir::FileExists(dir + zip)) outcome = Outcome::Missing;
     else outcome = Check4MewMove(dir, zip, chiG, chiR) ? Outcome::TakeOver : Outcome::NotNew;
   }, false);
+  // Unpacking, checking and copying the game each take a few milliseconds
+  // (safe writes wait for the disk): the window runs between them.
+  platform::DoEvents();
   Guarded(place, [&] {
     if (outcome == Outcome::Missing) {
       tryAgainLater("There was a download problem,");
@@ -190,6 +198,7 @@ void fMainForm::cmdDownloadMove_Click() {
       // The partner's file would not load: the game stays as it was.
       tryAgainLater("There was a download problem,");
     } else {
+      platform::DoEvents();
       LoadInternetPlay(dir + chiG);
     }
   }, false);
