@@ -286,8 +286,6 @@ class fMainForm : public QMainWindow,
   void ShowEmptyBoard();
   void ShowCoordinateCaptions();
   void WriteOffer();
-  // The offerer's game, fetched right after this PC joined it.
-  void FetchJoinedGame();
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
   void Prepare_MoveTransmit();

@@ -71,7 +71,8 @@ void fMainForm::mnuNewGame_Click() {
         const bool online = gGameMode == "OnlinePP";
         if (online && ProfileFlag("optInternetResume0", false, place)) WriteOffer();
         const bool joined = online && ProfileFlag("optInternetResume1", false, place);
-        if (joined) FetchJoinedGame();
+        // The fetch takes the offerer's game over and reports its own problems.
+        if (joined) cmdDownloadMove_Click();
         if (!joined)
           platform::MsgBox("Start the game by selecting the first white move", 4160, "Castellan Quarto");
       }))
@@ -114,11 +115,6 @@ void fMainForm::Reset_Board() {
       }))
     return;
   platform::DoEvents();
-}
-
-void fMainForm::FetchJoinedGame() {
-  // The download command of the exchange takes the offerer's game over and
-  // reports its own problems.
 }
 
 void fMainForm::ShowCoordinateCaptions() {

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
+#include "board/GameFile.h"
 
 #include "app/frmNewGame.h"
 #include "correspondence/ExchangeFiles.h"
@@ -17,6 +17,7 @@
 #include "correspondence/Packing.h"
 #include "platform/AppPath.h"
 #include "platform/SettingsStore.h"
+#include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Registry.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
@@ -29,15 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 namespace cor = correspondence;
 
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::istringstream in(bytes);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
+using testsupport::Lines;
 
 // One PC: its own program tree, settings roots and machine number.
 struct Installation {
@@ -54,17 +47,15 @@ struct Installation {
   std::string machine;
 };
 
-class OfferJoinTest : public ::testing::Test {
+class OfferJoinTest : public MainWindowFixture {
  protected:
   void SetUp() override {
+    MainWindowFixture::SetUp();
     if (!server.running()) GTEST_SKIP() << "no FTP server";
     server.useAsGameServer();
-    ZVK_Identity::gUserName = "TESTER";
   }
   void TearDown() override {
-    form.reset();
-    G::gGameMode.clear();
-    G::gGameStopped = 0;
+    MainWindowFixture::TearDown();
     cor::gFtpResponseFile.clear();
     cor::gInternetGameID.clear();
   }
@@ -85,7 +76,7 @@ class OfferJoinTest : public ::testing::Test {
   }
 
   // New Game with the dialog worked by `act` from inside its loop.
-  void NewGame(std::function<void(app::frmNewGame*)> act) {
+  void NewGameDialog(std::function<void(app::frmNewGame*)> act) {
     WhenModal([act](QWidget* modal) {
       auto* dialog = qobject_cast<app::frmNewGame*>(modal);
       ASSERT_NE(dialog, nullptr);
@@ -96,13 +87,6 @@ class OfferJoinTest : public ::testing::Test {
     form->mnuNewGame_Click();
   }
 
-  // An offer on the server as the offerer's first send leaves it.
-  void PutOffer(const Installation& offerer, const std::string& stem, const char* openingMove) {
-    const std::string txt = offerer.Path("InternetGame/offered/" + cor::OfferInfoName(stem));
-    cor::AppendOfferOpeningMove(txt, openingMove);
-    ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
-  }
-
   std::vector<std::string> Remote(const char* folder) const {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(server.remotePath(folder))) names.push_back(e.path().filename().string());
@@ -110,10 +94,34 @@ class OfferJoinTest : public ::testing::Test {
     return names;
   }
 
+  // The offerer's window again, with the game as its last exchange left it.
+  void Resume(const Installation& pc, const std::string& id, bool white) {
+    Open(pc, "Alice");
+    cor::gInternetGameID = id;
+    NewGame("OnlinePP", white ? G::kWhite : G::kBlack, white ? 1 : -1);
+    ASSERT_TRUE(B::LoadCompleteGame(pc.Path("InternetGame/" + cor::LastGameName(cor::ExchangeStem(id)))));
+  }
+
+  // New Game on an installation: a correspondence offer with the given colour.
+  void Offer(const Installation& pc, bool white) {
+    Open(pc, "Alice");
+    NewGameDialog([white](app::frmNewGame* d) {
+      d->optMode[3]->click();
+      d->optInternetResume[0]->click();
+      d->optColor[white ? 0 : 1]->click();
+      d->cmdOK->click();
+    });
+  }
+
+  void MoveAndSend(const char* from, const char* to) {
+    const int before = E::gMoveNumber;
+    Move(from, to);
+    ASSERT_EQ(E::gMoveNumber, before + 1) << from << "-" << to;
+    form->cmdSendMove->click();
+  }
+
   exchangetest::FastWaits waits;
   fixtures::FtpServer server;
-  platform::ScriptedAnswerer answers;
-  std::unique_ptr<app::fMainForm> form;
 };
 
 // A offers, B joins through the list, C comes too late; for either colour of
@@ -121,19 +129,13 @@ class OfferJoinTest : public ::testing::Test {
 TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
   for (const bool offererWhite : {true, false}) {
     SCOPED_TRACE(offererWhite);
-    fs::remove_all(server.remotePath("offered"));
-    fs::remove_all(server.remotePath("joined"));
-    fs::create_directories(server.remotePath("offered"));
-    fs::create_directories(server.remotePath("joined"));
+    for (const char* folder : {"offered", "joined", "games"}) {
+      fs::remove_all(server.remotePath(folder));
+      fs::create_directories(server.remotePath(folder));
+    }
     Installation a("000000001"), b("000000002"), c("000000003");
 
-    Open(a, "Alice");
-    NewGame([offererWhite](app::frmNewGame* d) {
-      d->optMode[3]->click();
-      d->optInternetResume[0]->click();
-      d->optColor[offererWhite ? 0 : 1]->click();
-      d->cmdOK->click();
-    });
+    Offer(a, offererWhite);
     EXPECT_EQ(G::gGameMode, "OnlinePP");
     EXPECT_EQ(G::gGameType, "Tournament");
     const std::string id = cor::gInternetGameID;
@@ -148,10 +150,16 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     EXPECT_TRUE(Remote("offered").empty());  // nothing uploaded before the first send
     ASSERT_EQ(answers.Calls().size(), 1u);
     EXPECT_EQ(answers.Calls()[0].text, "Start the game by selecting the first white move");
-    PutOffer(a, stem, "1  White Pawn at E:2 to E:4");
+    // A opens the game and sends: the offer reaches the server with it (a
+    // Black offerer opens with both colours' first moves).
+    MoveAndSend("e2", "e4");
+    if (!offererWhite) MoveAndSend("e7", "e5");
+    const int sent = offererWhite ? 1 : 2;
+    EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
+    EXPECT_EQ(Remote("games"), std::vector<std::string>{stem + "g.zip"});
 
     Open(b, "Bob");
-    NewGame([&](app::frmNewGame* d) {
+    NewGameDialog([&](app::frmNewGame* d) {
       d->optMode[3]->click();
       EXPECT_FALSE(d->cmdOK->isEnabled());
       d->cmdUpdateList->click();
@@ -163,7 +171,9 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
       EXPECT_EQ(d->lblCountry->text(), "Norway");
       EXPECT_EQ(d->lblGender->text(), "female");
       EXPECT_EQ(d->lblAge->text(), "41");
-      EXPECT_EQ(d->lblMove->text(), "1  White Pawn at E:2 to E:4");
+      // The opening move is the record line of the first send.
+      const char* opening = offererWhite ? "White Pawn at E:2 to E:4" : "Black Pawn at E:7 to E:5";
+      EXPECT_NE(d->lblMove->text().toStdString().find(opening), std::string::npos) << d->lblMove->text().toStdString();
       EXPECT_EQ(d->lblPlayer1Color->text(), offererWhite ? "Black" : "White");
       EXPECT_TRUE(d->optColor[offererWhite ? 1 : 0]->isChecked());
       EXPECT_TRUE(d->cmdOK->isEnabled());
@@ -182,7 +192,24 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     EXPECT_EQ(join[2], "Bob");
     EXPECT_EQ(join[5], offererWhite ? "16777215" : "0");
     EXPECT_EQ(platform::GetSetting(ZVK_Registry::ProfileSettingsApp("Standard"), "Settings", "cmbJoinNewGame"), stem);
-    for (const auto& call : answers.Calls()) EXPECT_NE(call.text, "Start the game by selecting the first white move");
+    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+    // The offerer's game was fetched and is shown in B's orientation.
+    EXPECT_EQ(E::gMoveNumber, sent);
+    const B::Square e4 = B::EngineToView(5, 4);
+    EXPECT_EQ(B::gViewBoard.at(e4.c, e4.r), 16);
+    if (offererWhite) {
+      MoveAndSend("e7", "e5");
+    } else {
+      MoveAndSend("d2", "d4");
+    }
+    const std::string reply = offererWhite ? "Black Pawn at E:7 to E:5" : "White Pawn at D:2 to D:4";
+
+    // A downloads B's move.
+    Resume(a, id, offererWhite);
+    form->cmdDownloadMove->click();
+    EXPECT_EQ(E::gMoveNumber, sent + 1);
+    EXPECT_NE(Record().find(reply), std::string::npos) << Record();
+    EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
 
     // C listed the offer while it was open (its listing files are still on
     // disk) and presses OK now: the re-check finds it joined.
@@ -190,7 +217,7 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     testsupport::WriteFile(c.Path("InternetGame/temp/InternetGame_j.tmp"), "");
     Open(c, "Carl");
     const std::string modeBefore = G::gGameMode;
-    NewGame([&](app::frmNewGame* d) {
+    NewGameDialog([&](app::frmNewGame* d) {
       d->optMode[3]->click();  // the list from the listing files on disk
       ASSERT_EQ(d->cmbJoinNewGame->count(), 1);
       d->cmbJoinNewGame_Click();  // the user picks it
@@ -198,18 +225,46 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     });
     EXPECT_EQ(G::gGameStopped, G::kTrue);
     EXPECT_EQ(G::gGameMode, modeBefore);
-    ASSERT_GE(answers.Calls().size(), 1u);
-    EXPECT_EQ(answers.Calls().back().text, "The game has already been joined\r\nPlease select another one.");
+    // No offer is listed any more: the refresh says so, then the join is refused.
+    std::vector<std::string> messages;
+    for (const auto& call : answers.Calls()) messages.push_back(call.text);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "No info about new offered games available in the moment.\r\nPlease try again later.",
+                            "The game has already been joined\r\nPlease select another one."}));
     EXPECT_FALSE(fs::exists(c.Path("InternetGame/joined/" + stem + "j.txt")));
     // The next New Game shows the dialog as it was left: an empty list, OK off.
     ASSERT_NE(form->NewGameForm(), nullptr);
-    NewGame([](app::frmNewGame* d) {
+    NewGameDialog([](app::frmNewGame* d) {
       EXPECT_EQ(d->cmbJoinNewGame->count(), 0);
       EXPECT_FALSE(d->cmdOK->isEnabled());
       d->cmdCancel->click();
     });
     EXPECT_EQ(form->NewGameForm(), nullptr);
   }
+}
+
+// A join file that cannot be written is logged; the game is set up all the
+// same and the offerer's game fetched.
+TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
+  Installation a("000000001"), b("000000002");
+  Offer(a, true);
+  const std::string stem = cor::ExchangeStem(cor::gInternetGameID);
+  MoveAndSend("e2", "e4");
+  Open(b, "Bob");
+  testsupport::WriteFile(b.Path("InternetGame/joined"), "a file where the folder belongs");
+  NewGameDialog([](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    d->cmdUpdateList->click();
+    d->cmdOK->click();
+  });
+  EXPECT_EQ(G::gGameStopped, 0);
+  EXPECT_EQ(G::gGameMode, "OnlinePP");
+  EXPECT_EQ(G::gBoardSide, -1);
+  EXPECT_EQ(E::gMoveNumber, 1);  // fetched
+  EXPECT_TRUE(Remote("joined").empty());
+  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("cmdOK_Click of Formular frmNewGame"),
+            std::string::npos);
+  EXPECT_FALSE(form->lblError->isHidden());
 }
 
 // The offer list built from listing files and previewed from the server.
