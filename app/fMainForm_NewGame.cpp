@@ -75,6 +75,8 @@ void fMainForm::mnuNewGame_Click() {
         if (joined) cmdDownloadMove_Click();
         if (!joined)
           platform::MsgBox("Start the game by selecting the first white move", 4160, "Castellan Quarto");
+        // The status line and the mode panel name the new game, not the last one.
+        StatusReport();
       }))
     return;
   platform::DoEvents();
