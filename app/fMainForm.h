@@ -7,12 +7,14 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Controls.h"
+#include "platform/FileDialog.h"
 #include "support/ZVK_ErrorLog.h"
 
 class QAction;
@@ -28,6 +30,7 @@ class QSlider;
 class QTextEdit;
 class QTimer;
 class QMovie;
+class QDateTime;
 namespace platform { class Inet; }
 
 namespace app {
@@ -104,6 +107,28 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   std::string ProfileText() const;
 
   int32_t PickedColor = 0;
+
+  // ---- File menu (load, save, profiles, preferences, exit)
+  void mnuLoadGameStart_Click();
+  bool mnuSaveGame_Click();    // true when the game file was written
+  bool mnuSaveGameAs_Click();  // true when a file was chosen and written
+  void mnuAddProfile_Click();
+  void mnuImportPGN_Click();
+  void mnuDleteProfile_Click();
+  void mnuOptions_Click();
+  void mnuExit_Click();
+  // Save Game's name when no game file has been chosen: games folder,
+  // date and hour, profile.
+  std::string DatedGameFileName(const QDateTime& when) const;
+  platform::CommonDialog Ccmd;  // the window's file dialog
+
+  // ---- pause, suspend, give up
+  void mnuPause_Click();
+
+  // Shows side panel `index` (0 game control, 1 options, 2 taken pieces), hides the others.
+  void ShowSidePanel(int index);
+  // The pressed state of a two-state toolbar button.
+  void SetToolbarPressed(const char* key, bool pressed);
 
   // ---- controls -------------------------------------------------------
   PictureBox* picFrontBuffer = nullptr;
@@ -222,6 +247,12 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
 
  private:
   void BuildMenus();
+  void ConnectMenus();
+  // Runs handler when action is chosen from the menu or its toolbar button.
+  // A check-marked entry is handed to its handler with the mark it had
+  // before the click: the handlers set the mark themselves.
+  void OnCommand(QAction* action, std::function<void()> handler);
+  void ShowLoadGameDialog();
   void BuildToolbar();
   QWidget* BuildBoardArea();
   QWidget* BuildGamePanel();

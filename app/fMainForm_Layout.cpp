@@ -117,8 +117,7 @@ void fMainForm::BuildMenus() {
   mnuHelp->addSeparator();
   mnuAbout = Item(mnuHelp, this, "mnuAbout", "About");
 
-  connect(mnuChangeSide, &QAction::triggered, this, [this] { mnuChangeSide_Click(); });
-  connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+  ConnectMenus();
 }
 
 void fMainForm::BuildToolbar() {
