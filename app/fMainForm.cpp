@@ -137,6 +137,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
   resize(size.expandedTo(minimumSizeHint()));
 
+  ConnectMenus();
   connect(picFrontBuffer, &PictureBox::mouseDown, this,
           [this](int b, int s, double x, double y) { picFrontBuffer_MouseDown(b, s, x, y); });
   connect(picFrontBuffer, &PictureBox::mouseMove, this,

@@ -30,6 +30,7 @@ class QSlider;
 class QTextEdit;
 class QTimer;
 class QMovie;
+class QIcon;
 class QDateTime;
 namespace platform { class Inet; }
 
@@ -124,6 +125,22 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
 
   // ---- pause, suspend, give up
   void mnuPause_Click();
+  void mnuSuspendGame_Click();
+  void mnuGiveUp_Click();
+  // Ends the running game: saved, board reset, New Game and Load Game back on.
+  void cmdSuspend_Click();
+  // Give Up's question, naming the players by the colour to move.
+  std::string GiveUpQuestion() const;
+
+  // ---- connection test
+  void cmdTestInternetConnection_Click();
+
+  // New Game and Load Game, in the menu and on the toolbar: off while a game runs.
+  void EnableGameStart(bool enabled);
+  // The pictures of the game lists (31 a game, 7 a game with a new move).
+  static QIcon ImageList2(int index);
+  // The settings application of the current profile.
+  std::string ProfileApplicationName() const;
 
   // Shows side panel `index` (0 game control, 1 options, 2 taken pieces), hides the others.
   void ShowSidePanel(int index);
@@ -253,6 +270,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   // before the click: the handlers set the mark themselves.
   void OnCommand(QAction* action, std::function<void()> handler);
   void ShowLoadGameDialog();
+  void ShowConnectionTestStep(const std::string& text);
   void BuildToolbar();
   QWidget* BuildBoardArea();
   QWidget* BuildGamePanel();
@@ -280,7 +298,6 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void SetLanguageNameFromList();
   void FillProfileList();
   void FillBoardList();
-  std::string ProfileApplicationName() const;
 
   std::unique_ptr<class WindowBridges> bridges_;
   std::string helpFile_;

@@ -1,9 +1,13 @@
 // Wiring of the menu entries to their commands, and the small window states
 // that several commands share (side panels, two-state toolbar buttons).
 #include <QAction>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QSignalBlocker>
 
 #include "app/fMainForm.h"
+#include "app/frmLoadGame.h"
 
 namespace app {
 
@@ -28,7 +32,11 @@ void fMainForm::ConnectMenus() {
   OnCommand(mnuOptions, [this] { mnuOptions_Click(); });
   OnCommand(mnuExit, [this] { mnuExit_Click(); });
   OnCommand(mnuPause, [this] { mnuPause_Click(); });
+  OnCommand(mnuSuspendGame, [this] { mnuSuspendGame_Click(); });
+  OnCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
   OnCommand(mnuChangeSide, [this] { mnuChangeSide_Click(); });
+  connect(cmdSuspend, &QPushButton::clicked, this, [this] { cmdSuspend_Click(); });
+  connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });
 }
 
 void fMainForm::ShowSidePanel(int index) {
@@ -42,6 +50,37 @@ void fMainForm::SetToolbarPressed(const char* key, bool pressed) {
   }
 }
 
-void fMainForm::ShowLoadGameDialog() {}
+void fMainForm::EnableGameStart(bool enabled) {
+  mnuNewGame->setEnabled(enabled);
+  mnuLoadGameStart->setEnabled(enabled);
+  for (const char* key : {"NEWGAME", "LOAD"}) {
+    if (QAction* button = tb->buttonByKey(QString::fromLatin1(key))) button->setEnabled(enabled);
+  }
+}
+
+QIcon fMainForm::ImageList2(int index) {
+  // Drawn rather than loaded: a board square for a game, a green mark for a
+  // game whose partner has moved.
+  QPixmap picture(16, 16);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (index == 7) {
+    painter.setBrush(QColor(0x20, 0xA0, 0x40));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(2, 2, 12, 12);
+  } else {
+    painter.fillRect(1, 1, 7, 7, QColor(0xF0, 0xD9, 0xB5));
+    painter.fillRect(8, 8, 7, 7, QColor(0xF0, 0xD9, 0xB5));
+    painter.fillRect(8, 1, 7, 7, QColor(0xB5, 0x88, 0x63));
+    painter.fillRect(1, 8, 7, 7, QColor(0xB5, 0x88, 0x63));
+  }
+  return QIcon(picture);
+}
+
+void fMainForm::ShowLoadGameDialog() {
+  frmLoadGame dialog(*this, this);
+  dialog.exec();
+}
 
 }  // namespace app

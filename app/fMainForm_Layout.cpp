@@ -117,7 +117,6 @@ void fMainForm::BuildMenus() {
   mnuHelp->addSeparator();
   mnuAbout = Item(mnuHelp, this, "mnuAbout", "About");
 
-  ConnectMenus();
 }
 
 void fMainForm::BuildToolbar() {
