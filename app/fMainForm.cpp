@@ -161,6 +161,8 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
 
   Inet1 = std::make_unique<platform::Inet>();
   ZVK_Internet::SetTransferControl(Inet1.get());
+  ftp_ = std::make_unique<correspondence::FtpRunner>(*Inet1, *this);
+  Inet1->OnStateChanged([this](int16_t state) { Inet1_StateChanged(state); });
   bridges_ = std::make_unique<WindowBridges>(*this);
   gInstance = this;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Controls.h"
+#include "correspondence/FtpRunner.h"
 #include "platform/FileDialog.h"
 #include "support/ZVK_ErrorLog.h"
 
@@ -40,7 +41,9 @@ namespace app {
 // empty before the leading bar).
 inline std::vector<std::string> gProfiles;
 
-class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
+class fMainForm : public QMainWindow,
+                  public ZVK_ErrorLog::ErrorIndicator,
+                  public correspondence::FtpConnectionView {
   Q_OBJECT
  public:
   explicit fMainForm(QWidget* parent = nullptr);
@@ -80,6 +83,20 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
 
   // ErrorIndicator
   void ShowErrorIndicator() override;
+
+  // ---- correspondence exchange
+  // One FTP connection: IniFTP(folder), SendCommand(...) for each command,
+  // SendCommand("CLOSE").
+  void IniFTP(const std::string& folder);
+  bool SendCommand(const std::string& cmd);
+  void Inet1_StateChanged(int16_t state);
+  // FtpConnectionView
+  bool TraceSwitchOn() const override;
+  void ShowTransferState(const std::string& text) override;
+  // The progress animation of a transfer ("websend" or "ftpdownload" from
+  // Common/avi/); it moves while the message loop runs.
+  void StartProgressAnimation(const std::string& name);
+  void StopProgressAnimation();
 
   // Appearance members the profile settings call.
   void ChangeBackgroundColor(int32_t bgr);
@@ -300,6 +317,8 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void FillBoardList();
 
   std::unique_ptr<class WindowBridges> bridges_;
+  std::unique_ptr<correspondence::FtpRunner> ftp_;
+  QMovie* progressMovie_ = nullptr;
   std::string helpFile_;
   int32_t backgroundColor_ = 0x800000;
   int32_t coordinateColor_ = 0xDF996F;

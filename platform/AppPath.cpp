@@ -1,6 +1,7 @@
 #include "platform/AppPath.h"
 
 #include <QCoreApplication>
+#include <fstream>
 
 namespace platform {
 namespace {
@@ -17,6 +18,18 @@ std::string AppPath() {
 void SetAppPath(const std::string& path) {
   gOverride = path;
   while (gOverride.size() > 1 && gOverride.back() == kSep) gOverride.pop_back();
+}
+
+std::string FirstSettingLine(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  for (int count = 0; count < 100 && std::getline(in, line); ++count) {
+    const auto first = line.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos || line[first] == '#') continue;
+    const auto last = line.find_last_not_of(" \t\r\n");
+    return line.substr(first, last - first + 1);
+  }
+  return "";
 }
 
 }  // namespace platform

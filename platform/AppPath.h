@@ -8,6 +8,11 @@ namespace platform {
 std::string AppPath();
 void SetAppPath(const std::string& path);  // empty: back to the executable's folder
 
+// The first line of a small settings file beside the program (the FTP host,
+// the machine number) that is neither empty nor a comment ("#"), trimmed;
+// "" when the file is missing or holds no such line.
+std::string FirstSettingLine(const std::string& path);
+
 // The platform's path separator as a one-character string.
 inline constexpr char kSep = '/';
 

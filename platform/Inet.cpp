@@ -47,23 +47,12 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string HostFromFile() {
-  std::ifstream in(FtpHostFilePath());
-  std::string line;
-  for (int count = 0; count < 100 && std::getline(in, line); ++count) {
-    line = Trim(line);
-    if (line.empty() || line[0] == '#') continue;
-    return line;
-  }
-  return "";
-}
-
 }  // namespace
 
 std::string ConfiguredFtpHost() {
   const char* fromEnvironment = std::getenv(kFtpHostVariable);
   std::string host = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
-  if (host.empty()) host = HostFromFile();
+  if (host.empty()) host = FirstSettingLine(FtpHostFilePath());
   return IsValidHostText(host) ? host : kDefaultFtpHost;
 }
 
