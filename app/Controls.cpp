@@ -169,6 +169,36 @@ QLabel* StatusPanels::panel(int number) const {
 
 // ---------------------------------------------------------------- helpers
 
+void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption) {
+  dialog->setObjectName(name);
+  dialog->setWindowTitle(caption);
+  dialog->setWindowModality(Qt::ApplicationModal);
+  dialog->setStyleSheet(QStringLiteral("QGroupBox::title { color: palette(window-text); }"));
+}
+
+QLabel* HeadingLabel(const QString& name, const QString& caption) {
+  auto* label = new QLabel(caption);
+  label->setObjectName(name);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}
+
+void SetOptionValue(QAbstractButton* option, bool selected) {
+  if (selected) {
+    option->setChecked(true);
+    return;
+  }
+  if (!option->isChecked()) return;
+  // An exclusive group refuses to lose its last selection; the classic
+  // option group allows it.
+  const bool exclusive = option->autoExclusive();
+  option->setAutoExclusive(false);
+  option->setChecked(false);
+  option->setAutoExclusive(exclusive);
+}
+
 int CheckValue(const QCheckBox* box) {
   switch (box->checkState()) {
     case Qt::Checked: return 1;

@@ -103,6 +103,19 @@ class StatusPanels : public QStatusBar {
   std::vector<QLabel*> panels_;
 };
 
+// Sets an option button as the classic control behaves: selecting one that
+// is not selected runs its click handling at once (through toggled(true));
+// clearing the selected one leaves its group with none selected and runs
+// nothing.
+void SetOptionValue(QAbstractButton* option, bool selected);
+
+// The program's small dialogs: object name, caption, modal, and the plain
+// look (the main window's style is made for its dark ground), with frame
+// captions in the text colour.
+void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption);
+// A bold label that heads a group of controls.
+QLabel* HeadingLabel(const QString& name, const QString& caption);
+
 // Check-box values as the program stores them: 0 off, 1 on, 2 greyed.
 int CheckValue(const QCheckBox* box);
 void SetCheckValue(QCheckBox* box, int value);

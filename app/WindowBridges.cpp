@@ -125,12 +125,7 @@ std::string BoardBridge::lstMoveIncrementationText() {
 }
 int BoardBridge::HScrollAnimationSpeedValue() { return f_.HScrollAnimationSpeed->value(); }
 
-void BoardBridge::EnableGameStartCommands() {
-  f_.mnuNewGame->setEnabled(true);
-  f_.mnuLoadGameStart->setEnabled(true);
-  for (int i : {1, 2})
-    if (QAction* b = f_.tb->button(i)) b->setEnabled(true);
-}
+void BoardBridge::EnableGameStartCommands() { f_.SetGameStartCommandsEnabled(true); }
 
 // ------------------------------------------------------------------ record
 

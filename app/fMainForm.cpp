@@ -149,6 +149,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     if (chkEnableClock->checkState() != Qt::PartiallyChecked) chkEnableClock->setTristate(false);
     chkEnableClock_Click();
   });
+  ConnectViewCommands();
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
   connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
           [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });

@@ -37,6 +37,8 @@ namespace platform { class Inet; }
 
 namespace app {
 
+class frmNewGame;
+
 // The profile names stored in the settings, as split at "|" (the first one
 // empty before the leading bar).
 inline std::vector<std::string> gProfiles;
@@ -59,6 +61,27 @@ class fMainForm : public QMainWindow,
   void DisableAllMenus();
   void EnableAllMenus();
   void mnuChangeSide_Click();
+  // New Game, Load Game and toolbar buttons 1 and 2: off while a game runs.
+  void SetGameStartCommandsEnabled(bool enabled);
+
+  // ---- new game and board reset
+  void mnuNewGame_Click();
+  // Start position, empty record and taken pieces, clocks at zero, slider at
+  // 0, coordinate labels in the orientation of gBoardSide.
+  void Reset_Board();
+  // The new-game dialog while it is loaded (kept hidden when its OK found
+  // the chosen offer gone), else nullptr.
+  frmNewGame* NewGameForm() const;
+
+  // ---- view toggles, edit mode, turn board, change mode
+  void mnuDangerShow_Click();
+  void mnuShowPossibleMoves_Click();
+  void mnuTakenPieces_Click();
+  void mnuEdit_Click();
+  void setup_Click();
+  void mnuRotate_Click();
+  void mnuRedrawBoard_Click();
+  void mnuChangeMode_Click();
 
   // ---- board input and the road of a move
   void picFrontBuffer_MouseDown(int button, int shift, double x, double y);
@@ -123,6 +146,9 @@ class fMainForm : public QMainWindow,
   std::string SetHelpStrings(int16_t helpNumber) const;
   // The text of cmbProfiles: the current profile's name.
   std::string ProfileText() const;
+  // A stored option of the current profile; a value that is no Boolean is
+  // logged under place and gives the default.
+  bool ProfileFlag(const std::string& key, bool defaultValue, const char* place) const;
 
   int32_t PickedColor = 0;
 
@@ -296,6 +322,8 @@ class fMainForm : public QMainWindow,
   QWidget* BuildRecordArea();
   void ApplyLook();
   void ShowEmptyBoard();
+  void ShowCoordinateCaptions();
+  void ConnectViewCommands();
   void BlinkButton(GxButton* button);
 
   // The road of a move, step by step.
@@ -317,6 +345,7 @@ class fMainForm : public QMainWindow,
   void FillBoardList();
 
   std::unique_ptr<class WindowBridges> bridges_;
+  QPointer<frmNewGame> newGameForm_;
   std::unique_ptr<correspondence::FtpRunner> ftp_;
   QMovie* progressMovie_ = nullptr;
   std::string helpFile_;

@@ -34,7 +34,7 @@ void fMainForm::ConnectMenus() {
   OnCommand(mnuPause, [this] { mnuPause_Click(); });
   OnCommand(mnuSuspendGame, [this] { mnuSuspendGame_Click(); });
   OnCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
-  OnCommand(mnuChangeSide, [this] { mnuChangeSide_Click(); });
+  OnCommand(mnuNewGame, [this] { mnuNewGame_Click(); });
   connect(cmdSuspend, &QPushButton::clicked, this, [this] { cmdSuspend_Click(); });
   connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });
 }

@@ -1,0 +1,81 @@
+#pragma once
+// The new-game dialog: game mode, own colour, both players' names, game type
+// and, for a correspondence game, whether to offer a game or to join one of
+// the offers on the server. Its OK settles the shared game state and stores
+// every choice in the current profile, from where the next opening restores
+// them. New Game shows it modally and reads gGameStopped afterwards.
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+
+class fMainForm;
+
+class frmNewGame : public QDialog {
+  Q_OBJECT
+ public:
+  explicit frmNewGame(fMainForm* owner);
+
+  void Form_Load();
+  void optMode_Click(int16_t index);
+  void optInternetResume_Click(int16_t index);
+  void cmdOK_Click();
+  void cmdCancel_Click();
+
+  // True once Cancel has unloaded the dialog: its owner deletes it.
+  bool Unloaded() const { return unloaded_; }
+
+  // ---- controls
+  std::array<QRadioButton*, 4> optMode{};
+  QLineEdit* txtNamePlayer1 = nullptr;
+  std::array<QRadioButton*, 2> optColor{};
+  QLabel* lblPlayer2 = nullptr;
+  QLabel* lblNamePlayer2 = nullptr;
+  QLineEdit* txtNamePlayer2 = nullptr;
+  std::array<QRadioButton*, 2> optInternetResume{};
+  QComboBox* cmbJoinNewGame = nullptr;
+  QPushButton* cmdUpdateList = nullptr;
+  QGroupBox* fraNewGame = nullptr;
+  QLabel* lblPlayer1Color = nullptr;
+  QLabel* lblMove = nullptr;
+  QLabel* lblCountry = nullptr;
+  QLabel* lblAge = nullptr;
+  QLabel* lblGender = nullptr;
+  QLabel* lblName = nullptr;
+  QLabel* lblDate = nullptr;
+  std::array<QRadioButton*, 2> optGameType{};
+  QPushButton* cmdOK = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  QLabel* Animation1 = nullptr;
+
+ protected:
+  // Escape and the window's close button cancel, except while OK runs:
+  // closing must not cut OK's steps in half.
+  void reject() override;
+
+ private:
+  std::string SettingsApp() const;
+  // A stored option or text of the current profile; a value that cannot be
+  // read as a Boolean is logged and gives the default.
+  bool StoredFlag(const std::string& key, bool defaultValue) const;
+  std::string StoredText(const std::string& key, const std::string& defaultValue) const;
+  void StoreChoices();
+  bool Joining() const;
+  // Refreshes the offer list; with download it fetches fresh listings first.
+  void UpdateGameList(bool download);
+
+  fMainForm* owner_;
+  bool unloaded_ = false;
+  bool okRunning_ = false;
+};
+
+}  // namespace app
