@@ -151,6 +151,8 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   });
   ConnectViewCommands();
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
+  connect(cmdSendMove, &QPushButton::clicked, this, [this] { cmdSendMove_Click(); });
+  connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { cmdDownloadMove_Click(); });
   connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
           [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
 

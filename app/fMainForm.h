@@ -113,6 +113,15 @@ class fMainForm : public QMainWindow,
   void IniFTP(const std::string& folder);
   bool SendCommand(const std::string& cmd);
   void Inet1_StateChanged(int16_t state);
+  // Sending the local move and fetching the partner's.
+  void cmdSendMove_Click();
+  void cmdDownloadMove_Click();
+  // True when the archive dir & zipName holds a newer game than dir & chiG
+  // (unpacked as dir & chiR). The load-game dialog marks its list with it.
+  bool Check4MewMove(const std::string& dir, const std::string& zipName, const std::string& chiG,
+                     const std::string& chiR);
+  // Loads a correspondence game file (its full path) and shows it.
+  void LoadInternetPlay(const std::string& path);
   // FtpConnectionView
   bool TraceSwitchOn() const override;
   void ShowTransferState(const std::string& text) override;
@@ -325,6 +334,7 @@ class fMainForm : public QMainWindow,
   void ShowCoordinateCaptions();
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
+  void Prepare_MoveTransmit();
 
   // The road of a move, step by step.
   enum class RoadStep { End, EngineContinuation, EngineWhite, EngineBlack, LoopTest };

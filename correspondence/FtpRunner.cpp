@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "platform/AppPath.h"
+#include "correspondence/Naming.h"
 #include "platform/DoEvents.h"
 #include "platform/Inet.h"
 #include "support/ErrorGuard.h"
@@ -35,11 +35,6 @@ constexpr std::array<const char*, 13> kStateTexts = {
     "an error occurred in communicating",
     "request completed and all data received",
 };
-
-std::string TempFolder() {
-  return ZVK_File_Dir::sFixDirString(platform::AppPath()) + "InternetGame" + platform::kSep + "temp" +
-         platform::kSep;
-}
 
 // Writes every piece of returned data at the start of the response file
 // without emptying it first: its readers delete it before they list.
@@ -78,9 +73,8 @@ void FtpRunner::Trace(const std::string& text) {
 void FtpRunner::IniFTP(const std::string& folder) {
   Guarded(kIniPlace, [&] {
     if (gFtpResponseFile.empty()) {
-      const std::string temp = TempFolder();
-      ZVK_File_Dir::CreateDirectoryStruct(temp);
-      gFtpResponseFile = temp + "tmp.tmp";
+      ZVK_File_Dir::CreateDirectoryStruct(TempDir());
+      gFtpResponseFile = TempDir() + kReceiveFileName;
     }
     inet_.SetAccessType(0);
     inet_.SetProtocol(platform::icFTP);
@@ -90,7 +84,7 @@ void FtpRunner::IniFTP(const std::string& folder) {
     inet_.SetURL("ftp://" + platform::ConfiguredFtpHost());
     inet_.SetUserName(kFtpUserName);
     inet_.SetPassword(kFtpPassword);
-    SendCommand("CD www");
+    SendCommand(std::string("CD ") + kRemoteRoot);
     SendCommand("CD " + folder);
     platform::DoEvents();
   });
@@ -101,7 +95,12 @@ bool FtpRunner::SendCommand(const std::string& cmd) {
   // must still reach its CLOSE.
   Guarded(kSendPlace, [&] { Trace(cmd); }, false);
   bool started = false;
-  Guarded(kSendPlace, [&] { started = inet_.Execute(cmd); }, false);
+  Guarded(kSendPlace, [&] {
+    started = inet_.Execute(cmd);
+    // Another transfer still holds the control (one started meanwhile from
+    // an event): this command is not sent.
+    if (!started) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Still executing last request");
+  }, false);
   Guarded(kSendPlace, [&] {
     while (started && inet_.StillExecuting()) {
       platform::DoEvents();

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "platform/Inet.h"
@@ -41,13 +39,7 @@ class FtpRunnerTest : public ::testing::Test {
 
   // The free-form lines of the error log (the header has none of ours).
   std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
-    return lines;
+    return testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
   }
 
   testsupport::ProgramTree tree;
@@ -86,6 +78,7 @@ TEST_F(FtpRunnerTest, TracedPutWritesCommandsAndStatesInTheirOrder) {
   expected.insert(expected.end(), {"CLOSE", "is disconnecting", "successfully disconnected"});
   EXPECT_EQ(LogLines(), expected);
   EXPECT_EQ(view.shown.back(), "successfully disconnected");
+  EXPECT_EQ(FtpStateText(13), "Undifined error");
   EXPECT_EQ(testsupport::ReadFile(server.remotePath("games/x.zip")), "zip bytes");
   // The first connection gives the response file its default.
   EXPECT_EQ(gFtpResponseFile, tree.programDir() + "/InternetGame/temp/tmp.tmp");
@@ -108,44 +101,11 @@ TEST_F(FtpRunnerTest, LongListingArrivesWholeAndInOrder) {
 
   const std::string listing = testsupport::ReadFile(gFtpResponseFile);
   ASSERT_GT(listing.size(), 2u * kResponseChunk);
-  std::vector<std::string> lines;
-  std::istringstream in(listing);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  const std::vector<std::string> lines = testsupport::Lines(listing);
   // Every name once and nothing else: a lost, doubled or reordered piece
   // would break a name apart.
   EXPECT_EQ(lines.size(), names.size());
   EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()), names);
-}
-
-TEST_F(FtpRunnerTest, FailedConnectionsEndEveryCommandWithTheErrorState) {
-  inet.OnStateChanged([&](int16_t state) { runner.StateChanged(state); });
-  struct Case {
-    const char* what;
-    std::string host;
-    std::string folder;
-  };
-  const Case cases[] = {
-      {"nothing listens", "127.0.0.1:" + std::to_string(fixtures::UnusedPort()), "games"},
-      {"missing folder", server.host(), "nowhere"},
-  };
-  for (const Case& c : cases) {
-    setenv(platform::kFtpHostVariable, c.host.c_str(), 1);
-    view.shown.clear();
-    runner.IniFTP(c.folder);
-    const std::string local = tree.path("got.zip");
-    runner.SendCommand(GetCommand("missing.zip", local));
-    runner.SendCommand("CLOSE");
-    EXPECT_FALSE(fs::exists(local)) << c.what;
-    EXPECT_EQ(std::count(view.shown.begin(), view.shown.end(), "an error occurred in communicating"),
-              c.folder == "games" ? 3 : 2)
-        << c.what;
-    EXPECT_EQ(view.shown.back(), "successfully disconnected") << c.what;
-  }
-  EXPECT_EQ(FtpStateText(13), "Undifined error");
-  EXPECT_EQ(FtpStateText(-1), "Undifined error");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Helpers shared by the tests.
 #include <QTemporaryDir>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -31,5 +32,7 @@ std::string SourceDir();
 // Reads a whole file as bytes ("" when missing).
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+// The lines of a text, without their CR LF or LF.
+std::vector<std::string> Lines(const std::string& bytes);
 
 }  // namespace testsupport
