@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <filesystem>
 
+#include "board/GameFile.h"
 #include "platform/SettingsStore.h"
 #include "support/ZVK_Language.h"
 #include "tests/app/AppTestSupport.h"
@@ -272,6 +273,65 @@ TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
   G::gNavigating = 0;
   EXPECT_EQ(G::gColorToMove, G::kBlack);
   EXPECT_EQ(Record(), before + "     changed to movement # 2\n     changed to movement # 0\n");
+}
+
+// A saved game loaded back through the real move slider: the slider, the side
+// to move, the board, the record and the taken pieces follow the file; the load
+// writes no line and the staging box keeps the last line written before it.
+TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritten) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> saved;  // moves of the saved game
+    std::vector<std::pair<const char*, const char*>> after;  // moves played after it, from a new game
+    int dragTo;                                              // the slider dragged back first (-1 not)
+  };
+  const std::vector<std::pair<const char*, const char*>> capture = {
+      {"e2", "e4"}, {"d7", "d5"}, {"e4", "d5"}, {"d8", "d5"}, {"b1", "c3"}};
+  const Case cases[] = {
+      {"longer than the running game", capture, {{"g1", "f3"}}, -1},
+      {"shorter than the running game", {{"e2", "e4"}}, capture, -1},
+      {"while the slider was dragged back", capture, capture, 1},
+      {"no move yet", {}, {{"g1", "f3"}, {"b8", "c6"}}, -1},
+  };
+  const std::string path = tree.path("game.chs");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewGame("OfflinePP");
+    for (const auto& [from, to] : c.saved) Move(from, to);
+    ASSERT_EQ(E::gMoveNumber, static_cast<int32_t>(c.saved.size()));
+    ASSERT_TRUE(B::SaveCompleteGame(path));
+    const std::string savedRecord = Record();
+    const E::EngineBoard savedBoard = E::gVirtualBoard;
+    const B::ViewBoard savedView = B::gViewBoard;
+    const int savedTaken = B::gTakenBlackCount + B::gTakenWhiteCount;
+
+    NewGame("OfflinePP");
+    for (const auto& [from, to] : c.after) Move(from, to);
+    if (c.dragTo >= 0) form->HScroll1->setValue(c.dragTo);
+    form->Write2GameRecord("the last line\r\n", B::kRecordGreen, false);
+    int changes = 0;
+    const auto counter = QObject::connect(form->HScroll1, &QScrollBar::valueChanged, [&] { ++changes; });
+    ASSERT_TRUE(B::LoadCompleteGame(path));
+    QObject::disconnect(counter);
+
+    const auto n = static_cast<int>(c.saved.size());
+    EXPECT_EQ(form->HScroll1->maximum(), n);
+    EXPECT_EQ(form->HScroll1->value(), n);
+    EXPECT_LE(changes, 1);
+    EXPECT_EQ(form->lbl_Play->text(), QString::number(n));
+    EXPECT_EQ(E::gMoveNumber, n);
+    EXPECT_EQ(G::gColorToMove, n % 2 == 0 ? G::kWhite : G::kBlack);
+    EXPECT_EQ(E::gVirtualBoard, savedBoard);
+    EXPECT_EQ(B::gViewBoard, savedView);
+    EXPECT_EQ(Record(), savedRecord);  // no line about the slider
+    EXPECT_EQ(B::gTakenBlackCount + B::gTakenWhiteCount, savedTaken);
+    EXPECT_EQ(form->RTB2->toPlainText().toStdString(), "the last line\n");
+    EXPECT_EQ(B::RTB2().Text(), "the last line\r\n");
+    // Play goes on from the loaded position.
+    Move(n % 2 == 0 ? "h2" : "h7", n % 2 == 0 ? "h3" : "h6");
+    EXPECT_EQ(E::gMoveNumber, n + 1);
+    EXPECT_EQ(form->HScroll1->maximum(), n + 1);
+  }
 }
 
 TEST_F(MainWindowTest, ClockCarriesAndShowsTwoDigitFields) {
