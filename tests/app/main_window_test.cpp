@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <filesystem>
@@ -331,6 +332,43 @@ TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritte
     Move(n % 2 == 0 ? "h2" : "h7", n % 2 == 0 ? "h3" : "h6");
     EXPECT_EQ(E::gMoveNumber, n + 1);
     EXPECT_EQ(form->HScroll1->maximum(), n + 1);
+  }
+}
+
+// From a netbook's 1024x600 up, the whole window fits the screen's free area
+// with room for its frame, the status bar with the error indicator inside it;
+// the board keeps its size, and a large screen shows the default size unscrolled.
+TEST_F(MainWindowTest, TheWholeWindowFitsScreensFrom1024x600Up) {
+  struct Case {
+    QRect available;
+    bool roomy;  // room for the default size
+  };
+  const Case cases[] = {
+      {QRect(0, 0, 1024, 600), false},     // no panel
+      {QRect(0, 0, 1024, 552), false},     // a panel at the bottom
+      {QRect(0, 32, 1024, 568), false},    // a panel at the top
+      {QRect(1024, 0, 1280, 690), false},  // a second screen
+      {QRect(0, 0, 1920, 1040), true},
+  };
+  form->show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.available.width() * 10000 + c.available.height());
+    form->move(c.available.topLeft() + QPoint(700, 500));  // partly off this screen
+    form->FitToScreen(c.available);
+    QApplication::processEvents();
+    const QRect withFrame(form->pos(), form->size() + QSize(16, 48));
+    EXPECT_TRUE(c.available.contains(withFrame));
+    const QRect indicator(form->ErrorIndicatorBox->mapTo(form.get(), QPoint(0, 0)), form->ErrorIndicatorBox->size());
+    EXPECT_TRUE(form->ErrorIndicatorBox->isVisible());
+    EXPECT_TRUE(form->rect().contains(indicator));
+    EXPECT_EQ(form->picFrontBuffer->size(), QSize(384, 384));
+    if (c.roomy) {
+      EXPECT_EQ(form->size(), QSize(1060, 740));
+      auto* scroll = form->findChild<QScrollArea*>("CentralScroll");
+      ASSERT_NE(scroll, nullptr);
+      EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+      EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    }
   }
 }
 
