@@ -242,7 +242,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   RoadStep WhiteMove();
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
-  void SearchEngineMove(bool white);
+  bool SearchEngineMove(bool white);  // true when the engine committed its move
   void EngineMove(bool white);
   void ShowClocks();
 

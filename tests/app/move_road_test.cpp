@@ -178,6 +178,38 @@ TEST_F(MoveRoadTest, PlayerAgainstEngineWithHumanBlack) {
   EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
 }
 
+// Stopping the game while the engine searches (pause, suspend, give up) does
+// not undo the move it then commits: the move is recorded and drawn.
+TEST_F(MoveRoadTest, AStopWhileTheEngineSearchesStillRecordsAndShowsItsMove) {
+  struct Case {
+    int32_t human;
+    int16_t side;
+    std::vector<std::pair<const char*, const char*>> moves;
+  };
+  const Case cases[] = {{G::kWhite, 1, {{"e2", "e4"}}}, {G::kBlack, -1, {{"e2", "e4"}, {"e7", "e5"}}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.side);
+    NewGame("OfflinePC", c.human, c.side);
+    const int userMoves = static_cast<int>(c.moves.size());
+    QTimer stopper;
+    // Once the user's last move is recorded, the engine is searching.
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+      const std::string record = Record();
+      if (std::count(record.begin(), record.end(), '\n') == userMoves) G::gGameStopped = G::kTrue;
+    });
+    stopper.start(0);
+    for (const auto& [from, to] : c.moves) Move(from, to);
+    stopper.stop();
+    EXPECT_EQ(G::gGameStopped, G::kTrue);
+    EXPECT_EQ(E::gMoveNumber, userMoves + 1);
+    const std::string record = Record();
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), userMoves + 1) << record;
+    const B::ViewBoard shown = B::gViewBoard;
+    B::Update_Board();
+    EXPECT_EQ(B::gViewBoard, shown);  // the board already showed the engine's move
+  }
+}
+
 // Mated on the back rank, the engine resigns for either colour; the engine
 // playing White searched on the turned board, which is turned back when it
 // commits nothing, so the shown position keeps its colours.
