@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "board/GameFile.h"
+#include "board/Profiles.h"
 #include "platform/SettingsStore.h"
 #include "support/ZVK_Language.h"
 #include "tests/app/AppTestSupport.h"
@@ -164,6 +165,30 @@ TEST(MainWindowCreation, ListsAndStoredChoicesFromTheProgramTree) {
     EXPECT_EQ(profiles, c.expectProfiles);
     EXPECT_EQ(ZVK_Language::gLanguageName, c.expectLanguageName);
   }
+}
+
+// The profile chosen in one run, with its values, is the one the next run's
+// window starts with: the list comes back from what "Standard" stored.
+TEST(MainWindowCreation, TheChosenProfileAndItsValuesComeBackAtTheNextStart) {
+  testsupport::ProgramTree tree;
+  platform::ScriptedAnswerer answers;
+  ZVK_Identity::gUserName = "TESTER";
+  platform::SaveSetting("ZVK\\Castellan\\TESTER\\Standard", "Settings", "ProfilesRegStr", "|Anna|Ben");
+  {
+    app::fMainForm form;
+    form.Form_Initialize();
+    form.cmbProfiles->setCurrentIndex(2);
+    form.sldLevel->setValue(2);
+    form.chkMoveAnimation->setChecked(false);
+    ZVK_Board_Sub::Save2Registry();  // as closing the window does
+  }
+  app::fMainForm next;
+  next.Form_Initialize();
+  EXPECT_EQ(next.cmbProfiles->count(), 3);
+  EXPECT_EQ(next.cmbProfiles->currentText(), "Ben");
+  EXPECT_EQ(next.sldLevel->value(), 2);
+  EXPECT_FALSE(next.chkMoveAnimation->isChecked());
+  EXPECT_FALSE(next.lblError->isVisible()) << testsupport::ReadFile(tree.commonDir() + "/error.log");
 }
 
 TEST_F(MainWindowTest, ClosingAsksAfterSavingAndNoKeepsTheWindowOpen) {
