@@ -134,22 +134,32 @@ void BoardBridge::EnableGameStartCommands() {
 
 // ------------------------------------------------------------------ record
 
-void RecordBridge::MoveListAppended(const std::string& text, int32_t color) {
-  QTextCursor cursor(f_.txtMoveList->document());
+namespace {
+
+void AppendToMoveList(QTextEdit* txtMoveList, const std::string& text, int32_t color) {
+  QTextCursor cursor(txtMoveList->document());
   cursor.movePosition(QTextCursor::End);
   QTextCharFormat format;
   format.setForeground(FromBgr(color));
   QString t = QString::fromStdString(text);
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   cursor.insertText(t, format);
-  f_.txtMoveList->setTextCursor(cursor);
-  f_.txtMoveList->ensureCursorVisible();
+  txtMoveList->setTextCursor(cursor);
+  txtMoveList->ensureCursorVisible();
+}
+
+}  // namespace
+
+void RecordBridge::MoveListAppended(const std::string& text, int32_t color) {
+  AppendToMoveList(f_.txtMoveList, text, color);
   f_.RTB2->setPlainText(QString::fromStdString(text));
 }
 
+// A loaded or cleared record writes no line: RTB2 keeps the last line written,
+// which the correspondence files carry.
 void RecordBridge::MoveListReplaced(const platform::RichTextDocument& record) {
   f_.txtMoveList->clear();
-  for (const auto& run : record.Runs()) MoveListAppended(run.text, run.color);
+  for (const auto& run : record.Runs()) AppendToMoveList(f_.txtMoveList, run.text, run.color);
 }
 
 std::string RecordBridge::lbl_PlayCaption() { return f_.lbl_Play->text().toStdString(); }

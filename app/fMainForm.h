@@ -52,6 +52,10 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void DisableAllMenus();
   void EnableAllMenus();
   void mnuChangeSide_Click();
+  // Gives the window its default size within the screen's free area, so the
+  // whole window with its status bar shows on a small screen (the board area
+  // then scrolls), and moves it into that area when it lies outside.
+  void FitToScreen(const QRect& available);
 
   // ---- board input and the road of a move
   void picFrontBuffer_MouseDown(int button, int shift, double x, double y);
@@ -238,7 +242,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   RoadStep WhiteMove();
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
-  void SearchEngineMove(bool white);
+  bool SearchEngineMove(bool white);  // true when the engine committed its move
   void EngineMove(bool white);
   void ShowClocks();
 
