@@ -75,6 +75,12 @@ void RunEntry(QAction* entry) { emit entry->triggered(entry->isChecked()); }
 void fMainForm::ConnectToolbar() {
   connect(tb, &Toolbar::buttonClick, this, [this](const QString& key) { tb_ButtonClick(key); });
   connect(tb, &Toolbar::buttonMenuClick, this, [this](const QString& key) { tb_ButtonMenuClick(key); });
+  // A two-state button shows its menu entry's check mark, whoever set it
+  // (the menu command, a stored setting, the end of a game). Setting the
+  // pressed state raises no click, so nothing runs twice.
+  for (const auto& [mark, key] : {std::pair{mnuTakenPieces, "TAKENPIECES"}, std::pair{mnuEdit, "EDIT"},
+                                  std::pair{mnuPause, "PAUSE"}, std::pair{mnuOptions, "OPTIONS"}})
+    connect(mark, &QAction::toggled, this, [this, key = key](bool on) { SetButtonPressed(key, on); });
 }
 
 void fMainForm::ShowSidePanel(int index) {

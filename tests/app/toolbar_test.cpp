@@ -207,6 +207,12 @@ TEST_F(ToolbarTest, TwoStateButtonsKeepPanelsMenuChecksAndSwitchesInStep) {
     // Only the options button stores the profile settings.
     EXPECT_EQ(std::filesystem::exists(settings), std::string(s.key) == "OPTIONS");
   }
+  // A check mark set from the menu's side shows on its button, and no command runs.
+  const std::string record = Record();
+  for (QAction* mark : {form->mnuTakenPieces, form->mnuEdit, form->mnuPause, form->mnuOptions}) mark->setChecked(true);
+  EXPECT_EQ(Snapshot().buttons, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(app::CheckValue(form->chkEnableClock), 1);
+  EXPECT_EQ(Record(), record);
 }
 
 }  // namespace
