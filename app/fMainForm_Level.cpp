@@ -60,10 +60,14 @@ void fMainForm::mnuGiveHint_Click() {
         platform::MsgBox("If you like the suggestion click on  -Start CPU Move-\r\n"
                          "Otherwise click on Undo to delete the move.",
                          4160, "Castellan Quarto");
-        // The engine plays the colour opposite to the human's: exchanged for
-        // this one move, it plays the human's colour.
+        // The engine plays the colour opposite to the human's; for this one
+        // move that must be the side to move, which is the human's colour on
+        // the human's turn. Asked on the other side's turn (after looking one
+        // half-move back), merely exchanging the human's colour would have the
+        // engine log its move on the turned board, exchanging the colours of
+        // the whole position.
         const int32_t human = gPlayerColor;
-        gPlayerColor = human == kWhite ? kBlack : kWhite;
+        gPlayerColor = gColorToMove == kWhite ? kBlack : kWhite;
         ExecuteMoveBW(kTrue);
         gPlayerColor = human;
         sldLevel->setValue(level);

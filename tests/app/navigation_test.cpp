@@ -208,21 +208,24 @@ TEST_F(NavigationTest, TheThirdLevelIsRefusedWithTheNoticeAndTheLabelFollows) {
   }
 }
 
-// The engine plays the human's next move at the full level; the level, the
-// human's colour and the rest of the game are as before, and Undo takes the
+// The engine plays the next move at the full level; the level, the human's
+// colour and the rest of the game are as before, and Undo takes the
 // suggestion back.
-TEST_F(NavigationTest, TheHintPlaysTheHumansMoveAtTheFullLevel) {
+TEST_F(NavigationTest, TheHintPlaysTheNextMoveAtTheFullLevel) {
   struct Case {
     const char* name;
     int32_t player;
+    int from;  // the half-move shown when the hint is asked
     int level;
     const char* label;
+    int undoTo;  // the human's turn that Undo goes back to afterwards
   };
-  for (const Case& c : {Case{"White at the beginner level", G::kWhite, 1, "Beginner"},
-                        Case{"Black", G::kBlack, 2, "Intermediate"}}) {
+  for (const Case& c : {Case{"White at the beginner level", G::kWhite, 4, 1, "Beginner", 4},
+                        Case{"Black", G::kBlack, 5, 2, "Intermediate", 5},
+                        Case{"on the other side's turn", G::kWhite, 5, 2, "Intermediate", 4}}) {
     SCOPED_TRACE(c.name);
     PlayRecordedGame("OfflinePC", c.player);
-    ShowSilently(c.player == G::kWhite ? 4 : 5);
+    ShowSilently(c.from);
     const int start = E::gMoveNumber;
     form->sldLevel->setValue(c.level);
     form->cmdStartCPUMove->setVisible(false);
@@ -240,13 +243,20 @@ TEST_F(NavigationTest, TheHintPlaysTheHumansMoveAtTheFullLevel) {
     EXPECT_EQ(form->lblLevel->text().toStdString(), c.label);
     EXPECT_EQ(G::gPlayerColor, c.player);
     EXPECT_EQ(E::gMoveNumber, start + 1);
-    EXPECT_EQ(G::gColorToMove, c.player == G::kWhite ? G::kBlack : G::kWhite);  // the human's colour moved
+    const bool whiteMoved = c.from % 2 == 0;
+    EXPECT_EQ(G::gColorToMove, whiteMoved ? G::kBlack : G::kWhite);
+    // One move of the side to move: at most four squares changed (castling), the colours kept.
+    int changed = 0;
+    for (int x = 1; x <= 8; ++x)
+      for (int y = 1; y <= 8; ++y) changed += E::gGameLog[static_cast<size_t>(start)](x, y) != E::gVirtualBoard(x, y);
+    EXPECT_GE(changed, 2);
+    EXPECT_LE(changed, 4);
     EXPECT_NE(B::gViewBoard, picture);
     EXPECT_TRUE(PictureShowsEngineBoard());
     EXPECT_TRUE(form->cmdStartCPUMove->isVisible());
     const std::string record = Record();
     ASSERT_EQ(record.rfind(before + "CPU suggestion :\n", 0), 0u) << record;
-    EXPECT_NE(record.find(c.player == G::kWhite ? "White " : "Black ", before.size()), std::string::npos) << record;
+    EXPECT_NE(record.find(whiteMoved ? "White " : "Black ", before.size()), std::string::npos) << record;
     ASSERT_EQ(answers.Calls().size(), 1u);
     EXPECT_EQ(answers.Calls()[0].text,
               "If you like the suggestion click on  -Start CPU Move-\r\nOtherwise click on Undo to delete the move.");
@@ -254,7 +264,7 @@ TEST_F(NavigationTest, TheHintPlaysTheHumansMoveAtTheFullLevel) {
     EXPECT_EQ(answers.Calls()[0].title, "Castellan Quarto");
 
     form->mnuUndo->trigger();
-    EXPECT_EQ(E::gMoveNumber, start);
+    EXPECT_EQ(E::gMoveNumber, c.undoTo);
   }
 }
 
