@@ -16,20 +16,6 @@ TEST(MessageBox, ScriptedAnswererRecordsAndAnswers) {
   EXPECT_EQ(answers.Calls()[1].title, "t");
 }
 
-TEST(InputBox, ScriptedAnswererAnswersEntriesCancelAndTheDefault) {
-  platform::ScriptedAnswerer answers;
-  answers.PushInput("12");
-  answers.PushInput(std::nullopt);
-  EXPECT_EQ(platform::InputBox("Move Numder :", "Go to move number", "0"), std::optional<std::string>("12"));
-  EXPECT_EQ(platform::InputBox("p", "t", "0"), std::nullopt);
-  // An empty queue presses OK on the default entry.
-  EXPECT_EQ(platform::InputBox("p", "t", "7"), std::optional<std::string>("7"));
-  ASSERT_EQ(answers.InputCalls().size(), 3u);
-  EXPECT_EQ(answers.InputCalls()[0].prompt, "Move Numder :");
-  EXPECT_EQ(answers.InputCalls()[1].answer, std::nullopt);
-  EXPECT_TRUE(answers.Calls().empty());
-}
-
 TEST(DoEvents, ThrottledPassesAreFewerThanCalls) {
   platform::SetYieldIntervalMs(1000);
   platform::DoEventsNow();
