@@ -171,6 +171,9 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
   connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
           [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
+  ConnectNavigationCommands();
+  ConnectLevelCommands();
+  ConnectToolbar();
 
   SetForeColor(lblwwCheck, 255);
   SetForeColor(lblbbCheck, 255);

@@ -69,6 +69,23 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void Convert2IposBoard();
   void StatusReport();
 
+  // ---- move navigation
+  void mnuUndo_Click();
+  void mnuRedo_Click();
+  void mnuMoveBack_Click();
+  void mnuMoveForward_Click();
+  void mnuGotoBegin_Click();
+  void mnuGotoLastMove_Click();
+  void mnuGotoMove_Click();
+
+  // ---- playing level and hint
+  void sldLevel_Click();
+  void mnuGiveHint_Click();
+
+  // ---- toolbar: the clicked button's key, the clicked drop-down entry's key
+  void tb_ButtonClick(const QString& key);
+  void tb_ButtonMenuClick(const QString& key);
+
   // ---- move slider, record, clock
   void HScroll1_Change();
   void Write2GameRecord(const std::string& text, int32_t color, bool speak);
@@ -245,6 +262,23 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   bool SearchEngineMove(bool white);  // true when the engine committed its move
   void EngineMove(bool white);
   void ShowClocks();
+
+  // Wiring of the commands, one area each.
+  void ConnectNavigationCommands();
+  void ConnectLevelCommands();
+  void ConnectToolbar();
+
+  // Navigation: the slider moved without its own record line, and the
+  // closing steps every navigation command shares.
+  void MoveSliderSilently(int value);
+  void FinishNavigation(bool drawBoard);
+
+  // Toolbar: the side panel shown (0 game, 1 options, 2 taken pieces) and the
+  // pressed state of a two-state button.
+  void ShowSidePanel(int index);
+  bool ButtonPressed(const char* key) const;
+  void SetButtonPressed(const char* key, bool pressed);
+  void PanelButtonClicked(const char* key, QAction* mark, int panel, const char* otherKey, QAction* otherMark);
 
   // Steps of the window's creation that lean on other modules.
   void SetHelpFile();
