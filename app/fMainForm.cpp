@@ -149,8 +149,8 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     chkEnableClock_Click();
   });
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
-  connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
-          [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
+  ConnectAppearance();
+  ConnectHelp();
 
   SetForeColor(lblwwCheck, 255);
   SetForeColor(lblbbCheck, 255);
@@ -165,6 +165,8 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 fMainForm::~fMainForm() {
+  // The character this window loaded goes with it: its events have nowhere to go.
+  if (agentEvents_) ZVK_MSAgent::ReleaseAgentCharacter();
   bridges_.reset();
   ZVK_Internet::SetTransferControl(nullptr);
   if (gInstance == this) gInstance = nullptr;
@@ -194,6 +196,7 @@ void fMainForm::Form_Initialize() {
     picGameControl[2]->setVisible(false);
   }, false);
   Guarded(place, [&] { ZVK_Board_Sub::Reset_TakenPieces_Board(); }, false);
+  Guarded(place, [&] { LoadAssistant(); }, false);
   Guarded(place, [&] {
     ShowEmptyBoard();
     show();
