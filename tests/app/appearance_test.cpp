@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/frmColorPicker.h"
+#include "board/BoardView.h"
 #include "board/Profiles.h"
 #include "platform/SettingsStore.h"
 #include "support/ZVK_Language.h"
@@ -83,7 +84,9 @@ TEST_F(AppearanceTest, PickedColoursReachTheWindowAndTheFrameAndSurviveARestart)
   form->cmdChangeBackgroundColor->click();
   EXPECT_EQ(form->BackgroundColor(), 0xFF0000);
 
-  // The profile carries both colours into the next run.
+  // The profile carries both colours and the board into the next run.
+  const int board = (form->cmbBoard->currentIndex() + 1) % form->cmbBoard->count();
+  form->cmbBoard->setCurrentIndex(board);
   B::Save2Registry();
   form.reset();
   form = std::make_unique<app::fMainForm>();
@@ -91,6 +94,8 @@ TEST_F(AppearanceTest, PickedColoursReachTheWindowAndTheFrameAndSurviveARestart)
   EXPECT_EQ(form->BackgroundColor(), 0xFF0000);
   EXPECT_EQ(BoardAreaColour(*form), QColor(0, 0, 255));
   EXPECT_EQ(CoordinateColours(*form), std::vector<int32_t>(32, 0x00FFFF));
+  EXPECT_EQ(form->cmbBoard->currentIndex(), board);
+  EXPECT_EQ(form->picFrontBuffer->picture(), B::LoadBoardPicture(form->cmbBoard->currentText().toStdString()));
 
   form->cmdSetDefaultColor->click();
   EXPECT_EQ(form->BackgroundColor(), 0x800000);
