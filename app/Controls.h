@@ -107,6 +107,10 @@ class StatusPanels : public QStatusBar {
 int CheckValue(const QCheckBox* box);
 void SetCheckValue(QCheckBox* box, int value);
 
+// Runs the handler whenever the label is clicked (released over it with the
+// left button), as a clickable caption does.
+void OnLabelClick(QLabel* label, std::function<void()> handler);
+
 // Colours are held as &HBBGGRR numbers.
 QColor FromBgr(int32_t bgr);
 int32_t ToBgr(const QColor& color);

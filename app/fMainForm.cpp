@@ -169,11 +169,11 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     chkEnableClock_Click();
   });
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
-  connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
-          [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
   ConnectNavigationCommands();
   ConnectLevelCommands();
   ConnectToolbar();
+  ConnectAppearance();
+  ConnectHelp();
 
   SetForeColor(lblwwCheck, 255);
   SetForeColor(lblbbCheck, 255);
@@ -188,6 +188,8 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 fMainForm::~fMainForm() {
+  // The character this window loaded goes with it: its events have nowhere to go.
+  if (agentEvents_) ZVK_MSAgent::ReleaseAgentCharacter();
   bridges_.reset();
   ZVK_Internet::SetTransferControl(nullptr);
   if (gInstance == this) gInstance = nullptr;
@@ -217,6 +219,7 @@ void fMainForm::Form_Initialize() {
     picGameControl[2]->setVisible(false);
   }, false);
   Guarded(place, [&] { ZVK_Board_Sub::Reset_TakenPieces_Board(); }, false);
+  Guarded(place, [&] { LoadAssistant(); }, false);
   Guarded(place, [&] {
     ShowEmptyBoard();
     show();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Controls.h"
+#include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
 class QAction;
@@ -107,6 +108,44 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   static void SetForeColor(QLabel* label, int32_t bgr);
   static int32_t ForeColor(const QLabel* label);
 
+  // ---- appearance: colours, board picture, animation speed, language, record copy
+  void cmdChangeBackgroundColor_Click();
+  void cmdChangeBordCoordinateColor_Click();
+  void cmdSetDefaultColor_Click();
+  // Loads the chosen board picture into target; false (logged, target as it
+  // was) when the picture cannot be read.
+  bool Reset_Backgroud_BordPattern(QImage& target);
+  void cmbBoard_Click();
+  void HScrollAnimationSpeed_Change();
+  void cmbLanguage_Click();
+  void cmdCopy2Clipboard_Click();
+
+  // ---- help, web pages, update check, about box, error log, top-most window
+  void mnuHelpContent_Click();
+  void mnuChessTutorial_Click();
+  void mnuUpdates_Click();
+  void mnuOnlineHelp_Click();
+  void mnuForum_Click();
+  void mnuFAQ_Click();
+  void mnuSendImprovementRequest_Click();
+  void mnuSendBugReport_Click();
+  void reportBug_Click();
+  void mnuHomepage_Click();
+  void mnuOtherProducts_Click();
+  void mnuSalesPartner_Click();
+  void mnuAbout_Click();
+  void lblError_Click();
+  void chkWinOnTop_Click();
+  // The largest tutorial file the download accepts.
+  static constexpr size_t kMaxTutorialBytes = 32u << 20;
+
+  // ---- the assistant character's events
+  void MyAgent_Click(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_Command(const std::string& name);
+  void MyAgent_DblClick(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_DragComplete(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_Hide(const std::string& character, int16_t cause);
+
   // The clock counters (hours, minutes, seconds per side), for the game file and tests.
   struct ClockCounters {
     uint8_t whiteSeconds = 0, whiteMinutes = 0, whiteHours = 0;
@@ -186,6 +225,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   QLabel* lblTestInternetConnection = nullptr;
   QLabel* Animation1 = nullptr;
   QLabel* lblError = nullptr;
+  QLabel* reportBug = nullptr;
   PictureBox* ErrorIndicatorBox = nullptr;  // object name "ErrorIndicator"
   std::unique_ptr<platform::Inet> Inet1;  // the Internet transfer control
   Toolbar* tb = nullptr;
@@ -250,6 +290,10 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   QWidget* BuildTakenPanel();
   QWidget* BuildRecordArea();
   void ApplyLook();
+  void ConnectAppearance();
+  void ConnectHelp();
+  void LoadAssistant();
+  void OpenWebPage(const char* place, const std::string& path);
   void ShowEmptyBoard();
   void BlinkButton(GxButton* button);
 
@@ -290,6 +334,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   std::string ProfileApplicationName() const;
 
   std::unique_ptr<class WindowBridges> bridges_;
+  std::unique_ptr<platform::AgentListener> agentEvents_;  // the character's events, once one is loaded
   std::string helpFile_;
   int32_t backgroundColor_ = 0x800000;
   int32_t coordinateColor_ = 0xDF996F;
