@@ -39,25 +39,6 @@ void fMainForm::ConnectMenus() {
   connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });
 }
 
-void fMainForm::ShowSidePanel(int index) {
-  for (int i = 0; i < static_cast<int>(picGameControl.size()); ++i) picGameControl[i]->setVisible(i == index);
-}
-
-void fMainForm::SetToolbarPressed(const char* key, bool pressed) {
-  if (QAction* button = tb->buttonByKey(QString::fromLatin1(key))) {
-    const QSignalBlocker quiet(button);
-    button->setChecked(pressed);
-  }
-}
-
-void fMainForm::EnableGameStart(bool enabled) {
-  mnuNewGame->setEnabled(enabled);
-  mnuLoadGameStart->setEnabled(enabled);
-  for (const char* key : {"NEWGAME", "LOAD"}) {
-    if (QAction* button = tb->buttonByKey(QString::fromLatin1(key))) button->setEnabled(enabled);
-  }
-}
-
 QIcon fMainForm::ImageList2(int index) {
   // Drawn rather than loaded: a board square for a game, a green mark for a
   // game whose partner has moved.

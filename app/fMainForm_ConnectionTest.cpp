@@ -3,7 +3,6 @@
 // label (and traced when the trace switch is on).
 #include <QLabel>
 
-#include "app/ProgressAnimation.h"
 #include "app/fMainForm.h"
 #include "correspondence/ExchangeFiles.h"
 #include "correspondence/FtpRunner.h"
@@ -27,7 +26,6 @@ void fMainForm::ShowConnectionTestStep(const std::string& text) {
 }
 
 void fMainForm::cmdTestInternetConnection_Click() {
-  ProgressAnimation animation(Animation1);
   Guarded("cmdTestInternetConnection_Click of Formular fMainForm", [&] {
     const std::string name = C::ConnectionTestName(ZVK_Identity::gMachineID);
     if (!C::IsMachineId(ZVK_Identity::gMachineID))
@@ -36,16 +34,16 @@ void fMainForm::cmdTestInternetConnection_Click() {
     ZVK_File_Dir::CreateDirectoryStruct(C::TempDir());
     C::WriteConnectionTestFile(local);
 
-    animation.Start(C::kSendAnimation);
+    StartProgressAnimation(C::kSendAnimation);
     ShowConnectionTestStep("INITIAL THE FTP CONNECTION");
     IniFTP(C::kRemoteTest);
     ShowConnectionTestStep("SEND TEST FILE");
     SendCommand(C::PutCommand(local, name));
     ZVK_File_Dir::DeleteFiles(local, 0);
-    animation.Start(C::kDownloadAnimation);
+    StartProgressAnimation(C::kDownloadAnimation);
     ShowConnectionTestStep("LOAD TEST FILE");
     SendCommand(C::GetCommand(name, local));
-    animation.Stop();
+    StopProgressAnimation();
     platform::DoEvents();
 
     if (ZVK_File_Dir::FileExists(local)) {
@@ -60,6 +58,7 @@ void fMainForm::cmdTestInternetConnection_Click() {
     SendCommand("CLOSE");
     platform::DoEvents();
   });
+  StopProgressAnimation();
 }
 
 }  // namespace app

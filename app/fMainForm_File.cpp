@@ -90,10 +90,8 @@ void fMainForm::mnuOptions_Click() {
   Guarded("mnuOptions_Click of Formular fMainForm", [&] {
     const bool show = !mnuOptions->isChecked();
     mnuOptions->setChecked(show);
-    SetToolbarPressed("OPTIONS", show);
     if (show) {
       mnuTakenPieces->setChecked(false);
-      SetToolbarPressed("TAKENPIECES", false);
     }
     ShowSidePanel(show ? 1 : 0);
     ZVK_Board_Sub::Save2Registry();

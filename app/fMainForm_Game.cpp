@@ -1,5 +1,6 @@
 // Pausing, suspending and giving up a game.
-#include "app/ProgressAnimation.h"
+#include <QLineEdit>
+
 #include "app/fMainForm.h"
 #include "board/ZVK_Board_Sub.h"
 #include "correspondence/ExchangeFiles.h"
@@ -24,7 +25,6 @@ void fMainForm::mnuPause_Click() {
     // The menu mark, the toolbar button and the clock switch move together.
     const bool pause = !mnuPause->isChecked();
     mnuPause->setChecked(pause);
-    SetToolbarPressed("PAUSE", pause);
     SetCheckValue(chkEnableClock, pause ? 0 : 1);
   });
   platform::DoEvents();
@@ -38,7 +38,7 @@ void fMainForm::mnuSuspendGame_Click() {
 void fMainForm::cmdSuspend_Click() {
   Guarded("Close_Game of Formular fMainForm", [&] {
     gGameStopped = kTrue;
-    EnableGameStart(true);
+    SetGameStartCommandsEnabled(true);
     ZVK_Board_Sub::gPieceSelected = kFalse;
     // Saved before the reset, so the file holds the game as it was.
     mnuSaveGame_Click();
@@ -60,7 +60,6 @@ std::string fMainForm::GiveUpQuestion() const {
 }
 
 void fMainForm::mnuGiveUp_Click() {
-  ProgressAnimation animation(Animation1);
   Guarded("mnuGiveUp_Click of Formular fMainForm", [&] {
     if (platform::MsgBox(GiveUpQuestion(), 4132, ZVK_ErrorLog::ApplicationTitle()) != platform::vbYes) return;
     if (gGameMode == "OnlinePP") {
@@ -73,7 +72,7 @@ void fMainForm::mnuGiveUp_Click() {
       C::WriteClosedGameFile(folder + C::ClosedInfoName(stem),
                              {{}, ZVK_Identity::gMachineID, txtUserNickName->text().toStdString()});
       C::PackSingleFile(folder + C::ClosedInfoName(stem), folder + C::ClosedArchiveName(stem));
-      animation.Start(C::kSendAnimation);
+      StartProgressAnimation(C::kSendAnimation);
       IniFTP(C::kRemoteClosed);
       SendCommand(C::PutCommand(folder + C::ClosedArchiveName(stem), C::ClosedArchiveName(stem)));
       SendCommand("CLOSE");
@@ -82,7 +81,7 @@ void fMainForm::mnuGiveUp_Click() {
     ZVK_File_Dir::CreateDirectoryStruct(ZVK_File_Dir::sFixDirString(platform::AppPath()) + "games" +
                                         platform::kSep + "closed");
   });
-  animation.Stop();
+  StopProgressAnimation();
   platform::DoEvents();
 }
 

@@ -143,15 +143,19 @@ void fMainForm::BuildToolbar() {
   tb->addKeyButton("DELETEPROFILE", "Delete profile");
   tb->addSeparatorButton();
   tb->addDropDown("HELP", "Help",
-                  {{"mnuHelpContent", "Help Content"},
+                  {{"HELPCONTENT", "Help Content"},
+                   {"CHESSTUTORIAL", "Chess Tutorial"},
                    {"", ""},
-                   {"mnuChessTutorial", "Online Chess Tutorial"},
+                   {"ONLINEHELP", "Online Help"},
+                   {"ONLINEFORUM", "Online Forum"},
+                   {"ONLINEFAQ", "Online FAQ"},
+                   {"SENDBUGREPORT", "Send Bug Report"},
                    {"", ""},
-                   {"mnuOnlineHelp", "Online Help"},
-                   {"mnuForum", "Online Forum"},
-                   {"mnuFAQ", "Online FAQ"},
-                   {"mnuSendImprovementRequest", "Send Improvement Request"},
-                   {"mnuSendBugReport", "Send Bug Report"}});
+                   {"HOMEPAGE", "z.v.k Homepage"},
+                   {"OTHERPRODUCTS", "z.v.k Other Products"},
+                   {"SALESPARTNER", "Become a z.v.k sales partner"},
+                   {"", ""},
+                   {"ABOUT", "About"}});
   tb->addSeparatorButton();
   tb->addKeyButton("HOME", "Homepage");
   tb->addKeyButton("UPDATE", "Search for program update");

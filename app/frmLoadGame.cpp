@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/ProgressAnimation.h"
+#include "app/AnimationControl.h"
 #include "app/fMainForm.h"
 #include "board/GameFile.h"
 #include "board/MenuStates.h"
@@ -94,7 +94,6 @@ frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), ma
   Animation1->hide();
   listRow->addWidget(Animation1);
   layout->addLayout(listRow);
-  animation_ = std::make_unique<ProgressAnimation>(Animation1);
 
   fraNewGame = Named(new QGroupBox, QStringLiteral("fraNewGame"));
   auto* info = new QGridLayout(fraNewGame);
@@ -349,12 +348,12 @@ void frmLoadGame::cmbGames_Click() {
 void frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& remoteName,
                                   const std::string& localPath) {
   Guarded("FTPfileDownload of Formular frmLoadGame", [&] {
-    animation_->Start(C::kDownloadAnimation);
+    StartTransferAnimation(Animation1, C::kDownloadAnimation);
     main_.IniFTP(folder);
     main_.SendCommand(C::GetCommand(remoteName, localPath));
     main_.SendCommand("CLOSE");
   });
-  animation_->Stop();
+  StopTransferAnimation(Animation1);
 }
 
 void frmLoadGame::cmdNewMove_Click() {
@@ -450,7 +449,7 @@ void frmLoadGame::cmdOK_Click() {
       ZVK_Board_Sub::SetTournamentMenu();
     }
     main_.StatusBar->panel(3)->setText(QString::fromStdString(gGameType));
-    main_.EnableGameStart(false);
+    main_.SetGameStartCommandsEnabled(false);
     ZVK_Board_Sub::Update_Board();
     ZVK_Board_Sub::Correct_TakenPieces();
   });
@@ -464,7 +463,7 @@ void frmLoadGame::cmdOK_Click() {
 void frmLoadGame::cmdCancel_Click() {
   Guarded("cmdCancel_Click of Formular frmLoadGame", [&] {
     ZVK_Board_Sub::gPieceSelected = kFalse;
-    main_.EnableGameStart(true);
+    main_.SetGameStartCommandsEnabled(true);
     gGameStopped = kTrue;
   });
   done_ = true;

@@ -20,7 +20,6 @@ class QRadioButton;
 namespace app {
 
 class fMainForm;
-class ProgressAnimation;
 
 class frmLoadGame : public QDialog {
   Q_OBJECT
@@ -80,7 +79,6 @@ class frmLoadGame : public QDialog {
   void SaveFlag(const char* key, bool value) const { SaveText(key, value ? "-1" : "0"); }
 
   fMainForm& main_;
-  std::unique_ptr<ProgressAnimation> animation_;
   bool done_ = false;  // OK or Cancel has run: closing the window is no cancel
 };
 

@@ -126,4 +126,20 @@ void add_profile(const std::string& name, int16_t lastIndex) {
   });
 }
 
+std::vector<std::string> ListStoredProfiles(const char* place) {
+  RecordWindow& w = TheRecordWindow();
+  Step(place, [&] { add_profile("Standard", static_cast<int16_t>(w.ProfileCount())); });
+  Step(place, [&] {
+    gProfilesRegStr = platform::GetSetting(ProfileSettingsApp(), kSection, "ProfilesRegStr", "");
+  });
+  std::vector<std::string> names;
+  for (size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
+    bar = gProfilesRegStr.find('|', start);
+    names.push_back(gProfilesRegStr.substr(start, bar - start));
+  }
+  for (const std::string& name : names)
+    Step(place, [&] { add_profile(name, static_cast<int16_t>(w.ProfileCount())); });
+  return names;
+}
+
 }  // namespace ZVK_Board_Sub

@@ -1,9 +1,9 @@
 #pragma once
 // The small text files of a correspondence game: one value per line, each
 // line ended by CR LF. Writers stamp the current date (the system's short
-// date form) themselves and put every value on one line: a line break typed
-// into a nickname would otherwise shift every later line of a file the
-// partner reads.
+// date form) themselves, whatever the record's date holds, and put every
+// value on one line: a line break typed into a nickname would otherwise shift
+// every later line of a file the partner reads.
 //
 // Readers take files that came from other PCs: they read at most a bounded
 // number of bytes, cut every value to kMaxValueLength bytes (never inside a

@@ -58,7 +58,7 @@ double FirstLineValue(const std::string& line) {
 NewMoveCheck CheckForNewMove(const std::string& dir, const std::string& zipName, const std::string& chiG,
                              const std::string& chiR) {
   NewMoveCheck result = NewMoveCheck::Unreadable;
-  Guarded("Check4MewMove of Modul Correspondence", [&] {
+  Guarded("CheckForNewMove of Modul Correspondence", [&] {
     CheckNames({&zipName, &chiG, &chiR});
     RemoveFile(dir + chiR);
     if (!UnpackFirstEntry(dir + zipName, dir, chiR) || !ZVK_File_Dir::FileExists(dir + chiR)) return;

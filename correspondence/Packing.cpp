@@ -56,4 +56,10 @@ bool UnpackAll(const std::string& zipPath, const std::string& dir) {
   });
 }
 
+bool UnpackNamedEntry(const std::string& zipPath, const std::string& dir, const std::string& name) {
+  return Unpack("UnpackNamedEntry of Modul Correspondence", zipPath, [&](platform::ZipArchive& archive) {
+    return archive.ExtractNamedEntry(name, dir, kMaxEntryBytes);
+  });
+}
+
 }  // namespace correspondence

@@ -20,4 +20,9 @@ bool UnpackFirstEntry(const std::string& zipPath, const std::string& dir, const 
 // that may not be written writes none.
 bool UnpackAll(const std::string& zipPath, const std::string& dir);
 
+// Writes only the entry stored as name into dir under that name: for a
+// caller that knows which file the archive must hold (an offer or join file),
+// so that nothing else a partner put into the archive lands in dir.
+bool UnpackNamedEntry(const std::string& zipPath, const std::string& dir, const std::string& name);
+
 }  // namespace correspondence

@@ -49,10 +49,14 @@ std::string Trim(const std::string& text) {
 
 }  // namespace
 
+std::string ConfiguredValue(const char* variable, const std::string& file) {
+  const char* fromEnvironment = std::getenv(variable);
+  const std::string value = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
+  return value.empty() ? FirstSettingLine(file) : value;
+}
+
 std::string ConfiguredFtpHost() {
-  const char* fromEnvironment = std::getenv(kFtpHostVariable);
-  std::string host = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
-  if (host.empty()) host = FirstSettingLine(FtpHostFilePath());
+  const std::string host = ConfiguredValue(kFtpHostVariable, FtpHostFilePath());
   return IsValidHostText(host) ? host : kDefaultFtpHost;
 }
 
@@ -505,7 +509,7 @@ struct Inet::Impl {
     httpDone = true;
   }
 
-  std::string OpenURL() {
+  std::string OpenURL(size_t maxBytes) {
     if (busy) {
       lastError = "still executing the last request";
       return "";
@@ -521,7 +525,7 @@ struct Inet::Impl {
     kind = Kind::Http;
     received.clear();
     overLimit = false;
-    limit = kMaxDocument;
+    limit = maxBytes;
     httpDone = false;
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -633,7 +637,8 @@ std::string Inet::GetChunk(int size, int /*dataType*/) {
   return chunk;
 }
 
-std::string Inet::OpenURL() { return impl_->OpenURL(); }
+std::string Inet::OpenURL() { return impl_->OpenURL(kMaxDocument); }
+std::string Inet::OpenURL(size_t maxBytes) { return impl_->OpenURL(maxBytes); }
 
 void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler = std::move(handler); }
 

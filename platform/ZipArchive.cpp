@@ -219,6 +219,14 @@ bool ZipArchive::ExtractEntry(int64_t index, const std::string& folder, const st
   return true;
 }
 
+bool ZipArchive::ExtractNamedEntry(const std::string& name, const std::string& folder, uint64_t maxSize) {
+  const int64_t count = EntryCount();
+  for (int64_t i = 0; i < count; ++i) {
+    if (EntryName(i) == name) return ExtractEntry(i, folder, name, maxSize);
+  }
+  return Fail("no entry " + name);
+}
+
 bool ZipArchive::ExtractAll(const std::string& folder, uint64_t maxSize) {
   if (!state_ || state_->writing) return Fail("no archive open");
   const int64_t count = EntryCount();

@@ -54,6 +54,8 @@ class ZipArchive {
   // Writes entry index into folder under newName (replacing a file there).
   bool ExtractEntry(int64_t index, const std::string& folder, const std::string& newName,
                     uint64_t maxSize);
+  // Writes the entry stored exactly as name into folder under that name.
+  bool ExtractNamedEntry(const std::string& name, const std::string& folder, uint64_t maxSize);
   // Writes every entry into folder under its own name. All or nothing: an
   // archive holding any entry that may not be written (unsafe name, over the
   // limit, unreadable) writes none. maxSize bounds the entries together.

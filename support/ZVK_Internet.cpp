@@ -1,5 +1,6 @@
 #include "support/ZVK_Internet.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -59,6 +60,11 @@ std::vector<std::string> Lines(const std::string& bytes) {
     lines.push_back(line);
   }
   return lines;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 void NoInformation() {
@@ -146,6 +152,67 @@ VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const
   if (runMinor > minor) return VersionVerdict::UpToDate;
   if (runMinor < minor) return VersionVerdict::NewerMinor;
   return runRevision < LeadingNumber(gNewRevision) ? VersionVerdict::NewerRevision : VersionVerdict::UpToDate;
+}
+
+std::string WebSiteFilePath() { return (BesideProgram() / "Common" / kWebSiteFileName).string(); }
+
+std::string ConfiguredWebSite() {
+  std::string value = platform::ConfiguredValue(kWebSiteVariable, WebSiteFilePath());
+  std::string scheme = "http";
+  for (const char* known : {"http", "https"}) {
+    const std::string prefix = std::string(known) + "://";
+    if (value.size() > prefix.size() && Lower(value.substr(0, prefix.size())) == prefix) {
+      scheme = known;
+      value = value.substr(prefix.size());
+    }
+  }
+  if (!value.empty() && value.back() == '/') value.pop_back();
+  // Only a bare host: user info, paths or blanks could send the user elsewhere.
+  if (!platform::IsValidHostText(value)) return kDefaultWebSite;
+  return scheme + "://" + value;
+}
+
+std::string WebPage(const std::string& path) { return ConfiguredWebSite() + path; }
+
+bool DownloadToFile(platform::Inet& inet, const std::string& url, const std::string& path, size_t maxBytes,
+                    std::string& error) {
+  const size_t colon = url.find("://");
+  const std::string scheme = colon == std::string::npos ? "" : Lower(url.substr(0, colon));
+  if (scheme != "http" && scheme != "https") {
+    error = "not a web address: " + url;
+    return false;
+  }
+  inet.SetURL(url);
+  inet.SetProtocol(scheme == "https" ? platform::icHTTPS : platform::icHTTP);
+  const std::string document = inet.OpenURL(maxBytes);
+  if (document.empty()) {
+    error = inet.LastError().empty() ? "the server sent an empty document" : inet.LastError();
+    return false;
+  }
+  // Written beside the target and renamed over it, so that a full disk or a
+  // crash never leaves a cut-off file under the real name.
+  const fs::path target(path);
+  const fs::path part = fs::path(path + ".part");
+  std::error_code ec;
+  fs::create_directories(target.parent_path(), ec);
+  {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out.write(document.data(), static_cast<std::streamsize>(document.size()));
+    out.close();
+    if (!out) {
+      fs::remove(part, ec);
+      error = "cannot write " + part.string();
+      return false;
+    }
+  }
+  fs::rename(part, target, ec);
+  if (ec) {
+    fs::remove(part, ec);
+    error = "cannot write " + path;
+    return false;
+  }
+  error.clear();
+  return true;
 }
 
 void ChkNewVersion() {

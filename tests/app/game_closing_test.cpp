@@ -1,11 +1,13 @@
 // Suspend, Give Up and the connection test through the real main window;
 // the correspondence steps against a real FTP server.
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <filesystem>
 #include <sstream>
 
 #include "board/GameFile.h"
+#include "platform/Inet.h"
 #include "correspondence/FtpRunner.h"
 #include "correspondence/Naming.h"
 #include "support/AppIdentity.h"
@@ -44,7 +46,7 @@ TEST_F(GameClosingTest, SuspendSavesTheGameAsItWasThenResetsKeepingTheTurnedBoar
   Move("e2", "e4");
   Move("e7", "e5");
   const auto log = E::gGameLog;
-  form->EnableGameStart(false);
+  form->SetGameStartCommandsEnabled(false);
   form->cmdSuspend->show();
   form->mnuSuspendGame->trigger();
 

@@ -128,7 +128,7 @@ TEST_F(LoadGameTest, BrowsingLoadsAFileAnywhereByItsFullPathAndCancelStartsNothi
   EXPECT_EQ(G::gPlayerColor, G::kBlack);
 
   // Cancel: no game, New Game and Load Game back on.
-  form->EnableGameStart(false);
+  form->SetGameStartCommandsEnabled(false);
   app::frmLoadGame dialog(*form);
   dialog.cmdCancel_Click();
   EXPECT_EQ(G::gGameStopped, G::kTrue);

@@ -22,16 +22,11 @@ class ProfilesTest : public recordtest::RecordTest {
   }
 
   // The window as its creation leaves it before the settings are loaded:
-  // "Standard" and the stored profiles listed, lists filled.
+  // the profiles listed as the creation lists them, lists filled.
   static void StartWindow(HeadlessRecordWindow& w) {
     w.profiles.clear();
     w.texts["cmbProfiles"] = "Standard";
-    add_profile("Standard", 0);
-    const std::string stored = platform::GetSetting(kUser, "Settings", "ProfilesRegStr", "");
-    for (size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
-      bar = stored.find('|', start);
-      add_profile(stored.substr(start, bar - start), static_cast<int16_t>(w.ProfileCount()));
-    }
+    ListStoredProfiles("Form_Initialize of Formular fMainForm");
     w.ranges = {{"cmbBoard", {-1, 3}}, {"lstMoveIncrementation", {-1, 5}}, {"HScrollAnimationSpeed", {1, 500}}};
   }
 
@@ -63,6 +58,9 @@ TEST_F(ProfilesTest, FirstUseGivesEveryDefaultThenSaveAndLoadRoundTrip) {
   for (const char* name : {"Anna", "  ", "Ben", "Anna", "Standard", "anna"}) {
     add_profile(name, static_cast<int16_t>(window.ProfileCount()));
   }
+  // The next start lists what was saved under "Standard".
+  Save2Registry();
+  EXPECT_EQ(Stored(kUser + "\\Standard", "ProfilesRegStr"), "|Anna|Ben|anna");
   window.SetControlValue("cmbProfiles", 2);
   window.backgroundColor = 0x123456;
   window.coordinateColor = 0xABCDEF;
