@@ -42,7 +42,10 @@ void Save2Registry() {
   RecordWindow& w = TheRecordWindow();
   Step(kSavePlace, [&] {
     std::string list;
-    for (int i = 1; i < w.ProfileCount(); ++i) list += "|" + w.ProfileItem(i);
+    for (int i = 1; i < w.ProfileCount(); ++i) {
+      list += '|';
+      list += w.ProfileItem(i);
+    }
     gProfilesRegStr = list;
   });
   const std::string user = UserSettingsApp();
