@@ -49,14 +49,14 @@ void Save2Registry() {
     gProfilesRegStr = list;
   });
   const std::string user = UserSettingsApp();
-  Step(kSavePlace, [&] { platform::SaveSetting(user, kSection, "ProfilesRegStr", gProfilesRegStr); });
+  Step(kSavePlace, [&] { ZVK_Registry::SaveUserSetting(user, kSection, "ProfilesRegStr", gProfilesRegStr); });
   Step(kSavePlace, [&] {
-    platform::SaveSetting(user, kSection, "cmbProfiles", std::to_string(w.ControlValue("cmbProfiles")));
+    ZVK_Registry::SaveUserSetting(user, kSection, "cmbProfiles", std::to_string(w.ControlValue("cmbProfiles")));
   });
 
   const std::string profile = ProfileSettingsApp();
   auto save = [&](const char* key, const std::function<std::string()>& value) {
-    Step(kSavePlace, [&] { platform::SaveSetting(profile, kSection, key, value()); });
+    Step(kSavePlace, [&] { ZVK_Registry::SaveUserSetting(profile, kSection, key, value()); });
   };
   auto number = [&](const char* control) { return [&w, control] { return std::to_string(w.ControlValue(control)); }; };
   save("BackgroundColor", [&] { return std::to_string(w.BackgroundColor()); });

@@ -11,7 +11,9 @@ namespace platform {
 
 std::string GetSetting(const std::string& appName, const std::string& section,
                        const std::string& key, const std::string& defaultValue = "");
-void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+// False when the value could not be stored (the folder or file cannot be
+// written, or a file stands where a folder belongs).
+bool SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                  const std::string& value);
 void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "tests/board/RecordTestKit.h"
@@ -112,6 +114,20 @@ TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
   EXPECT_EQ(window.ControlText("cmbProfiles"), "Standard");
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 6) << ErrorLog();
   EXPECT_NE(ErrorLog().find("Load_Registry of Modul ZVK_Board_Sub"), std::string::npos);
+}
+
+// A settings folder that cannot be written (here a file stands where it
+// belongs): every value that is not saved is logged, so the indicator shows it.
+TEST_F(ProfilesTest, ValuesThatCannotBeSavedAreLogged) {
+  std::filesystem::remove_all(tree.path("config"));
+  testsupport::WriteFile(tree.path("config"), "a file where the settings folder belongs");
+  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  Save2Registry();
+  // The two user-level values and the 21 of the profile.
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 23);
+  EXPECT_NE(ErrorLog().find("Save2Registry of Modul ZVK_Board_Sub  0  70  Permission denied"), std::string::npos)
+      << ErrorLog();
+  EXPECT_EQ(testsupport::ReadFile(tree.path("config")), "a file where the settings folder belongs");
 }
 
 }  // namespace
