@@ -34,6 +34,8 @@ QString FileFor(const std::string& appName) {
 
 }  // namespace
 
+std::string UserSettingsRoot() { return (ConfigRoot() + "/Castellan").toStdString(); }
+
 std::string SettingsFilePath(const std::string& appName) { return FileFor(appName).toStdString(); }
 
 std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,

@@ -17,6 +17,10 @@ bool SaveSetting(const std::string& appName, const std::string& section, const s
                  const std::string& value);
 void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key);
 
+// The folder every per-user file of the program lives in:
+// $XDG_CONFIG_HOME/Castellan (default ~/.config/Castellan).
+std::string UserSettingsRoot();
+
 // The INI file that holds an application's values (for tests and the README).
 std::string SettingsFilePath(const std::string& appName);
 
