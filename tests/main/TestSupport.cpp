@@ -14,9 +14,12 @@ namespace testsupport {
 ProgramTree::ProgramTree() {
   // The installed files only, as the build stages them afresh for the tests;
   // never the staged program's own tree, which its runs leave files in.
-  const char* installed = std::getenv("CASTELLAN_TEST_TREE_DIR");
+  // (A test program started by hand, without CTest's environment, uses the
+  // tree of the build it comes from.)
+  const char* given = std::getenv("CASTELLAN_TEST_TREE_DIR");
+  const char* installed = given != nullptr ? given : CASTELLAN_TEST_TREE_DIR;
   const fs::path root = dir_.path().toStdString();
-  if (installed != nullptr && fs::exists(installed))
+  if (fs::exists(installed))
     fs::copy(installed, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   fs::create_directories(root / "Castellan");
   fs::create_directories(root / "Common");
