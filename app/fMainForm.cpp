@@ -516,8 +516,13 @@ void fMainForm::ShowClocks() {
 }
 
 std::string fMainForm::fntFormatTime(int hours, int minutes, int seconds) {
-  auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-  return two(hours) + ":" + two(minutes) + ":" + two(seconds);
+  std::string text;
+  for (const int v : {hours, minutes, seconds}) {
+    if (!text.empty()) text += ':';
+    if (v < 10) text += '0';
+    text += std::to_string(v);
+  }
+  return text;
 }
 
 }  // namespace app

@@ -59,11 +59,19 @@ void fMainForm::FillLanguageList() {
 }
 
 void fMainForm::SelectStoredLanguage() {
-  const int16_t position = ZVK_Board_Sub::RoundToInt16(
-      ZVK_Board_Sub::ParseNumber(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1")));
-  if (position < 1 || position > cmbLanguage->count())
-    throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
-  cmbLanguage->setCurrentIndex(position - 1);
+  try {
+    const int16_t position = ZVK_Board_Sub::RoundToInt16(
+        ZVK_Board_Sub::ParseNumber(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1")));
+    if (position < 1 || position > cmbLanguage->count())
+      throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
+    cmbLanguage->setCurrentIndex(position - 1);
+  } catch (...) {
+    // A damaged or stale position falls back to the default, the first
+    // language, so that the next save stores a position the next start
+    // accepts; the failure itself is still logged by the caller.
+    if (cmbLanguage->count() > 0) cmbLanguage->setCurrentIndex(0);
+    throw;
+  }
 }
 
 void fMainForm::SetLanguageNameFromList() {

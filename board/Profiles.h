@@ -16,7 +16,8 @@ inline std::string gProfilesRegStr;
 void Save2Registry();
 
 // Selects the stored profile and puts its values (or the defaults) into the
-// controls. A value that cannot be converted leaves its control as it was.
+// controls. A value that cannot be converted, or that its control refuses, is
+// logged and replaced by its default, which the next save then stores.
 void Load_Registry();
 
 // Appends name to cmbProfiles unless it is blank or equals (same case) one of

@@ -409,6 +409,14 @@ struct Inet::Impl {
     curl_off_t connectTime = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &responseCode);
     curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectTime);
+    // The last buffered bytes of a get reach the disk only as its file is
+    // closed; a full disk shows there, and such a file is no download.
+    if (kind == Kind::Get && file != nullptr) {
+      const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
+      const bool closed = std::fclose(file) == 0;
+      file = nullptr;
+      if (result == CURLE_OK && !(written && closed)) result = CURLE_WRITE_ERROR;
+    }
     Discard(easy);
     easy = nullptr;
 

@@ -125,15 +125,16 @@ void Get_UrlList() {
   platform::DoEvents();
 }
 
-long long LeadingNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+long long VersionPartNumber(const std::string& part) {
+  const std::string digits = ZVK_File_Dir::Trim(part);
+  // "v4", "2-beta" or an empty part name no version we could compare with:
+  // reading them as 0 would tell the user the program is up to date.
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrTypeMismatch, "Type mismatch");
   long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    if (value < 1'000'000'000'000LL) value = value * 10 + (text[i] - '0');  // no overflow on junk
-  return negative ? -value : value;
+  for (const char c : digits)
+    if (value < 1'000'000'000'000LL) value = value * 10 + (c - '0');  // no overflow on junk
+  return value;
 }
 
 VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published) {
@@ -145,13 +146,14 @@ VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const
   gNewMinor = published.substr(p1 + 1, p2 - p1 - 1);
   gNewRevision = published.substr(p2 + 1);
 
-  const long long major = LeadingNumber(gNewMajor);
+  const long long major = VersionPartNumber(gNewMajor);
+  const long long minor = VersionPartNumber(gNewMinor);
+  const long long revision = VersionPartNumber(gNewRevision);
   if (runMajor > major) return VersionVerdict::UpToDate;
   if (runMajor < major) return VersionVerdict::NewerMajor;
-  const long long minor = LeadingNumber(gNewMinor);
   if (runMinor > minor) return VersionVerdict::UpToDate;
   if (runMinor < minor) return VersionVerdict::NewerMinor;
-  return runRevision < LeadingNumber(gNewRevision) ? VersionVerdict::NewerRevision : VersionVerdict::UpToDate;
+  return runRevision < revision ? VersionVerdict::NewerRevision : VersionVerdict::UpToDate;
 }
 
 std::string WebSiteFilePath() { return (BesideProgram() / "Common" / kWebSiteFileName).string(); }

@@ -46,11 +46,12 @@ enum class VersionVerdict {
 };
 
 // Compares part by part; throws ZVK_ErrorLog::RuntimeError when the
-// published text lacks its two points.
+// published text lacks its two points or a part is not a number.
 VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published);
 
-// The leading decimal number of a text (blanks skipped, no number gives 0).
-long long LeadingNumber(const std::string& text);
+// The number a published version part holds: decimal digits, blanks around
+// them allowed; anything else throws a type mismatch.
+long long VersionPartNumber(const std::string& part);
 
 // The product's web site, where the help menu's pages and the tutorial live:
 // the environment variable wins, then the first line of Common/WebSite.txt

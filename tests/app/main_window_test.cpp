@@ -12,6 +12,7 @@
 #include "board/GameFile.h"
 #include "board/Profiles.h"
 #include "platform/SettingsStore.h"
+#include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Language.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -140,7 +141,7 @@ TEST(MainWindowCreation, ListsAndStoredChoicesFromTheProgramTree) {
   const Case cases[] = {
       {"plain", {"Oak.JPG"}, "", "", {"Oak"}, "english", {"Standard"}},
       {"two profiles, one twice", {"Oak.JPG"}, "1", "|Anna|Ben|Anna", {"Oak"}, "english", {"Standard", "Anna", "Ben"}},
-      {"language beyond the list", {"Oak.JPG"}, "9", "", {"Oak"}, "", {"Standard"}},
+      {"language beyond the list: the first", {"Oak.JPG"}, "9", "", {"Oak"}, "english", {"Standard"}},
       {"short board name ends the list", {".JPG"}, "", "", {}, "english", {"Standard"}},
   };
   for (const Case& c : cases) {
@@ -189,6 +190,37 @@ TEST(MainWindowCreation, TheChosenProfileAndItsValuesComeBackAtTheNextStart) {
   EXPECT_EQ(next.sldLevel->value(), 2);
   EXPECT_FALSE(next.chkMoveAnimation->isChecked());
   EXPECT_FALSE(next.lblError->isVisible()) << testsupport::ReadFile(tree.commonDir() + "/error.log");
+}
+
+// A damaged settings file (every value of the profile garbage, the language
+// position the 0 that nothing accepts) is logged at one start; what the
+// window then stores, the next start takes without a word.
+TEST(MainWindowSettings, DamagedValuesAreLoggedOnceAndThenStoredSound) {
+  testsupport::ProgramTree tree;
+  platform::ScriptedAnswerer answers;
+  ZVK_Identity::gUserName = "TESTER";
+  const std::string user = "ZVK\\Castellan\\TESTER", profile = user + "\\Standard";
+  for (const char* key : {"BackgroundColor", "BordCoordinateColor", "chkEnableSound", "chkEnableVoice",
+                          "chkEnableIntroduction", "chkWinOnTop", "chkMoveAnimation", "HScrollAnimationSpeed",
+                          "sldLevel", "cmbBoard", "lstMoveIncrementation", "ChkToolTip", "optGender0", "optGender1",
+                          "mnuShowPossibleMoves", "mnuDangerShow", "cmbCountry"})
+    platform::SaveSetting(profile, "Settings", key, "#garbage#");
+  platform::SaveSetting(profile, "Settings", "cmbLanguage", "0");
+  platform::SaveSetting(user, "Settings", "cmbProfiles", "#garbage#");
+  long long logged = ZVK_ErrorLog::ErrorsLogged();
+  {
+    app::fMainForm form;
+    form.Form_Initialize();
+    EXPECT_GT(ZVK_ErrorLog::ErrorsLogged() - logged, 0);
+    ZVK_Board_Sub::Save2Registry();
+  }
+  EXPECT_EQ(platform::GetSetting(profile, "Settings", "cmbLanguage", ""), "1");
+  logged = ZVK_ErrorLog::ErrorsLogged();
+  app::fMainForm next;
+  next.Form_Initialize();
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 0) << testsupport::ReadFile(tree.commonDir() + "/error.log");
+  EXPECT_EQ(ZVK_Language::gLanguageName, "english");
+  EXPECT_EQ(next.cmbBoard->currentIndex(), 1);  // the default board picture
 }
 
 TEST_F(MainWindowTest, ClosingAsksAfterSavingAndNoKeepsTheWindowOpen) {

@@ -14,6 +14,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
+#include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Language.h"
 #include "support/ZVK_Registry.h"
 #include "tests/main/TestSupport.h"
@@ -65,6 +66,22 @@ TEST_F(StartupTest, SplashCountsStartsPerUser) {
   EXPECT_EQ(splash.lblTitle->text(), "Castellan");
   EXPECT_EQ(Castellan_Main::gSplashRunning, 0);
   EXPECT_EQ(ZVK_Registry::GetRegSetting("ZVK\\Castellan\\COUNTER", "Settings", "UseCounter", int32_t{0}).AsLong(), 12);
+}
+
+// A user who did not install the tree cannot write its shared store (here a
+// file stands where the folder belongs): the counter still counts, and no
+// start logs an error.
+TEST_F(StartupTest, SplashCountsForAUserWhoCannotWriteTheSharedStore) {
+  ZVK_Identity::gUserName = "GUEST";
+  std::filesystem::remove_all(tree.path("machine"));
+  testsupport::WriteFile(tree.path("machine"), "installed by another user");
+  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  for (const char* shown : {"1 times", "2 times", "3 times"}) {
+    app::frmSplash splash;
+    splash.Form_Load();
+    EXPECT_EQ(splash.lblUseCounter->text().toStdString(), shown);
+  }
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), logged) << ErrorLog();
 }
 
 TEST_F(StartupTest, AMissingLanguageFileEndsTheProgramBeforeAnyWindow) {
