@@ -120,7 +120,7 @@ TEST(NoDisplay, TheProgramAsksForADesktopSessionAndEndsWithAnError) {
       {"X11 asked for by name", {{"QT_QPA_PLATFORM", "xcb"}}},
       {"a display that does not answer", {{"DISPLAY", ":4999"}}},
   };
-  const QString program = QString::fromUtf8(std::getenv("CASTELLAN_STAGE_DIR")) + "/Castellan/castellan";
+  const QString program = QString::fromStdString(testsupport::StageDir()) + "/Castellan/castellan";
   ASSERT_TRUE(std::filesystem::exists(program.toStdString())) << program.toStdString();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

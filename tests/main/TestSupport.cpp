@@ -43,6 +43,8 @@ std::string SourceDir() {
   return src != nullptr ? src : CASTELLAN_SOURCE_DIR;
 }
 
+std::string StageDir() { return CASTELLAN_STAGE_DIR; }
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;

@@ -29,6 +29,8 @@ class ProgramTree {
 // Where the sources are (for fixtures): $CASTELLAN_SOURCE_DIR, else the
 // source folder the tests were built from.
 std::string SourceDir();
+// The staged program tree the build makes (its executable is run as a user would).
+std::string StageDir();
 
 // Reads a whole file as bytes ("" when missing).
 std::string ReadFile(const std::string& path);
