@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <filesystem>
-#include <sstream>
 
 #include "board/GameFile.h"
 #include "platform/Inet.h"
@@ -30,13 +29,7 @@ class GameClosingTest : public MainWindowFixture {
     ZVK_Identity::gMachineID = "000123456";
   }
   std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
-    return lines;
+    return testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
   }
   exchangetest::FastWaits waits;
 };
@@ -122,9 +115,7 @@ TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer)
                         QString::fromStdString(remote)});
   ASSERT_TRUE(sevenZip.waitForFinished(30000));
   ASSERT_EQ(sevenZip.exitCode(), 0) << sevenZip.readAllStandardOutput().toStdString();
-  std::istringstream closed(testsupport::ReadFile(out + "/" + C::ClosedInfoName(stem)));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(closed, line);) lines.push_back(line.substr(0, line.find('\r')));
+  const auto lines = testsupport::Lines(testsupport::ReadFile(out + "/" + C::ClosedInfoName(stem)));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1], "000123456");
   EXPECT_EQ(lines[2], "Quitter");
