@@ -413,14 +413,20 @@ QWidget* fMainForm::BuildOptionsPanel() {
   v2->addWidget(colours);
 
   auto* net = new QGroupBox(QStringLiteral("Internet"));
-  auto* ng = new QHBoxLayout(net);
+  auto* ng = new QGridLayout(net);
   cmdTestInternetConnection = Named(new QPushButton(QStringLiteral("Test Connection")),
                                     QStringLiteral("cmdTestInternetConnection"));
   chkTestInternetConnection = Check("chkTestInternetConnection", "Log");
   lblTestInternetConnection = Label("lblTestInternetConnection", "Start Test");
-  ng->addWidget(cmdTestInternetConnection);
-  ng->addWidget(chkTestInternetConnection);
-  ng->addWidget(lblTestInternetConnection, 1);
+  // The transfer states come and go while a transfer runs: their line wraps
+  // within the panel instead of widening it.
+  lblTestInternetConnection->setWordWrap(true);
+  lblTestInternetConnection->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  lblTestInternetConnection->setMinimumHeight(2 * lblTestInternetConnection->fontMetrics().height());
+  ng->addWidget(cmdTestInternetConnection, 0, 0);
+  ng->addWidget(chkTestInternetConnection, 0, 1);
+  ng->addWidget(lblTestInternetConnection, 1, 0, 1, 3);
+  ng->setColumnStretch(2, 1);
   v->addWidget(net);
   v->addStretch(1);
   v2->addStretch(1);

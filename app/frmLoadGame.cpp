@@ -258,6 +258,9 @@ void frmLoadGame::LoadLocalGame() {
     platform::CommonDialog& dialog = main_.Ccmd;
     dialog.Filter = "Chess Games (*.chs)|*.chs|All Files (*.*)|*.*";
     dialog.InitDir = ProgramDir() + "games" + platform::kSep;
+    // Made when missing, so that the search starts there and not wherever
+    // the program was started from.
+    ZVK_File_Dir::CreateDirectoryStruct(dialog.InitDir);
     dialog.DefaultExt.clear();
     dialog.FileName.clear();
     if (!dialog.ShowOpen()) return;
