@@ -218,4 +218,33 @@ QColor FromBgr(int32_t bgr) {
 
 int32_t ToBgr(const QColor& color) { return platform::ColorFromRgb(color.red(), color.green(), color.blue()); }
 
+// ------------------------------------------------------------- label clicks
+
+namespace {
+
+class LabelClickFilter : public QObject {
+ public:
+  LabelClickFilter(QLabel* label, std::function<void()> handler) : QObject(label), handler_(std::move(handler)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* label = static_cast<QWidget*>(watched);
+    if (mouse->button() != Qt::LeftButton || !label->rect().contains(mouse->position().toPoint())) return false;
+    handler_();
+    return true;
+  }
+
+ private:
+  std::function<void()> handler_;
+};
+
+}  // namespace
+
+void OnLabelClick(QLabel* label, std::function<void()> handler) {
+  label->setCursor(Qt::PointingHandCursor);
+  label->installEventFilter(new LabelClickFilter(label, std::move(handler)));
+}
+
 }  // namespace app

@@ -120,6 +120,10 @@ QLabel* HeadingLabel(const QString& name, const QString& caption);
 int CheckValue(const QCheckBox* box);
 void SetCheckValue(QCheckBox* box, int value);
 
+// Runs the handler whenever the label is clicked (released over it with the
+// left button), as a clickable caption does.
+void OnLabelClick(QLabel* label, std::function<void()> handler);
+
 // Colours are held as &HBBGGRR numbers.
 QColor FromBgr(int32_t bgr);
 int32_t ToBgr(const QColor& color);

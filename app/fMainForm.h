@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +15,8 @@
 
 #include "app/Controls.h"
 #include "correspondence/FtpRunner.h"
+#include "platform/FileDialog.h"
+#include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
 class QAction;
@@ -29,6 +32,8 @@ class QSlider;
 class QTextEdit;
 class QTimer;
 class QMovie;
+class QIcon;
+class QDateTime;
 namespace platform { class Inet; }
 
 namespace app {
@@ -78,6 +83,10 @@ class fMainForm : public QMainWindow,
   void mnuRotate_Click();
   void mnuRedrawBoard_Click();
   void mnuChangeMode_Click();
+  // Gives the window its default size within the screen's free area, so the
+  // whole window with its status bar shows on a small screen (the board area
+  // then scrolls), and moves it into that area when it lies outside.
+  void FitToScreen(const QRect& available);
 
   // ---- board input and the road of a move
   void picFrontBuffer_MouseDown(int button, int shift, double x, double y);
@@ -90,6 +99,23 @@ class fMainForm : public QMainWindow,
   void cmdStartCPUMove_Click();
   void Convert2IposBoard();
   void StatusReport();
+
+  // ---- move navigation
+  void mnuUndo_Click();
+  void mnuRedo_Click();
+  void mnuMoveBack_Click();
+  void mnuMoveForward_Click();
+  void mnuGotoBegin_Click();
+  void mnuGotoLastMove_Click();
+  void mnuGotoMove_Click();
+
+  // ---- playing level and hint
+  void sldLevel_Click();
+  void mnuGiveHint_Click();
+
+  // ---- toolbar: the clicked button's key, the clicked drop-down entry's key
+  void tb_ButtonClick(const QString& key);
+  void tb_ButtonMenuClick(const QString& key);
 
   // ---- move slider, record, clock
   void HScroll1_Change();
@@ -135,6 +161,44 @@ class fMainForm : public QMainWindow,
   static void SetForeColor(QLabel* label, int32_t bgr);
   static int32_t ForeColor(const QLabel* label);
 
+  // ---- appearance: colours, board picture, animation speed, language, record copy
+  void cmdChangeBackgroundColor_Click();
+  void cmdChangeBordCoordinateColor_Click();
+  void cmdSetDefaultColor_Click();
+  // Loads the chosen board picture into target; false (logged, target as it
+  // was) when the picture cannot be read.
+  bool Reset_Backgroud_BordPattern(QImage& target);
+  void cmbBoard_Click();
+  void HScrollAnimationSpeed_Change();
+  void cmbLanguage_Click();
+  void cmdCopy2Clipboard_Click();
+
+  // ---- help, web pages, update check, about box, error log, top-most window
+  void mnuHelpContent_Click();
+  void mnuChessTutorial_Click();
+  void mnuUpdates_Click();
+  void mnuOnlineHelp_Click();
+  void mnuForum_Click();
+  void mnuFAQ_Click();
+  void mnuSendImprovementRequest_Click();
+  void mnuSendBugReport_Click();
+  void reportBug_Click();
+  void mnuHomepage_Click();
+  void mnuOtherProducts_Click();
+  void mnuSalesPartner_Click();
+  void mnuAbout_Click();
+  void lblError_Click();
+  void chkWinOnTop_Click();
+  // The largest tutorial file the download accepts.
+  static constexpr size_t kMaxTutorialBytes = 32u << 20;
+
+  // ---- the assistant character's events
+  void MyAgent_Click(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_Command(const std::string& name);
+  void MyAgent_DblClick(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_DragComplete(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_Hide(const std::string& character, int16_t cause);
+
   // The clock counters (hours, minutes, seconds per side), for the game file and tests.
   struct ClockCounters {
     uint8_t whiteSeconds = 0, whiteMinutes = 0, whiteHours = 0;
@@ -158,6 +222,38 @@ class fMainForm : public QMainWindow,
   std::string GenderText() const;
 
   int32_t PickedColor = 0;
+
+  // ---- File menu (load, save, profiles, preferences, exit)
+  void mnuLoadGameStart_Click();
+  bool mnuSaveGame_Click();    // true when the game file was written
+  bool mnuSaveGameAs_Click();  // true when a file was chosen and written
+  void mnuAddProfile_Click();
+  void mnuImportPGN_Click();
+  void mnuDleteProfile_Click();
+  void mnuOptions_Click();
+  void mnuExit_Click();
+  // Save Game's name when no game file has been chosen: games folder,
+  // date and hour, profile.
+  std::string DatedGameFileName(const QDateTime& when) const;
+  platform::CommonDialog Ccmd;  // the window's file dialog
+
+  // ---- pause, suspend, give up
+  void mnuPause_Click();
+  void mnuSuspendGame_Click();
+  void mnuGiveUp_Click();
+  // Ends the running game: saved, board reset, New Game and Load Game back on.
+  void cmdSuspend_Click();
+  // Give Up's question, naming the players by the colour to move.
+  std::string GiveUpQuestion() const;
+
+  // ---- connection test
+  void cmdTestInternetConnection_Click();
+
+  // The pictures of the game lists (31 a game, 7 a game with a new move).
+  static QIcon ImageList2(int index);
+  // The settings application of the current profile.
+  std::string ProfileApplicationName() const;
+
 
   // ---- controls -------------------------------------------------------
   PictureBox* picFrontBuffer = nullptr;
@@ -219,6 +315,7 @@ class fMainForm : public QMainWindow,
   QLabel* lblTestInternetConnection = nullptr;
   QLabel* Animation1 = nullptr;
   QLabel* lblError = nullptr;
+  QLabel* reportBug = nullptr;
   PictureBox* ErrorIndicatorBox = nullptr;  // object name "ErrorIndicator"
   std::unique_ptr<platform::Inet> Inet1;  // the Internet transfer control
   Toolbar* tb = nullptr;
@@ -276,6 +373,13 @@ class fMainForm : public QMainWindow,
 
  private:
   void BuildMenus();
+  void ConnectMenus();
+  // Runs handler when action is chosen from the menu or its toolbar button.
+  // A check-marked entry is handed to its handler with the mark it had
+  // before the click: the handlers set the mark themselves.
+  void OnCommand(QAction* action, std::function<void()> handler);
+  void ShowLoadGameDialog();
+  void ShowConnectionTestStep(const std::string& text);
   void BuildToolbar();
   QWidget* BuildBoardArea();
   QWidget* BuildGamePanel();
@@ -283,6 +387,10 @@ class fMainForm : public QMainWindow,
   QWidget* BuildTakenPanel();
   QWidget* BuildRecordArea();
   void ApplyLook();
+  void ConnectAppearance();
+  void ConnectHelp();
+  void LoadAssistant();
+  void OpenWebPage(const char* place, const std::string& path);
   void ShowEmptyBoard();
   void ShowCoordinateCaptions();
   void WriteOffer();
@@ -296,9 +404,26 @@ class fMainForm : public QMainWindow,
   RoadStep WhiteMove();
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
-  void SearchEngineMove(bool white);
+  bool SearchEngineMove(bool white);  // true when the engine committed its move
   void EngineMove(bool white);
   void ShowClocks();
+
+  // Wiring of the commands, one area each.
+  void ConnectNavigationCommands();
+  void ConnectLevelCommands();
+  void ConnectToolbar();
+
+  // Navigation: the slider moved without its own record line, and the
+  // closing steps every navigation command shares.
+  void MoveSliderSilently(int value);
+  void FinishNavigation(bool drawBoard);
+
+  // Toolbar: the side panel shown (0 game, 1 options, 2 taken pieces) and the
+  // pressed state of a two-state button.
+  void ShowSidePanel(int index);
+  bool ButtonPressed(const char* key) const;
+  void SetButtonPressed(const char* key, bool pressed);
+  void PanelButtonClicked(const char* key, QAction* mark, int panel, const char* otherKey, QAction* otherMark);
 
   // Steps of the window's creation that lean on other modules.
   void SetHelpFile();
@@ -307,12 +432,11 @@ class fMainForm : public QMainWindow,
   void SetLanguageNameFromList();
   void FillProfileList();
   void FillBoardList();
-  std::string ProfileApplicationName() const;
 
   std::unique_ptr<class WindowBridges> bridges_;
   QPointer<frmNewGame> newGameForm_;
   std::unique_ptr<correspondence::FtpRunner> ftp_;
-  QMovie* progressMovie_ = nullptr;
+  std::unique_ptr<platform::AgentListener> agentEvents_;  // the character's events, once one is loaded
   std::string helpFile_;
   int32_t backgroundColor_ = 0x800000;
   int32_t coordinateColor_ = 0xDF996F;

@@ -6,6 +6,7 @@
 #include <QMovie>
 #include <QTextEdit>
 
+#include "app/AnimationControl.h"
 #include "app/fMainForm.h"
 #include "board/GameFile.h"
 #include "correspondence/ExchangeFiles.h"
@@ -38,25 +39,10 @@ void fMainForm::ShowTransferState(const std::string& text) {
 }
 
 void fMainForm::StartProgressAnimation(const std::string& name) {
-  const std::string path = correspondence::AnimationDir() + name + ".gif";
-  Guarded("StartProgressAnimation of Formular fMainForm", [&] {
-    StopProgressAnimation();
-    progressMovie_ = new QMovie(QString::fromStdString(path), QByteArray(), Animation1);
-    progressMovie_->setCacheMode(QMovie::CacheAll);
-    Animation1->setMovie(progressMovie_);
-    Animation1->show();
-    progressMovie_->start();
-  }, false);
+  Guarded("StartProgressAnimation of Formular fMainForm", [&] { StartTransferAnimation(Animation1, name); }, false);
 }
 
-void fMainForm::StopProgressAnimation() {
-  Animation1->hide();
-  if (progressMovie_ == nullptr) return;
-  progressMovie_->stop();
-  Animation1->setMovie(nullptr);
-  delete progressMovie_;
-  progressMovie_ = nullptr;
-}
+void fMainForm::StopProgressAnimation() { StopTransferAnimation(Animation1); }
 
 // ------------------------------------------------------------ sending a move
 

@@ -32,25 +32,13 @@ void SetPressed(Toolbar* tb, int position, bool pressed) {
   if (QAction* button = tb->button(position)) button->setChecked(pressed);
 }
 
-// A checkable menu entry flips its own mark before it reports the trigger;
-// the commands decide the mark themselves, from the state before the click.
-void ConnectCheckCommand(QObject* owner, QAction* action, std::function<void()> command) {
-  QObject::connect(action, &QAction::triggered, owner, [action, command = std::move(command)] {
-    {
-      const QSignalBlocker quiet(action);
-      action->setChecked(!action->isChecked());
-    }
-    command();
-  });
-}
-
 }  // namespace
 
 void fMainForm::ConnectViewCommands() {
-  ConnectCheckCommand(this, mnuDangerShow, [this] { mnuDangerShow_Click(); });
-  ConnectCheckCommand(this, mnuShowPossibleMoves, [this] { mnuShowPossibleMoves_Click(); });
-  ConnectCheckCommand(this, mnuTakenPieces, [this] { mnuTakenPieces_Click(); });
-  ConnectCheckCommand(this, mnuEdit, [this] { mnuEdit_Click(); });
+  OnCommand(mnuDangerShow, [this] { mnuDangerShow_Click(); });
+  OnCommand(mnuShowPossibleMoves, [this] { mnuShowPossibleMoves_Click(); });
+  OnCommand(mnuTakenPieces, [this] { mnuTakenPieces_Click(); });
+  OnCommand(mnuEdit, [this] { mnuEdit_Click(); });
   connect(setup, &QCheckBox::stateChanged, this, [this] { setup_Click(); });
   connect(mnuRotate, &QAction::triggered, this, [this] { mnuRotate_Click(); });
   connect(mnuRedrawBoard, &QAction::triggered, this, [this] { mnuRedrawBoard_Click(); });
@@ -79,9 +67,7 @@ void fMainForm::mnuTakenPieces_Click() {
           mnuOptions->setChecked(false);
           SetPressed(tb, kOptionsButton, false);
         }
-        picGameControl[0]->setVisible(!show);
-        picGameControl[1]->setVisible(false);
-        picGameControl[2]->setVisible(show);
+        ShowSidePanel(show ? 2 : 0);
       }))
     return;
   platform::DoEvents();

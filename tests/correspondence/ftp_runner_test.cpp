@@ -37,7 +37,6 @@ class FtpRunnerTest : public ::testing::Test {
   }
   void TearDown() override { gFtpResponseFile.clear(); }
 
-  // The free-form lines of the error log (the header has none of ours).
   std::vector<std::string> LogLines() const {
     return testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
   }

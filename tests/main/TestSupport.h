@@ -6,8 +6,8 @@
 
 namespace testsupport {
 
-// A private copy of the staged program tree (Castellan/, Common/, temp/) in a
-// temporary folder. While it lives, the program folder points into it and the
+// A private copy of the installed program tree (Castellan/, Common/, temp/ as
+// the build installs them, without the executable) in a temporary folder. While it lives, the program folder points into it and the
 // settings stores (XDG_CONFIG_HOME, CASTELLAN_MACHINE_DIR) live under it, so
 // every test runs hermetically.
 class ProgramTree {
@@ -26,8 +26,11 @@ class ProgramTree {
   QTemporaryDir dir_;
 };
 
-// Where the sources are (for fixtures); from CASTELLAN_SOURCE_DIR.
+// Where the sources are (for fixtures): $CASTELLAN_SOURCE_DIR, else the
+// source folder the tests were built from.
 std::string SourceDir();
+// The staged program tree the build makes (its executable is run as a user would).
+std::string StageDir();
 
 // Reads a whole file as bytes ("" when missing).
 std::string ReadFile(const std::string& path);
