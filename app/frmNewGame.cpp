@@ -6,13 +6,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMovie>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
 
+#include "app/AnimationControl.h"
 #include "app/GameModes.h"
 #include "app/fMainForm.h"
 #include "board/MenuStates.h"
@@ -318,7 +318,7 @@ void frmNewGame::cmdOK_Click() {
     // The connection a failure left open is closed; the game is set up with
     // whatever OK reached.
     Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
-    StopAnimation();
+    StopTransferAnimation(Animation1);
   }
   okRunning_ = false;
   cmdCancel->setEnabled(true);
@@ -366,7 +366,7 @@ void frmNewGame::JoinChosenOffer() {
     cor::WriteJoinInfoFile(txt, info);
     if (!cor::PackSingleFile(txt, zip))
       throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join archive could not be made");
-    StartAnimation(cor::kSendAnimation);
+    StartTransferAnimation(Animation1, cor::kSendAnimation);
     owner_->IniFTP(cor::kRemoteJoined);
     owner_->SendCommand(cor::PutCommand(zip, cor::JoinArchiveName(stem)));
     // Nobody else looks at the upload's outcome: a join that did not reach
@@ -375,7 +375,7 @@ void frmNewGame::JoinChosenOffer() {
       throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join could not be uploaded: " + failure);
   });
   Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
-  StopAnimation();
+  StopTransferAnimation(Animation1);
 }
 
 void frmNewGame::cmdUpdateList_Click() { UpdateGameList(true); }
@@ -395,7 +395,7 @@ void frmNewGame::UpdateGameList(bool download) {
       std::error_code ignored;
       std::filesystem::remove(offers, ignored);
       std::filesystem::remove(joins, ignored);
-      StartAnimation(cor::kDownloadAnimation);
+      StartTransferAnimation(Animation1, cor::kDownloadAnimation);
       cor::gFtpResponseFile = offers;
       owner_->IniFTP(cor::kRemoteOffered);
       owner_->SendCommand("LS *.*");
@@ -404,7 +404,7 @@ void frmNewGame::UpdateGameList(bool download) {
       cor::gFtpResponseFile = joins;
       owner_->SendCommand("LS *.*");
       owner_->SendCommand("CLOSE");
-      StopAnimation();
+      StopTransferAnimation(Animation1);
     }
     if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {
       // Only names that start with an exchange stem are listed at all.
@@ -473,27 +473,11 @@ void frmNewGame::cmbJoinNewGame_Click() {
 }
 
 void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
-  StartAnimation(cor::kDownloadAnimation);
+  StartTransferAnimation(Animation1, cor::kDownloadAnimation);
   owner_->IniFTP(dir);
   owner_->SendCommand(getCommand);
   owner_->SendCommand("CLOSE");
-  StopAnimation();
-}
-
-void frmNewGame::StartAnimation(const char* name) {
-  StopAnimation();
-  auto* movie = new QMovie(QString::fromStdString(cor::AnimationDir() + name + ".gif"), QByteArray(), Animation1);
-  Animation1->setMovie(movie);
-  Animation1->show();
-  movie->start();
-}
-
-void frmNewGame::StopAnimation() {
-  Animation1->hide();
-  if (QMovie* movie = Animation1->movie()) {
-    Animation1->setMovie(nullptr);
-    delete movie;
-  }
+  StopTransferAnimation(Animation1);
 }
 
 void frmNewGame::cmdCancel_Click() {

@@ -83,8 +83,6 @@ class frmNewGame : public QDialog {
   void JoinChosenOffer();
   // One get in its own connection, with the dialog's animation.
   void FTPfileDownload(const std::string& dir, const std::string& getCommand);
-  void StartAnimation(const char* name);
-  void StopAnimation();
 
   fMainForm* owner_;
   bool unloaded_ = false;

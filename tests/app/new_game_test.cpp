@@ -93,6 +93,8 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
       // With the human Black the user also makes White's first move; the
       // engine answers Black's moves.
       {"against the engine as Black", {1, true, true}, "OfflinePC", "CPU", "TESTER", {{"e2", "e4"}, {"e7", "e5"}}, 3},
+      // A second game as Black keeps the turned board and its labels.
+      {"two players as Black again", {0, true, false, "Ann", "Bob"}, "OfflinePP", "Bob", "Ann", {{"e2", "e4"}}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,8 +120,14 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
     ASSERT_EQ(answers.Calls().size(), 1u);
     EXPECT_EQ(answers.Calls()[0].text, "Start the game by selecting the first white move");
     EXPECT_EQ(answers.Calls()[0].title, "Castellan Quarto");
-    EXPECT_EQ(answers.Calls()[0].style, 4160);
     EXPECT_EQ(form->NewGameForm(), nullptr);  // unloaded once the game is set up
+    // The previous game is gone: record, slider, clocks and taken pieces.
+    EXPECT_EQ(Record(), "");
+    EXPECT_EQ(form->HScroll1->maximum(), 0);
+    EXPECT_EQ(form->lbl_Play->text(), "0");
+    EXPECT_EQ(form->lblWhitesClock->text(), "00:00:00");
+    EXPECT_EQ(app::CheckValue(form->chkEnableClock), 2);
+    EXPECT_EQ(B::gTakenWhiteCount + B::gTakenBlackCount, 0);
 
     for (const auto& [from, to] : c.moves) Move(from, to);
     EXPECT_EQ(E::gMoveNumber, c.halfMoves);
@@ -174,50 +182,6 @@ TEST_F(NewGameTest, CancelChangesNothing) {
   EXPECT_EQ(Stored("Standard", "optColor1"), "0");  // Black was chosen, but nothing stored
 }
 
-// The orientation follows the player's colour at every new game; a reset
-// after a turned game shows the start position cleanly.
-TEST_F(NewGameTest, OrientationAndLabelsAcrossGames) {
-  const bool colours[] = {true, true, false};
-  for (const bool black : colours) {
-    SCOPED_TRACE(black);
-    form->SetGameStartCommandsEnabled(true);
-    NewGameFromMenu({0, black});
-    EXPECT_EQ(G::gBoardSide, black ? -1 : 1);
-    EXPECT_EQ(Labels(), black ? kTurnedLabels : kNormalLabels);
-    EXPECT_EQ(B::gViewBoard.at(0, 0), black ? 11 : 1);
-    EXPECT_EQ(Record(), "");
-    EXPECT_EQ(form->HScroll1->value(), 0);
-    EXPECT_EQ(form->HScroll1->maximum(), 0);
-    EXPECT_EQ(form->lbl_Play->text(), "0");
-    EXPECT_EQ(form->lblWhitesClock->text(), "00:00:00");
-    EXPECT_EQ(app::CheckValue(form->chkEnableClock), 2);
-    EXPECT_EQ(G::gColorToMove, G::kWhite);
-    EXPECT_EQ(B::gTakenWhiteCount + B::gTakenBlackCount, 0);
-    // A capture, so that the next reset has taken pieces to clear.
-    Move("e2", "e4");
-    Move("d7", "d5");
-    Move("e4", "d5");
-    EXPECT_EQ(B::gTakenBlackCount, 1);
-  }
-}
-
-TEST_F(NewGameTest, FirstOpeningShowsTheDefaultsAndStoresTheModeChoice) {
-  form->txtUserNickName->setText("Nick");
-  InspectDialog([](app::frmNewGame* d) {
-    EXPECT_EQ(d->windowTitle(), "   New Game . . .");
-    EXPECT_TRUE(d->optMode[1]->isChecked());
-    EXPECT_TRUE(d->optColor[0]->isChecked());
-    EXPECT_TRUE(d->optGameType[0]->isChecked());
-    EXPECT_TRUE(d->optInternetResume[1]->isChecked());
-    EXPECT_EQ(d->txtNamePlayer1->text(), "Nick");
-    EXPECT_EQ(d->txtNamePlayer2->text(), "CPU");
-    EXPECT_TRUE(d->cmdOK->isEnabled());
-    EXPECT_TRUE(d->optInternetResume[0]->isHidden());
-    EXPECT_TRUE(d->fraNewGame->isHidden());
-  });
-  EXPECT_EQ(Stored("Standard", "optMode1"), "-1");
-}
-
 // Choices made at OK come back at the next opening, for their own profile only.
 TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
   NewGameFromMenu({0, true, true, "Ann", "Bob"});
@@ -234,14 +198,22 @@ TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
     EXPECT_EQ(d->txtNamePlayer2->text(), "Bob");
   });
 
+  // A profile with nothing stored opens with the defaults.
   form->cmbProfiles->addItem("Other");
   form->cmbProfiles->setCurrentIndex(1);
+  form->txtUserNickName->setText("Nick");
   InspectDialog([](app::frmNewGame* d) {
+    EXPECT_EQ(d->windowTitle(), "   New Game . . .");
     EXPECT_TRUE(d->optMode[1]->isChecked());
     EXPECT_TRUE(d->optColor[0]->isChecked());
     EXPECT_TRUE(d->optGameType[0]->isChecked());
+    EXPECT_TRUE(d->optInternetResume[1]->isChecked());
+    EXPECT_TRUE(d->optInternetResume[0]->isHidden());
+    EXPECT_EQ(d->txtNamePlayer1->text(), "Nick");
     EXPECT_EQ(d->txtNamePlayer2->text(), "CPU");
+    EXPECT_TRUE(d->cmdOK->isEnabled());
   });
+  EXPECT_EQ(Stored("Other", "optMode1"), "-1");
   form->cmbProfiles->setCurrentIndex(0);
   InspectDialog([](app::frmNewGame* d) { EXPECT_EQ(d->txtNamePlayer2->text(), "Bob"); });
 }

@@ -30,6 +30,11 @@ TEST_F(ViewCommandsTest, MenuChecksAndToolbarButtonsAgree) {
   };
   const Case cases[] = {{form->mnuDangerShow, 0}, {form->mnuShowPossibleMoves, 0}, {form->mnuTakenPieces, 10},
                         {form->mnuEdit, 12}};
+  // The taken-pieces panel takes the place of the options panel.
+  form->mnuOptions->setChecked(true);
+  form->tb->button(16)->setChecked(true);
+  form->picGameControl[0]->hide();
+  form->picGameControl[1]->show();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.action->objectName().toStdString());
     const bool start = c.action->isChecked();
@@ -39,23 +44,15 @@ TEST_F(ViewCommandsTest, MenuChecksAndToolbarButtonsAgree) {
       if (c.button != 0) {
         EXPECT_EQ(form->tb->button(c.button)->isChecked(), expected);
       }
+      if (c.action == form->mnuTakenPieces) {
+        EXPECT_FALSE(form->mnuOptions->isChecked());
+        EXPECT_FALSE(form->tb->button(16)->isChecked());
+        EXPECT_FALSE(form->picGameControl[1]->isVisible());
+        EXPECT_EQ(form->picGameControl[2]->isVisible(), expected);
+        EXPECT_EQ(form->picGameControl[0]->isVisible(), !expected);
+      }
     }
   }
-}
-
-TEST_F(ViewCommandsTest, TakenPiecesPanelReplacesTheOptionsPanel) {
-  form->mnuOptions->setChecked(true);
-  form->tb->button(16)->setChecked(true);
-  form->picGameControl[0]->hide();
-  form->picGameControl[1]->show();
-  form->mnuTakenPieces->trigger();
-  EXPECT_FALSE(form->mnuOptions->isChecked());
-  EXPECT_FALSE(form->tb->button(16)->isChecked());
-  EXPECT_TRUE(form->picGameControl[2]->isVisible());
-  EXPECT_FALSE(form->picGameControl[1]->isVisible());
-  form->mnuTakenPieces->trigger();
-  EXPECT_TRUE(form->picGameControl[0]->isVisible());
-  EXPECT_FALSE(form->picGameControl[2]->isVisible());
 }
 
 // Edit mode from the menu moves pieces without rules and records the
