@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -168,6 +170,36 @@ QLabel* StatusPanels::panel(int number) const {
 }
 
 // ---------------------------------------------------------------- helpers
+
+QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
+
+QGroupBox* GameInfoFrame(GameInfoLabels& labels) {
+  auto* frame = Named(new QGroupBox, QStringLiteral("fraNewGame"));
+  auto* grid = new QGridLayout(frame);
+  struct Field {
+    const char* heading;
+    const char* name;
+    QLabel** label;
+  };
+  const Field fields[] = {{"Date", "lblDate", &labels.lblDate},
+                          {"Name", "lblName", &labels.lblName},
+                          {"Country", "lblCountry", &labels.lblCountry},
+                          {"Gender", "lblGender", &labels.lblGender},
+                          {"Age", "lblAge", &labels.lblAge},
+                          {"Move", "lblMove", &labels.lblMove},
+                          {"Piece color of joining player -", "lblPlayer1Color", &labels.lblPlayer1Color}};
+  int row = 0;
+  for (const Field& field : fields) {
+    auto* label = Named(new QLabel(QStringLiteral("x")), QString::fromLatin1(field.name));
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    *field.label = label;
+    grid->addWidget(new QLabel(QString::fromLatin1(field.heading)), row, 0);
+    grid->addWidget(label, row++, 1);
+  }
+  grid->setColumnStretch(1, 1);
+  return frame;
+}
 
 void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption) {
   dialog->setObjectName(name);

@@ -5,6 +5,7 @@
 // status bar addressed by panel number, and the three-valued check boxes.
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -102,6 +103,30 @@ class StatusPanels : public QStatusBar {
  private:
   std::vector<QLabel*> panels_;
 };
+
+// A control under the name the program addresses it by ("name", or
+// "name(index)" for a member of a control array), so tests find it with findChild.
+template <class W>
+W* Named(W* widget, const QString& name) {
+  widget->setObjectName(name);
+  return widget;
+}
+QString Indexed(const char* name, int index);
+
+// The information fields of a correspondence game, as the new-game and the
+// load-game dialog show them. Their texts come from another PC: they are
+// shown as plain text, never as markup.
+struct GameInfoLabels {
+  QLabel* lblDate = nullptr;
+  QLabel* lblName = nullptr;
+  QLabel* lblCountry = nullptr;
+  QLabel* lblGender = nullptr;
+  QLabel* lblAge = nullptr;
+  QLabel* lblMove = nullptr;
+  QLabel* lblPlayer1Color = nullptr;
+};
+// The frame "fraNewGame" with the fields under their headings.
+QGroupBox* GameInfoFrame(GameInfoLabels& labels);
 
 // Sets an option button as the classic control behaves: selecting one that
 // is not selected runs its click handling at once (through toggled(true));

@@ -26,14 +26,6 @@ namespace Board = ZVK_Board_Sub;
 
 namespace {
 
-template <class W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
-
 QLabel* Label(const QString& name, const QString& caption, QWidget* parent = nullptr) {
   return Named(new QLabel(caption, parent), name);
 }

@@ -41,19 +41,7 @@ constexpr const char* kSection = "Settings";
 constexpr int kLocal = 2;   // optInternetAction index of the local games
 constexpr int kJoined = 1;  // ... of the joined correspondence games
 
-template <class W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 
-// A text from a file of another PC, shown as it stands and never as markup.
-QLabel* InfoLabel(const char* name) {
-  auto* label = Named(new QLabel(QStringLiteral("x")), QString::fromLatin1(name));
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
 void ShowPlain(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
 
 std::string ProgramDir() { return ZVK_File_Dir::sFixDirString(platform::AppPath()); }
@@ -61,9 +49,7 @@ std::string ProgramDir() { return ZVK_File_Dir::sFixDirString(platform::AppPath(
 }  // namespace
 
 frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
-  setObjectName(QStringLiteral("frmLoadGame"));
-  setWindowTitle(QStringLiteral(" Load & Resume Game  . . ."));
-  setModal(true);
+  SetUpDialog(this, QStringLiteral("frmLoadGame"), QStringLiteral(" Load & Resume Game  . . ."));
 
   auto* layout = new QVBoxLayout(this);
   auto* kinds = new QGroupBox;
@@ -95,23 +81,7 @@ frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), ma
   listRow->addWidget(Animation1);
   layout->addLayout(listRow);
 
-  fraNewGame = Named(new QGroupBox, QStringLiteral("fraNewGame"));
-  auto* info = new QGridLayout(fraNewGame);
-  lblDate = InfoLabel("lblDate");
-  lblName = InfoLabel("lblName");
-  lblCountry = InfoLabel("lblCountry");
-  lblGender = InfoLabel("lblGender");
-  lblAge = InfoLabel("lblAge");
-  lblMove = InfoLabel("lblMove");
-  lblPlayer1Color = InfoLabel("lblPlayer1Color");
-  const std::pair<const char*, QLabel*> rows[] = {{"Date", lblDate},     {"Name", lblName}, {"Country", lblCountry},
-                                                  {"Gender", lblGender}, {"Age", lblAge},   {"Move", lblMove},
-                                                  {"Piece color of joining player -", lblPlayer1Color}};
-  int row = 0;
-  for (const auto& [heading, label] : rows) {
-    info->addWidget(new QLabel(QString::fromLatin1(heading)), row, 0);
-    info->addWidget(label, row++, 1);
-  }
+  fraNewGame = GameInfoFrame(*this);
   layout->addWidget(fraNewGame);
 
   auto* players = new QHBoxLayout;

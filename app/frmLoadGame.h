@@ -21,7 +21,7 @@ namespace app {
 
 class fMainForm;
 
-class frmLoadGame : public QDialog {
+class frmLoadGame : public QDialog, public GameInfoLabels {
   Q_OBJECT
  public:
   explicit frmLoadGame(fMainForm& main, QWidget* parent = nullptr);
@@ -46,13 +46,6 @@ class frmLoadGame : public QDialog {
   GxButton* cmdLoadLocalGame = nullptr;
   GxButton* cmdNewMove = nullptr;
   QGroupBox* fraNewGame = nullptr;
-  QLabel* lblDate = nullptr;
-  QLabel* lblName = nullptr;
-  QLabel* lblCountry = nullptr;
-  QLabel* lblGender = nullptr;
-  QLabel* lblAge = nullptr;
-  QLabel* lblMove = nullptr;
-  QLabel* lblPlayer1Color = nullptr;
   std::array<QRadioButton*, 2> optColor{};
   QLineEdit* txtNamePlayer1 = nullptr;
   QLineEdit* txtNamePlayer2 = nullptr;

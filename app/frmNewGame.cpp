@@ -53,12 +53,6 @@ constexpr int kInternetMode = 3;
 
 std::string Flag(const QRadioButton* option) { return option->isChecked() ? "-1" : "0"; }
 
-template <class W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
 QRadioButton* Option(const QString& name, int index, const char* caption) {
   return Named(new QRadioButton(QString::fromLatin1(caption)), QStringLiteral("%1(%2)").arg(name).arg(index));
 }
@@ -112,31 +106,7 @@ frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
   p2->addWidget(cmbJoinNewGame, 4, 0, 1, 2);
   p2->addWidget(cmdUpdateList, 4, 2);
 
-  fraNewGame = Named(new QGroupBox, QStringLiteral("fraNewGame"));
-  auto* fl = new QGridLayout(fraNewGame);
-  auto value = [](const char* name) {
-    auto* l = Named(new QLabel, QString::fromLatin1(name));
-    // Offer details come from another PC: shown as they stand, never as markup.
-    l->setTextFormat(Qt::PlainText);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return l;
-  };
-  lblPlayer1Color = value("lblPlayer1Color");
-  lblMove = value("lblMove");
-  lblCountry = value("lblCountry");
-  lblAge = value("lblAge");
-  lblGender = value("lblGender");
-  lblName = value("lblName");
-  lblDate = value("lblDate");
-  const std::pair<const char*, QLabel*> details[] = {
-      {"Piece color of joining player -", lblPlayer1Color}, {"Move", lblMove}, {"Country", lblCountry},
-      {"Age", lblAge}, {"Gender", lblGender}, {"Name", lblName}, {"Date", lblDate}};
-  int row = 0;
-  for (const auto& [caption, label] : details) {
-    fl->addWidget(new QLabel(QString::fromLatin1(caption)), row, 0);
-    fl->addWidget(label, row++, 1);
-  }
-  fl->setColumnStretch(1, 1);
+  fraNewGame = GameInfoFrame(*this);
 
   cmdOK = Named(new QPushButton(QStringLiteral("OK")), QStringLiteral("cmdOK"));
   cmdCancel = Named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("cmdCancel"));

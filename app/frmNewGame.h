@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Controls.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -20,7 +22,7 @@ namespace app {
 
 class fMainForm;
 
-class frmNewGame : public QDialog {
+class frmNewGame : public QDialog, public GameInfoLabels {
   Q_OBJECT
  public:
   explicit frmNewGame(fMainForm* owner);
@@ -52,13 +54,6 @@ class frmNewGame : public QDialog {
   QComboBox* cmbJoinNewGame = nullptr;
   QPushButton* cmdUpdateList = nullptr;
   QGroupBox* fraNewGame = nullptr;
-  QLabel* lblPlayer1Color = nullptr;
-  QLabel* lblMove = nullptr;
-  QLabel* lblCountry = nullptr;
-  QLabel* lblAge = nullptr;
-  QLabel* lblGender = nullptr;
-  QLabel* lblName = nullptr;
-  QLabel* lblDate = nullptr;
   std::array<QRadioButton*, 2> optGameType{};
   QPushButton* cmdOK = nullptr;
   QPushButton* cmdCancel = nullptr;
