@@ -70,6 +70,9 @@ class fMainForm : public QMainWindow,
   // Start position, empty record and taken pieces, clocks at zero, slider at
   // 0, coordinate labels in the orientation of gBoardSide.
   void Reset_Board();
+  // The game type of the game being set up: "Training" keeps every help,
+  // "Tournament" disables them; the status bar names it.
+  void ApplyGameType(bool training);
   // The new-game dialog while it is loaded (kept hidden when its OK found
   // the chosen offer gone), else nullptr.
   frmNewGame* NewGameForm() const;

@@ -10,6 +10,7 @@
 #include "app/fMainForm.h"
 #include "app/frmNewGame.h"
 #include "board/GameRecord.h"
+#include "board/MenuStates.h"
 #include "board/TakenPieces.h"
 #include "board/TextNumbers.h"
 #include "board/ZVK_Board_Sub.h"
@@ -52,6 +53,16 @@ void fMainForm::SetGameStartCommandsEnabled(bool enabled) {
   mnuLoadGameStart->setEnabled(enabled);
   for (int position : {1, 2})
     if (QAction* button = tb->button(position)) button->setEnabled(enabled);
+}
+
+void fMainForm::ApplyGameType(bool training) {
+  gGameType = training ? "Training" : "Tournament";
+  if (training) {
+    ZVK_Board_Sub::SetTrainingMenu();
+  } else {
+    ZVK_Board_Sub::SetTournamentMenu();
+  }
+  StatusBar->panel(3)->setText(QString::fromStdString(gGameType));
 }
 
 void fMainForm::mnuNewGame_Click() {

@@ -414,14 +414,7 @@ void frmLoadGame::cmdOK_Click() {
       }
       ZVK_Board_Sub::LoadCompleteGame(path);
     }
-    if (optGameType[0]->isChecked()) {
-      gGameType = "Training";
-      ZVK_Board_Sub::SetTrainingMenu();
-    } else {
-      gGameType = "Tournament";
-      ZVK_Board_Sub::SetTournamentMenu();
-    }
-    main_.StatusBar->panel(3)->setText(QString::fromStdString(gGameType));
+    main_.ApplyGameType(optGameType[0]->isChecked());
     main_.SetGameStartCommandsEnabled(false);
     ZVK_Board_Sub::Update_Board();
     ZVK_Board_Sub::Correct_TakenPieces();

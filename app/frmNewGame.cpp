@@ -273,14 +273,7 @@ void frmNewGame::cmdOK_Click() {
     owner_->txtNameBlack->setText(white ? txtNamePlayer2->text() : txtNamePlayer1->text());
     gBoardSide = white ? 1 : -1;
     gPlayerColor = white ? kWhite : kBlack;
-    if (optGameType[0]->isChecked()) {
-      gGameType = "Training";
-      ZVK_Board_Sub::SetTrainingMenu();
-    } else {
-      gGameType = "Tournament";
-      ZVK_Board_Sub::SetTournamentMenu();
-    }
-    owner_->StatusBar->panel(3)->setText(QString::fromStdString(gGameType));
+    owner_->ApplyGameType(optGameType[0]->isChecked());
     owner_->SetGameStartCommandsEnabled(false);
     if (Joining() && !cmbJoinNewGame->currentText().isEmpty()) JoinChosenOffer();
   }, false);
