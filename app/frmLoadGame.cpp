@@ -418,6 +418,8 @@ void frmLoadGame::cmdOK_Click() {
     main_.SetGameStartCommandsEnabled(false);
     ZVK_Board_Sub::Update_Board();
     ZVK_Board_Sub::Correct_TakenPieces();
+    // The status line and the mode panel name the loaded game, not the last one.
+    main_.StatusReport();
   });
   if (stayOpen) return;
   // Unloaded also after an error: the game is as far set up as it got.

@@ -64,8 +64,8 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   const std::string record = Record();
   SaveGame(Games("20260102_11_Other.chs"), {{"a2", "a3"}});
   SaveGame(Games("Standard_saved-as.chs"), {{"a2", "a3"}});
-  NewGame("OfflinePP");
-  G::gGameMode.clear();
+  NewGame("OfflinePC");
+  form->StatusReport();
 
   app::frmLoadGame dialog(*form);
   EXPECT_EQ(dialog.windowTitle(), " Load & Resume Game  . . .");
@@ -93,6 +93,7 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   EXPECT_EQ(form->txtNameWhite->text(), form->txtUserNickName->text());
   EXPECT_EQ(form->txtNameBlack->text(), "Partner");
   EXPECT_EQ(G::gGameType, "Training");
+  EXPECT_EQ(form->StatusBar->panel(2)->text(), "Two Player Mode");
   EXPECT_FALSE(form->mnuNewGame->isEnabled());
   EXPECT_FALSE(form->mnuLoadGameStart->isEnabled());
   EXPECT_FALSE(form->tb->buttonByKey("LOAD")->isEnabled());
