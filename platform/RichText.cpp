@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -115,10 +116,17 @@ class RtfReader {
         st_.starDestination = false;
       } else if (ch == '}') {
         ++i;
-        if (st_.inColorTable) FinishColorTable();
-        if (stack_.empty()) break;
+        const bool wasInColorTable = st_.inColorTable;
+        if (stack_.empty()) {
+          if (wasInColorTable) FinishColorTable();
+          break;
+        }
         st_ = stack_.back();
         stack_.pop_back();
+        // Only the brace that leaves the table ends it: groups inside it
+        // (even empty ones) keep it open, and taking the table over at each of
+        // them would cost its whole length per brace.
+        if (wasInColorTable && !st_.inColorTable) FinishColorTable();
         pendingSkip_ = 0;
         if (stack_.empty()) break;  // the document's closing brace
       } else if (ch == '\\') {
@@ -329,9 +337,13 @@ std::string RichTextDocument::Text() const {
 }
 
 std::string RichTextDocument::ToRtf() const {
-  std::vector<int32_t> table;  // colour table entries after the automatic one
+  // Colour table entries after the automatic one, in order of first use; a
+  // record may hold very many runs, so each colour's entry is looked up, not
+  // searched for.
+  std::vector<int32_t> table;
+  std::unordered_map<int32_t, int> entryOf;
   for (const auto& r : runs_) {
-    if (std::find(table.begin(), table.end(), r.color) == table.end()) table.push_back(r.color);
+    if (entryOf.try_emplace(r.color, static_cast<int>(table.size()) + 1).second) table.push_back(r.color);
   }
   std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}}\r\n";
   out += "{\\colortbl ;";
@@ -342,8 +354,7 @@ std::string RichTextDocument::ToRtf() const {
   }
   out += "}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 ";
   for (const auto& r : runs_) {
-    const auto idx = std::find(table.begin(), table.end(), r.color) - table.begin() + 1;
-    std::snprintf(buf, sizeof buf, "\\cf%d ", static_cast<int>(idx));
+    std::snprintf(buf, sizeof buf, "\\cf%d ", entryOf.at(r.color));
     out += buf;
     EscapeText(out, r.text);
   }

@@ -60,6 +60,26 @@ TEST(RichTextReader, ReadsOtherWritersSubset) {
   }
 }
 
+// Colour tables and records far larger than any game makes: a reader or
+// writer that does work per colour at each brace or run never finishes these.
+TEST(RichTextReader, HugeColourTablesAndRecordsAreReadAndWrittenWhole) {
+  constexpr int kColors = 1'000'000;
+  std::string rtf = "{\\rtf1{\\colortbl;\\red7;";
+  for (int i = 0; i < kColors; ++i) rtf += ";{}";  // empty groups keep the table open
+  rtf += "}\\cf1 first\\cf" + std::to_string(kColors + 1) + " last}";
+  EXPECT_EQ(RichTextDocument::FromRtf(rtf).Runs(), (Runs{{"first", 7}, {"last", 0}}));
+
+  constexpr int kRuns = 300'000;
+  RichTextDocument many;
+  for (int i = 0; i < kRuns; ++i) many.Append("x", i);
+  const std::string written = many.ToRtf();
+  const std::string lastColor = "\\red" + std::to_string(platform::ColorRed(kRuns - 1)) + "\\green" +
+                                std::to_string(platform::ColorGreen(kRuns - 1)) + "\\blue" +
+                                std::to_string(platform::ColorBlue(kRuns - 1)) + ";}";
+  EXPECT_NE(written.find(lastColor), std::string::npos);
+  EXPECT_NE(written.find("\\cf" + std::to_string(kRuns) + " x}"), std::string::npos);
+}
+
 // A real RTF reader must read what we write: each line in its colour, escapes undone.
 TEST(RichTextReader, UnrtfReadsOurOutput) {
   if (QProcess::execute("unrtf", {"--version"}) < 0) GTEST_SKIP() << "unrtf not installed";
