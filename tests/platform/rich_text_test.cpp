@@ -36,6 +36,42 @@ TEST(RichTextRoundTrip, OwnOutputReadsBackToTheSameRuns) {
   }
 }
 
+// Line ends other than CR LF, whether appended or read from escapes, are
+// characters of their own and must not turn into paragraphs on saving.
+TEST(RichTextRoundTrip, LoneLineEndsStayWhatTheyAre) {
+  const Runs appended[] = {
+      {{"a\rb\nc\n\rd\r\r\ne\r", 0x80}},
+      {{"\n", 0}, {"\r", 0xFF}, {"\r\n", 0x80}},
+  };
+  for (const auto& runs : appended) {
+    EXPECT_EQ(RichTextDocument::FromRtf(Doc(runs).ToRtf()).Runs(), runs);
+  }
+  for (const char* rtf : {"{\\rtf1 a\\'0db\\'0ac\\'0d\\'0a\\par}", "{\\rtf1 \\u13?\\u10?x\\'0d}"}) {
+    const auto read = RichTextDocument::FromRtf(rtf);
+    EXPECT_EQ(RichTextDocument::FromRtf(read.ToRtf()), read) << rtf;
+  }
+}
+
+// Malformed UTF-8 is text in the single-byte code page, byte by byte: an
+// overlong form must not smuggle in a line end or a double quote, which the
+// game file keeps the record between.
+TEST(RichTextRoundTrip, MalformedUtf8IsReadByteByByte) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xC0\x8D", "\xC3\x80\xC2\x8D"},                  // overlong CR
+      {"\xC0\xA2", "\xC3\x80\xC2\xA2"},                  // overlong double quote
+      {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},    // overlong slash, three bytes
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},    // a surrogate
+      {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // past U+10FFFF
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},          // well-formed stays
+  };
+  for (const auto& [text, read] : cases) {
+    const std::string rtf = Doc({{"<" + text + ">", 0}}).ToRtf();
+    EXPECT_EQ(RichTextDocument::FromRtf(rtf).Text(), "<" + read + ">") << rtf;
+    // Plain text that is not RTF is taken the same way.
+    EXPECT_EQ(RichTextDocument::FromRtf(text).Text(), read);
+  }
+}
+
 // RTF from other writers: the text and colours we understand, the rest skipped.
 TEST(RichTextReader, ReadsOtherWritersSubset) {
   const std::pair<const char*, Runs> cases[] = {
