@@ -145,7 +145,6 @@ TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
     for (size_t i = 0; i < lines.size(); ++i) out += (i == line ? text : lines[i]) + "\r\n";
     return out;
   };
-  // A half-move is judged after rounding: 32767.5 is 32768, above the slider.
   struct Case { const char* name; std::optional<std::string> bytes; const char* error; };
   const Case cases[] = {
       {"missing file", std::nullopt, ""},
@@ -158,8 +157,13 @@ TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
       {"border cell not 2", with(2, "0"), "Invalid position in the game file"},
       {"unknown piece code", with(2 + 144 + 40, "7"), "Invalid position in the game file"},
       {"table value beyond 16 bits", with(2 + 4 * 144 + 5, "70000"), "Overflow"},
-      {"half-move above the slider", with(0, "\"32767.5\""), "Overflow"},
+      {"half-move above the slider", with(0, "\"32768\""), "Overflow"},
       {"huge half-move", with(0, "\"99999999999999999999\""), "Overflow"},
+      {"half-move beyond any number", with(0, "\"1e400\""), "Overflow"},
+      {"half-move that is no number", with(0, "\"abc\""), "Type mismatch"},
+      {"half-move with a fraction", with(0, "\"2.5\""), "Type mismatch"},
+      {"half-move smaller than the positions", with(0, "\"0\""), "Data after the last item"},
+      {"text after the record", good + "x", "Data after the last item"},
       {"negative half-move", with(0, "\"-1\""), "Subscript out of range"},
       {"longest half-move with few positions", with(0, "\"32767\""), "Type mismatch"},
   };
