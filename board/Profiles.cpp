@@ -31,6 +31,21 @@ struct NumberKey {
   bool wide;  // read as a 32-bit value; the others are 16-bit
 };
 
+// A profile's name becomes part of a settings file's name and of game file
+// names; a stored list may have been edited by hand, so a name that cannot
+// be a file name (a control character, a folder separator, "." or "..", or
+// too long) is never listed. The length leaves room for the date prefix and
+// extension of the game files named after a profile.
+bool UsableProfileName(const std::string& name) {
+  constexpr size_t kMaxNameBytes = 200;
+  if (name.size() > kMaxNameBytes || name == "." || name == "..") return false;
+  for (const char c : name) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F || c == '/' || c == '\\') return false;
+  }
+  return true;
+}
+
 // The current profile is whatever the profile list's text names at the time.
 std::string ProfileSettingsApp() {
   return ZVK_Registry::ProfileSettingsApp(TheRecordWindow().ControlText("cmbProfiles"));
@@ -117,6 +132,9 @@ void Load_Registry() {
 void add_profile(const std::string& name, int16_t lastIndex) {
   Step("add_profile of Modul ZVK_Board_Sub", [&] {
     if (name.find_first_not_of(' ') == std::string::npos) return;
+    if (!UsableProfileName(name)) {
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Profile name is not a file name");
+    }
     RecordWindow& w = TheRecordWindow();
     const int last = std::min<int>(lastIndex, w.ProfileCount() - 1);
     for (int i = 0; i <= last; ++i) {
