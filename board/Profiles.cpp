@@ -4,6 +4,7 @@
 
 #include "board/RecordWindow.h"
 #include "board/TextNumbers.h"
+#include "platform/AppPath.h"
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
@@ -38,12 +39,7 @@ struct NumberKey {
 // extension of the game files named after a profile.
 bool UsableProfileName(const std::string& name) {
   constexpr size_t kMaxNameBytes = 200;
-  if (name.size() > kMaxNameBytes || name == "." || name == "..") return false;
-  for (const char c : name) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F || c == '/' || c == '\\') return false;
-  }
-  return true;
+  return name.size() <= kMaxNameBytes && platform::IsPlainFileName(name);
 }
 
 // The current profile is whatever the profile list's text names at the time.

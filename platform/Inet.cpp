@@ -123,12 +123,7 @@ std::vector<std::string> Tokens(const std::string& text) {
 
 // A bare name of the current remote folder: no path, no control characters
 // (a line break would smuggle a second FTP command in).
-bool IsBareRemoteName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (unsigned char c : name)
-    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
-  return true;
-}
+bool IsBareRemoteName(const std::string& name) { return IsPlainFileName(name); }
 
 bool IsUsableLocalPath(const std::string& path) {
   if (path.empty()) return false;
