@@ -48,6 +48,10 @@ enum class VersionVerdict {
 // published text lacks its two points.
 VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published);
 
+// The version of our product in a downloaded version list; false when the
+// list holds none (or a record with no product comes first).
+bool FindPublishedVersion(const std::string& listBytes, std::string& version);
+
 // The leading decimal number of a text (blanks skipped, no number gives 0).
 long long LeadingNumber(const std::string& text);
 
