@@ -11,6 +11,7 @@
 #include "engine/EngineWindow.h"
 #include "engine/ZVK_Engine.h"
 #include "platform/MessageBox.h"
+#include "platform/RichText.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
 
@@ -230,7 +231,10 @@ bool LoadCompleteGame(const std::string& path) {
     // The whole file is read: take the game over.
     RecordWindow& window = TheRecordWindow();
     ZVK_Engine::gMoveNumber = game.moveNumber;
-    window.SetTxtCommentText(game.comment);
+    // The comment box holds Unicode text: a comment from an older or
+    // foreign file in the single-byte code page keeps its characters rather
+    // than turning into replacement marks when it is saved again.
+    window.SetTxtCommentText(platform::WellFormedUtf8(game.comment));
     ZVK_Engine::gGameLog = std::move(game.log);
     ZVK_Engine::NotePositionChanged();
     gTakenWhite = game.takenWhite;

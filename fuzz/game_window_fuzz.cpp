@@ -74,8 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzkit::Check(platform::RichTextDocument::FromRtf(saved.recordRtf) ==
                        platform::RichTextDocument::FromRtf(read.recordRtf),
                    "the saved record is the loaded one");
-    saved.recordRtf = read.recordRtf;
-    fuzzkit::Check(saved == read, "the window saves the game it loaded");
+    fuzzkit::Check(saved.moveNumber == read.moveNumber && saved.log == read.log, "the saved positions are the loaded ones");
+    fuzzkit::Check(saved.comment == platform::WellFormedUtf8(read.comment), "the saved comment is the loaded one");
+    fuzzkit::Check(saved.takenWhite == read.takenWhite && saved.takenBlack == read.takenBlack,
+                   "the saved taken pieces are the loaded ones");
   }
   fuzzkit::Sandbox::Get().AssertNothingEscaped();
   return 0;

@@ -67,14 +67,6 @@ char32_t NextCodePoint(const std::string& text, size_t& i) {
   return c;
 }
 
-// Text as well-formed UTF-8, each malformed byte read as above.
-std::string WellFormedUtf8(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) AppendUtf8(out, NextCodePoint(text, i));
-  return out;
-}
-
 void EscapeText(std::string& out, const std::string& text) {
   char buf[16];
   for (size_t i = 0; i < text.size();) {
@@ -332,6 +324,13 @@ class RtfReader {
 };
 
 }  // namespace
+
+std::string WellFormedUtf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) AppendUtf8(out, NextCodePoint(text, i));
+  return out;
+}
 
 void RichTextDocument::Append(const std::string& text, int32_t color) {
   if (text.empty()) return;

@@ -109,6 +109,22 @@ TEST_F(GameFileTest, RoundTripsThroughSaveAndLoad) {
   EXPECT_EQ(ErrorLog(), "");
 }
 
+// Files of older versions hold the comment in the single-byte code page:
+// its characters survive loading and saving again, and UTF-8 stays as it is.
+TEST_F(GameFileTest, ACommentInTheCodePageKeepsItsCharacters) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"K\xE4se \x80 5\xB0", "K\xC3\xA4se \xE2\x82\xAC 5\xC2\xB0"},
+      {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xC3\xA9 \xE2\x82\xAC"},
+  };
+  for (const auto& [stored, shown] : cases) {
+    testsupport::WriteFile(Path("games/old.chs"), FormatGameFile(MakeGame(1, stored)));
+    ASSERT_TRUE(LoadCompleteGame(Path("games/old.chs")));
+    EXPECT_EQ(window.comment, shown);
+    ASSERT_TRUE(SaveCompleteGame(Path("games/again.chs")));
+    EXPECT_EQ(ParseGameFile(testsupport::ReadFile(Path("games/again.chs"))).comment, shown);
+  }
+}
+
 TEST_F(GameFileTest, LayoutAndTheItemFormsOfOtherWriters) {
   const GameFileContents game = MakeGame(1, "line one,\r\nline two");
   const std::string bytes = FormatGameFile(game);
