@@ -70,11 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     const B::GameFileContents read = B::ParseGameFile(bytes);
     fuzzkit::Check(B::SaveCompleteGame(games + "saved.chs"), "an accepted game can be saved");
-    B::GameFileContents saved = B::ParseGameFile(testsupport::ReadFile(games + "saved.chs"));
+    const B::GameFileContents saved = B::ParseGameFile(testsupport::ReadFile(games + "saved.chs"));
     fuzzkit::Check(platform::RichTextDocument::FromRtf(saved.recordRtf) ==
                        platform::RichTextDocument::FromRtf(read.recordRtf),
                    "the saved record is the loaded one");
-    fuzzkit::Check(saved.moveNumber == read.moveNumber && saved.log == read.log, "the saved positions are the loaded ones");
+    fuzzkit::Check(saved.moveNumber == read.moveNumber && saved.log == read.log,
+                   "the saved positions are the loaded ones");
     fuzzkit::Check(saved.comment == platform::WellFormedUtf8(read.comment), "the saved comment is the loaded one");
     fuzzkit::Check(saved.takenWhite == read.takenWhite && saved.takenBlack == read.takenBlack,
                    "the saved taken pieces are the loaded ones");
