@@ -38,7 +38,6 @@ size_t ScanNumber(const std::string& text, size_t i, double& value) {
   return end;
 }
 
-
 // The value of a whole text that is a decimal number: infinite when it is
 // beyond a double's range, a type mismatch when it is no number.
 double ParseUnbounded(const std::string& text) {
