@@ -1,5 +1,6 @@
 #include "platform/Inet.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
 
 #include <QCoreApplication>
@@ -40,7 +41,8 @@ bool IsValidHostText(const std::string& host) {
     const size_t close = host.find(']');
     if (close == std::string::npos) return false;
     name = host.substr(1, close - 1);
-    if (name.empty() || name.find_first_not_of("0123456789abcdefABCDEF:.") != std::string::npos) return false;
+    in6_addr address{};
+    if (inet_pton(AF_INET6, name.c_str(), &address) != 1) return false;
     const std::string rest = host.substr(close + 1);
     if (!rest.empty()) {
       if (rest.front() != ':') return false;
