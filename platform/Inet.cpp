@@ -34,6 +34,8 @@ bool IsValidHostText(const std::string& host) {
   // A host name or IPv4 address, or a bracketed IPv6 address, and an optional
   // ":port" of 1 to 65535; anything else (user info, paths, blanks, a port
   // that is no number) could redirect the account or reach no server at all.
+  for (const unsigned char c : host)
+    if (!(std::isalnum(c) || c == '.' || c == '-' || c == '_' || c == ':' || c == '[' || c == ']')) return false;
   std::string name = host;
   std::string port;
   bool hasPort = false;
@@ -56,9 +58,7 @@ bool IsValidHostText(const std::string& host) {
       name = host.substr(0, colon);
       port = host.substr(colon + 1);
     }
-    if (name.empty()) return false;
-    for (const unsigned char c : name)
-      if (!(std::isalnum(c) || c == '.' || c == '-' || c == '_')) return false;
+    if (name.empty() || name.find_first_of("[]") != std::string::npos) return false;
   }
   if (hasPort) {
     if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;

@@ -281,6 +281,7 @@ TEST(InetFtpHost, ConfigurationOrder) {
       {"bracketed IPv6 with a port", nullptr, "[::1]:2121\n", "[::1]:2121"},
       {"port that is no number", nullptr, "[::2]:2q\n", platform::kDefaultFtpHost},
       {"brackets around no address", nullptr, "[A:1]:21\n", platform::kDefaultFtpHost},
+      {"NUL inside the brackets", nullptr, std::string("[::1\0\0]:21\n", 11), platform::kDefaultFtpHost},
       {"port out of range", "ftp.example.net:65536", "", platform::kDefaultFtpHost},
       {"second colon", "ftp.example.net:21:21", "", platform::kDefaultFtpHost},
   };
