@@ -9,6 +9,7 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <chrono>
+#include <climits>
 #include <cmath>
 
 #include "app/Castellan_Main.h"
@@ -94,8 +95,11 @@ void frmSplash::Form_Load() {
   }, false);
   Guarded(place, [&] {
     const std::string app = "ZVK\\" + ZVK_Identity::gAppName + "\\" + ZVK_Identity::gUserName;
-    const int32_t n = ZVK_Registry::GetRegSetting(app, "Settings", "UseCounter", int32_t{0}).AsLong() + 1;
-    ZVK_Registry::SaveRegSetting(app, "Settings", "UseCounter", static_cast<long long>(n));
+    // Counted in 64 bits: the stored value may already be the largest 32-bit
+    // one, and the counter then stays there with the overflow logged.
+    const long long n = ZVK_Registry::GetRegSetting(app, "Settings", "UseCounter", int32_t{0}).AsLong() + 1LL;
+    if (n > INT32_MAX) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
+    ZVK_Registry::SaveRegSetting(app, "Settings", "UseCounter", n);
     lblUseCounter->setText(QString::number(n) + QStringLiteral(" times"));
   }, false);
   Guarded(place, [&] {

@@ -11,6 +11,7 @@
 #include "engine/EngineWindow.h"
 #include "engine/ZVK_Engine.h"
 #include "platform/MessageBox.h"
+#include "platform/RichText.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
 
@@ -76,6 +77,13 @@ class ItemReader {
   }
 
   int32_t NextNumber() { return ParseDecimalInt32(Next()); }
+
+  // After the last item only line ends may follow: anything else means the
+  // items were not the ones this file was written with.
+  bool AtEnd() {
+    while (pos_ < s_.size() && (s_[pos_] == '\r' || s_[pos_] == '\n')) ++pos_;
+    return pos_ == s_.size();
+  }
 
  private:
   static bool IsDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
@@ -159,8 +167,9 @@ GameFileContents ParseGameFile(const std::string& bytes) {
 
   std::string first = in.Next();
   std::erase(first, '"');
-  // Judged after rounding: 32767.5 rounds (to even) to 32768, beyond the slider.
-  game.moveNumber = RoundToInt32(Val(first));
+  // Only a whole number: reading "abc" or "1e400" as 0 would take the next
+  // game's items for this one's.
+  game.moveNumber = ParseWholeNumber(first);
   if (game.moveNumber < 0) throw std::out_of_range("Subscript out of range");
   if (game.moveNumber > kMaxGameFileMove) throw RuntimeError(ZVK_ErrorLog::kErrOverflow, "Overflow");
 
@@ -183,6 +192,7 @@ GameFileContents ParseGameFile(const std::string& bytes) {
     }
   }
   game.recordRtf = in.Next();
+  if (!in.AtEnd()) throw RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Data after the last item of the game file");
   return game;
 }
 
@@ -223,7 +233,10 @@ bool LoadCompleteGame(const std::string& path) {
     // The whole file is read: take the game over.
     RecordWindow& window = TheRecordWindow();
     ZVK_Engine::gMoveNumber = game.moveNumber;
-    window.SetTxtCommentText(game.comment);
+    // The comment box holds Unicode text: a comment from an older or
+    // foreign file in the single-byte code page keeps its characters rather
+    // than turning into replacement marks when it is saved again.
+    window.SetTxtCommentText(platform::WellFormedUtf8(game.comment));
     ZVK_Engine::gGameLog = std::move(game.log);
     ZVK_Engine::NotePositionChanged();
     gTakenWhite = game.takenWhite;

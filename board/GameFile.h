@@ -42,7 +42,8 @@ std::string FormatGameFile(const GameFileContents& game);
 // unclosed quote), 13 type mismatch (a non-number where a number belongs),
 // 6 overflow (a number beyond its cell, a half-move number above 32767),
 // 9 subscript (a negative half-move number), 5 (a position that is not a
-// board: border cells other than 2 or unknown piece codes).
+// board: border cells other than 2 or unknown piece codes; anything but line
+// ends after the record). The half-move number must be a whole number.
 GameFileContents ParseGameFile(const std::string& bytes);
 
 // Reads and parses a game file without touching the current game; throws as

@@ -4,6 +4,7 @@
 
 #include "board/RecordWindow.h"
 #include "board/TextNumbers.h"
+#include "platform/AppPath.h"
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
@@ -45,6 +46,16 @@ struct NumberKey {
   const char* defaultValue;
   bool wide;  // read as a 32-bit value; the others are 16-bit
 };
+
+// A profile's name becomes part of a settings file's name and of game file
+// names; a stored list may have been edited by hand, so a name that cannot
+// be a file name (a control character, a folder separator, "." or "..", or
+// too long) is never listed. The length leaves room for the date prefix and
+// extension of the game files named after a profile.
+bool UsableProfileName(const std::string& name) {
+  constexpr size_t kMaxNameBytes = 200;
+  return name.size() <= kMaxNameBytes && platform::IsPlainFileName(name);
+}
 
 // The current profile is whatever the profile list's text names at the time.
 std::string ProfileSettingsApp() {
@@ -135,6 +146,9 @@ void Load_Registry() {
 void add_profile(const std::string& name, int16_t lastIndex) {
   Step("add_profile of Modul ZVK_Board_Sub", [&] {
     if (name.find_first_not_of(' ') == std::string::npos) return;
+    if (!UsableProfileName(name)) {
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Profile name is not a file name");
+    }
     RecordWindow& w = TheRecordWindow();
     const int last = std::min<int>(lastIndex, w.ProfileCount() - 1);
     for (int i = 0; i <= last; ++i) {

@@ -38,9 +38,9 @@ size_t ScanNumber(const std::string& text, size_t i, double& value) {
   return end;
 }
 
-}  // namespace
-
-double ParseNumber(const std::string& text) {
+// The value of a whole text that is a decimal number: infinite when it is
+// beyond a double's range, a type mismatch when it is no number.
+double ParseUnbounded(const std::string& text) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   double value = 0;
@@ -48,8 +48,23 @@ double ParseNumber(const std::string& text) {
   if (end == i) TypeMismatch();
   size_t j = end;
   while (j < text.size() && IsBlank(text[j])) ++j;
-  if (j != text.size() || !std::isfinite(value)) TypeMismatch();
+  if (j != text.size()) TypeMismatch();
   return value;
+}
+
+}  // namespace
+
+double ParseNumber(const std::string& text) {
+  const double value = ParseUnbounded(text);
+  if (!std::isfinite(value)) TypeMismatch();
+  return value;
+}
+
+int32_t ParseWholeNumber(const std::string& text) {
+  const double value = ParseUnbounded(text);
+  if (!std::isfinite(value)) Overflow();
+  if (value != std::trunc(value)) TypeMismatch();
+  return RoundToInt32(value);
 }
 
 double Val(const std::string& text) {

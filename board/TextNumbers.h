@@ -12,6 +12,11 @@ namespace ZVK_Board_Sub {
 // fraction and an exponent too); anything else is a type mismatch.
 double ParseNumber(const std::string& text);
 
+// A whole text that is a whole number as ParseNumber reads it ("12", "1.2e1"):
+// a fraction or no number is a type mismatch, a value beyond 32 bits (an
+// infinite one too) an overflow.
+int32_t ParseWholeNumber(const std::string& text);
+
 // The leading decimal number of a text, 0 when there is none ("12abc" is 12).
 double Val(const std::string& text);
 

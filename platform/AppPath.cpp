@@ -32,4 +32,11 @@ std::string FirstSettingLine(const std::string& path) {
   return "";
 }
 
+bool IsPlainFileName(const std::string& name) {
+  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
+  for (const unsigned char c : name)
+    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') return false;
+  return true;
+}
+
 }  // namespace platform

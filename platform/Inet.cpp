@@ -1,5 +1,6 @@
 #include "platform/Inet.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
 
 #include <QCoreApplication>
@@ -30,11 +31,40 @@ std::string FtpHostFilePath() {
 
 bool IsValidHostText(const std::string& host) {
   if (host.empty() || host.size() > 255) return false;
-  // Host names, IPv4 and bracketed IPv6 addresses and an optional ":port";
-  // anything else (user info, paths, blanks) could redirect the account.
-  for (unsigned char c : host)
-    if (!(std::isalnum(c) || c == '.' || c == '-' || c == ':' || c == '[' || c == ']' || c == '_'))
-      return false;
+  // A host name or IPv4 address, or a bracketed IPv6 address, and an optional
+  // ":port" of 1 to 65535; anything else (user info, paths, blanks, a port
+  // that is no number) could redirect the account or reach no server at all.
+  for (const unsigned char c : host)
+    if (!(std::isalnum(c) || c == '.' || c == '-' || c == '_' || c == ':' || c == '[' || c == ']')) return false;
+  std::string name = host;
+  std::string port;
+  bool hasPort = false;
+  if (host.front() == '[') {
+    const size_t close = host.find(']');
+    if (close == std::string::npos) return false;
+    name = host.substr(1, close - 1);
+    in6_addr address{};
+    if (inet_pton(AF_INET6, name.c_str(), &address) != 1) return false;
+    const std::string rest = host.substr(close + 1);
+    if (!rest.empty()) {
+      if (rest.front() != ':') return false;
+      hasPort = true;
+      port = rest.substr(1);
+    }
+  } else {
+    const size_t colon = host.find(':');
+    if (colon != std::string::npos) {
+      hasPort = true;
+      name = host.substr(0, colon);
+      port = host.substr(colon + 1);
+    }
+    if (name.empty() || name.find_first_of("[]") != std::string::npos) return false;
+  }
+  if (hasPort) {
+    if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int number = std::stoi(port);
+    if (number < 1 || number > 65535) return false;
+  }
   return true;
 }
 
@@ -116,12 +146,7 @@ std::vector<std::string> Tokens(const std::string& text) {
 
 // A bare name of the current remote folder: no path, no control characters
 // (a line break would smuggle a second FTP command in).
-bool IsBareRemoteName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (unsigned char c : name)
-    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
-  return true;
-}
+bool IsBareRemoteName(const std::string& name) { return IsPlainFileName(name); }
 
 bool IsUsableLocalPath(const std::string& path) {
   if (path.empty()) return false;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -42,21 +43,26 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 // Decodes one UTF-8 sequence at text[i]; a malformed byte stands for itself
-// as a Windows-1252 character so that nothing is lost silently.
+// as a Windows-1252 character so that nothing is lost silently. Only the
+// shortest form of a code point is UTF-8: an overlong form (C0 8D for CR),
+// a surrogate or a value past U+10FFFF would let one character pass as
+// another, so each is malformed too.
 char32_t NextCodePoint(const std::string& text, size_t& i) {
   const auto b0 = static_cast<unsigned char>(text[i]);
   int len = 0;
   char32_t c = 0;
+  char32_t smallest = 0;
   if (b0 < 0x80) { ++i; return b0; }
-  if ((b0 & 0xE0) == 0xC0) { len = 2; c = b0 & 0x1F; }
-  else if ((b0 & 0xF0) == 0xE0) { len = 3; c = b0 & 0x0F; }
-  else if ((b0 & 0xF8) == 0xF0) { len = 4; c = b0 & 0x07; }
+  if ((b0 & 0xE0) == 0xC0) { len = 2; c = b0 & 0x1F; smallest = 0x80; }
+  else if ((b0 & 0xF0) == 0xE0) { len = 3; c = b0 & 0x0F; smallest = 0x800; }
+  else if ((b0 & 0xF8) == 0xF0) { len = 4; c = b0 & 0x07; smallest = 0x10000; }
   if (len == 0 || i + len > text.size()) { ++i; return FromCp1252(b0); }
   for (int k = 1; k < len; ++k) {
     const auto b = static_cast<unsigned char>(text[i + k]);
     if ((b & 0xC0) != 0x80) { ++i; return FromCp1252(b0); }
     c = (c << 6) | (b & 0x3F);
   }
+  if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) { ++i; return FromCp1252(b0); }
   i += len;
   return c;
 }
@@ -65,10 +71,10 @@ void EscapeText(std::string& out, const std::string& text) {
   char buf[16];
   for (size_t i = 0; i < text.size();) {
     const char ch = text[i];
-    if (ch == '\r' || ch == '\n') {
-      // "\r\n", "\n" and a lone "\r" all end a paragraph.
-      if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      ++i;
+    if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      // Only CR LF ends a paragraph; a lone CR or LF is kept as its own
+      // character below, so the text reads back exactly as it was.
+      i += 2;
       out += "\\par\r\n";
       continue;
     }
@@ -115,10 +121,17 @@ class RtfReader {
         st_.starDestination = false;
       } else if (ch == '}') {
         ++i;
-        if (st_.inColorTable) FinishColorTable();
-        if (stack_.empty()) break;
+        const bool wasInColorTable = st_.inColorTable;
+        if (stack_.empty()) {
+          if (wasInColorTable) FinishColorTable();
+          break;
+        }
         st_ = stack_.back();
         stack_.pop_back();
+        // Only the brace that leaves the table ends it: groups inside it
+        // (even empty ones) keep it open, and taking the table over at each of
+        // them would cost its whole length per brace.
+        if (wasInColorTable && !st_.inColorTable) FinishColorTable();
         pendingSkip_ = 0;
         if (stack_.empty()) break;  // the document's closing brace
       } else if (ch == '\\') {
@@ -312,6 +325,13 @@ class RtfReader {
 
 }  // namespace
 
+std::string WellFormedUtf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) AppendUtf8(out, NextCodePoint(text, i));
+  return out;
+}
+
 void RichTextDocument::Append(const std::string& text, int32_t color) {
   if (text.empty()) return;
   color &= 0xFFFFFF;
@@ -329,9 +349,13 @@ std::string RichTextDocument::Text() const {
 }
 
 std::string RichTextDocument::ToRtf() const {
-  std::vector<int32_t> table;  // colour table entries after the automatic one
+  // Colour table entries after the automatic one, in order of first use; a
+  // record may hold very many runs, so each colour's entry is looked up, not
+  // searched for.
+  std::vector<int32_t> table;
+  std::unordered_map<int32_t, int> entryOf;
   for (const auto& r : runs_) {
-    if (std::find(table.begin(), table.end(), r.color) == table.end()) table.push_back(r.color);
+    if (entryOf.try_emplace(r.color, static_cast<int>(table.size()) + 1).second) table.push_back(r.color);
   }
   std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}}\r\n";
   out += "{\\colortbl ;";
@@ -342,8 +366,7 @@ std::string RichTextDocument::ToRtf() const {
   }
   out += "}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 ";
   for (const auto& r : runs_) {
-    const auto idx = std::find(table.begin(), table.end(), r.color) - table.begin() + 1;
-    std::snprintf(buf, sizeof buf, "\\cf%d ", static_cast<int>(idx));
+    std::snprintf(buf, sizeof buf, "\\cf%d ", entryOf.at(r.color));
     out += buf;
     EscapeText(out, r.text);
   }
@@ -356,7 +379,9 @@ void RichTextDocument::SetRtf(const std::string& rtf) {
   while (start < rtf.size() && std::isspace(static_cast<unsigned char>(rtf[start]))) ++start;
   if (rtf.compare(start, 5, "{\\rtf") != 0) {
     runs_.clear();
-    Append(rtf, 0);
+    // A rich-text box shows every byte of plain text; keep the text UTF-8 as
+    // the rest of the document is, so the same text comes back after saving.
+    Append(WellFormedUtf8(rtf), 0);
     return;
   }
   *this = RtfReader(rtf).Read();

@@ -44,6 +44,11 @@ class RichTextDocument {
   std::vector<RichTextRun> runs_;
 };
 
+// Text as well-formed UTF-8: each byte that does not start a well-formed
+// sequence (an overlong form, a surrogate or a value past U+10FFFF included)
+// is taken as its Windows-1252 character, as files from older versions hold it.
+std::string WellFormedUtf8(const std::string& text);
+
 // RGB components of a blue-green-red colour value.
 inline int ColorRed(int32_t c) { return c & 0xFF; }
 inline int ColorGreen(int32_t c) { return (c >> 8) & 0xFF; }

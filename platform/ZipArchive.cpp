@@ -1,5 +1,7 @@
 #include "platform/ZipArchive.h"
 
+#include "platform/AppPath.h"
+
 #include <zip.h>
 
 #include <QSaveFile>
@@ -28,15 +30,6 @@ std::string ArchiveErrorText(zip_t* zip) { return ZipErrorText(zip_get_error(zip
 QString ToQString(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
-
-bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
-  for (const char c : name) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == ':') return false;
-  }
-  return true;
-}
 
 struct ZipArchive::State {
   zip_t* zip = nullptr;

@@ -78,8 +78,4 @@ class ZipArchive {
   std::string error_;
 };
 
-// A name that may be written as a file in a folder: not empty, not "." or
-// "..", no "/" or "\" or ":", no control characters, at most 255 bytes.
-bool IsPlainFileName(const std::string& name);
-
 }  // namespace platform

@@ -72,8 +72,8 @@ void NoInformation() {
                    ZVK_Language::LangText(16));
 }
 
-// The version of our product in the downloaded list; false when the list
-// holds none (or a record with no product comes first).
+}  // namespace
+
 bool FindPublishedVersion(const std::string& listBytes, std::string& version) {
   for (const std::string& line : Lines(listBytes)) {
     size_t pos = 0;
@@ -87,8 +87,6 @@ bool FindPublishedVersion(const std::string& listBytes, std::string& version) {
   }
   return false;
 }
-
-}  // namespace
 
 std::string UrlListPath() { return (BesideProgram() / "Common" / "license" / "UrlList.txt").string(); }
 std::string VersionsPath() { return (BesideProgram() / "temp" / "versions.txt").string(); }

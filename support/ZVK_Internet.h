@@ -73,4 +73,11 @@ std::string WebPage(const std::string& path);  // the site followed by the path 
 bool DownloadToFile(platform::Inet& inet, const std::string& url, const std::string& path, size_t maxBytes,
                     std::string& error);
 
+// The version of our product in a downloaded version list; false when the
+// list holds none (or a record with no product comes first).
+bool FindPublishedVersion(const std::string& listBytes, std::string& version);
+
+// The leading decimal number of a text (blanks skipped, no number gives 0).
+long long LeadingNumber(const std::string& text);
+
 }  // namespace ZVK_Internet

@@ -89,8 +89,11 @@ bool set_language(const std::string& fileName) {
     if (!in) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "Path/File access error");
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    gLangText.clear();
-    ParseInto(bytes.str(), gLangText);
+    // Read into a table of its own: a file refused halfway leaves the texts
+    // in use as they were.
+    std::vector<std::string> table;
+    ParseInto(bytes.str(), table);
+    gLangText = std::move(table);
     result = true;
   });
   return result;

@@ -66,6 +66,17 @@ TEST_F(StartupTest, SplashCountsStartsPerUser) {
   EXPECT_EQ(splash.lblTitle->text(), "Castellan");
   EXPECT_EQ(Castellan_Main::gSplashRunning, 0);
   EXPECT_EQ(ZVK_Registry::GetRegSetting("ZVK\\Castellan\\COUNTER", "Settings", "UseCounter", int32_t{0}).AsLong(), 12);
+
+  // At the largest count the overflow is logged and the count stays; the splash still shows.
+  ZVK_Registry::SaveRegSetting("ZVK\\Castellan\\COUNTER", "Settings", "UseCounter", 2147483647LL);
+  app::frmSplash full;
+  full.Form_Load();
+  EXPECT_EQ(ZVK_Registry::GetRegSetting("ZVK\\Castellan\\COUNTER", "Settings", "UseCounter", int32_t{0}).AsLong(),
+            2147483647);
+  EXPECT_EQ(full.lblVersion->text(), "v. 3.9.2");
+  const std::string log = ErrorLog();
+  EXPECT_NE(log.find("Form_Load of Formular frmSplash"), std::string::npos) << log;
+  EXPECT_NE(log.find("Overflow"), std::string::npos) << log;
 }
 
 // A user who did not install the tree cannot write its shared store (here a

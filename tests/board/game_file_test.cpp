@@ -109,6 +109,22 @@ TEST_F(GameFileTest, RoundTripsThroughSaveAndLoad) {
   EXPECT_EQ(ErrorLog(), "");
 }
 
+// Files of older versions hold the comment in the single-byte code page:
+// its characters survive loading and saving again, and UTF-8 stays as it is.
+TEST_F(GameFileTest, ACommentInTheCodePageKeepsItsCharacters) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"K\xE4se \x80 5\xB0", "K\xC3\xA4se \xE2\x82\xAC 5\xC2\xB0"},
+      {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xC3\xA9 \xE2\x82\xAC"},
+  };
+  for (const auto& [stored, shown] : cases) {
+    testsupport::WriteFile(Path("games/old.chs"), FormatGameFile(MakeGame(1, stored)));
+    ASSERT_TRUE(LoadCompleteGame(Path("games/old.chs")));
+    EXPECT_EQ(window.comment, shown);
+    ASSERT_TRUE(SaveCompleteGame(Path("games/again.chs")));
+    EXPECT_EQ(ParseGameFile(testsupport::ReadFile(Path("games/again.chs"))).comment, shown);
+  }
+}
+
 TEST_F(GameFileTest, LayoutAndTheItemFormsOfOtherWriters) {
   const GameFileContents game = MakeGame(1, "line one,\r\nline two");
   const std::string bytes = FormatGameFile(game);
@@ -145,7 +161,6 @@ TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
     for (size_t i = 0; i < lines.size(); ++i) out += (i == line ? text : lines[i]) + "\r\n";
     return out;
   };
-  // A half-move is judged after rounding: 32767.5 is 32768, above the slider.
   struct Case { const char* name; std::optional<std::string> bytes; const char* error; };
   const Case cases[] = {
       {"missing file", std::nullopt, ""},
@@ -158,8 +173,13 @@ TEST_F(GameFileTest, MissingAndDamagedFilesFailCleanlyAndChangeNothing) {
       {"border cell not 2", with(2, "0"), "Invalid position in the game file"},
       {"unknown piece code", with(2 + 144 + 40, "7"), "Invalid position in the game file"},
       {"table value beyond 16 bits", with(2 + 4 * 144 + 5, "70000"), "Overflow"},
-      {"half-move above the slider", with(0, "\"32767.5\""), "Overflow"},
+      {"half-move above the slider", with(0, "\"32768\""), "Overflow"},
       {"huge half-move", with(0, "\"99999999999999999999\""), "Overflow"},
+      {"half-move beyond any number", with(0, "\"1e400\""), "Overflow"},
+      {"half-move that is no number", with(0, "\"abc\""), "Type mismatch"},
+      {"half-move with a fraction", with(0, "\"2.5\""), "Type mismatch"},
+      {"half-move smaller than the positions", with(0, "\"0\""), "Data after the last item"},
+      {"text after the record", good + "x", "Data after the last item"},
       {"negative half-move", with(0, "\"-1\""), "Subscript out of range"},
       {"longest half-move with few positions", with(0, "\"32767\""), "Type mismatch"},
   };

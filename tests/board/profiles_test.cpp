@@ -142,4 +142,25 @@ TEST_F(ProfilesTest, ValuesThatCannotBeSavedAreLogged) {
   EXPECT_EQ(testsupport::ReadFile(tree.path("config")), "a file where the settings folder belongs");
 }
 
+// A hand-edited list: names that cannot be file names are logged and never
+// listed, so none of them reaches a settings path; the good ones still are.
+TEST_F(ProfilesTest, StoredNamesThatCannotBeFileNamesAreRefused) {
+  const std::string bad[] = {std::string("A\0B", 3), "tab\there", "a/b", "back\\slash", ".", "..",
+                             std::string(201, 'n'), "del\x7F"};
+  std::string stored = "|Anna";
+  for (const auto& name : bad) stored += "|" + name;
+  platform::SaveSetting(kUser, "Settings", "ProfilesRegStr", stored + "|Ben|" + std::string(200, 'n'));
+  platform::SaveSetting(kUser, "Settings", "cmbProfiles", "2");
+  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  StartWindow(window);
+  EXPECT_EQ(window.profiles, (std::vector<std::string>{"Standard", "Anna", "Ben", std::string(200, 'n')}));
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, std::size(bad)) << ErrorLog();
+  EXPECT_NE(ErrorLog().find("add_profile of Modul ZVK_Board_Sub"), std::string::npos);
+
+  Load_Registry();
+  EXPECT_EQ(window.ControlText("cmbProfiles"), "Ben");
+  Save2Registry();
+  EXPECT_EQ(Stored(kUser + "\\Ben", "ProfilesRegStr"), "|Anna|Ben|" + std::string(200, 'n'));
+}
+
 }  // namespace

@@ -295,6 +295,12 @@ TEST(InetFtpHost, ConfigurationOrder) {
       {"blank environment falls back", "  ", "ftp.chess.example.net\n", "ftp.chess.example.net"},
       {"user info refused", nullptr, "evil@ftp.example.net\n", platform::kDefaultFtpHost},
       {"path refused", "ftp.example.net/../x", "", platform::kDefaultFtpHost},
+      {"bracketed IPv6 with a port", nullptr, "[::1]:2121\n", "[::1]:2121"},
+      {"port that is no number", nullptr, "[::2]:2q\n", platform::kDefaultFtpHost},
+      {"brackets around no address", nullptr, "[A:1]:21\n", platform::kDefaultFtpHost},
+      {"NUL inside the brackets", nullptr, std::string("[::1\0\0]:21\n", 11), platform::kDefaultFtpHost},
+      {"port out of range", "ftp.example.net:65536", "", platform::kDefaultFtpHost},
+      {"second colon", "ftp.example.net:21:21", "", platform::kDefaultFtpHost},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -36,6 +36,42 @@ TEST(RichTextRoundTrip, OwnOutputReadsBackToTheSameRuns) {
   }
 }
 
+// Line ends other than CR LF, whether appended or read from escapes, are
+// characters of their own and must not turn into paragraphs on saving.
+TEST(RichTextRoundTrip, LoneLineEndsStayWhatTheyAre) {
+  const Runs appended[] = {
+      {{"a\rb\nc\n\rd\r\r\ne\r", 0x80}},
+      {{"\n", 0}, {"\r", 0xFF}, {"\r\n", 0x80}},
+  };
+  for (const auto& runs : appended) {
+    EXPECT_EQ(RichTextDocument::FromRtf(Doc(runs).ToRtf()).Runs(), runs);
+  }
+  for (const char* rtf : {"{\\rtf1 a\\'0db\\'0ac\\'0d\\'0a\\par}", "{\\rtf1 \\u13?\\u10?x\\'0d}"}) {
+    const auto read = RichTextDocument::FromRtf(rtf);
+    EXPECT_EQ(RichTextDocument::FromRtf(read.ToRtf()), read) << rtf;
+  }
+}
+
+// Malformed UTF-8 is text in the single-byte code page, byte by byte: an
+// overlong form must not smuggle in a line end or a double quote, which the
+// game file keeps the record between.
+TEST(RichTextRoundTrip, MalformedUtf8IsReadByteByByte) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xC0\x8D", "\xC3\x80\xC2\x8D"},                  // overlong CR
+      {"\xC0\xA2", "\xC3\x80\xC2\xA2"},                  // overlong double quote
+      {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},    // overlong slash, three bytes
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},    // a surrogate
+      {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // past U+10FFFF
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},          // well-formed stays
+  };
+  for (const auto& [text, read] : cases) {
+    const std::string rtf = Doc({{"<" + text + ">", 0}}).ToRtf();
+    EXPECT_EQ(RichTextDocument::FromRtf(rtf).Text(), "<" + read + ">") << rtf;
+    // Plain text that is not RTF is taken the same way.
+    EXPECT_EQ(RichTextDocument::FromRtf(text).Text(), read);
+  }
+}
+
 // RTF from other writers: the text and colours we understand, the rest skipped.
 TEST(RichTextReader, ReadsOtherWritersSubset) {
   const std::pair<const char*, Runs> cases[] = {
@@ -58,6 +94,26 @@ TEST(RichTextReader, ReadsOtherWritersSubset) {
     const auto d = RichTextDocument::FromRtf(rtf);
     EXPECT_EQ(RichTextDocument::FromRtf(d.ToRtf()), d);
   }
+}
+
+// Colour tables and records far larger than any game makes: a reader or
+// writer that does work per colour at each brace or run never finishes these.
+TEST(RichTextReader, HugeColourTablesAndRecordsAreReadAndWrittenWhole) {
+  constexpr int kColors = 1'000'000;
+  std::string rtf = "{\\rtf1{\\colortbl;\\red7;";
+  for (int i = 0; i < kColors; ++i) rtf += ";{}";  // empty groups keep the table open
+  rtf += "}\\cf1 first\\cf" + std::to_string(kColors + 1) + " last}";
+  EXPECT_EQ(RichTextDocument::FromRtf(rtf).Runs(), (Runs{{"first", 7}, {"last", 0}}));
+
+  constexpr int kRuns = 300'000;
+  RichTextDocument many;
+  for (int i = 0; i < kRuns; ++i) many.Append("x", i);
+  const std::string written = many.ToRtf();
+  const std::string lastColor = "\\red" + std::to_string(platform::ColorRed(kRuns - 1)) + "\\green" +
+                                std::to_string(platform::ColorGreen(kRuns - 1)) + "\\blue" +
+                                std::to_string(platform::ColorBlue(kRuns - 1)) + ";}";
+  EXPECT_NE(written.find(lastColor), std::string::npos);
+  EXPECT_NE(written.find("\\cf" + std::to_string(kRuns) + " x}"), std::string::npos);
 }
 
 // A real RTF reader must read what we write: each line in its colour, escapes undone.

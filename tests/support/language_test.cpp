@@ -74,7 +74,9 @@ TEST_F(Language, MissingFileTellsTheUserAndFails) {
 
 TEST_F(Language, BadLineIsLoggedWithoutAMessage) {
   testsupport::WriteFile(Lng("broken.lng"), "T0021\tfine\r\nT-005\tnegative\r\n");
+  gLangText = {"", "in use"};
   EXPECT_FALSE(set_language("broken.lng"));
+  EXPECT_EQ(gLangText, (std::vector<std::string>{"", "in use"}));  // a refused file changes no text
   EXPECT_TRUE(answers.Calls().empty());
   const std::string log = testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath());
   EXPECT_NE(log.find("set_language of Modul ZVK_Language  0  9  Subscript out of range"), std::string::npos);
