@@ -77,7 +77,4 @@ bool DownloadToFile(platform::Inet& inet, const std::string& url, const std::str
 // list holds none (or a record with no product comes first).
 bool FindPublishedVersion(const std::string& listBytes, std::string& version);
 
-// The leading decimal number of a text (blanks skipped, no number gives 0).
-long long LeadingNumber(const std::string& text);
-
 }  // namespace ZVK_Internet
