@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTimer>
 #include <algorithm>
 
@@ -369,6 +370,66 @@ TEST_F(MoveRoadTest, TheEngineResignsWhenItIsMatedAndTheBoardKeepsItsColours) {
     EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
     EXPECT_EQ(At("g1"), E::kKingNegative);
     EXPECT_EQ(B::gViewBoard.at(B::EngineToView(7, 1).c, B::EngineToView(7, 1).r), 15);  // drawn as White's king
+  }
+}
+
+// A mate is announced by every drawing of the mated position with its checks:
+// the showing of the mating move, and the drawing that ends the road after
+// the engine's turn. A mated engine resigns in between, which also ends the
+// engines' play against each other; a mated player is simply left to move.
+TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
+  struct Case {
+    const char* name;
+    const char* mode;
+    int32_t human;
+    int16_t side;
+    const E::EngineBoard* board;
+    bool blackToMove;
+    const char* from;
+    const char* to;
+    int moveNumber;  // after the mating move
+    bool engineMated;
+    std::vector<std::string> boxes;
+  };
+  // White mates with Rb8 whatever Black plays first; Black mates with Rb1.
+  const E::EngineBoard whiteMates =
+      Position({{"g6", E::kKingNegative}, {"b1", -E::kRook}, {"h8", E::kKingPositive}, {"a7", E::kPawn}});
+  const E::EngineBoard blackMates =
+      Position({{"h1", E::kKingNegative}, {"a2", -E::kPawn}, {"g3", E::kKingPositive}, {"b8", E::kRook}});
+  const std::string mate = "Check Mate !", resign = "Computer Resigns  or  Check Mate";
+  const Case cases[] = {
+      {"engines, White mates", "OfflineCC", G::kWhite, 1, &whiteMates, true, "a7", "a6", 3, true, {mate, resign, mate}},
+      {"engines, Black mates", "OfflineCC", G::kWhite, -1, &blackMates, true, "b8", "c8", 2, true, {mate, resign, mate}},
+      {"human White mates", "OfflinePC", G::kWhite, 1, &whiteMates, false, "b1", "b8", 1, true, {mate, resign, mate}},
+      {"human Black mates, turned", "OfflinePC", G::kBlack, -1, &blackMates, true, "b8", "b1", 2, true,
+       {mate, resign, mate}},
+      {"engine Black mates", "OfflinePC", G::kWhite, 1, &blackMates, false, "a2", "a3", 2, false, {mate, mate}},
+      {"engine White mates, turned", "OfflinePC", G::kBlack, -1, &whiteMates, true, "a7", "a6", 3, false, {mate, mate}},
+      {"two players, Black mates", "OfflinePP", G::kWhite, 1, &blackMates, true, "b8", "b1", 2, false, {mate}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPosition(c.mode, *c.board, c.blackToMove, c.human, c.side);
+    form->sldLevel->setValue(2);  // a full search, which sees the mate in one
+    // Only a safety net: the mate alone has to end the engines' play.
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [] {
+      if (E::gMoveNumber >= 8) G::gGameStopped = G::kTrue;
+    });
+    stopper.start(1);
+    answers.Clear();
+    Move(c.from, c.to);
+    stopper.stop();
+    std::vector<std::string> texts;
+    for (const auto& call : answers.Calls()) texts.push_back(call.text);
+    EXPECT_EQ(texts, c.boxes);
+    EXPECT_EQ(E::gMoveNumber, c.moveNumber);  // nothing is played after the mate
+    const bool whiteMated = c.board == &blackMates;
+    EXPECT_EQ(G::gColorToMove, whiteMated ? G::kWhite : G::kBlack);  // the mated side is left to move
+    EXPECT_EQ(form->lblwwCheck->isHidden(), !whiteMated);
+    EXPECT_EQ(form->lblbbCheck->isHidden(), whiteMated);
+    EXPECT_EQ(G::gGameStopped, c.engineMated ? G::kTrue : 0);
+    EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
   }
 }
 
