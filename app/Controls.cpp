@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -169,6 +171,66 @@ QLabel* StatusPanels::panel(int number) const {
 
 // ---------------------------------------------------------------- helpers
 
+QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
+
+QGroupBox* GameInfoFrame(GameInfoLabels& labels) {
+  auto* frame = Named(new QGroupBox, QStringLiteral("fraNewGame"));
+  auto* grid = new QGridLayout(frame);
+  struct Field {
+    const char* heading;
+    const char* name;
+    QLabel** label;
+  };
+  const Field fields[] = {{"Date", "lblDate", &labels.lblDate},
+                          {"Name", "lblName", &labels.lblName},
+                          {"Country", "lblCountry", &labels.lblCountry},
+                          {"Gender", "lblGender", &labels.lblGender},
+                          {"Age", "lblAge", &labels.lblAge},
+                          {"Move", "lblMove", &labels.lblMove},
+                          {"Piece color of joining player -", "lblPlayer1Color", &labels.lblPlayer1Color}};
+  int row = 0;
+  for (const Field& field : fields) {
+    auto* label = Named(new QLabel(QStringLiteral("x")), QString::fromLatin1(field.name));
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    *field.label = label;
+    grid->addWidget(new QLabel(QString::fromLatin1(field.heading)), row, 0);
+    grid->addWidget(label, row++, 1);
+  }
+  grid->setColumnStretch(1, 1);
+  return frame;
+}
+
+void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption) {
+  dialog->setObjectName(name);
+  dialog->setWindowTitle(caption);
+  dialog->setWindowModality(Qt::ApplicationModal);
+  dialog->setStyleSheet(QStringLiteral("QGroupBox::title { color: palette(window-text); }"));
+}
+
+QLabel* HeadingLabel(const QString& name, const QString& caption) {
+  auto* label = new QLabel(caption);
+  label->setObjectName(name);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}
+
+void SetOptionValue(QAbstractButton* option, bool selected) {
+  if (selected) {
+    option->setChecked(true);
+    return;
+  }
+  if (!option->isChecked()) return;
+  // An exclusive group refuses to lose its last selection; the classic
+  // option group allows it.
+  const bool exclusive = option->autoExclusive();
+  option->setAutoExclusive(false);
+  option->setChecked(false);
+  option->setAutoExclusive(exclusive);
+}
+
 int CheckValue(const QCheckBox* box) {
   switch (box->checkState()) {
     case Qt::Checked: return 1;
@@ -187,5 +249,34 @@ QColor FromBgr(int32_t bgr) {
 }
 
 int32_t ToBgr(const QColor& color) { return platform::ColorFromRgb(color.red(), color.green(), color.blue()); }
+
+// ------------------------------------------------------------- label clicks
+
+namespace {
+
+class LabelClickFilter : public QObject {
+ public:
+  LabelClickFilter(QLabel* label, std::function<void()> handler) : QObject(label), handler_(std::move(handler)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* label = static_cast<QWidget*>(watched);
+    if (mouse->button() != Qt::LeftButton || !label->rect().contains(mouse->position().toPoint())) return false;
+    handler_();
+    return true;
+  }
+
+ private:
+  std::function<void()> handler_;
+};
+
+}  // namespace
+
+void OnLabelClick(QLabel* label, std::function<void()> handler) {
+  label->setCursor(Qt::PointingHandCursor);
+  label->installEventFilter(new LabelClickFilter(label, std::move(handler)));
+}
 
 }  // namespace app

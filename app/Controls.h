@@ -5,6 +5,7 @@
 // status bar addressed by panel number, and the three-valued check boxes.
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -103,9 +104,50 @@ class StatusPanels : public QStatusBar {
   std::vector<QLabel*> panels_;
 };
 
+// A control under the name the program addresses it by ("name", or
+// "name(index)" for a member of a control array), so tests find it with findChild.
+template <class W>
+W* Named(W* widget, const QString& name) {
+  widget->setObjectName(name);
+  return widget;
+}
+QString Indexed(const char* name, int index);
+
+// The information fields of a correspondence game, as the new-game and the
+// load-game dialog show them. Their texts come from another PC: they are
+// shown as plain text, never as markup.
+struct GameInfoLabels {
+  QLabel* lblDate = nullptr;
+  QLabel* lblName = nullptr;
+  QLabel* lblCountry = nullptr;
+  QLabel* lblGender = nullptr;
+  QLabel* lblAge = nullptr;
+  QLabel* lblMove = nullptr;
+  QLabel* lblPlayer1Color = nullptr;
+};
+// The frame "fraNewGame" with the fields under their headings.
+QGroupBox* GameInfoFrame(GameInfoLabels& labels);
+
+// Sets an option button as the classic control behaves: selecting one that
+// is not selected runs its click handling at once (through toggled(true));
+// clearing the selected one leaves its group with none selected and runs
+// nothing.
+void SetOptionValue(QAbstractButton* option, bool selected);
+
+// The program's small dialogs: object name, caption, modal, and the plain
+// look (the main window's style is made for its dark ground), with frame
+// captions in the text colour.
+void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption);
+// A bold label that heads a group of controls.
+QLabel* HeadingLabel(const QString& name, const QString& caption);
+
 // Check-box values as the program stores them: 0 off, 1 on, 2 greyed.
 int CheckValue(const QCheckBox* box);
 void SetCheckValue(QCheckBox* box, int value);
+
+// Runs the handler whenever the label is clicked (released over it with the
+// left button), as a clickable caption does.
+void OnLabelClick(QLabel* label, std::function<void()> handler);
 
 // Colours are held as &HBBGGRR numbers.
 QColor FromBgr(int32_t bgr);

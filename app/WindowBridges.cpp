@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -92,25 +91,7 @@ const QImage& BoardBridge::picEffector(int index) {
   return f_.picEffector[static_cast<size_t>(index)]->picture();
 }
 
-bool BoardBridge::Reset_Backgroud_BordPattern(QImage& target) {
-  const QString name = f_.cmbBoard->currentText();
-  if (!name.isEmpty()) {
-    QImage picture = ZVK_Board_Sub::LoadBoardPicture(name.toStdString());
-    if (picture.isNull()) return false;
-    target = picture;
-    return true;
-  }
-  // With no board pictures installed a plain board of two wood tones serves.
-  QImage plain(ZVK_Board_Sub::kBoardPixels, ZVK_Board_Sub::kBoardPixels, QImage::Format_RGB32);
-  QPainter painter(&plain);
-  const int s = ZVK_Board_Sub::kSquarePixels;
-  for (int c = 0; c < 8; ++c)
-    for (int r = 0; r < 8; ++r)
-      painter.fillRect(c * s, r * s, s, s, (c + r) % 2 == 0 ? QColor(240, 217, 181) : QColor(181, 136, 99));
-  painter.end();
-  target = plain;
-  return true;
-}
+bool BoardBridge::Reset_Backgroud_BordPattern(QImage& target) { return f_.Reset_Backgroud_BordPattern(target); }
 
 void BoardBridge::SetCheckLabelVisible(ZVK_Board_Sub::CheckLabel label, bool visible) {
   (label == ZVK_Board_Sub::CheckLabel::lblwwCheck ? f_.lblwwCheck : f_.lblbbCheck)->setVisible(visible);
@@ -125,31 +106,36 @@ std::string BoardBridge::lstMoveIncrementationText() {
 }
 int BoardBridge::HScrollAnimationSpeedValue() { return f_.HScrollAnimationSpeed->value(); }
 
-void BoardBridge::EnableGameStartCommands() {
-  f_.mnuNewGame->setEnabled(true);
-  f_.mnuLoadGameStart->setEnabled(true);
-  for (int i : {1, 2})
-    if (QAction* b = f_.tb->button(i)) b->setEnabled(true);
-}
+void BoardBridge::EnableGameStartCommands() { f_.SetGameStartCommandsEnabled(true); }
 
 // ------------------------------------------------------------------ record
 
-void RecordBridge::MoveListAppended(const std::string& text, int32_t color) {
-  QTextCursor cursor(f_.txtMoveList->document());
+namespace {
+
+void AppendToMoveList(QTextEdit* txtMoveList, const std::string& text, int32_t color) {
+  QTextCursor cursor(txtMoveList->document());
   cursor.movePosition(QTextCursor::End);
   QTextCharFormat format;
   format.setForeground(FromBgr(color));
   QString t = QString::fromStdString(text);
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   cursor.insertText(t, format);
-  f_.txtMoveList->setTextCursor(cursor);
-  f_.txtMoveList->ensureCursorVisible();
+  txtMoveList->setTextCursor(cursor);
+  txtMoveList->ensureCursorVisible();
+}
+
+}  // namespace
+
+void RecordBridge::MoveListAppended(const std::string& text, int32_t color) {
+  AppendToMoveList(f_.txtMoveList, text, color);
   f_.RTB2->setPlainText(QString::fromStdString(text));
 }
 
+// A loaded or cleared record writes no line: RTB2 keeps the last line written,
+// which the correspondence files carry.
 void RecordBridge::MoveListReplaced(const platform::RichTextDocument& record) {
   f_.txtMoveList->clear();
-  for (const auto& run : record.Runs()) MoveListAppended(run.text, run.color);
+  for (const auto& run : record.Runs()) AppendToMoveList(f_.txtMoveList, run.text, run.color);
 }
 
 std::string RecordBridge::lbl_PlayCaption() { return f_.lbl_Play->text().toStdString(); }

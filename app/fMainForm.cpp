@@ -50,6 +50,19 @@ fMainForm* gInstance = nullptr;
 
 fMainForm* fMainForm::Instance() { return gInstance; }
 
+namespace {
+const QSize kDefaultSize(1060, 740);
+// Room for the frame and title bar the window manager adds around the window.
+const QSize kFrameAllowance(16, 48);
+}  // namespace
+
+void fMainForm::FitToScreen(const QRect& available) {
+  const QSize room = (available.size() - kFrameAllowance).expandedTo(QSize(0, 0));
+  resize(kDefaultSize.boundedTo(room).expandedTo(minimumSizeHint()));
+  const QRect wanted(pos(), size() + kFrameAllowance);
+  if (!available.contains(wanted)) move(available.topLeft());
+}
+
 fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("fMainForm"));
   setWindowTitle(QStringLiteral("Castellan"));
@@ -123,20 +136,28 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   auto* h = new QHBoxLayout(central);
   h->addWidget(left, 0);
   h->addWidget(right, 1);
-  setCentralWidget(central);
+  // The board keeps its size; on a screen too small for it the window's
+  // middle scrolls instead of the window growing past the screen, so the
+  // menus, the toolbar and the status bar with the error indicator stay in view.
+  auto* centralScroll = new QScrollArea;
+  centralScroll->setObjectName(QStringLiteral("CentralScroll"));
+  centralScroll->setWidget(central);
+  centralScroll->setWidgetResizable(true);
+  centralScroll->setFrameShape(QFrame::NoFrame);
+  setCentralWidget(centralScroll);
 
   Timer2 = new QTimer(this);
   Timer2->setObjectName(QStringLiteral("Timer2"));
   Timer2->setInterval(1000);
 
   ApplyLook();
-  // The default size, kept within the screen's free area (less a margin for
-  // the window frame) so that a small screen shows the whole window.
-  QSize size(1060, 740);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
-  resize(size.expandedTo(minimumSizeHint()));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    FitToScreen(screen->availableGeometry());
+  } else {
+    resize(kDefaultSize);
+  }
 
+  ConnectMenus();
   connect(picFrontBuffer, &PictureBox::mouseDown, this,
           [this](int b, int s, double x, double y) { picFrontBuffer_MouseDown(b, s, x, y); });
   connect(picFrontBuffer, &PictureBox::mouseMove, this,
@@ -148,9 +169,15 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     if (chkEnableClock->checkState() != Qt::PartiallyChecked) chkEnableClock->setTristate(false);
     chkEnableClock_Click();
   });
+  ConnectViewCommands();
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
-  connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this,
-          [this](int v) { lblAnimationMoveSpeed->setText(QString::number(v)); });
+  connect(cmdSendMove, &QPushButton::clicked, this, [this] { cmdSendMove_Click(); });
+  connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { cmdDownloadMove_Click(); });
+  ConnectNavigationCommands();
+  ConnectLevelCommands();
+  ConnectToolbar();
+  ConnectAppearance();
+  ConnectHelp();
 
   SetForeColor(lblwwCheck, 255);
   SetForeColor(lblbbCheck, 255);
@@ -160,11 +187,15 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
 
   Inet1 = std::make_unique<platform::Inet>();
   ZVK_Internet::SetTransferControl(Inet1.get());
+  ftp_ = std::make_unique<correspondence::FtpRunner>(*Inet1, *this);
+  Inet1->OnStateChanged([this](int16_t state) { Inet1_StateChanged(state); });
   bridges_ = std::make_unique<WindowBridges>(*this);
   gInstance = this;
 }
 
 fMainForm::~fMainForm() {
+  // The character this window loaded goes with it: its events have nowhere to go.
+  if (agentEvents_) ZVK_MSAgent::ReleaseAgentCharacter();
   bridges_.reset();
   ZVK_Internet::SetTransferControl(nullptr);
   if (gInstance == this) gInstance = nullptr;
@@ -194,6 +225,7 @@ void fMainForm::Form_Initialize() {
     picGameControl[2]->setVisible(false);
   }, false);
   Guarded(place, [&] { ZVK_Board_Sub::Reset_TakenPieces_Board(); }, false);
+  Guarded(place, [&] { LoadAssistant(); }, false);
   Guarded(place, [&] {
     ShowEmptyBoard();
     show();
@@ -484,8 +516,13 @@ void fMainForm::ShowClocks() {
 }
 
 std::string fMainForm::fntFormatTime(int hours, int minutes, int seconds) {
-  auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-  return two(hours) + ":" + two(minutes) + ":" + two(seconds);
+  std::string text;
+  for (const int v : {hours, minutes, seconds}) {
+    if (!text.empty()) text += ':';
+    if (v < 10) text += '0';
+    text += std::to_string(v);
+  }
+  return text;
 }
 
 }  // namespace app

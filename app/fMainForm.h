@@ -7,12 +7,16 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Controls.h"
+#include "correspondence/FtpRunner.h"
+#include "platform/FileDialog.h"
+#include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
 class QAction;
@@ -28,15 +32,21 @@ class QSlider;
 class QTextEdit;
 class QTimer;
 class QMovie;
+class QIcon;
+class QDateTime;
 namespace platform { class Inet; }
 
 namespace app {
+
+class frmNewGame;
 
 // The profile names stored in the settings, as split at "|" (the first one
 // empty before the leading bar).
 inline std::vector<std::string> gProfiles;
 
-class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
+class fMainForm : public QMainWindow,
+                  public ZVK_ErrorLog::ErrorIndicator,
+                  public correspondence::FtpConnectionView {
   Q_OBJECT
  public:
   explicit fMainForm(QWidget* parent = nullptr);
@@ -52,6 +62,34 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void DisableAllMenus();
   void EnableAllMenus();
   void mnuChangeSide_Click();
+  // New Game, Load Game and toolbar buttons 1 and 2: off while a game runs.
+  void SetGameStartCommandsEnabled(bool enabled);
+
+  // ---- new game and board reset
+  void mnuNewGame_Click();
+  // Start position, empty record and taken pieces, clocks at zero, slider at
+  // 0, coordinate labels in the orientation of gBoardSide.
+  void Reset_Board();
+  // The game type of the game being set up: "Training" keeps every help,
+  // "Tournament" disables them; the status bar names it.
+  void ApplyGameType(bool training);
+  // The new-game dialog while it is loaded (kept hidden when its OK found
+  // the chosen offer gone), else nullptr.
+  frmNewGame* NewGameForm() const;
+
+  // ---- view toggles, edit mode, turn board, change mode
+  void mnuDangerShow_Click();
+  void mnuShowPossibleMoves_Click();
+  void mnuTakenPieces_Click();
+  void mnuEdit_Click();
+  void setup_Click();
+  void mnuRotate_Click();
+  void mnuRedrawBoard_Click();
+  void mnuChangeMode_Click();
+  // Gives the window its default size within the screen's free area, so the
+  // whole window with its status bar shows on a small screen (the board area
+  // then scrolls), and moves it into that area when it lies outside.
+  void FitToScreen(const QRect& available);
 
   // ---- board input and the road of a move
   void picFrontBuffer_MouseDown(int button, int shift, double x, double y);
@@ -65,6 +103,23 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void Convert2IposBoard();
   void StatusReport();
 
+  // ---- move navigation
+  void mnuUndo_Click();
+  void mnuRedo_Click();
+  void mnuMoveBack_Click();
+  void mnuMoveForward_Click();
+  void mnuGotoBegin_Click();
+  void mnuGotoLastMove_Click();
+  void mnuGotoMove_Click();
+
+  // ---- playing level and hint
+  void sldLevel_Click();
+  void mnuGiveHint_Click();
+
+  // ---- toolbar: the clicked button's key, the clicked drop-down entry's key
+  void tb_ButtonClick(const QString& key);
+  void tb_ButtonMenuClick(const QString& key);
+
   // ---- move slider, record, clock
   void HScroll1_Change();
   void Write2GameRecord(const std::string& text, int32_t color, bool speak);
@@ -77,6 +132,29 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   // ErrorIndicator
   void ShowErrorIndicator() override;
 
+  // ---- correspondence exchange
+  // One FTP connection: IniFTP(folder), SendCommand(...) for each command,
+  // SendCommand("CLOSE").
+  void IniFTP(const std::string& folder);
+  bool SendCommand(const std::string& cmd);
+  void Inet1_StateChanged(int16_t state);
+  // Sending the local move and fetching the partner's.
+  void cmdSendMove_Click();
+  void cmdDownloadMove_Click();
+  // True when the archive dir & zipName holds a newer game than dir & chiG
+  // (unpacked as dir & chiR). The load-game dialog marks its list with it.
+  bool Check4MewMove(const std::string& dir, const std::string& zipName, const std::string& chiG,
+                     const std::string& chiR);
+  // Loads a correspondence game file (its full path) and shows it.
+  void LoadInternetPlay(const std::string& path);
+  // FtpConnectionView
+  bool TraceSwitchOn() const override;
+  void ShowTransferState(const std::string& text) override;
+  // The progress animation of a transfer ("websend" or "ftpdownload" from
+  // Common/avi/); it moves while the message loop runs.
+  void StartProgressAnimation(const std::string& name);
+  void StopProgressAnimation();
+
   // Appearance members the profile settings call.
   void ChangeBackgroundColor(int32_t bgr);
   void ChangeBordCoordinateColor(int32_t bgr);
@@ -85,6 +163,44 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   // Text colour of a label as an &HBBGGRR number.
   static void SetForeColor(QLabel* label, int32_t bgr);
   static int32_t ForeColor(const QLabel* label);
+
+  // ---- appearance: colours, board picture, animation speed, language, record copy
+  void cmdChangeBackgroundColor_Click();
+  void cmdChangeBordCoordinateColor_Click();
+  void cmdSetDefaultColor_Click();
+  // Loads the chosen board picture into target; false (logged, target as it
+  // was) when the picture cannot be read.
+  bool Reset_Backgroud_BordPattern(QImage& target);
+  void cmbBoard_Click();
+  void HScrollAnimationSpeed_Change();
+  void cmbLanguage_Click();
+  void cmdCopy2Clipboard_Click();
+
+  // ---- help, web pages, update check, about box, error log, top-most window
+  void mnuHelpContent_Click();
+  void mnuChessTutorial_Click();
+  void mnuUpdates_Click();
+  void mnuOnlineHelp_Click();
+  void mnuForum_Click();
+  void mnuFAQ_Click();
+  void mnuSendImprovementRequest_Click();
+  void mnuSendBugReport_Click();
+  void reportBug_Click();
+  void mnuHomepage_Click();
+  void mnuOtherProducts_Click();
+  void mnuSalesPartner_Click();
+  void mnuAbout_Click();
+  void lblError_Click();
+  void chkWinOnTop_Click();
+  // The largest tutorial file the download accepts.
+  static constexpr size_t kMaxTutorialBytes = 32u << 20;
+
+  // ---- the assistant character's events
+  void MyAgent_Click(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_Command(const std::string& name);
+  void MyAgent_DblClick(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_DragComplete(const std::string& character, int16_t button, int16_t shift, int32_t x, int32_t y);
+  void MyAgent_Hide(const std::string& character, int16_t cause);
 
   // The clock counters (hours, minutes, seconds per side), for the game file and tests.
   struct ClockCounters {
@@ -102,8 +218,45 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   std::string SetHelpStrings(int16_t helpNumber) const;
   // The text of cmbProfiles: the current profile's name.
   std::string ProfileText() const;
+  // A stored option of the current profile; a value that is no Boolean is
+  // logged under place and gives the default.
+  bool ProfileFlag(const std::string& key, bool defaultValue, const char* place) const;
+  // "male", "female" or "" from optGender, as the correspondence files hold it.
+  std::string GenderText() const;
 
   int32_t PickedColor = 0;
+
+  // ---- File menu (load, save, profiles, preferences, exit)
+  void mnuLoadGameStart_Click();
+  bool mnuSaveGame_Click();    // true when the game file was written
+  bool mnuSaveGameAs_Click();  // true when a file was chosen and written
+  void mnuAddProfile_Click();
+  void mnuImportPGN_Click();
+  void mnuDleteProfile_Click();
+  void mnuOptions_Click();
+  void mnuExit_Click();
+  // Save Game's name when no game file has been chosen: games folder,
+  // date and hour, profile.
+  std::string DatedGameFileName(const QDateTime& when) const;
+  platform::CommonDialog Ccmd;  // the window's file dialog
+
+  // ---- pause, suspend, give up
+  void mnuPause_Click();
+  void mnuSuspendGame_Click();
+  void mnuGiveUp_Click();
+  // Ends the running game: saved, board reset, New Game and Load Game back on.
+  void cmdSuspend_Click();
+  // Give Up's question, naming the players by the colour to move.
+  std::string GiveUpQuestion() const;
+
+  // ---- connection test
+  void cmdTestInternetConnection_Click();
+
+  // The pictures of the game lists (31 a game, 7 a game with a new move).
+  static QIcon ImageList2(int index);
+  // The settings application of the current profile.
+  std::string ProfileApplicationName() const;
+
 
   // ---- controls -------------------------------------------------------
   PictureBox* picFrontBuffer = nullptr;
@@ -165,6 +318,7 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   QLabel* lblTestInternetConnection = nullptr;
   QLabel* Animation1 = nullptr;
   QLabel* lblError = nullptr;
+  QLabel* reportBug = nullptr;
   PictureBox* ErrorIndicatorBox = nullptr;  // object name "ErrorIndicator"
   std::unique_ptr<platform::Inet> Inet1;  // the Internet transfer control
   Toolbar* tb = nullptr;
@@ -222,6 +376,13 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
 
  private:
   void BuildMenus();
+  void ConnectMenus();
+  // Runs handler when action is chosen from the menu or its toolbar button.
+  // A check-marked entry is handed to its handler with the mark it had
+  // before the click: the handlers set the mark themselves.
+  void OnCommand(QAction* action, std::function<void()> handler);
+  void ShowLoadGameDialog();
+  void ShowConnectionTestStep(const std::string& text);
   void BuildToolbar();
   QWidget* BuildBoardArea();
   QWidget* BuildGamePanel();
@@ -229,8 +390,16 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   QWidget* BuildTakenPanel();
   QWidget* BuildRecordArea();
   void ApplyLook();
+  void ConnectAppearance();
+  void ConnectHelp();
+  void LoadAssistant();
+  void OpenWebPage(const char* place, const std::string& path);
   void ShowEmptyBoard();
+  void ShowCoordinateCaptions();
+  void WriteOffer();
+  void ConnectViewCommands();
   void BlinkButton(GxButton* button);
+  void Prepare_MoveTransmit();
 
   // The road of a move, step by step.
   enum class RoadStep { End, EngineContinuation, EngineWhite, EngineBlack, LoopTest };
@@ -238,9 +407,26 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   RoadStep WhiteMove();
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
-  void SearchEngineMove(bool white);
+  bool SearchEngineMove(bool white);  // true when the engine committed its move
   void EngineMove(bool white);
   void ShowClocks();
+
+  // Wiring of the commands, one area each.
+  void ConnectNavigationCommands();
+  void ConnectLevelCommands();
+  void ConnectToolbar();
+
+  // Navigation: the slider moved without its own record line, and the
+  // closing steps every navigation command shares.
+  void MoveSliderSilently(int value);
+  void FinishNavigation(bool drawBoard);
+
+  // Toolbar: the side panel shown (0 game, 1 options, 2 taken pieces) and the
+  // pressed state of a two-state button.
+  void ShowSidePanel(int index);
+  bool ButtonPressed(const char* key) const;
+  void SetButtonPressed(const char* key, bool pressed);
+  void PanelButtonClicked(const char* key, QAction* mark, int panel, const char* otherKey, QAction* otherMark);
 
   // Steps of the window's creation that lean on other modules.
   void SetHelpFile();
@@ -249,9 +435,11 @@ class fMainForm : public QMainWindow, public ZVK_ErrorLog::ErrorIndicator {
   void SetLanguageNameFromList();
   void FillProfileList();
   void FillBoardList();
-  std::string ProfileApplicationName() const;
 
   std::unique_ptr<class WindowBridges> bridges_;
+  QPointer<frmNewGame> newGameForm_;
+  std::unique_ptr<correspondence::FtpRunner> ftp_;
+  std::unique_ptr<platform::AgentListener> agentEvents_;  // the character's events, once one is loaded
   std::string helpFile_;
   int32_t backgroundColor_ = 0x800000;
   int32_t coordinateColor_ = 0xDF996F;

@@ -16,6 +16,7 @@
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Registry.h"
 
 namespace app {
 
@@ -35,9 +36,7 @@ std::string fMainForm::ProfileText() const {
   return cmbProfiles->count() == 0 ? std::string("Standard") : cmbProfiles->currentText().toStdString();
 }
 
-std::string fMainForm::ProfileApplicationName() const {
-  return "ZVK\\" + ZVK_Identity::gAppName + "\\" + ZVK_Identity::gUserName + "\\" + ProfileText();
-}
+std::string fMainForm::ProfileApplicationName() const { return ZVK_Registry::ProfileSettingsApp(ProfileText()); }
 
 void fMainForm::SetHelpFile() { helpFile_ = SetHelpStrings(1); }
 
@@ -60,11 +59,19 @@ void fMainForm::FillLanguageList() {
 }
 
 void fMainForm::SelectStoredLanguage() {
-  const int16_t position = ZVK_Board_Sub::RoundToInt16(
-      ZVK_Board_Sub::ParseNumber(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1")));
-  if (position < 1 || position > cmbLanguage->count())
-    throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
-  cmbLanguage->setCurrentIndex(position - 1);
+  try {
+    const int16_t position = ZVK_Board_Sub::RoundToInt16(
+        ZVK_Board_Sub::ParseNumber(platform::GetSetting(ProfileApplicationName(), "Settings", "cmbLanguage", "1")));
+    if (position < 1 || position > cmbLanguage->count())
+      throw ZVK_ErrorLog::RuntimeError(35600, "Index out of bounds");
+    cmbLanguage->setCurrentIndex(position - 1);
+  } catch (...) {
+    // A damaged or stale position falls back to the default, the first
+    // language, so that the next save stores a position the next start
+    // accepts; the failure itself is still logged by the caller.
+    if (cmbLanguage->count() > 0) cmbLanguage->setCurrentIndex(0);
+    throw;
+  }
 }
 
 void fMainForm::SetLanguageNameFromList() {
@@ -83,16 +90,7 @@ void fMainForm::FillBoardList() {
 }
 
 void fMainForm::FillProfileList() {
-  const char* place = "Form_Initialize of Formular fMainForm";
-  Guarded(place, [&] { ZVK_Board_Sub::add_profile("Standard", static_cast<int16_t>(cmbProfiles->count())); }, false);
-  Guarded(place, [&] {
-    ZVK_Board_Sub::gProfilesRegStr = platform::GetSetting(ProfileApplicationName(), "Settings", "ProfilesRegStr", "");
-  }, false);
-  gProfiles.clear();
-  for (const QString& name : QString::fromStdString(ZVK_Board_Sub::gProfilesRegStr).split(QLatin1Char('|')))
-    gProfiles.push_back(name.toStdString());
-  for (const std::string& name : gProfiles)
-    Guarded(place, [&] { ZVK_Board_Sub::add_profile(name, static_cast<int16_t>(cmbProfiles->count())); }, false);
+  gProfiles = ZVK_Board_Sub::ListStoredProfiles("Form_Initialize of Formular fMainForm");
 }
 
 void fMainForm::ShowEmptyBoard() {

@@ -26,14 +26,6 @@ namespace Board = ZVK_Board_Sub;
 
 namespace {
 
-template <class W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-QString Indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
-
 QLabel* Label(const QString& name, const QString& caption, QWidget* parent = nullptr) {
   return Named(new QLabel(caption, parent), name);
 }
@@ -117,8 +109,6 @@ void fMainForm::BuildMenus() {
   mnuHelp->addSeparator();
   mnuAbout = Item(mnuHelp, this, "mnuAbout", "About");
 
-  connect(mnuChangeSide, &QAction::triggered, this, [this] { mnuChangeSide_Click(); });
-  connect(mnuExit, &QAction::triggered, this, [this] { close(); });
 }
 
 void fMainForm::BuildToolbar() {
@@ -145,15 +135,19 @@ void fMainForm::BuildToolbar() {
   tb->addKeyButton("DELETEPROFILE", "Delete profile");
   tb->addSeparatorButton();
   tb->addDropDown("HELP", "Help",
-                  {{"mnuHelpContent", "Help Content"},
+                  {{"HELPCONTENT", "Help Content"},
+                   {"CHESSTUTORIAL", "Chess Tutorial"},
                    {"", ""},
-                   {"mnuChessTutorial", "Online Chess Tutorial"},
+                   {"ONLINEHELP", "Online Help"},
+                   {"ONLINEFORUM", "Online Forum"},
+                   {"ONLINEFAQ", "Online FAQ"},
+                   {"SENDBUGREPORT", "Send Bug Report"},
                    {"", ""},
-                   {"mnuOnlineHelp", "Online Help"},
-                   {"mnuForum", "Online Forum"},
-                   {"mnuFAQ", "Online FAQ"},
-                   {"mnuSendImprovementRequest", "Send Improvement Request"},
-                   {"mnuSendBugReport", "Send Bug Report"}});
+                   {"HOMEPAGE", "z.v.k Homepage"},
+                   {"OTHERPRODUCTS", "z.v.k Other Products"},
+                   {"SALESPARTNER", "Become a z.v.k sales partner"},
+                   {"", ""},
+                   {"ABOUT", "About"}});
   tb->addSeparatorButton();
   tb->addKeyButton("HOME", "Homepage");
   tb->addKeyButton("UPDATE", "Search for program update");
@@ -411,14 +405,20 @@ QWidget* fMainForm::BuildOptionsPanel() {
   v2->addWidget(colours);
 
   auto* net = new QGroupBox(QStringLiteral("Internet"));
-  auto* ng = new QHBoxLayout(net);
+  auto* ng = new QGridLayout(net);
   cmdTestInternetConnection = Named(new QPushButton(QStringLiteral("Test Connection")),
                                     QStringLiteral("cmdTestInternetConnection"));
   chkTestInternetConnection = Check("chkTestInternetConnection", "Log");
   lblTestInternetConnection = Label("lblTestInternetConnection", "Start Test");
-  ng->addWidget(cmdTestInternetConnection);
-  ng->addWidget(chkTestInternetConnection);
-  ng->addWidget(lblTestInternetConnection, 1);
+  // The transfer states come and go while a transfer runs: their line wraps
+  // within the panel instead of widening it.
+  lblTestInternetConnection->setWordWrap(true);
+  lblTestInternetConnection->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  lblTestInternetConnection->setMinimumHeight(2 * lblTestInternetConnection->fontMetrics().height());
+  ng->addWidget(cmdTestInternetConnection, 0, 0);
+  ng->addWidget(chkTestInternetConnection, 0, 1);
+  ng->addWidget(lblTestInternetConnection, 1, 0, 1, 3);
+  ng->setColumnStretch(2, 1);
   v->addWidget(net);
   v->addStretch(1);
   v2->addStretch(1);

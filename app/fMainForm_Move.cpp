@@ -69,21 +69,24 @@ void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
 
 // The engine's search for one colour; Black is the engine's own (positive)
 // side, White is searched on the turned board.
-void fMainForm::SearchEngineMove(bool white) {
+bool fMainForm::SearchEngineMove(bool white) {
   Engine::CopyBoard(gPrevBoard, Engine::gVirtualBoard);
   if (white) Board::MirrorBoard();
   const Engine::EngineBoard searched = Engine::gVirtualBoard;
   const int32_t moveNumber = Engine::gMoveNumber;
-  Engine::SearchBestMove();
+  const bool committed = Engine::SearchBestMove();
   // A committed move was reloaded from the log in game orientation already, so
   // only a search that committed nothing leaves the turned position behind;
   // turning a committed one again would exchange the colours of the game.
   if (white && Engine::gMoveNumber == moveNumber && Engine::gVirtualBoard == searched) Board::MirrorBoard();
+  return committed;
 }
 
 void fMainForm::EngineMove(bool white) {
-  SearchEngineMove(white);
-  if (gGameStopped == kFalse) ExecuteMoveNow();
+  // A stop that came while the engine searched (pause, suspend, give up) does
+  // not take its committed move back: the move is in the game log, so it is
+  // recorded and shown too. Only a resignation leaves nothing to show.
+  if (SearchEngineMove(white) || gGameStopped == kFalse) ExecuteMoveNow();
 }
 
 void fMainForm::ExecuteMoveBW(int16_t isCPU) {

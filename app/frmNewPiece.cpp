@@ -23,19 +23,10 @@ constexpr std::array<int32_t, 4> kCodeOfChoice = {ZVK_Engine::kQueen, ZVK_Engine
 }  // namespace
 
 frmNewPiece::frmNewPiece(fMainForm* owner) : QDialog(owner), owner_(owner) {
-  setObjectName(QStringLiteral("frmNewPiece"));
-  setWindowTitle(QStringLiteral("   New Piece . . ."));
-  setModal(true);
-  // The main window's look is made for its dark ground; the dialog keeps the
-  // plain one, with the frame's caption in the text colour.
-  setStyleSheet(QStringLiteral("QGroupBox::title { color: palette(window-text); }"));
+  SetUpDialog(this, QStringLiteral("frmNewPiece"), QStringLiteral("   New Piece . . ."));
   setMinimumWidth(240);
   auto* layout = new QVBoxLayout(this);
-  lblPlayer2 = new QLabel(QStringLiteral("Player 2"));
-  lblPlayer2->setObjectName(QStringLiteral("lblPlayer2"));
-  QFont bold = lblPlayer2->font();
-  bold.setBold(true);
-  lblPlayer2->setFont(bold);
+  lblPlayer2 = HeadingLabel(QStringLiteral("lblPlayer2"), QStringLiteral("Player 2"));
   lblNewPiece = new QLabel(QStringLiteral("Select Exchange Piece"));
   lblNewPiece->setObjectName(QStringLiteral("lblNewPiece"));
   layout->addWidget(lblPlayer2);

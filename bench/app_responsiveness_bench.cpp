@@ -17,6 +17,7 @@
 
 #include "app/fMainForm.h"
 #include "bench/BenchPositions.h"
+#include "bench/BenchSupport.h"
 #include "board/GameRecord.h"
 #include "board/ZVK_Board_Sub.h"
 #include "engine/ZVK_Engine.h"
@@ -57,28 +58,9 @@ void BM_LongestEventGapDuringEngineReply(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     SetUpReply(p);
-    QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-      const qint64 now = clock.nsecsElapsed();
-      if (last >= 0) longest = std::max(longest, now - last);
-      last = now;
-      ++ticks;
-    });
-    tick.start();
-    clock.start();
     state.ResumeTiming();
-    gForm->ExecuteMoveBW(G::kTrue);
-    state.PauseTiming();
-    // The gap that ends with the reply counts too.
-    longest = std::max(longest, clock.nsecsElapsed() - std::max<qint64>(last, 0));
+    const qint64 longest = benchsupport::LongestEventGap([] { gForm->ExecuteMoveBW(G::kTrue); }, &ticks);
     worstMs = std::max(worstMs, static_cast<double>(longest) / 1e6);
-    tick.stop();
-    state.ResumeTiming();
   }
   state.counters["longest_gap_ms"] = worstMs;
   state.counters["ticks"] = static_cast<double>(ticks);
@@ -88,26 +70,9 @@ BENCHMARK(BM_LongestEventGapDuringEngineReply)->DenseRange(0, 3)->Unit(benchmark
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication application(argc, argv);
-  // A private program tree and settings, so the measurement writes nothing of the user's.
-  QTemporaryDir tree;
-  const std::string root = tree.path().toStdString();
-  setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-  setenv("CASTELLAN_MACHINE_DIR", (root + "/machine").c_str(), 1);
-  QDir().mkpath(tree.path() + "/Castellan");
-  QDir().mkpath(tree.path() + "/Common");
-  platform::SetAppPath(root + "/Castellan");
-  platform::ScriptedAnswerer answers;  // a resignation must not wait for a hand
-  auto form = std::make_unique<app::fMainForm>();
-  form->Form_Initialize();
-  form->sldLevel->setValue(2);  // full level: no early stop
-  gForm = form.get();
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  gForm = nullptr;
-  form.reset();
-  return 0;
+  // A resignation must not wait for a hand: the bench answers every box.
+  benchsupport::WindowBench bench(argc, argv);
+  return bench.Run(argc, argv, gForm, [](app::fMainForm& form) {
+    form.sldLevel->setValue(2);  // full level: no early stop
+  });
 }

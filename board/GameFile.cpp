@@ -196,6 +196,8 @@ GameFileContents ParseGameFile(const std::string& bytes) {
   return game;
 }
 
+GameFileContents ReadGameFile(const std::string& path) { return ParseGameFile(ReadWholeFile(path)); }
+
 bool SaveCompleteGame(const std::string& path) {
   return Guarded("SaveCompleteGame of Modul ZVK_Board_Sub", [&] {
     GameFileContents game;
@@ -226,7 +228,7 @@ bool LoadCompleteGame(const std::string& path) {
       platform::MsgBox("Game File not available", 4112, ZVK_ErrorLog::ApplicationTitle());
       return;
     }
-    GameFileContents game = ParseGameFile(ReadWholeFile(path));
+    GameFileContents game = ReadGameFile(path);
 
     // The whole file is read: take the game over.
     RecordWindow& window = TheRecordWindow();

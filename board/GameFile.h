@@ -46,6 +46,11 @@ std::string FormatGameFile(const GameFileContents& game);
 // ends after the record). The half-move number must be a whole number.
 GameFileContents ParseGameFile(const std::string& bytes);
 
+// Reads and parses a game file without touching the current game; throws as
+// ParseGameFile does, 75 when the file cannot be read, 7 when it is larger
+// than any game.
+GameFileContents ReadGameFile(const std::string& path);
+
 // Writes the current game to path. The new file is written beside the old
 // one and replaces it only when complete; on any failure (logged) the old
 // file stays as it was. True when the file was written.

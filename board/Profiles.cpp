@@ -20,7 +20,22 @@ const char* const kSavePlace = "Save2Registry of Modul ZVK_Board_Sub";
 const char* const kLoadPlace = "Load_Registry of Modul ZVK_Board_Sub";
 
 // Every step logs its own failure and the next step still runs.
-void Step(const char* place, const std::function<void()>& body) { Guarded(place, body, false); }
+bool Step(const char* place, const std::function<void()>& body) { return Guarded(place, body, false); }
+
+// Puts one stored value into its control through `apply`. A value that
+// cannot be converted, or that its control refuses, is logged and the key's
+// default goes in instead: the next save then stores a value that the next
+// start accepts, rather than carrying the damage (and its log entry) into
+// every later start.
+void LoadValue(const std::string& stored, const std::string& defaultValue,
+               const std::function<void(const std::string&)>& apply) {
+  if (Step(kLoadPlace, [&] { apply(stored); }) || stored == defaultValue) return;
+  try {
+    apply(defaultValue);
+  } catch (...) {
+    // A list too short even for the default keeps its choice.
+  }
+}
 
 std::string BoolWord(bool value) { return value ? "True" : "False"; }
 
@@ -53,18 +68,21 @@ void Save2Registry() {
   RecordWindow& w = TheRecordWindow();
   Step(kSavePlace, [&] {
     std::string list;
-    for (int i = 1; i < w.ProfileCount(); ++i) list += "|" + w.ProfileItem(i);
+    for (int i = 1; i < w.ProfileCount(); ++i) {
+      list += '|';
+      list += w.ProfileItem(i);
+    }
     gProfilesRegStr = list;
   });
   const std::string user = UserSettingsApp();
-  Step(kSavePlace, [&] { platform::SaveSetting(user, kSection, "ProfilesRegStr", gProfilesRegStr); });
+  Step(kSavePlace, [&] { ZVK_Registry::SaveUserSetting(user, kSection, "ProfilesRegStr", gProfilesRegStr); });
   Step(kSavePlace, [&] {
-    platform::SaveSetting(user, kSection, "cmbProfiles", std::to_string(w.ControlValue("cmbProfiles")));
+    ZVK_Registry::SaveUserSetting(user, kSection, "cmbProfiles", std::to_string(w.ControlValue("cmbProfiles")));
   });
 
   const std::string profile = ProfileSettingsApp();
   auto save = [&](const char* key, const std::function<std::string()>& value) {
-    Step(kSavePlace, [&] { platform::SaveSetting(profile, kSection, key, value()); });
+    Step(kSavePlace, [&] { ZVK_Registry::SaveUserSetting(profile, kSection, key, value()); });
   };
   auto number = [&](const char* control) { return [&w, control] { return std::to_string(w.ControlValue(control)); }; };
   save("BackgroundColor", [&] { return std::to_string(w.BackgroundColor()); });
@@ -86,20 +104,19 @@ void Save2Registry() {
 
 void Load_Registry() {
   RecordWindow& w = TheRecordWindow();
-  Step(kLoadPlace, [&] {
-    const std::string stored = platform::GetSetting(UserSettingsApp(), kSection, "cmbProfiles", "0");
-    w.SetControlValue("cmbProfiles", RoundToInt16(ParseNumber(stored)));
-  });
+  LoadValue(platform::GetSetting(UserSettingsApp(), kSection, "cmbProfiles", "0"), "0",
+            [&](const std::string& text) { w.SetControlValue("cmbProfiles", RoundToInt16(ParseNumber(text))); });
   Step(kLoadPlace, [&] { w.SetControlText("cmbProfiles", w.ProfileItem(w.ControlValue("cmbProfiles"))); });
 
   const std::string profile = ProfileSettingsApp();
-  auto read = [&](const char* key, const std::string& defaultValue) {
-    return platform::GetSetting(profile, kSection, key, defaultValue);
+  auto load = [&](const char* key, const std::string& defaultValue,
+                  const std::function<void(const std::string&)>& apply) {
+    LoadValue(platform::GetSetting(profile, kSection, key, defaultValue), defaultValue, apply);
   };
-  Step(kLoadPlace, [&] { w.ChangeBackgroundColor(RoundToInt32(ParseNumber(read("BackgroundColor", "8388608")))); });
-  Step(kLoadPlace, [&] {
-    w.ChangeBordCoordinateColor(RoundToInt32(ParseNumber(read("BordCoordinateColor", "14653807"))));
-  });
+  load("BackgroundColor", "8388608",
+       [&](const std::string& text) { w.ChangeBackgroundColor(RoundToInt32(ParseNumber(text))); });
+  load("BordCoordinateColor", "14653807",
+       [&](const std::string& text) { w.ChangeBordCoordinateColor(RoundToInt32(ParseNumber(text))); });
   const NumberKey numbers[] = {
       {"chkEnableSound", "1", false},       {"chkEnableVoice", "0", false},
       {"chkEnableIntroduction", "0", false}, {"chkWinOnTop", "0", false},
@@ -108,21 +125,22 @@ void Load_Registry() {
       {"lstMoveIncrementation", "0", false}, {"ChkToolTip", "1", false},
   };
   for (const auto& n : numbers) {
-    Step(kLoadPlace, [&] {
-      const double value = ParseNumber(read(n.key, n.defaultValue));
+    load(n.key, n.defaultValue, [&](const std::string& text) {
+      const double value = ParseNumber(text);
       w.SetControlValue(n.key, n.wide ? RoundToInt32(value) : RoundToInt16(value));
     });
   }
-  Step(kLoadPlace, [&] { w.SetControlText("txtUserNickName", read("txtUserNickName", ZVK_Identity::gUserName)); });
+  load("txtUserNickName", ZVK_Identity::gUserName,
+       [&](const std::string& text) { w.SetControlText("txtUserNickName", text); });
   for (const char* option : {"optGender0", "optGender1"}) {
-    Step(kLoadPlace, [&] { w.SetControlValue(option, ParseBoolean(read(option, "0")) ? -1 : 0); });
+    load(option, "0", [&](const std::string& text) { w.SetControlValue(option, ParseBoolean(text) ? -1 : 0); });
   }
-  Step(kLoadPlace, [&] { w.SetControlText("txtAge", read("txtAge", "")); });
-  Step(kLoadPlace, [&] { w.SetControlValue("cmbCountry", RoundToInt16(ParseNumber(read("cmbCountry", "0")))); });
-  Step(kLoadPlace, [&] {
-    w.SetControlValue("mnuShowPossibleMoves", ParseBoolean(read("mnuShowPossibleMoves", "False")) ? -1 : 0);
-  });
-  Step(kLoadPlace, [&] { w.SetControlValue("mnuDangerShow", ParseBoolean(read("mnuDangerShow", "True")) ? -1 : 0); });
+  load("txtAge", "", [&](const std::string& text) { w.SetControlText("txtAge", text); });
+  load("cmbCountry", "0",
+       [&](const std::string& text) { w.SetControlValue("cmbCountry", RoundToInt16(ParseNumber(text))); });
+  for (const auto& [menu, defaultValue] : {std::pair("mnuShowPossibleMoves", "False"), std::pair("mnuDangerShow", "True")}) {
+    load(menu, defaultValue, [&, menu = menu](const std::string& text) { w.SetControlValue(menu, ParseBoolean(text) ? -1 : 0); });
+  }
 }
 
 void add_profile(const std::string& name, int16_t lastIndex) {
@@ -138,6 +156,22 @@ void add_profile(const std::string& name, int16_t lastIndex) {
     }
     w.AddProfileItem(name);
   });
+}
+
+std::vector<std::string> ListStoredProfiles(const char* place) {
+  RecordWindow& w = TheRecordWindow();
+  Step(place, [&] { add_profile("Standard", static_cast<int16_t>(w.ProfileCount())); });
+  Step(place, [&] {
+    gProfilesRegStr = platform::GetSetting(ProfileSettingsApp(), kSection, "ProfilesRegStr", "");
+  });
+  std::vector<std::string> names;
+  for (size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
+    bar = gProfilesRegStr.find('|', start);
+    names.push_back(gProfilesRegStr.substr(start, bar - start));
+  }
+  for (const std::string& name : names)
+    Step(place, [&] { add_profile(name, static_cast<int16_t>(w.ProfileCount())); });
+  return names;
 }
 
 }  // namespace ZVK_Board_Sub

@@ -4,6 +4,7 @@
 // cmbProfiles names them; its text names the current profile.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ZVK_Board_Sub {
 
@@ -15,11 +16,18 @@ inline std::string gProfilesRegStr;
 void Save2Registry();
 
 // Selects the stored profile and puts its values (or the defaults) into the
-// controls. A value that cannot be converted leaves its control as it was.
+// controls. A value that cannot be converted, or that its control refuses, is
+// logged and replaced by its default, which the next save then stores.
 void Load_Registry();
 
 // Appends name to cmbProfiles unless it is blank or equals (same case) one of
 // the entries 0 to lastIndex.
 void add_profile(const std::string& name, int16_t lastIndex);
+
+// The window's creation: lists "Standard" and then the stored profiles, read
+// from "ProfilesRegStr" of the profile that cmbProfiles' text names then (so
+// of "Standard"), into cmbProfiles; gProfilesRegStr takes the stored text.
+// Returns the text split at "|". Failing steps are logged under place.
+std::vector<std::string> ListStoredProfiles(const char* place);
 
 }  // namespace ZVK_Board_Sub

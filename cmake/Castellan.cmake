@@ -26,7 +26,7 @@ function(castellan_tests label)
     target_link_libraries(${_exe} PRIVATE ${ARG_LIBS} castellan_test_main)
     gtest_discover_tests(${_exe}
       PROPERTIES LABELS ${label}
-                 ENVIRONMENT "CASTELLAN_STAGE_DIR=${CASTELLAN_STAGE_DIR};CASTELLAN_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+                 ENVIRONMENT "CASTELLAN_TEST_TREE_DIR=${CASTELLAN_TEST_TREE_DIR}"
       DISCOVERY_TIMEOUT 60)
   endforeach()
 endfunction()

@@ -64,7 +64,9 @@ void MarkOpponentSquares(EngineBoard& board) {
     for (int x = 1; x <= 8; ++x) Move_White(board, x, y);
 }
 
-void UpdateGameFrom(const PositionStamp& stamp) {
+// True when the move was committed.
+bool UpdateGameFrom(const PositionStamp& stamp) {
+  bool committed = false;
   Guarded("UpdateGame of Modul ZVK_Engine", [&] {
     Window().SetProgresoValue(0);
     MarkOpponentSquares(gBestBoard);
@@ -83,6 +85,7 @@ void UpdateGameFrom(const PositionStamp& stamp) {
     }
     if (gAttackMap.at(gBlackKingX, gBlackKingY) == 0 && gMoveFound != 0) {
       gVirtualBoard = gBestBoard;
+      committed = true;
       gMoveNumber += 1;
       Window().SetLblPlayCaption(std::to_string(gMoveNumber));
       detail::gLoggingEngineMoveForWhite = (ZVK_Globals::gColorToMove == ZVK_Globals::kWhite);
@@ -101,6 +104,7 @@ void UpdateGameFrom(const PositionStamp& stamp) {
     }
   });
   detail::gLoggingEngineMoveForWhite = false;
+  return committed;
 }
 
 }  // namespace
@@ -198,7 +202,8 @@ int16_t Check4RepMoves(const EngineBoard& candidate) {
 
 void UpdateGame() { UpdateGameFrom(TakeStamp()); }
 
-void SearchBestMove() {
+bool SearchBestMove() {
+  bool committed = false;
   NotePositionChanged();  // a search running underneath must not commit after this one
   const PositionStamp stamp = TakeStamp();
   Guarded("SearchBestMove of Modul ZVK_Engine", [&] {
@@ -240,10 +245,11 @@ void SearchBestMove() {
         gBestBoard = gBoardPly1;
       }
     }
-    UpdateGameFrom(stamp);
+    committed = UpdateGameFrom(stamp);
     gCastled = 0;
     Yield();
   });
+  return committed;
 }
 
 }  // namespace ZVK_Engine

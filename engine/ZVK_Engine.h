@@ -91,7 +91,8 @@ void MoveEvaluationWhite();
 // yielded, a game began (Initial_Game), a half-move was logged, another search
 // started, the game mode changed, or gVirtualBoard / gMoveNumber were written,
 // it ends without committing and without giving up. See PositionEpoch.
-void SearchBestMove();
+// True when this search committed its move.
+bool SearchBestMove();
 void Ini_Search();
 void ch_Castle();
 void RefreshGame();

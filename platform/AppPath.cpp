@@ -1,6 +1,7 @@
 #include "platform/AppPath.h"
 
 #include <QCoreApplication>
+#include <fstream>
 
 namespace platform {
 namespace {
@@ -20,10 +21,22 @@ void SetAppPath(const std::string& path) {
 }
 
 bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
+  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
   for (const unsigned char c : name)
-    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
+    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') return false;
   return true;
+}
+
+std::string FirstSettingLine(const std::string& path) {
+  std::ifstream in(path);
+  std::string line;
+  for (int count = 0; count < 100 && std::getline(in, line); ++count) {
+    const auto first = line.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos || line[first] == '#') continue;
+    const auto last = line.find_last_not_of(" \t\r\n");
+    return line.substr(first, last - first + 1);
+  }
+  return "";
 }
 
 }  // namespace platform

@@ -77,23 +77,16 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string HostFromFile() {
-  std::ifstream in(FtpHostFilePath());
-  std::string line;
-  for (int count = 0; count < 100 && std::getline(in, line); ++count) {
-    line = Trim(line);
-    if (line.empty() || line[0] == '#') continue;
-    return line;
-  }
-  return "";
-}
-
 }  // namespace
 
+std::string ConfiguredValue(const char* variable, const std::string& file) {
+  const char* fromEnvironment = std::getenv(variable);
+  const std::string value = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
+  return value.empty() ? FirstSettingLine(file) : value;
+}
+
 std::string ConfiguredFtpHost() {
-  const char* fromEnvironment = std::getenv(kFtpHostVariable);
-  std::string host = fromEnvironment != nullptr ? Trim(fromEnvironment) : "";
-  if (host.empty()) host = HostFromFile();
+  const std::string host = ConfiguredValue(kFtpHostVariable, FtpHostFilePath());
   return IsValidHostText(host) ? host : kDefaultFtpHost;
 }
 
@@ -441,6 +434,14 @@ struct Inet::Impl {
     curl_off_t connectTime = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &responseCode);
     curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectTime);
+    // The last buffered bytes of a get reach the disk only as its file is
+    // closed; a full disk shows there, and such a file is no download.
+    if (kind == Kind::Get && file != nullptr) {
+      const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
+      const bool closed = std::fclose(file) == 0;
+      file = nullptr;
+      if (result == CURLE_OK && !(written && closed)) result = CURLE_WRITE_ERROR;
+    }
     Discard(easy);
     easy = nullptr;
 
@@ -541,7 +542,7 @@ struct Inet::Impl {
     httpDone = true;
   }
 
-  std::string OpenURL() {
+  std::string OpenURL(size_t maxBytes) {
     if (busy) {
       lastError = "still executing the last request";
       return "";
@@ -557,7 +558,7 @@ struct Inet::Impl {
     kind = Kind::Http;
     received.clear();
     overLimit = false;
-    limit = kMaxDocument;
+    limit = maxBytes;
     httpDone = false;
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -669,7 +670,8 @@ std::string Inet::GetChunk(int size, int /*dataType*/) {
   return chunk;
 }
 
-std::string Inet::OpenURL() { return impl_->OpenURL(); }
+std::string Inet::OpenURL() { return impl_->OpenURL(kMaxDocument); }
+std::string Inet::OpenURL(size_t maxBytes) { return impl_->OpenURL(maxBytes); }
 
 void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler = std::move(handler); }
 

@@ -26,6 +26,7 @@
 // file behind; a GET that succeeds replaces the local file.
 //
 // Qt-free header.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,10 @@ inline constexpr const char* kDefaultFtpHost = "ftp.castellan.example.org";
 std::string FtpHostFilePath();   // <program folder>/../Common/FtpHost.txt
 std::string ConfiguredFtpHost();  // never empty; malformed values give the built-in host
 bool IsValidHostText(const std::string& host);
+// A configured value: the environment variable when it is set and not blank,
+// else the first line of the file that is neither empty nor a comment ("#"),
+// trimmed; "" when neither holds one.
+std::string ConfiguredValue(const char* variable, const std::string& file);
 
 // Opens an address in the user's browser (the shell's "open"); false when
 // nothing could take it. Tests install an opener that records instead.
@@ -111,6 +116,9 @@ class Inet {
   // keeps running meanwhile. Empty on any failure (no server, an HTTP error
   // status, time-out, a document over 1 MiB, a command still executing).
   std::string OpenURL();
+  // The same with a size limit of the caller's (documents larger than the
+  // version list, such as a downloaded help file).
+  std::string OpenURL(size_t maxBytes);
 
   // The handler of the state events (none: the events are dropped).
   void OnStateChanged(std::function<void(int16_t state)> handler);

@@ -8,7 +8,10 @@
 //
 // Root: $CASTELLAN_MACHINE_DIR when set, otherwise the "registry" folder in
 // the Common folder beside the program folder (shared by every user of that
-// installed tree, writable wherever the error log is).
+// installed tree). A user who may not write a key's file there (the tree was
+// installed by another user) keeps that key in a copy of his own below his
+// per-user settings, "registry" in UserSettingsRoot(), and reads the shared
+// value until his copy holds one.
 // Qt-free header.
 #include <cstdint>
 #include <string>
@@ -41,6 +44,7 @@ RegStatus RegRead(const std::string& path, RegValue& value);
 RegStatus RegDelete(const std::string& path);
 
 std::string MachineStoreRoot();
+std::string MachineStoreUserRoot();
 // The INI file and entry name a path maps to ("" when the path is unusable).
 std::string MachineStoreFile(const std::string& path, std::string* valueName = nullptr);
 

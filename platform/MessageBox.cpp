@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QString>
 
@@ -20,6 +21,17 @@ int ScriptedAnswerer::Answer(const std::string& text, int style, const std::stri
     answers_.pop_front();
   }
   calls_.push_back({text, style, title, answer});
+  return answer;
+}
+
+std::optional<std::string> ScriptedAnswerer::AnswerInput(const std::string& prompt, const std::string& title,
+                                                         const std::string& defaultEntry) {
+  std::optional<std::string> answer = defaultEntry;
+  if (!inputs_.empty()) {
+    answer = inputs_.front();
+    inputs_.pop_front();
+  }
+  inputCalls_.push_back({prompt, title, defaultEntry, answer});
   return answer;
 }
 
@@ -71,6 +83,20 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
   for (const auto& b : buttons)
     if (b.vb == vbCancel || b.vb == vbNo) return b.vb;
   return buttons.front().vb;
+}
+
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                    const std::string& defaultEntry) {
+  if (gScripted != nullptr) return gScripted->AnswerInput(prompt, title, defaultEntry);
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return defaultEntry;
+  QInputDialog box;
+  box.setInputMode(QInputDialog::TextInput);
+  box.setLabelText(QString::fromStdString(prompt));
+  box.setWindowTitle(QString::fromStdString(title));
+  box.setTextValue(QString::fromStdString(defaultEntry));
+  box.setWindowModality(Qt::ApplicationModal);
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.textValue().toStdString();
 }
 
 void Beep() {

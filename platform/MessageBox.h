@@ -4,9 +4,11 @@
 // 5 Retry/Cancel), icon (16 stop, 32 question, 48 exclamation, 64 information),
 // default button (0, 256, 512) and 4096 for system modal.
 // The answer is the pressed button's number (vbOK 1 ... vbNo 7).
-// Qt-free header.
+// Input boxes (prompt, title, default entry) answer the entry, or nothing
+// when the user cancels. Qt-free header.
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,10 @@ enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore =
 
 int MsgBox(const std::string& text, int style = 0, const std::string& title = "");
 
+// An entry line with OK and Cancel; std::nullopt for Cancel.
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title = "",
+                                    const std::string& defaultEntry = "");
+
 // One message box as it was asked.
 struct MsgBoxCall {
   std::string text;
@@ -24,9 +30,18 @@ struct MsgBoxCall {
   int answer = 0;
 };
 
-// Tests install a scripted answerer: every message box is recorded and
-// answered from the queue (or with the box's first button when it is empty),
-// and nothing is shown.
+// One input box as it was asked.
+struct InputBoxCall {
+  std::string prompt;
+  std::string title;
+  std::string defaultEntry;
+  std::optional<std::string> answer;
+};
+
+// Tests install a scripted answerer: every message box and input box is
+// recorded and answered from its queue (a message box with its first button,
+// an input box with OK on its default entry when the queue is empty), and
+// nothing is shown.
 class ScriptedAnswerer {
  public:
   ScriptedAnswerer();
@@ -36,13 +51,25 @@ class ScriptedAnswerer {
 
   void Push(int answer) { answers_.push_back(answer); }
   const std::vector<MsgBoxCall>& Calls() const { return calls_; }
-  void Clear() { calls_.clear(); answers_.clear(); }
+  // The next input box's entry (std::nullopt: the user cancels).
+  void PushInput(std::optional<std::string> entry) { inputs_.push_back(std::move(entry)); }
+  const std::vector<InputBoxCall>& InputCalls() const { return inputCalls_; }
+  void Clear() {
+    calls_.clear();
+    answers_.clear();
+    inputCalls_.clear();
+    inputs_.clear();
+  }
 
   int Answer(const std::string& text, int style, const std::string& title);
+  std::optional<std::string> AnswerInput(const std::string& prompt, const std::string& title,
+                                         const std::string& defaultEntry);
 
  private:
   std::deque<int> answers_;
   std::vector<MsgBoxCall> calls_;
+  std::deque<std::optional<std::string>> inputs_;
+  std::vector<InputBoxCall> inputCalls_;
   ScriptedAnswerer* previous_ = nullptr;
 };
 

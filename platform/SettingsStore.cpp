@@ -34,6 +34,8 @@ QString FileFor(const std::string& appName) {
 
 }  // namespace
 
+std::string UserSettingsRoot() { return (ConfigRoot() + "/Castellan").toStdString(); }
+
 std::string SettingsFilePath(const std::string& appName) { return FileFor(appName).toStdString(); }
 
 std::string GetSetting(const std::string& appName, const std::string& section, const std::string& key,
@@ -44,14 +46,15 @@ std::string GetSetting(const std::string& appName, const std::string& section, c
   return store.value(name).toString().toStdString();
 }
 
-void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+bool SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                  const std::string& value) {
   const QString file = FileFor(appName);
-  QDir().mkpath(QFileInfo(file).absolutePath());
+  if (!QDir().mkpath(QFileInfo(file).absolutePath())) return false;
   QSettings store(file, QSettings::IniFormat);
   store.setValue(QString::fromStdString(section) + "/" + QString::fromStdString(key),
                  QString::fromStdString(value));
   store.sync();
+  return store.status() == QSettings::NoError;
 }
 
 void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key) {

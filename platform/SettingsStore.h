@@ -11,9 +11,15 @@ namespace platform {
 
 std::string GetSetting(const std::string& appName, const std::string& section,
                        const std::string& key, const std::string& defaultValue = "");
-void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+// False when the value could not be stored (the folder or file cannot be
+// written, or a file stands where a folder belongs).
+bool SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                  const std::string& value);
 void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key);
+
+// The folder every per-user file of the program lives in:
+// $XDG_CONFIG_HOME/Castellan (default ~/.config/Castellan).
+std::string UserSettingsRoot();
 
 // The INI file that holds an application's values (for tests and the README).
 std::string SettingsFilePath(const std::string& appName);

@@ -33,6 +33,7 @@ inline constexpr int32_t kErrOverflow = 6;         // Overflow
 inline constexpr int32_t kErrOutOfMemory = 7;      // Out of memory
 inline constexpr int32_t kErrSubscript = 9;        // Subscript out of range
 inline constexpr int32_t kErrTypeMismatch = 13;    // Type mismatch
+inline constexpr int32_t kErrPermissionDenied = 70;  // Permission denied
 inline constexpr int32_t kErrFileNotFound = 53;    // File not found
 inline constexpr int32_t kErrInputPastEnd = 62;    // Input past end of file
 inline constexpr int32_t kErrPathAccess = 75;      // Path/File access error

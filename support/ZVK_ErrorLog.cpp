@@ -24,25 +24,19 @@ std::string CommonDir() {
   return ZVK_File_Dir::sFixDirString(platform::AppPath()) + ".." + platform::kSep + "Common";
 }
 
-// Set while a line is being written: the folder helpers log their own
-// failures, and a Common folder that cannot be made must not send the writer
-// round in circles.
-bool gWriting = false;
-
-// Opens, writes one line and closes; a log that cannot be written loses the line.
+// Opens, writes one line and closes; a log that cannot be written loses the
+// line. The Common folder is made here directly rather than through the
+// folder helpers: they yield to the message loop and log their own failures,
+// and an entry must be written within one call, without letting an event log
+// another one in between.
 void AppendLine(const std::string& line) {
-  if (gWriting) return;
-  gWriting = true;
   try {
-    // The folder helpers yield to the message loop; an entry is written
-    // within one call, so they are only asked when the folder is missing.
     std::error_code ec;
-    if (!std::filesystem::is_directory(CommonDir(), ec)) ZVK_File_Dir::CreateDirectoryStruct(CommonDir());
+    std::filesystem::create_directories(CommonDir(), ec);
     std::ofstream out(ErrorLogPath(), std::ios::app | std::ios::binary);
     if (out) out << line << "\r\n";
   } catch (...) {
   }
-  gWriting = false;
 }
 
 }  // namespace
@@ -81,7 +75,6 @@ std::string JoinLogValues(const std::vector<std::string>& values) {
 
 void WriteErrorLog(int16_t, const std::string& title, const std::string& place, int32_t lineNumber,
                    int32_t errNumber, const std::string& description) {
-  if (gWriting) return;
   try {
     AppendLine(FormatEntryLine(ZVK_Time::NowText(), title, place, lineNumber, errNumber, description));
   } catch (...) {

@@ -7,8 +7,10 @@
 #include <QSysInfo>
 #include <QString>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
+#include "platform/AppPath.h"
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
@@ -31,6 +33,38 @@ std::string FirstLine(const char* path) {
 }
 
 }  // namespace
+
+bool IsMachineNumber(const std::string& text) {
+  if (text.size() != 9) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string MachineIdFilePath() {
+  return (std::filesystem::path(platform::AppPath()).parent_path() / "Common" / kMachineIdFileName).string();
+}
+
+std::string MachineNumberOverride() {
+  const char* fromEnvironment = std::getenv(kMachineIdVariable);
+  const std::string sources[][2] = {
+      {fromEnvironment != nullptr ? ZVK_File_Dir::Trim(fromEnvironment) : "", kMachineIdVariable},
+      {platform::FirstSettingLine(MachineIdFilePath()), MachineIdFilePath()},
+  };
+  for (const auto& source : sources) {
+    const std::string& value = source[0];
+    const std::string& where = source[1];  // not a structured binding: clang before 16 cannot capture one in a lambda
+    if (value.empty()) continue;
+    if (IsMachineNumber(value)) return value;
+    // The number names every correspondence file of this PC: a wrong one
+    // must not reach a file name, so it is reported and the next source used.
+    Guarded("GetPCInfos of Modul ZVK_GetSystemInfos", [&] {
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall,
+                                       "Machine number in " + where + " is not nine digits; ignored");
+    }, false);
+  }
+  return "";
+}
 
 std::string ClipNull(const std::string& text) {
   std::string out;
@@ -73,6 +107,9 @@ void GetPCInfos() {
   Guarded("GetPCInfos of Modul ZVK_GetSystemInfos", [&] { gMachineID = MachineNumber(GetVolumeSerial("C")); },
           false);
   if (gMachineID.empty()) gMachineID = MachineNumber(0);
+  Guarded("GetPCInfos of Modul ZVK_GetSystemInfos", [&] {
+    if (const std::string own = MachineNumberOverride(); !own.empty()) gMachineID = own;
+  }, false);
   std::string company;
   Guarded("GetPCInfos of Modul ZVK_GetSystemInfos", [&] { company = GetCompany(); }, false);
   gCompanyName = CompanyNameFrom(company);

@@ -26,6 +26,17 @@ inline int16_t gWinVersionNum = 0;
 // Fills gUserName, gMachineID and gCompanyName of ZVK_Identity.
 void GetPCInfos();
 
+// A machine number of its own for an installation that shares the machine
+// with another one (two copies of the program playing each other, tests):
+// the environment variable wins, then the first line of the file in the
+// Common folder that is neither empty nor a comment ("#"). Exactly nine
+// decimal digits; anything else is logged and ignored.
+inline constexpr const char* kMachineIdVariable = "CASTELLAN_MACHINE_ID";
+inline constexpr const char* kMachineIdFileName = "MachineId.txt";
+std::string MachineIdFilePath();     // <program folder>/../Common/MachineId.txt
+std::string MachineNumberOverride();  // "" when none (or only malformed ones) is set
+bool IsMachineNumber(const std::string& text);
+
 std::string GetUser();      // the login name; "" when it does not fit 24 characters
 std::string ClipNull(const std::string& text);
 std::string GetCompany();   // $ORGANIZATION, else the machine store's RegisteredOrganization

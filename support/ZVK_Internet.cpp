@@ -1,5 +1,6 @@
 #include "support/ZVK_Internet.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -61,6 +62,11 @@ std::vector<std::string> Lines(const std::string& bytes) {
   return lines;
 }
 
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 void NoInformation() {
   platform::MsgBox(ZVK_Language::LangText(48) + kCrLf + ZVK_Language::LangText(49), 4112,
                    ZVK_Language::LangText(16));
@@ -117,15 +123,16 @@ void Get_UrlList() {
   platform::DoEvents();
 }
 
-long long LeadingNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+long long VersionPartNumber(const std::string& part) {
+  const std::string digits = ZVK_File_Dir::Trim(part);
+  // "v4", "2-beta" or an empty part name no version we could compare with:
+  // reading them as 0 would tell the user the program is up to date.
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrTypeMismatch, "Type mismatch");
   long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    if (value < 1'000'000'000'000LL) value = value * 10 + (text[i] - '0');  // no overflow on junk
-  return negative ? -value : value;
+  for (const char c : digits)
+    if (value < 1'000'000'000'000LL) value = value * 10 + (c - '0');  // no overflow on junk
+  return value;
 }
 
 VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published) {
@@ -137,13 +144,75 @@ VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const
   gNewMinor = published.substr(p1 + 1, p2 - p1 - 1);
   gNewRevision = published.substr(p2 + 1);
 
-  const long long major = LeadingNumber(gNewMajor);
+  const long long major = VersionPartNumber(gNewMajor);
+  const long long minor = VersionPartNumber(gNewMinor);
+  const long long revision = VersionPartNumber(gNewRevision);
   if (runMajor > major) return VersionVerdict::UpToDate;
   if (runMajor < major) return VersionVerdict::NewerMajor;
-  const long long minor = LeadingNumber(gNewMinor);
   if (runMinor > minor) return VersionVerdict::UpToDate;
   if (runMinor < minor) return VersionVerdict::NewerMinor;
-  return runRevision < LeadingNumber(gNewRevision) ? VersionVerdict::NewerRevision : VersionVerdict::UpToDate;
+  return runRevision < revision ? VersionVerdict::NewerRevision : VersionVerdict::UpToDate;
+}
+
+std::string WebSiteFilePath() { return (BesideProgram() / "Common" / kWebSiteFileName).string(); }
+
+std::string ConfiguredWebSite() {
+  std::string value = platform::ConfiguredValue(kWebSiteVariable, WebSiteFilePath());
+  std::string scheme = "http";
+  for (const char* known : {"http", "https"}) {
+    const std::string prefix = std::string(known) + "://";
+    if (value.size() > prefix.size() && Lower(value.substr(0, prefix.size())) == prefix) {
+      scheme = known;
+      value = value.substr(prefix.size());
+    }
+  }
+  if (!value.empty() && value.back() == '/') value.pop_back();
+  // Only a bare host: user info, paths or blanks could send the user elsewhere.
+  if (!platform::IsValidHostText(value)) return kDefaultWebSite;
+  return scheme + "://" + value;
+}
+
+std::string WebPage(const std::string& path) { return ConfiguredWebSite() + path; }
+
+bool DownloadToFile(platform::Inet& inet, const std::string& url, const std::string& path, size_t maxBytes,
+                    std::string& error) {
+  const size_t colon = url.find("://");
+  const std::string scheme = colon == std::string::npos ? "" : Lower(url.substr(0, colon));
+  if (scheme != "http" && scheme != "https") {
+    error = "not a web address: " + url;
+    return false;
+  }
+  inet.SetURL(url);
+  inet.SetProtocol(scheme == "https" ? platform::icHTTPS : platform::icHTTP);
+  const std::string document = inet.OpenURL(maxBytes);
+  if (document.empty()) {
+    error = inet.LastError().empty() ? "the server sent an empty document" : inet.LastError();
+    return false;
+  }
+  // Written beside the target and renamed over it, so that a full disk or a
+  // crash never leaves a cut-off file under the real name.
+  const fs::path target(path);
+  const fs::path part = fs::path(path + ".part");
+  std::error_code ec;
+  fs::create_directories(target.parent_path(), ec);
+  {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out.write(document.data(), static_cast<std::streamsize>(document.size()));
+    out.close();
+    if (!out) {
+      fs::remove(part, ec);
+      error = "cannot write " + part.string();
+      return false;
+    }
+  }
+  fs::rename(part, target, ec);
+  if (ec) {
+    fs::remove(part, ec);
+    error = "cannot write " + path;
+    return false;
+  }
+  error.clear();
+  return true;
 }
 
 void ChkNewVersion() {

@@ -4,6 +4,7 @@
 // Common/license/UrlList.txt (20 lines, one address each); the version list
 // is fetched over HTTP with the main window's transfer control.
 // Qt-free header.
+#include <cstddef>
 #include <string>
 
 namespace platform { class Inet; }
@@ -45,14 +46,35 @@ enum class VersionVerdict {
 };
 
 // Compares part by part; throws ZVK_ErrorLog::RuntimeError when the
-// published text lacks its two points.
+// published text lacks its two points or a part is not a number.
 VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published);
 
 // The version of our product in a downloaded version list; false when the
 // list holds none (or a record with no product comes first).
 bool FindPublishedVersion(const std::string& listBytes, std::string& version);
 
-// The leading decimal number of a text (blanks skipped, no number gives 0).
-long long LeadingNumber(const std::string& text);
+// The number a published version part holds: decimal digits, blanks around
+// them allowed; anything else throws a type mismatch.
+long long VersionPartNumber(const std::string& part);
+
+// The product's web site, where the help menu's pages and the tutorial live:
+// the environment variable wins, then the first line of Common/WebSite.txt
+// that is neither empty nor a comment, then the built-in site. The value is
+// "http://" or "https://" (http when left out) and a host name or address
+// with an optional ":port"; anything else gives the built-in site.
+inline constexpr const char* kWebSiteVariable = "CASTELLAN_WEB_SITE";
+inline constexpr const char* kWebSiteFileName = "WebSite.txt";
+inline constexpr const char* kDefaultWebSite = "http://www.castellan.example.org";
+std::string WebSiteFilePath();     // <program folder>/../Common/WebSite.txt
+std::string ConfiguredWebSite();   // "scheme://host[:port]", no trailing "/"
+std::string WebPage(const std::string& path);  // the site followed by the path ("/index.htm")
+
+// Fetches an http or https document with the transfer control and stores it
+// as received under `path`. The file is written whole or not at all: a
+// refused address, a failed or oversized fetch or an empty document leaves
+// any earlier file as it was and no partial one. False with the reason in
+// `error` on failure.
+bool DownloadToFile(platform::Inet& inet, const std::string& url, const std::string& path, size_t maxBytes,
+                    std::string& error);
 
 }  // namespace ZVK_Internet

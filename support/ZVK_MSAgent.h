@@ -20,6 +20,8 @@ inline constexpr const char* kCharacterName = "DailyCharacter";
 // The loaded character, or nullptr.
 platform::AssistantCharacter* gAgentChar();
 inline std::vector<std::string> gAgentAnimations;
+// What the character says when it is clicked (nothing by default).
+inline std::string gAgentText;
 
 // Loads Common/agent/DailyCharacter.ini beside the program folder when it
 // exists and fills gAgentAnimations; true when a character is loaded.

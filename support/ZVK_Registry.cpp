@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "platform/DoEvents.h"
+#include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_ErrorLog.h"
@@ -21,7 +22,7 @@ void LogFailure(const char* place, platform::RegStatus status) {
       description = "Unable to open registry key for reading";
       break;
     case platform::RegStatus::AccessDenied:
-      number = 70;
+      number = ZVK_ErrorLog::kErrPermissionDenied;
       description = "Permission denied";
       break;
     default:
@@ -117,6 +118,12 @@ RegValue GetRegSetting(const std::string& application, const std::string& sectio
   const std::string path = MachinePath(application, section, key);
   if (RegKeyExists(path)) return ReadKeyV(path);
   return defaultValue;
+}
+
+void SaveUserSetting(const std::string& application, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  if (!platform::SaveSetting(application, section, key, value))
+    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPermissionDenied, "Permission denied");
 }
 
 std::string UserSettingsApp() { return "ZVK\\" + ZVK_Identity::gAppName + "\\" + ZVK_Identity::gUserName; }

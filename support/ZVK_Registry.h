@@ -35,6 +35,11 @@ RegValue GetRegSetting(const std::string& application, const std::string& sectio
 // "ZVK\<gAppName>\<gUserName>" (user level) and that name & "\" & profile.
 inline constexpr const char* kSettingsSection = "Settings";
 std::string UserSettingsApp();
+// Stores one per-user value; a value that cannot be stored throws
+// "Permission denied" (70) for the caller's error handler to log, as every
+// other failing step is.
+void SaveUserSetting(const std::string& application, const std::string& section, const std::string& key,
+                     const std::string& value);
 std::string ProfileSettingsApp(const std::string& profile);
 
 }  // namespace ZVK_Registry

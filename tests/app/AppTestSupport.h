@@ -40,6 +40,19 @@ inline E::EngineBoard Position(std::initializer_list<std::pair<const char*, int3
 
 inline int32_t At(const char* square) { return E::gVirtualBoard(square[0] - 'a' + 1, square[1] - '0'); }
 
+// Answers the next modal dialog from inside its own event loop.
+inline void WhenModal(std::function<void(QWidget*)> act) {
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [act, poll] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      act(modal);
+      return;
+    }
+    QTimer::singleShot(5, *poll);
+  };
+  QTimer::singleShot(0, *poll);
+}
+
 class MainWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -108,18 +121,7 @@ class MainWindowFixture : public ::testing::Test {
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }
 
-  // Answers the next modal dialog from inside its own event loop.
-  static void WhenModal(std::function<void(QWidget*)> act) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, poll] {
-      if (QWidget* modal = QApplication::activeModalWidget()) {
-        act(modal);
-        return;
-      }
-      QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(0, *poll);
-  }
+  static void WhenModal(std::function<void(QWidget*)> act) { apptest::WhenModal(std::move(act)); }
 
   testsupport::ProgramTree tree;
   platform::ScriptedAnswerer answers;

@@ -4,11 +4,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <filesystem>
 
+#include "board/GameFile.h"
+#include "board/Profiles.h"
 #include "platform/SettingsStore.h"
+#include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Language.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -137,7 +141,7 @@ TEST(MainWindowCreation, ListsAndStoredChoicesFromTheProgramTree) {
   const Case cases[] = {
       {"plain", {"Oak.JPG"}, "", "", {"Oak"}, "english", {"Standard"}},
       {"two profiles, one twice", {"Oak.JPG"}, "1", "|Anna|Ben|Anna", {"Oak"}, "english", {"Standard", "Anna", "Ben"}},
-      {"language beyond the list", {"Oak.JPG"}, "9", "", {"Oak"}, "", {"Standard"}},
+      {"language beyond the list: the first", {"Oak.JPG"}, "9", "", {"Oak"}, "english", {"Standard"}},
       {"short board name ends the list", {".JPG"}, "", "", {}, "english", {"Standard"}},
   };
   for (const Case& c : cases) {
@@ -162,6 +166,61 @@ TEST(MainWindowCreation, ListsAndStoredChoicesFromTheProgramTree) {
     EXPECT_EQ(profiles, c.expectProfiles);
     EXPECT_EQ(ZVK_Language::gLanguageName, c.expectLanguageName);
   }
+}
+
+// The profile chosen in one run, with its values, is the one the next run's
+// window starts with: the list comes back from what "Standard" stored.
+TEST(MainWindowCreation, TheChosenProfileAndItsValuesComeBackAtTheNextStart) {
+  testsupport::ProgramTree tree;
+  platform::ScriptedAnswerer answers;
+  ZVK_Identity::gUserName = "TESTER";
+  platform::SaveSetting("ZVK\\Castellan\\TESTER\\Standard", "Settings", "ProfilesRegStr", "|Anna|Ben");
+  {
+    app::fMainForm form;
+    form.Form_Initialize();
+    form.cmbProfiles->setCurrentIndex(2);
+    form.sldLevel->setValue(2);
+    form.chkMoveAnimation->setChecked(false);
+    ZVK_Board_Sub::Save2Registry();  // as closing the window does
+  }
+  app::fMainForm next;
+  next.Form_Initialize();
+  EXPECT_EQ(next.cmbProfiles->count(), 3);
+  EXPECT_EQ(next.cmbProfiles->currentText(), "Ben");
+  EXPECT_EQ(next.sldLevel->value(), 2);
+  EXPECT_FALSE(next.chkMoveAnimation->isChecked());
+  EXPECT_FALSE(next.lblError->isVisible()) << testsupport::ReadFile(tree.commonDir() + "/error.log");
+}
+
+// A damaged settings file (every value of the profile garbage, the language
+// position the 0 that nothing accepts) is logged at one start; what the
+// window then stores, the next start takes without a word.
+TEST(MainWindowSettings, DamagedValuesAreLoggedOnceAndThenStoredSound) {
+  testsupport::ProgramTree tree;
+  platform::ScriptedAnswerer answers;
+  ZVK_Identity::gUserName = "TESTER";
+  const std::string user = "ZVK\\Castellan\\TESTER", profile = user + "\\Standard";
+  for (const char* key : {"BackgroundColor", "BordCoordinateColor", "chkEnableSound", "chkEnableVoice",
+                          "chkEnableIntroduction", "chkWinOnTop", "chkMoveAnimation", "HScrollAnimationSpeed",
+                          "sldLevel", "cmbBoard", "lstMoveIncrementation", "ChkToolTip", "optGender0", "optGender1",
+                          "mnuShowPossibleMoves", "mnuDangerShow", "cmbCountry"})
+    platform::SaveSetting(profile, "Settings", key, "#garbage#");
+  platform::SaveSetting(profile, "Settings", "cmbLanguage", "0");
+  platform::SaveSetting(user, "Settings", "cmbProfiles", "#garbage#");
+  long long logged = ZVK_ErrorLog::ErrorsLogged();
+  {
+    app::fMainForm form;
+    form.Form_Initialize();
+    EXPECT_GT(ZVK_ErrorLog::ErrorsLogged() - logged, 0);
+    ZVK_Board_Sub::Save2Registry();
+  }
+  EXPECT_EQ(platform::GetSetting(profile, "Settings", "cmbLanguage", ""), "1");
+  logged = ZVK_ErrorLog::ErrorsLogged();
+  app::fMainForm next;
+  next.Form_Initialize();
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 0) << testsupport::ReadFile(tree.commonDir() + "/error.log");
+  EXPECT_EQ(ZVK_Language::gLanguageName, "english");
+  EXPECT_EQ(next.cmbBoard->currentIndex(), 1);  // the default board picture
 }
 
 TEST_F(MainWindowTest, ClosingAsksAfterSavingAndNoKeepsTheWindowOpen) {
@@ -272,6 +331,102 @@ TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
   G::gNavigating = 0;
   EXPECT_EQ(G::gColorToMove, G::kBlack);
   EXPECT_EQ(Record(), before + "     changed to movement # 2\n     changed to movement # 0\n");
+}
+
+// A saved game loaded back through the real move slider: the slider, the side
+// to move, the board, the record and the taken pieces follow the file; the load
+// writes no line and the staging box keeps the last line written before it.
+TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritten) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> saved;  // moves of the saved game
+    std::vector<std::pair<const char*, const char*>> after;  // moves played after it, from a new game
+    int dragTo;                                              // the slider dragged back first (-1 not)
+  };
+  const std::vector<std::pair<const char*, const char*>> capture = {
+      {"e2", "e4"}, {"d7", "d5"}, {"e4", "d5"}, {"d8", "d5"}, {"b1", "c3"}};
+  const Case cases[] = {
+      {"longer than the running game", capture, {{"g1", "f3"}}, -1},
+      {"shorter than the running game", {{"e2", "e4"}}, capture, -1},
+      {"while the slider was dragged back", capture, capture, 1},
+      {"no move yet", {}, {{"g1", "f3"}, {"b8", "c6"}}, -1},
+  };
+  const std::string path = tree.path("game.chs");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewGame("OfflinePP");
+    for (const auto& [from, to] : c.saved) Move(from, to);
+    ASSERT_EQ(E::gMoveNumber, static_cast<int32_t>(c.saved.size()));
+    ASSERT_TRUE(B::SaveCompleteGame(path));
+    const std::string savedRecord = Record();
+    const E::EngineBoard savedBoard = E::gVirtualBoard;
+    const B::ViewBoard savedView = B::gViewBoard;
+    const int savedTaken = B::gTakenBlackCount + B::gTakenWhiteCount;
+
+    NewGame("OfflinePP");
+    for (const auto& [from, to] : c.after) Move(from, to);
+    if (c.dragTo >= 0) form->HScroll1->setValue(c.dragTo);
+    form->Write2GameRecord("the last line\r\n", B::kRecordGreen, false);
+    int changes = 0;
+    const auto counter = QObject::connect(form->HScroll1, &QScrollBar::valueChanged, [&] { ++changes; });
+    ASSERT_TRUE(B::LoadCompleteGame(path));
+    QObject::disconnect(counter);
+
+    const auto n = static_cast<int>(c.saved.size());
+    EXPECT_EQ(form->HScroll1->maximum(), n);
+    EXPECT_EQ(form->HScroll1->value(), n);
+    EXPECT_LE(changes, 1);
+    EXPECT_EQ(form->lbl_Play->text(), QString::number(n));
+    EXPECT_EQ(E::gMoveNumber, n);
+    EXPECT_EQ(G::gColorToMove, n % 2 == 0 ? G::kWhite : G::kBlack);
+    EXPECT_EQ(E::gVirtualBoard, savedBoard);
+    EXPECT_EQ(B::gViewBoard, savedView);
+    EXPECT_EQ(Record(), savedRecord);  // no line about the slider
+    EXPECT_EQ(B::gTakenBlackCount + B::gTakenWhiteCount, savedTaken);
+    EXPECT_EQ(form->RTB2->toPlainText().toStdString(), "the last line\n");
+    EXPECT_EQ(B::RTB2().Text(), "the last line\r\n");
+    // Play goes on from the loaded position.
+    Move(n % 2 == 0 ? "h2" : "h7", n % 2 == 0 ? "h3" : "h6");
+    EXPECT_EQ(E::gMoveNumber, n + 1);
+    EXPECT_EQ(form->HScroll1->maximum(), n + 1);
+  }
+}
+
+// From a netbook's 1024x600 up, the whole window fits the screen's free area
+// with room for its frame, the status bar with the error indicator inside it;
+// the board keeps its size, and a large screen shows the default size unscrolled.
+TEST_F(MainWindowTest, TheWholeWindowFitsScreensFrom1024x600Up) {
+  struct Case {
+    QRect available;
+    bool roomy;  // room for the default size
+  };
+  const Case cases[] = {
+      {QRect(0, 0, 1024, 600), false},     // no panel
+      {QRect(0, 0, 1024, 552), false},     // a panel at the bottom
+      {QRect(0, 32, 1024, 568), false},    // a panel at the top
+      {QRect(1024, 0, 1280, 690), false},  // a second screen
+      {QRect(0, 0, 1920, 1040), true},
+  };
+  form->show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.available.width() * 10000 + c.available.height());
+    form->move(c.available.topLeft() + QPoint(700, 500));  // partly off this screen
+    form->FitToScreen(c.available);
+    QApplication::processEvents();
+    const QRect withFrame(form->pos(), form->size() + QSize(16, 48));
+    EXPECT_TRUE(c.available.contains(withFrame));
+    const QRect indicator(form->ErrorIndicatorBox->mapTo(form.get(), QPoint(0, 0)), form->ErrorIndicatorBox->size());
+    EXPECT_TRUE(form->ErrorIndicatorBox->isVisible());
+    EXPECT_TRUE(form->rect().contains(indicator));
+    EXPECT_EQ(form->picFrontBuffer->size(), QSize(384, 384));
+    if (c.roomy) {
+      EXPECT_EQ(form->size(), QSize(1060, 740));
+      auto* scroll = form->findChild<QScrollArea*>("CentralScroll");
+      ASSERT_NE(scroll, nullptr);
+      EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+      EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    }
+  }
 }
 
 TEST_F(MainWindowTest, ClockCarriesAndShowsTwoDigitFields) {

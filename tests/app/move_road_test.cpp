@@ -1,5 +1,6 @@
 // Whole games and single moves driven by presses on the board picture.
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -148,34 +149,183 @@ TEST_F(MoveRoadTest, PromotionThroughTheDialogForEachPieceAndOrientation) {
       }
 }
 
-TEST_F(MoveRoadTest, PlayerAgainstEngineWithHumanWhite) {
-  NewGame("OfflinePC", G::kWhite);
-  Move("e2", "e4");
-  EXPECT_EQ(E::gMoveNumber, 2);  // the engine replied
-  EXPECT_EQ(G::gColorToMove, G::kWhite);
-  const std::string record = Record();
-  EXPECT_NE(record.find("White Pawn at E:2 to E:4"), std::string::npos) << record;
-  EXPECT_NE(record.find("2  Black"), std::string::npos) << record;
-  EXPECT_EQ(form->HScroll1->value(), 2);
-  EXPECT_EQ(form->lbl_Play->text(), "2");
-  EXPECT_TRUE(form->picFrontBuffer->isEnabled());
+// Every game mode in both orientations: the user's moves, the engine's
+// replies by mode, what the record, the slider and the buttons show, and the
+// picks a correspondence player may not make while the partner is to move.
+TEST_F(MoveRoadTest, EveryModeAndOrientationTakesTheMovesAndRepliesByMode) {
+  struct Case {
+    const char* mode;
+    int32_t human;
+    int16_t side;
+    std::vector<std::pair<const char*, const char*>> moves;
+    int moveNumber;  // after the moves: the engines' replies included (OfflineCC: at least)
+    std::vector<const char*> lines;
+    const char* refusedPick;  // a piece the side to move may not pick next (nullptr: none)
+  };
+  const std::pair<const char*, const char*> e4{"e2", "e4"}, e5{"e7", "e5"};
+  const char* const whitePawn = "White Pawn at E:2 to E:4";
+  const char* const blackPawn = "Black Pawn at E:7 to E:5";
+  const Case cases[] = {
+      {"OfflinePP", G::kWhite, 1, {e4, e5}, 2, {whitePawn, blackPawn}, nullptr},
+      {"OfflinePP", G::kWhite, -1, {e4, e5}, 2, {whitePawn, blackPawn}, nullptr},
+      {"OfflinePC", G::kWhite, 1, {e4}, 2, {whitePawn, "2  Black"}, nullptr},
+      {"OfflinePC", G::kWhite, -1, {e4}, 2, {whitePawn, "2  Black"}, nullptr},
+      // The user makes White's first move; the engine answers Black's moves.
+      {"OfflinePC", G::kBlack, -1, {e4, e5}, 3, {whitePawn, blackPawn, "3  White"}, nullptr},
+      {"OfflinePC", G::kBlack, 1, {e4, e5}, 3, {whitePawn, blackPawn, "3  White"}, nullptr},
+      // The user's first move starts the engines, stopped here after four moves.
+      {"OfflineCC", G::kWhite, 1, {{"d2", "d4"}}, 4, {"White Pawn at D:2 to D:4", "2  Black", "3  White"}, nullptr},
+      {"OfflineCC", G::kWhite, -1, {{"d2", "d4"}}, 4, {"White Pawn at D:2 to D:4", "2  Black", "3  White"}, nullptr},
+      // Each correspondence move waits to be sent; the partner's pieces stay put.
+      {"OnlinePP", G::kWhite, 1, {e4}, 1, {whitePawn}, "e7"},
+      {"OnlinePP", G::kBlack, -1, {e4, e5}, 2, {whitePawn, blackPawn}, "d2"},
+  };
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [] {
+    if (G::gGameMode == "OfflineCC" && E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
+  });
+  stopper.start(1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.mode) + (c.human == G::kWhite ? " human White" : " human Black") +
+                 (c.side == 1 ? " upright" : " turned"));
+    NewGame(c.mode, c.human, c.side);
+    form->cmdSendMove->setVisible(false);
+    for (const auto& [from, to] : c.moves) Move(from, to);
+
+    if (std::string(c.mode) == "OfflineCC") {
+      EXPECT_GE(E::gMoveNumber, c.moveNumber);
+    } else {
+      EXPECT_EQ(E::gMoveNumber, c.moveNumber);
+    }
+    const int n = E::gMoveNumber;
+    EXPECT_EQ(G::gColorToMove, n % 2 == 0 ? G::kWhite : G::kBlack);
+    const std::string record = Record();
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), n) << record;  // one line per move
+    for (const char* line : c.lines) EXPECT_NE(record.find(line), std::string::npos) << line << "\n" << record;
+    EXPECT_EQ(form->HScroll1->maximum(), n);
+    EXPECT_EQ(form->HScroll1->value(), n);
+    EXPECT_EQ(form->lbl_Play->text(), QString::number(n));
+    EXPECT_TRUE(form->picFrontBuffer->isEnabled());
+    EXPECT_EQ(form->cmdSendMove->isVisible(), std::string(c.mode) == "OnlinePP");
+    // The shown position is the logged one, in game orientation, and every
+    // logged position keeps each king on its own side.
+    EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
+    for (const E::EngineBoard& logged : E::gGameLog) {
+      E::calcular_rey(logged);
+      EXPECT_LE(E::gWhiteKingY, 2);
+      EXPECT_GE(E::gBlackKingY, 7);
+    }
+    E::calcular_rey(E::gVirtualBoard);
+    const B::Square king = B::EngineToView(E::gWhiteKingX, E::gWhiteKingY);
+    EXPECT_EQ(B::gViewBoard.at(king.c, king.r), B::kWhiteKing);  // drawn where the board turns it
+    if (c.refusedPick != nullptr) {
+      form->txtComment->setText("a note");
+      Press(c.refusedPick);
+      EXPECT_EQ(B::gPieceSelected, 0);
+      EXPECT_EQ(form->txtComment->text(), "");
+    }
+  }
 }
 
-TEST_F(MoveRoadTest, PlayerAgainstEngineWithHumanBlack) {
-  NewGame("OfflinePC", G::kBlack, -1);
-  Move("e2", "e4");  // the user makes White's first move; the engine waits
-  EXPECT_EQ(E::gMoveNumber, 1);
-  Move("e7", "e5");  // Black's move, then the engine answers for White
-  EXPECT_EQ(E::gMoveNumber, 3);
-  EXPECT_EQ(G::gColorToMove, G::kBlack);
-  EXPECT_EQ(At("e5"), E::kPawn);
-  EXPECT_EQ(At("e4"), -E::kPawn);
-  // Every logged position keeps White negative: the kings stay where their codes belong.
-  for (const E::EngineBoard& logged : E::gGameLog) {
-    EXPECT_EQ(logged(5, 8), E::kKingPositive);
-    EXPECT_EQ(logged(5, 1), E::kKingNegative);
+// Stopping the game while the engine searches (pause, suspend, give up) does
+// not undo the move it then commits: the move is recorded and drawn.
+TEST_F(MoveRoadTest, AStopWhileTheEngineSearchesStillRecordsAndShowsItsMove) {
+  struct Case {
+    int32_t human;
+    int16_t side;
+    std::vector<std::pair<const char*, const char*>> moves;
+  };
+  const Case cases[] = {{G::kWhite, 1, {{"e2", "e4"}}}, {G::kBlack, -1, {{"e2", "e4"}, {"e7", "e5"}}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.side);
+    NewGame("OfflinePC", c.human, c.side);
+    const int userMoves = static_cast<int>(c.moves.size());
+    QTimer stopper;
+    // Once the user's last move is recorded, the engine is searching.
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+      const std::string record = Record();
+      if (std::count(record.begin(), record.end(), '\n') == userMoves) G::gGameStopped = G::kTrue;
+    });
+    stopper.start(0);
+    for (const auto& [from, to] : c.moves) Move(from, to);
+    stopper.stop();
+    EXPECT_EQ(G::gGameStopped, G::kTrue);
+    EXPECT_EQ(E::gMoveNumber, userMoves + 1);
+    const std::string record = Record();
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), userMoves + 1) << record;
+    const B::ViewBoard shown = B::gViewBoard;
+    B::Update_Board();
+    EXPECT_EQ(B::gViewBoard, shown);  // the board already showed the engine's move
   }
-  EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
+}
+
+// A pawn on the last row opens the promotion dialog in edit mode too; the
+// chosen piece survives the engine's reply and is logged with it; a pawn the
+// engine promotes becomes a queen without asking anyone.
+TEST_F(MoveRoadTest, PromotionInEditModeAndAroundTheEnginesMoves) {
+  struct Case {
+    const char* name;
+    const char* mode;
+    int32_t human;
+    int16_t side;
+    bool edit;
+    bool blackToMove;
+    E::EngineBoard board;
+    const char* from;
+    const char* to;
+    int choice;  // option in the dialog: 0 queen, 1 rook, 2 knight, 3 bishop
+    int dialogs;
+    const char* square;
+    int32_t code;
+    int moveNumber;
+  };
+  const Case cases[] = {
+      {"edit mode, White pawn, upright", "OfflinePP", G::kWhite, 1, true, false,
+       Position({{"e1", E::kKingNegative}, {"h5", E::kKingPositive}, {"a7", -E::kPawn}}), "a7", "a8", 2, 1, "a8",
+       -E::kKnight, 0},
+      {"edit mode, Black pawn, turned", "OfflinePP", G::kWhite, -1, true, false,
+       Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"h2", E::kPawn}}), "h2", "h1", 1, 1, "h1",
+       E::kRook, 0},
+      {"human White promotes, engine replies", "OfflinePC", G::kWhite, 1, false, false,
+       Position({{"e1", E::kKingNegative}, {"h5", E::kKingPositive}, {"a7", -E::kPawn}}), "a7", "a8", 2, 1, "a8",
+       -E::kKnight, 2},
+      {"human Black promotes on the turned board, engine replies", "OfflinePC", G::kBlack, -1, false, true,
+       Position({{"a5", E::kKingNegative}, {"e8", E::kKingPositive}, {"h2", E::kPawn}}), "h2", "h1", 1, 1, "h1",
+       E::kRook, 3},
+      {"engine Black promotes", "OfflinePC", G::kWhite, 1, false, false,
+       Position({{"e4", E::kKingNegative}, {"a8", E::kKingPositive}, {"b2", E::kPawn}}), "e4", "e5", 0, 0, "b1",
+       E::kQueen, 2},
+      {"engine White promotes on the turned board", "OfflinePC", G::kBlack, -1, false, true,
+       Position({{"a1", E::kKingNegative}, {"a5", E::kKingPositive}, {"g7", -E::kPawn}}), "a5", "a4", 0, 0, "g8",
+       -E::kQueen, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPosition(c.mode, c.board, c.blackToMove, c.human, c.side);
+    if (c.edit) {
+      form->mnuEdit->setChecked(true);
+      app::SetCheckValue(form->setup, 1);
+    }
+    int dialogs = 0;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+      if (auto* dialog = qobject_cast<app::frmNewPiece*>(QApplication::activeModalWidget())) {
+        ++dialogs;
+        dialog->optPiece[c.choice]->click();
+        dialog->cmdOK->click();
+      }
+    });
+    answerer.start(5);
+    Move(c.from, c.to);
+    answerer.stop();
+    EXPECT_EQ(dialogs, c.dialogs);
+    EXPECT_EQ(At(c.square), c.code);
+    if (!c.edit) {
+      EXPECT_EQ(E::gMoveNumber, c.moveNumber);
+      // The engine searched from the promoted board, so its logged position holds the new piece.
+      EXPECT_EQ(E::gGameLog.back()(c.square[0] - 'a' + 1, c.square[1] - '0'), c.code);
+    }
+  }
 }
 
 // Mated on the back rank, the engine resigns for either colour; the engine

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <filesystem>
 
 #include "app/Castellan_Main.h"
@@ -12,6 +14,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
+#include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Language.h"
 #include "support/ZVK_Registry.h"
 #include "tests/main/TestSupport.h"
@@ -76,6 +79,22 @@ TEST_F(StartupTest, SplashCountsStartsPerUser) {
   EXPECT_NE(log.find("Overflow"), std::string::npos) << log;
 }
 
+// A user who did not install the tree cannot write its shared store (here a
+// file stands where the folder belongs): the counter still counts, and no
+// start logs an error.
+TEST_F(StartupTest, SplashCountsForAUserWhoCannotWriteTheSharedStore) {
+  ZVK_Identity::gUserName = "GUEST";
+  std::filesystem::remove_all(tree.path("machine"));
+  testsupport::WriteFile(tree.path("machine"), "installed by another user");
+  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  for (const char* shown : {"1 times", "2 times", "3 times"}) {
+    app::frmSplash splash;
+    splash.Form_Load();
+    EXPECT_EQ(splash.lblUseCounter->text().toStdString(), shown);
+  }
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), logged) << ErrorLog();
+}
+
 TEST_F(StartupTest, AMissingLanguageFileEndsTheProgramBeforeAnyWindow) {
   struct Case {
     const char* name;
@@ -95,6 +114,40 @@ TEST_F(StartupTest, AMissingLanguageFileEndsTheProgramBeforeAnyWindow) {
     ASSERT_EQ(answers.Calls().size(), 1u);
     EXPECT_NE(answers.Calls()[0].text.find(".lng"), std::string::npos) << answers.Calls()[0].text;
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  }
+}
+
+// Without a display the program says what it needs and ends with an error
+// code of its own, not with Qt's abort; a display named but not answering
+// (or a platform asked for by name without its display) ends the same way.
+TEST(NoDisplay, TheProgramAsksForADesktopSessionAndEndsWithAnError) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<QString, QString>> env;
+  };
+  const Case cases[] = {
+      {"nothing set", {}},
+      {"empty names", {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}}},
+      {"X11 asked for by name", {{"QT_QPA_PLATFORM", "xcb"}}},
+      {"a display that does not answer", {{"DISPLAY", ":4999"}}},
+  };
+  const QString program = QString::fromStdString(testsupport::StageDir()) + "/Castellan/castellan";
+  ASSERT_TRUE(std::filesystem::exists(program.toStdString())) << program.toStdString();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    for (const auto& [name, value] : c.env) env.insert(name, value);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, {});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const std::string errors = process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << errors;
+    EXPECT_EQ(process.exitCode(), 1) << errors;
+    EXPECT_NE(errors.find("desktop session"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("xvfb-run"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("einstall"), std::string::npos) << errors;
   }
 }
 

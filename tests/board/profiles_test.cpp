@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "tests/board/RecordTestKit.h"
@@ -22,16 +24,11 @@ class ProfilesTest : public recordtest::RecordTest {
   }
 
   // The window as its creation leaves it before the settings are loaded:
-  // "Standard" and the stored profiles listed, lists filled.
+  // the profiles listed as the creation lists them, lists filled.
   static void StartWindow(HeadlessRecordWindow& w) {
     w.profiles.clear();
     w.texts["cmbProfiles"] = "Standard";
-    add_profile("Standard", 0);
-    const std::string stored = platform::GetSetting(kUser, "Settings", "ProfilesRegStr", "");
-    for (size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
-      bar = stored.find('|', start);
-      add_profile(stored.substr(start, bar - start), static_cast<int16_t>(w.ProfileCount()));
-    }
+    ListStoredProfiles("Form_Initialize of Formular fMainForm");
     w.ranges = {{"cmbBoard", {-1, 3}}, {"lstMoveIncrementation", {-1, 5}}, {"HScrollAnimationSpeed", {1, 500}}};
   }
 
@@ -63,6 +60,9 @@ TEST_F(ProfilesTest, FirstUseGivesEveryDefaultThenSaveAndLoadRoundTrip) {
   for (const char* name : {"Anna", "  ", "Ben", "Anna", "Standard", "anna"}) {
     add_profile(name, static_cast<int16_t>(window.ProfileCount()));
   }
+  // The next start lists what was saved under "Standard".
+  Save2Registry();
+  EXPECT_EQ(Stored(kUser + "\\Standard", "ProfilesRegStr"), "|Anna|Ben|anna");
   window.SetControlValue("cmbProfiles", 2);
   window.backgroundColor = 0x123456;
   window.coordinateColor = 0xABCDEF;
@@ -91,12 +91,15 @@ TEST_F(ProfilesTest, FirstUseGivesEveryDefaultThenSaveAndLoadRoundTrip) {
   EXPECT_EQ(ErrorLog(), "");
 }
 
-// Each bad value logs one entry and leaves its control; the keys after it still load.
-TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
+// A damaged value logs one entry and its control takes the key's default; the
+// keys after it still load, and after the next save nothing is logged again.
+TEST_F(ProfilesTest, DamagedValuesFallBackToTheirDefaultsOnceAndAreThenStoredSound) {
   struct Case { const char* key; const char* stored; int32_t before, after; };
   const Case cases[] = {
-      {"chkEnableSound", "abc", 0, 0},   {"HScrollAnimationSpeed", "99999", 120, 120}, {"cmbBoard", "12", 2, 2},
-      {"optGender0", "perhaps", -1, -1}, {"lstMoveIncrementation", "2", 0, 2},     {"mnuDangerShow", "fAlSe", -1, 0},
+      {"chkEnableSound", "abc", 0, 1},           {"chkWinOnTop", "", 1, 0},
+      {"HScrollAnimationSpeed", "99999", 120, 100}, {"cmbBoard", "12", 2, 1},
+      {"optGender0", "perhaps", -1, 0},          {"mnuDangerShow", "maybe", 0, -1},
+      {"lstMoveIncrementation", "2", 0, 2},      {"mnuShowPossibleMoves", "tRuE", 0, -1},  // sound values load
   };
   for (const auto& c : cases) {
     platform::SaveSetting(kUser + "\\Standard", "Settings", c.key, c.stored);
@@ -105,13 +108,38 @@ TEST_F(ProfilesTest, BadStoredValuesLeaveTheirControlAndLaterKeysStillLoad) {
   platform::SaveSetting(kUser + "\\Standard", "Settings", "BackgroundColor", "blue");
   platform::SaveSetting(kUser, "Settings", "cmbProfiles", "5");  // no such profile
   window.backgroundColor = 77;
-  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  long long logged = ZVK_ErrorLog::ErrorsLogged();
   Load_Registry();
   for (const auto& c : cases) EXPECT_EQ(window.ControlValue(c.key), c.after) << c.key;
-  EXPECT_EQ(window.backgroundColor, 77);
+  EXPECT_EQ(window.backgroundColor, 8388608);
   EXPECT_EQ(window.ControlText("cmbProfiles"), "Standard");
-  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 6) << ErrorLog();
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 8) << ErrorLog();
   EXPECT_NE(ErrorLog().find("Load_Registry of Modul ZVK_Board_Sub"), std::string::npos);
+
+  Save2Registry();
+  HeadlessRecordWindow next;
+  SetRecordWindow(&next);
+  StartWindow(next);
+  logged = ZVK_ErrorLog::ErrorsLogged();
+  Load_Registry();
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 0) << ErrorLog();
+  for (const auto& c : cases) EXPECT_EQ(next.ControlValue(c.key), c.after) << c.key;
+  EXPECT_EQ(std::tuple(Stored(kUser, "cmbProfiles"), Stored(kUser + "\\Standard", "BackgroundColor")),
+            std::tuple("0", "8388608"));
+}
+
+// A settings folder that cannot be written (here a file stands where it
+// belongs): every value that is not saved is logged, so the indicator shows it.
+TEST_F(ProfilesTest, ValuesThatCannotBeSavedAreLogged) {
+  std::filesystem::remove_all(tree.path("config"));
+  testsupport::WriteFile(tree.path("config"), "a file where the settings folder belongs");
+  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  Save2Registry();
+  // The two user-level values and the 21 of the profile.
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 23);
+  EXPECT_NE(ErrorLog().find("Save2Registry of Modul ZVK_Board_Sub  0  70  Permission denied"), std::string::npos)
+      << ErrorLog();
+  EXPECT_EQ(testsupport::ReadFile(tree.path("config")), "a file where the settings folder belongs");
 }
 
 // A hand-edited list: names that cannot be file names are logged and never

@@ -12,10 +12,15 @@ namespace fs = std::filesystem;
 namespace testsupport {
 
 ProgramTree::ProgramTree() {
-  const char* stage = std::getenv("CASTELLAN_STAGE_DIR");
+  // The installed files only, as the build stages them afresh for the tests;
+  // never the staged program's own tree, which its runs leave files in.
+  // (A test program started by hand, without CTest's environment, uses the
+  // tree of the build it comes from.)
+  const char* given = std::getenv("CASTELLAN_TEST_TREE_DIR");
+  const char* installed = given != nullptr ? given : CASTELLAN_TEST_TREE_DIR;
   const fs::path root = dir_.path().toStdString();
-  if (stage != nullptr && fs::exists(stage))
-    fs::copy(stage, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  if (fs::exists(installed))
+    fs::copy(installed, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   fs::create_directories(root / "Castellan");
   fs::create_directories(root / "Common");
   fs::create_directories(root / "temp");
@@ -35,8 +40,10 @@ std::string ProgramTree::path(const std::string& relative) const { return root()
 
 std::string SourceDir() {
   const char* src = std::getenv("CASTELLAN_SOURCE_DIR");
-  return src != nullptr ? src : ".";
+  return src != nullptr ? src : CASTELLAN_SOURCE_DIR;
 }
+
+std::string StageDir() { return CASTELLAN_STAGE_DIR; }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -49,6 +56,16 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   fs::create_directories(fs::path(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::istringstream in(bytes);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 }  // namespace testsupport

@@ -2,11 +2,12 @@
 // Helpers shared by the tests.
 #include <QTemporaryDir>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
-// A private copy of the staged program tree (Castellan/, Common/, temp/) in a
-// temporary folder. While it lives, the program folder points into it and the
+// A private copy of the installed program tree (Castellan/, Common/, temp/ as
+// the build installs them, without the executable) in a temporary folder. While it lives, the program folder points into it and the
 // settings stores (XDG_CONFIG_HOME, CASTELLAN_MACHINE_DIR) live under it, so
 // every test runs hermetically.
 class ProgramTree {
@@ -25,11 +26,16 @@ class ProgramTree {
   QTemporaryDir dir_;
 };
 
-// Where the sources are (for fixtures); from CASTELLAN_SOURCE_DIR.
+// Where the sources are (for fixtures): $CASTELLAN_SOURCE_DIR, else the
+// source folder the tests were built from.
 std::string SourceDir();
+// The staged program tree the build makes (its executable is run as a user would).
+std::string StageDir();
 
 // Reads a whole file as bytes ("" when missing).
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+// The lines of a text, without their CR LF or LF.
+std::vector<std::string> Lines(const std::string& bytes);
 
 }  // namespace testsupport

@@ -190,6 +190,23 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   EXPECT_TRUE(fs::exists(server.remotePath("games"))) << "no command may reach beyond its folder";
 }
 
+// A disk that fills up as the last buffered bytes go out: the get has failed,
+// even though every byte came from the server.
+TEST_F(InetFtp, GetWhoseFinalWriteFailsEndsInStateElevenAndLeavesNoFile) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  testsupport::WriteFile(server.remotePath("games/0001234562602031405g.zip"), Bytes(300));
+  const std::string target = Local("got.zip");
+  fs::create_symlink("/dev/full", target + ".part");  // where the data is written first
+  Session s(server.url());
+  EXPECT_EQ(s.Run("CD www"), 12);
+  EXPECT_EQ(s.Run("CD games"), 12);
+  EXPECT_EQ(s.Run("GET 0001234562602031405g.zip " + Quote(target)), platform::icError);
+  EXPECT_EQ(std::count(s.states.begin(), s.states.end(), platform::icResponseCompleted), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(target)));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(target + ".part")));
+  EXPECT_FALSE(s.inet.LastError().empty());
+}
+
 TEST_F(InetFtp, SecondCommandIsRefusedWhileOneRuns) {
   Session s(server.url());
   ASSERT_TRUE(s.inet.Execute("CD www"));

@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QStandardPaths>
+#include <QString>
 
 #include "platform/AssistantCharacter.h"
 #include "platform/MachineStore.h"
@@ -6,6 +11,22 @@
 #include "platform/WindowHelpers.h"
 
 namespace {
+
+// Every test program runs with a runtime folder Qt accepts, so no run prints
+// Qt's warnings about a missing or open one.
+TEST(TestPrograms, RunWithAPrivateRuntimeFolderAndNoQtWarning) {
+  static QStringList warnings;
+  warnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+  const QString location = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  qInstallMessageHandler(previous);
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+  struct stat info {};
+  ASSERT_EQ(stat(location.toLocal8Bit().constData(), &info), 0) << location.toStdString();
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_EQ(info.st_uid, getuid());
+}
 
 TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
   struct Case {

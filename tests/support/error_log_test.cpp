@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_ErrorLog.h"
+#include "platform/DoEvents.h"
 #include "tests/main/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -93,6 +98,23 @@ TEST_F(ErrorLog, IndicatorTurnsOnAfterAnEntryEvenWhenInstalledLater) {
   EXPECT_EQ(indicator.shown, 2);
   SetErrorIndicator(nullptr);
   EXPECT_NE(Log().find("Form_Load of Formular frmSplash  0  9  Subscript out of range"), std::string::npos);
+}
+
+// An event waiting in the message loop while an entry is written (here one
+// that makes the missing Common folder) logs an entry of its own: the writer
+// must not let it run in between, and its entry must not be lost.
+TEST_F(ErrorLog, AnEntryFromAWaitingEventFollowsWholeAndIsKept) {
+  fs::remove_all(tree.commonDir());
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [] { WriteErrorLog(-1, "Castellan", "Timer2_Timer of Formular fMainForm", 0, 6, "Overflow"); },
+      Qt::QueuedConnection);
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));  // a yield now would let the event run
+  WriteLogLine("written first");
+  platform::DoEventsNow();
+  const auto lines = Lines(Log());
+  ASSERT_EQ(lines.size(), 2u) << Log();
+  EXPECT_EQ(lines[0], "written first");
+  EXPECT_TRUE(lines[1].ends_with("Timer2_Timer of Formular fMainForm  0  6  Overflow")) << lines[1];
 }
 
 TEST_F(ErrorLog, MissingCommonFolderComesWithTheFirstEntryNotTheHeader) {

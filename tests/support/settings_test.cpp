@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -89,9 +90,50 @@ TEST_F(Settings, FailedWritesAreLoggedWithPathAndValue) {
   EXPECT_FALSE(RegKeyExists(MachinePath("a", "b", "c")));
 }
 
-TEST_F(Settings, UnwritableStoreLeavesTheCounterUnchanged) {
-  // A file where the user's key folder belongs: the store cannot be written.
-  testsupport::WriteFile(tree.root() + "/machine/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JANE DOE", "x");
+// A tree installed by another user: the shared store cannot be written (here
+// a file stands where its folder belongs). The values then live in a copy of
+// the user's own, silently, start after start.
+TEST_F(Settings, UnwritableSharedStoreKeepsTheValuesPerUser) {
+  fs::remove_all(tree.root() + "/machine");
+  testsupport::WriteFile(tree.root() + "/machine", "x");
+  for (int start = 1; start <= 3; ++start) {
+    const int32_t n = GetRegSetting(UserSettingsApp(), "Settings", "UseCounter", RegValue(0)).AsLong() + 1;
+    SaveRegSetting(UserSettingsApp(), "Settings", "UseCounter", n);
+    EXPECT_EQ(n, start);
+  }
+  SaveRegSetting(UserSettingsApp(), "Settings", "Greeting", std::string("hello"));
+  EXPECT_EQ(GetRegSetting(UserSettingsApp(), "Settings", "Greeting", RegValue("")), RegValue("hello"));
+  DeleteKey(MachinePath(UserSettingsApp(), "Settings", "Greeting"));
+  EXPECT_FALSE(RegKeyExists(MachinePath(UserSettingsApp(), "Settings", "Greeting")));
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0) << Log();
+  EXPECT_TRUE(fs::exists(tree.root() + "/config/Castellan/registry/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/"
+                                       "JANE DOE/Settings.ini"));
+  EXPECT_EQ(testsupport::ReadFile(tree.root() + "/machine"), "x");
+}
+
+// Until the user's copy holds a value, the shared one is read. (Folder
+// permissions do not stop the superuser, so this part needs another user.)
+TEST_F(Settings, SharedValuesAreReadUntilTheUserHasOwnCopies) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+  SaveRegSetting(UserSettingsApp(), "Settings", "UseCounter", 41);
+  const fs::path key = tree.root() + "/machine/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JANE DOE";
+  fs::permissions(key / "Settings.ini", fs::perms::owner_read);
+  fs::permissions(key, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_EQ(GetRegSetting(UserSettingsApp(), "Settings", "UseCounter", RegValue(0)), RegValue(41));
+  SaveRegSetting(UserSettingsApp(), "Settings", "UseCounter", 42);
+  EXPECT_EQ(GetRegSetting(UserSettingsApp(), "Settings", "UseCounter", RegValue(0)), RegValue(42));
+  fs::permissions(key, fs::perms::owner_all);
+  fs::permissions(key / "Settings.ini", fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0) << Log();
+}
+
+// Where neither the shared store nor the user's settings can be written, the
+// failure is logged with the path and the counter stays as it was.
+TEST_F(Settings, UnwritableStoresLeaveTheCounterUnchanged) {
+  fs::remove_all(tree.root() + "/machine");
+  testsupport::WriteFile(tree.root() + "/machine", "x");
+  fs::remove_all(tree.root() + "/config");
+  testsupport::WriteFile(tree.root() + "/config", "x");
   SaveRegSetting(UserSettingsApp(), "Settings", "UseCounter", 1);
   EXPECT_EQ(GetRegSetting(UserSettingsApp(), "Settings", "UseCounter", RegValue(0)), RegValue(0));
   EXPECT_NE(Log().find("CreateNumericKey of Modul ZVK_Registry  0  70  Permission denied"), std::string::npos);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <filesystem>
 
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -131,6 +132,7 @@ TEST_F(Speech, TopMostAndCloseEntryKeepAShownWindowShown) {
 TEST_F(Speech, HelpOpensTheNamedFileOrSaysItIsMissing) {
   platform::ScriptedShell shell;
   main.help = tree.programDir() + "/help/Castellan.chm";
+  std::filesystem::remove_all(tree.programDir() + "/help/Castellan");  // the installed pages
   ZVK_HTMLHelp::ShowHelp(1);
   ASSERT_EQ(answers.Calls().size(), 1u);  // missing: the viewer says so
   EXPECT_NE(answers.Calls()[0].text.find("Castellan.chm"), std::string::npos);

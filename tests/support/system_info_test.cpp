@@ -104,4 +104,39 @@ TEST(Identity, GatheredOnThisMachine) {
   EXPECT_FALSE(ZVK_ErrorLog::Country().empty());
 }
 
+TEST(Identity, OwnMachineNumberOverridesTheDerivedOne) {
+  testsupport::ProgramTree tree;
+  unsetenv(kMachineIdVariable);
+  GetPCInfos();
+  const std::string derived = ZVK_Identity::gMachineID;
+  const std::string own = derived == "000000042" ? "000000043" : "000000042";
+  struct Case {
+    const char* what;
+    const char* environment;  // nullptr: unset
+    std::string file;
+    std::string expected;
+    long long errors;  // entries logged for malformed values
+  };
+  const Case cases[] = {
+      {"nothing set", nullptr, "", derived, 0},
+      {"file after a comment", nullptr, "# second copy\n\n  " + own + "  \n", own, 0},
+      {"environment wins over the file", own.c_str(), "123456789\n", own, 0},
+      {"short number in the file", nullptr, "12345\n", derived, 1},
+      {"path in the file", nullptr, "../000000001\n", derived, 1},
+      {"ten digits in the environment, file used", "0000000001", own + "\n", own, 1},
+      {"letters in both", "00000000x", "abcdefghi\n", derived, 2},
+  };
+  for (const Case& c : cases) {
+    if (c.environment != nullptr) setenv(kMachineIdVariable, c.environment, 1);
+    else unsetenv(kMachineIdVariable);
+    testsupport::WriteFile(MachineIdFilePath(), c.file);
+    const long long before = ZVK_ErrorLog::ErrorsLogged();
+    GetPCInfos();
+    EXPECT_EQ(ZVK_Identity::gMachineID, c.expected) << c.what;
+    EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - before, c.errors) << c.what;
+  }
+  unsetenv(kMachineIdVariable);
+  EXPECT_EQ(MachineIdFilePath(), tree.commonDir() + "/MachineId.txt");
+}
+
 }  // namespace

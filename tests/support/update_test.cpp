@@ -23,8 +23,8 @@ namespace {
 TEST(CompareVersion, PublishedAgainstRunning392) {
   struct Case {
     const char* published;
-    VersionVerdict verdict;
-    const char* revision;  // the text after the second point
+    std::optional<VersionVerdict> verdict;  // nullopt: no information (an error)
+    const char* revision;                   // the text after the second point
   };
   const Case cases[] = {
       {"3.9.2", VersionVerdict::UpToDate, "2"},
@@ -34,12 +34,23 @@ TEST(CompareVersion, PublishedAgainstRunning392) {
       {"2.99.99", VersionVerdict::UpToDate, "99"},
       {"3.9.12", VersionVerdict::NewerRevision, "12"},  // a number, not a digit
       {"3.8.99", VersionVerdict::UpToDate, "99"},        // the minor decides first
-      {"3.9.2.7", VersionVerdict::UpToDate, "2.7"},      // the rest is the revision
+      {" 3 . 9 . 3 ", VersionVerdict::NewerRevision, " 3 "},  // blanks around a number
       {"3.99999999999999999999.0", VersionVerdict::NewerMinor, "0"},  // junk must not overflow
+      // A part that is not a number tells nothing, whichever part decides.
+      {"3.9.2.7", std::nullopt, "2.7"},
+      {"v4.0.0", std::nullopt, "0"},
+      {"3.9.2-beta", std::nullopt, "2-beta"},
+      {"4.0.x", std::nullopt, "x"},
+      {"3..2", std::nullopt, "2"},
+      {"3.-1.2", std::nullopt, "2"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.published);
-    EXPECT_EQ(ZVK_Internet::CompareVersion(3, 9, 2, c.published), c.verdict);
+    if (c.verdict) {
+      EXPECT_EQ(ZVK_Internet::CompareVersion(3, 9, 2, c.published), *c.verdict);
+    } else {
+      EXPECT_THROW(ZVK_Internet::CompareVersion(3, 9, 2, c.published), ZVK_ErrorLog::RuntimeError);
+    }
     EXPECT_EQ(ZVK_Internet::gNewRevision, c.revision);
   }
   for (const char* lacking : {"3.9", "392", ""}) {
@@ -158,6 +169,7 @@ TEST_F(UpdateCheck, EveryMessage) {
       {"empty product first", "\"\",\"1.0.0\"\r\n\"1066\",\"" + major + "\"\r\n", platform::vbOK, noInfo, 4112,
        false, 0},
       {"version lacking its points", "\"1066\",\"39\"\r\n", platform::vbOK, noInfo, 4112, false, 1},
+      {"version part not a number", "\"1066\",\"v" + major + "\"\r\n", platform::vbOK, noInfo, 4112, false, 1},
       {"empty answer", "", platform::vbOK, noInfo, 4112, false, 0},
       {"missing document", std::nullopt, platform::vbOK, noInfo, 4112, false, 0},
   };

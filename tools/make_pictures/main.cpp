@@ -10,6 +10,10 @@
 // pieces/picEffector_<n>.png  the three square markers, shaded around fixed
 //                          mean colours.
 // board/<name>.JPG         board pictures, 384 x 384, light square top left.
+// ../Common/avi/websend.gif, ftpdownload.gif
+//                          the transfer progress animations: a sheet that
+//                          travels from the PC to the server (send) or back
+//                          (download), looping GIFs of 16 frames.
 //
 // Output is deterministic apart from the JPEG coder.
 #include <QColor>
@@ -23,8 +27,10 @@
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -265,6 +271,194 @@ bool MakeBoards(const QString& folder) {
   return ok;
 }
 
+
+// ---------------------------------------------------------------------------
+// Progress animations. Qt reads GIF but does not write it, so the few lines
+// of a GIF writer live here: a fixed 256-colour palette and LZW coding.
+
+constexpr int kAnimWidth = 180;
+constexpr int kAnimHeight = 48;
+constexpr int kAnimFrames = 16;
+constexpr int kAnimDelay = 8;  // hundredths of a second per frame
+
+QVector<QRgb> Palette() {
+  QVector<QRgb> colors;
+  for (int r = 0; r < 6; ++r)
+    for (int g = 0; g < 6; ++g)
+      for (int b = 0; b < 6; ++b) colors.push_back(qRgb(r * 51, g * 51, b * 51));
+  for (int i = 0; colors.size() < 256; ++i) colors.push_back(qRgb(i * 6 + 8, i * 6 + 8, i * 6 + 8));
+  return colors;
+}
+
+class BitWriter {
+ public:
+  void Write(uint32_t code, int bits) {
+    buffer_ |= code << count_;
+    count_ += bits;
+    while (count_ >= 8) {
+      bytes.push_back(static_cast<uint8_t>(buffer_ & 0xff));
+      buffer_ >>= 8;
+      count_ -= 8;
+    }
+  }
+  void Flush() {
+    if (count_ > 0) bytes.push_back(static_cast<uint8_t>(buffer_ & 0xff));
+    buffer_ = 0;
+    count_ = 0;
+  }
+  std::vector<uint8_t> bytes;
+
+ private:
+  uint32_t buffer_ = 0;
+  int count_ = 0;
+};
+
+// LZW codes of 8-bit pixel indices, as GIF decoders expect them: the code
+// size grows when the table passes a power of two and the table starts over
+// when it is full.
+std::vector<uint8_t> LzwCode(const std::vector<uint8_t>& pixels) {
+  constexpr uint32_t kClear = 256, kEnd = 257;
+  BitWriter out;
+  std::unordered_map<uint32_t, uint32_t> table;
+  int codeSize = 9;
+  uint32_t maxCode = kEnd;
+  out.Write(kClear, codeSize);
+  uint32_t current = pixels.front();
+  for (size_t i = 1; i < pixels.size(); ++i) {
+    const uint32_t key = (current << 8) | pixels[i];
+    if (const auto found = table.find(key); found != table.end()) {
+      current = found->second;
+      continue;
+    }
+    out.Write(current, codeSize);
+    table[key] = ++maxCode;
+    if (maxCode >= (1u << codeSize)) ++codeSize;
+    if (maxCode == 4095) {
+      out.Write(kClear, codeSize);
+      table.clear();
+      codeSize = 9;
+      maxCode = kEnd;
+    }
+    current = pixels[i];
+  }
+  out.Write(current, codeSize);
+  out.Write(kClear, codeSize);
+  out.Write(kEnd, 9);
+  out.Flush();
+  return out.bytes;
+}
+
+bool SaveGif(const std::vector<QImage>& frames, const QString& path) {
+  const QVector<QRgb> palette = Palette();
+  std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a'};
+  auto word = [&](int v) {
+    gif.push_back(static_cast<uint8_t>(v & 0xff));
+    gif.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  word(kAnimWidth);
+  word(kAnimHeight);
+  gif.insert(gif.end(), {0xF7, 0, 0});  // global palette of 256 colours
+  for (QRgb c : palette) gif.insert(gif.end(), {uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c))});
+  const char loop[] = "\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00";  // repeat for ever
+  gif.insert(gif.end(), loop, loop + sizeof loop - 1);
+  for (const QImage& frame : frames) {
+    gif.insert(gif.end(), {0x21, 0xF9, 0x04, 0x00});
+    word(kAnimDelay);
+    gif.insert(gif.end(), {0x00, 0x00, 0x2C});
+    word(0);
+    word(0);
+    word(kAnimWidth);
+    word(kAnimHeight);
+    gif.insert(gif.end(), {0x00, 0x08});
+    const QImage indexed = frame.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < kAnimHeight; ++y) {
+      const uchar* line = indexed.constScanLine(y);
+      pixels.insert(pixels.end(), line, line + kAnimWidth);
+    }
+    const std::vector<uint8_t> data = LzwCode(pixels);
+    for (size_t i = 0; i < data.size(); i += 255) {
+      const size_t n = std::min<size_t>(255, data.size() - i);
+      gif.push_back(static_cast<uint8_t>(n));
+      gif.insert(gif.end(), data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(i + n));
+    }
+    gif.push_back(0);
+  }
+  gif.push_back(0x3B);
+  FILE* file = std::fopen(qPrintable(path), "wb");
+  if (file == nullptr || std::fwrite(gif.data(), 1, gif.size(), file) != gif.size()) {
+    if (file != nullptr) std::fclose(file);
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  return std::fclose(file) == 0;
+}
+
+void DrawComputer(QPainter& p, QPointF at) {
+  p.setPen(QPen(QColor(60, 60, 60), 2));
+  p.setBrush(QColor(200, 200, 200));
+  p.drawRoundedRect(QRectF(at.x(), at.y(), 36, 26), 3, 3);
+  p.setBrush(QColor(51, 102, 153));
+  p.drawRect(QRectF(at.x() + 4, at.y() + 4, 28, 18));
+  p.setBrush(QColor(160, 160, 160));
+  p.drawRect(QRectF(at.x() + 12, at.y() + 27, 12, 4));
+  p.drawRect(QRectF(at.x() + 6, at.y() + 31, 24, 4));
+}
+
+void DrawServer(QPainter& p, QPointF at) {
+  p.setPen(QPen(QColor(60, 60, 60), 2));
+  for (int i = 0; i < 3; ++i) {
+    p.setBrush(QColor(102, 102, 102));
+    p.drawRoundedRect(QRectF(at.x(), at.y() + i * 12, 30, 10), 2, 2);
+    p.setBrush(i == 1 ? QColor(0, 204, 0) : QColor(255, 204, 0));
+    p.drawEllipse(QRectF(at.x() + 22, at.y() + i * 12 + 3, 4, 4));
+  }
+}
+
+void DrawSheet(QPainter& p, QPointF centre) {
+  QPainterPath sheet;
+  const double x = centre.x() - 8, y = centre.y() - 10;
+  sheet.moveTo(x, y);
+  sheet.lineTo(x + 11, y);
+  sheet.lineTo(x + 16, y + 5);
+  sheet.lineTo(x + 16, y + 20);
+  sheet.lineTo(x, y + 20);
+  sheet.closeSubpath();
+  p.setPen(QPen(QColor(51, 51, 51), 1.5));
+  p.setBrush(Qt::white);
+  p.drawPath(sheet);
+  p.setPen(QPen(QColor(153, 153, 153), 1));
+  for (int i = 0; i < 3; ++i) p.drawLine(QPointF(x + 3, y + 8 + i * 4), QPointF(x + 13, y + 8 + i * 4));
+}
+
+// A sheet travels along a dotted line between the PC (left) and the server
+// (right); uploads move right, downloads left.
+std::vector<QImage> TransferFrames(bool upload) {
+  std::vector<QImage> frames;
+  const double left = 48, right = 132;
+  for (int f = 0; f < kAnimFrames; ++f) {
+    QImage image(kAnimWidth, kAnimHeight, QImage::Format_RGB32);
+    image.fill(QColor(255, 255, 255));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawComputer(p, QPointF(6, 6));
+    DrawServer(p, QPointF(144, 6));
+    p.setPen(QPen(upload ? QColor(0, 153, 51) : QColor(0, 102, 204), 2, Qt::DotLine));
+    p.drawLine(QPointF(left, 24), QPointF(right, 24));
+    const double t = static_cast<double>(f) / (kAnimFrames - 1);
+    const double x = upload ? left + (right - left) * t : right - (right - left) * t;
+    DrawSheet(p, QPointF(x, 24 - 6 * std::sin(t * M_PI)));
+    p.end();
+    frames.push_back(image);
+  }
+  return frames;
+}
+
+bool MakeAnimations(const QString& folder) {
+  return SaveGif(TransferFrames(true), folder + "/websend.gif") &&
+         SaveGif(TransferFrames(false), folder + "/ftpdownload.gif");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -287,6 +481,9 @@ int main(int argc, char** argv) {
 
   QDir().mkpath(root + "/pieces");
   QDir().mkpath(root + "/board");
-  const bool ok = MakePieces(font, root + "/pieces") && MakeMarkers(root + "/pieces") && MakeBoards(root + "/board");
+  const QString animations = root + "/../Common/avi";
+  QDir().mkpath(animations);
+  const bool ok = MakePieces(font, root + "/pieces") && MakeMarkers(root + "/pieces") &&
+                  MakeBoards(root + "/board") && MakeAnimations(animations);
   return ok ? 0 : 1;
 }

@@ -1,0 +1,67 @@
+// Wiring of the menu entries to their commands, and the small window states
+// that several commands share (side panels, two-state toolbar buttons).
+#include <QAction>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+
+#include "app/fMainForm.h"
+#include "app/frmLoadGame.h"
+
+namespace app {
+
+void fMainForm::OnCommand(QAction* action, std::function<void()> handler) {
+  connect(action, &QAction::triggered, this, [action, handler = std::move(handler)](bool checked) {
+    if (action->isCheckable()) {
+      // Qt has already flipped the mark; the handler decides from the old one.
+      const QSignalBlocker quiet(action);
+      action->setChecked(!checked);
+    }
+    handler();
+  });
+}
+
+void fMainForm::ConnectMenus() {
+  OnCommand(mnuLoadGameStart, [this] { mnuLoadGameStart_Click(); });
+  OnCommand(mnuSaveGame, [this] { mnuSaveGame_Click(); });
+  OnCommand(mnuSaveGameAs, [this] { mnuSaveGameAs_Click(); });
+  OnCommand(mnuAddProfile, [this] { mnuAddProfile_Click(); });
+  OnCommand(mnuDleteProfile, [this] { mnuDleteProfile_Click(); });
+  OnCommand(mnuImportPGN, [this] { mnuImportPGN_Click(); });
+  OnCommand(mnuOptions, [this] { mnuOptions_Click(); });
+  OnCommand(mnuExit, [this] { mnuExit_Click(); });
+  OnCommand(mnuPause, [this] { mnuPause_Click(); });
+  OnCommand(mnuSuspendGame, [this] { mnuSuspendGame_Click(); });
+  OnCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
+  OnCommand(mnuNewGame, [this] { mnuNewGame_Click(); });
+  connect(cmdSuspend, &QPushButton::clicked, this, [this] { cmdSuspend_Click(); });
+  connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });
+}
+
+QIcon fMainForm::ImageList2(int index) {
+  // Drawn rather than loaded: a board square for a game, a green mark for a
+  // game whose partner has moved.
+  QPixmap picture(16, 16);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (index == 7) {
+    painter.setBrush(QColor(0x20, 0xA0, 0x40));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(2, 2, 12, 12);
+  } else {
+    painter.fillRect(1, 1, 7, 7, QColor(0xF0, 0xD9, 0xB5));
+    painter.fillRect(8, 8, 7, 7, QColor(0xF0, 0xD9, 0xB5));
+    painter.fillRect(8, 1, 7, 7, QColor(0xB5, 0x88, 0x63));
+    painter.fillRect(1, 8, 7, 7, QColor(0xB5, 0x88, 0x63));
+  }
+  return QIcon(picture);
+}
+
+void fMainForm::ShowLoadGameDialog() {
+  frmLoadGame dialog(*this, this);
+  dialog.exec();
+}
+
+}  // namespace app

@@ -1,0 +1,217 @@
+// The correspondence exchange on the main window: the FTP connection
+// members, the progress animation of a transfer, sending the local move and
+// fetching the partner's.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QTextEdit>
+
+#include "app/AnimationControl.h"
+#include "app/fMainForm.h"
+#include "board/GameFile.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/Naming.h"
+#include "correspondence/NewMove.h"
+#include "correspondence/Packing.h"
+#include "engine/ZVK_Engine.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/DoEvents.h"
+#include "platform/MessageBox.h"
+#include "support/AppIdentity.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_File_Dir.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+using ZVK_Engine::gMoveNumber;
+
+void fMainForm::IniFTP(const std::string& folder) { ftp_->IniFTP(folder); }
+
+bool fMainForm::SendCommand(const std::string& cmd) { return ftp_->SendCommand(cmd); }
+
+void fMainForm::Inet1_StateChanged(int16_t state) { ftp_->StateChanged(state); }
+
+bool fMainForm::TraceSwitchOn() const { return CheckValue(chkTestInternetConnection) == 1; }
+
+void fMainForm::ShowTransferState(const std::string& text) {
+  lblTestInternetConnection->setText(QString::fromStdString(text));
+}
+
+void fMainForm::StartProgressAnimation(const std::string& name) {
+  Guarded("StartProgressAnimation of Formular fMainForm", [&] { StartTransferAnimation(Animation1, name); }, false);
+}
+
+void fMainForm::StopProgressAnimation() { StopTransferAnimation(Animation1); }
+
+// ------------------------------------------------------------ sending a move
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kMessageTitle = "Castellan";
+
+// The game being exchanged, checked before its stem names any local file
+// or FTP command: the id came from another PC's offer or a list entry.
+std::string CheckedStem() {
+  const std::string stem = correspondence::ExchangeStem(correspondence::gInternetGameID);
+  if (!correspondence::IsExchangeStem(stem))
+    throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid correspondence game id");
+  return stem;
+}
+
+bool IsJoiningSide(const std::string& stem) {
+  return ZVK_File_Dir::FileExists(correspondence::JoinedDir() + correspondence::JoinInfoName(stem));
+}
+
+// The record line of the last move as one line of a file.
+std::string LastRecordLine(const QTextEdit* staging) {
+  std::string line = staging->toPlainText().toStdString();
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+void fMainForm::Prepare_MoveTransmit() {
+  Guarded("Prepare_MoveTransmit of Formular fMainForm", [&] {
+    using namespace correspondence;
+    const std::string stem = CheckedStem();
+    const std::string recordLine = LastRecordLine(RTB2);
+    // The offerer's first send completes the offer, which only now becomes
+    // visible to other players.
+    if (((gBoardSide == 1 && gMoveNumber == 1) || (gBoardSide == -1 && gMoveNumber == 2)) && !IsJoiningSide(stem)) {
+      AppendOfferOpeningMove(OfferedDir() + OfferInfoName(stem), recordLine);
+      PackSingleFile(OfferedDir() + OfferInfoName(stem), OfferedDir() + OfferArchiveName(stem));
+      platform::DoEvents();
+    }
+    ZVK_File_Dir::CreateDirectoryStruct(InternetGameDir());
+    MoveNote note;
+    note.machineId = ZVK_Identity::gMachineID;
+    note.comment = txtComment->text().toStdString();
+    note.recordLine = recordLine;
+    WriteMoveNoteFile(InternetGameDir() + MoveNoteName(gInternetGameID, gMoveNumber), note);
+    ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
+    platform::DoEvents();
+    cmdSendMove->setVisible(true);
+    cmdDownloadMove->setVisible(false);
+    cmdSuspend->setVisible(false);
+    if (gMoveNumber == 1 && gBoardSide == -1) cmdSendMove->setVisible(false);
+  });
+}
+
+void fMainForm::cmdSendMove_Click() {
+  Prepare_MoveTransmit();
+  Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
+    using namespace correspondence;
+    const std::string stem = CheckedStem();
+    ZVK_File_Dir::CreateDirectoryStruct(TempDir());
+    cmdSendMove->setDisplayState(0);
+    cmdSendMove->setVisible(false);
+    StartProgressAnimation(kSendAnimation);
+    if (gMoveNumber < 3 && !IsJoiningSide(stem)) {
+      IniFTP(kRemoteOffered);
+      SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
+      SendCommand("CLOSE");
+    }
+    const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
+    ZVK_File_Dir::DeleteFiles(archive, 0);
+    PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
+    platform::DoEvents();
+    IniFTP(kRemoteGames);
+    SendCommand(PutCommand(archive, ExchangeArchiveName(stem)));
+    ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
+    platform::DoEvents();
+    cmdDownloadMove->setVisible(true);
+    cmdSuspend->setVisible(true);
+    cmdSendMove->setVisible(false);
+    SendCommand("CLOSE");
+    StopProgressAnimation();
+  });
+}
+
+// ------------------------------------------------------------ fetching a move
+
+void fMainForm::cmdDownloadMove_Click() {
+  using namespace correspondence;
+  const char* place = "cmdDownloadMove_Click of Formular fMainForm";
+  // Each step goes on after a failure of the one before, so that the
+  // connection is closed and the animation stopped in any case.
+  Guarded(place, [&] {
+    picFrontBuffer->setEnabled(false);
+    cmdDownloadMove->setVisible(false);
+    cmdSuspend->setVisible(false);
+  }, false);
+  const std::string dir = InternetGameDir();
+  std::string stem;
+  const bool known = Guarded(place, [&] {
+    ZVK_File_Dir::CreateDirectoryStruct(dir);
+    stem = CheckedStem();
+  }, false);
+  const std::string chiG = LastGameName(stem), chiR = ReceivedGameName(stem), zip = ExchangeArchiveName(stem);
+  auto tryAgainLater = [&](const std::string& what) {
+    platform::MsgBox(what + kCrLf + "Please try again later", 4144, kMessageTitle);
+    cmdDownloadMove->setVisible(true);
+    cmdSuspend->setVisible(true);
+  };
+  enum class Outcome { TakeOver, Missing, NotNew } outcome = Outcome::Missing;
+  Guarded(place, [&] {
+    // An archive the load dialog fetched a moment ago needs no transfer.
+    if (known && ZVK_File_Dir::FileExists(dir + zip) && ZVK_File_Dir::FileExists(dir + chiG) &&
+        Check4MewMove(dir, zip, chiG, chiR)) {
+      outcome = Outcome::TakeOver;
+      return;
+    }
+    StartProgressAnimation(kDownloadAnimation);
+    if (known) {
+      ZVK_File_Dir::DeleteFiles(dir + zip, 0);
+      IniFTP(kRemoteGames);
+      SendCommand(GetCommand(zip, dir + zip));
+      SendCommand("CLOSE");
+    }
+    if (!known || !ZVK_File_Dir::FileExists(dir + zip)) outcome = Outcome::Missing;
+    else outcome = Check4MewMove(dir, zip, chiG, chiR) ? Outcome::TakeOver : Outcome::NotNew;
+  }, false);
+  // Unpacking, checking and copying the game each take a few milliseconds
+  // (safe writes wait for the disk): the window runs between them.
+  platform::DoEvents();
+  Guarded(place, [&] {
+    if (outcome == Outcome::Missing) {
+      tryAgainLater("There was a download problem,");
+    } else if (outcome == Outcome::NotNew) {
+      tryAgainLater("No new move from your chess partner is currently available,");
+    } else if (!TakeOverReceivedGame(dir, chiG, chiR, zip)) {
+      // The partner's file would not load: the game stays as it was.
+      tryAgainLater("There was a download problem,");
+    } else {
+      platform::DoEvents();
+      LoadInternetPlay(dir + chiG);
+    }
+  }, false);
+  Guarded(place, [&] { SendCommand("CLOSE"); }, false);
+  Guarded(place, [&] { StopProgressAnimation(); }, false);
+}
+
+bool fMainForm::Check4MewMove(const std::string& dir, const std::string& zipName, const std::string& chiG,
+                              const std::string& chiR) {
+  bool isNew = false;
+  Guarded("Check4MewMove of Formular fMainForm",
+          [&] { isNew = correspondence::HasNewMove(dir, zipName, chiG, chiR); });
+  return isNew;
+}
+
+void fMainForm::LoadInternetPlay(const std::string& path) {
+  Guarded("LoadInternetPlay of Formular fMainForm", [&] {
+    if (ZVK_File_Dir::FileExists(path)) {
+      ZVK_Board_Sub::LoadCompleteGame(path);
+      if (gMoveNumber % 2 == 0 && gPlayerColor == kWhite) {
+        cmdDownloadMove->setVisible(false);
+        cmdSuspend->setVisible(false);
+      }
+    } else {
+      platform::MsgBox("Game File not available, please download again", 4112, ZVK_ErrorLog::ApplicationTitle());
+    }
+  });
+}
+
+}  // namespace app

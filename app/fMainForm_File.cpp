@@ -1,0 +1,110 @@
+// The File menu: load and save games, the profile entries, Preferences and Exit.
+#include <QDateTime>
+
+#include "app/fMainForm.h"
+#include "board/GameFile.h"
+#include "board/Profiles.h"
+#include "platform/AppPath.h"
+#include "platform/DoEvents.h"
+#include "platform/MessageBox.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_File_Dir.h"
+
+namespace app {
+
+namespace {
+constexpr const char* kSavePlace = "mnuSaveGame_Click of Formular fMainForm";
+constexpr const char* kGameExtension = ".chs";
+
+std::string GamesFolder() { return ZVK_File_Dir::sFixDirString(platform::AppPath()) + "games"; }
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+std::string fMainForm::DatedGameFileName(const QDateTime& when) const {
+  return ZVK_File_Dir::sFixDirString(GamesFolder()) +
+         when.toString(QStringLiteral("yyyyMMdd_HH_")).toStdString() + ProfileText() + kGameExtension;
+}
+
+void fMainForm::mnuLoadGameStart_Click() {
+  Guarded("mnuLoadGameStart_Click of Formular fMainForm", [&] { ShowLoadGameDialog(); });
+  platform::DoEvents();
+}
+
+bool fMainForm::mnuSaveGame_Click() {
+  bool saved = false;
+  Guarded(kSavePlace, [&] {
+    ZVK_File_Dir::CreateDirectoryStruct(GamesFolder());
+    if (CurrentGameFile.empty() || CurrentGameFile == kGameExtension)
+      CurrentGameFile = DatedGameFileName(QDateTime::currentDateTime());
+    saved = ZVK_Board_Sub::SaveCompleteGame(CurrentGameFile);
+  });
+  platform::DoEvents();
+  return saved;
+}
+
+bool fMainForm::mnuSaveGameAs_Click() {
+  bool saved = false;
+  Guarded(kSavePlace, [&] {
+    ZVK_File_Dir::CreateDirectoryStruct(GamesFolder());
+    Ccmd.Filter = "Chess Games (*.chs)|*.chs|All Files (*.*)|*.*";
+    Ccmd.InitDir = GamesFolder();
+    Ccmd.DefaultExt = "chs";
+    Ccmd.FileName = ProfileText();
+    if (!Ccmd.ShowSave()) return;
+    std::string chosen = Ccmd.FileName;
+    // Compared exactly: "GAME.CHS" becomes "GAME.CHS.chs", as the saved-games
+    // list only picks up names ending in the lower-case extension.
+    if (!EndsWith(chosen, kGameExtension)) chosen += kGameExtension;
+    // The profile's name leads the file name, so that the load dialog lists
+    // the game under that profile.
+    CurrentGameFile = ZVK_File_Dir::sFixDirString(ZVK_File_Dir::sParsePath(chosen)) + ProfileText() + "_" +
+                      ZVK_File_Dir::sParseFile(chosen);
+    saved = ZVK_Board_Sub::SaveCompleteGame(CurrentGameFile);
+  });
+  platform::DoEvents();
+  return saved;
+}
+
+void fMainForm::mnuAddProfile_Click() {
+  Guarded("mnuAddProfile_Click of Formular fMainForm", [&] { ZVK_ErrorLog::InNextVersion(); });
+  platform::DoEvents();
+}
+
+void fMainForm::mnuImportPGN_Click() {
+  Guarded("mnuImportPGN_Click of Formular fMainForm", [&] { ZVK_ErrorLog::InNextVersion(); });
+  platform::DoEvents();
+}
+
+void fMainForm::mnuDleteProfile_Click() {
+  Guarded("mnuDleteProfile_Click of Formular fMainForm", [&] {
+    platform::MsgBox("The Standard Profile can't be deleted", 4160, "Castellan Quarto");
+  });
+  platform::DoEvents();
+}
+
+void fMainForm::mnuOptions_Click() {
+  Guarded("mnuOptions_Click of Formular fMainForm", [&] {
+    const bool show = !mnuOptions->isChecked();
+    mnuOptions->setChecked(show);
+    if (show) {
+      mnuTakenPieces->setChecked(false);
+    }
+    ShowSidePanel(show ? 1 : 0);
+    ZVK_Board_Sub::Save2Registry();
+  });
+  platform::DoEvents();
+}
+
+void fMainForm::mnuExit_Click() {
+  // The closing question decides; errors here are of no interest to anyone.
+  try {
+    close();
+  } catch (...) {
+  }
+}
+
+}  // namespace app

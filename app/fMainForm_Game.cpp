@@ -1,0 +1,88 @@
+// Pausing, suspending and giving up a game.
+#include <QLineEdit>
+
+#include "app/fMainForm.h"
+#include "board/ZVK_Board_Sub.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/FtpRunner.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/AppPath.h"
+#include "platform/DoEvents.h"
+#include "platform/MessageBox.h"
+#include "support/AppIdentity.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_File_Dir.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+namespace C = correspondence;
+
+void fMainForm::mnuPause_Click() {
+  Guarded("mnuPause_Click of Formular fMainForm", [&] {
+    // The menu mark, the toolbar button and the clock switch move together.
+    const bool pause = !mnuPause->isChecked();
+    mnuPause->setChecked(pause);
+    SetCheckValue(chkEnableClock, pause ? 0 : 1);
+  });
+  platform::DoEvents();
+}
+
+void fMainForm::mnuSuspendGame_Click() {
+  Guarded("mnuSuspendGame_Click of Formular fMainForm", [&] { cmdSuspend_Click(); });
+  platform::DoEvents();
+}
+
+void fMainForm::cmdSuspend_Click() {
+  Guarded("Close_Game of Formular fMainForm", [&] {
+    gGameStopped = kTrue;
+    SetGameStartCommandsEnabled(true);
+    ZVK_Board_Sub::gPieceSelected = kFalse;
+    // Saved before the reset, so the file holds the game as it was.
+    mnuSaveGame_Click();
+    Reset_Board();
+    cmdSuspend->hide();
+    cmdDownloadMove->hide();
+  });
+  platform::DoEvents();
+}
+
+std::string fMainForm::GiveUpQuestion() const {
+  const std::string base = "Player are you sure that you wish to throw in\r\nthe towel and afford victory to the Enemy";
+  const bool white = gColorToMove == kWhite;
+  if (gGameMode == "OfflinePP" || gGameMode == "OnlinePP")
+    return std::string(white ? "White" : "Black") + " " + base + " " + (white ? "Black" : "White") + " ?";
+  if (gGameMode == "OfflinePC") return std::string(white ? "White" : "Black") + " " + base + " CPU ?";
+  if (gGameMode == "OfflineCC") return "Are you sure that you wish to end the game ?";
+  return base;
+}
+
+void fMainForm::mnuGiveUp_Click() {
+  Guarded("mnuGiveUp_Click of Formular fMainForm", [&] {
+    if (platform::MsgBox(GiveUpQuestion(), 4132, ZVK_ErrorLog::ApplicationTitle()) != platform::vbYes) return;
+    if (gGameMode == "OnlinePP") {
+      // The partner learns of it from the closed-game archive on the server.
+      const std::string stem = C::ExchangeStem(C::gInternetGameID);
+      if (!C::IsExchangeStem(stem))
+        throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid procedure call or argument");
+      const std::string folder = C::ClosedDir();
+      ZVK_File_Dir::CreateDirectoryStruct(folder);
+      C::WriteClosedGameFile(folder + C::ClosedInfoName(stem),
+                             {{}, ZVK_Identity::gMachineID, txtUserNickName->text().toStdString()});
+      C::PackSingleFile(folder + C::ClosedInfoName(stem), folder + C::ClosedArchiveName(stem));
+      StartProgressAnimation(C::kSendAnimation);
+      IniFTP(C::kRemoteClosed);
+      SendCommand(C::PutCommand(folder + C::ClosedArchiveName(stem), C::ClosedArchiveName(stem)));
+      SendCommand("CLOSE");
+    }
+    cmdSuspend_Click();
+    ZVK_File_Dir::CreateDirectoryStruct(ZVK_File_Dir::sFixDirString(platform::AppPath()) + "games" +
+                                        platform::kSep + "closed");
+  });
+  StopProgressAnimation();
+  platform::DoEvents();
+}
+
+}  // namespace app

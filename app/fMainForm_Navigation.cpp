@@ -1,0 +1,152 @@
+// Looking back and forth through the game: Undo and Redo to the human's
+// turns, one half-move back and forward, the two ends of the record and a
+// chosen half-move. Every command works through the move slider, whose change
+// handler loads the position from the game log; the log itself is never
+// changed by looking, so the next move on the board continues from the
+// position shown.
+#include <QAction>
+#include <QLabel>
+#include <QScrollBar>
+
+#include "app/fMainForm.h"
+#include "board/GameRecord.h"
+#include "board/TakenPieces.h"
+#include "board/TextNumbers.h"
+#include "board/ZVK_Board_Sub.h"
+#include "engine/ZVK_Engine.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/DoEvents.h"
+#include "platform/MessageBox.h"
+#include "support/ErrorGuard.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+namespace Board = ZVK_Board_Sub;
+
+namespace {
+
+// Whether the human player's colour is to move at a half-move (White on the even ones).
+bool HumanToMove(int halfMove) { return (halfMove % 2 == 0) == (gPlayerColor == kWhite); }
+
+// A command's body under its error handler, then one yield.
+template <class F>
+void RunCommand(const char* place, F&& body) {
+  if (Guarded(place, std::forward<F>(body))) platform::DoEvents();
+}
+
+}  // namespace
+
+void fMainForm::ConnectNavigationCommands() {
+  connect(mnuUndo, &QAction::triggered, this, [this] { mnuUndo_Click(); });
+  connect(mnuRedo, &QAction::triggered, this, [this] { mnuRedo_Click(); });
+  connect(mnuMoveBack, &QAction::triggered, this, [this] { mnuMoveBack_Click(); });
+  connect(mnuMoveForward, &QAction::triggered, this, [this] { mnuMoveForward_Click(); });
+  connect(mnuGotoBegin, &QAction::triggered, this, [this] { mnuGotoBegin_Click(); });
+  connect(mnuGotoLastMove, &QAction::triggered, this, [this] { mnuGotoLastMove_Click(); });
+  connect(mnuGotoMove, &QAction::triggered, this, [this] { mnuGotoMove_Click(); });
+}
+
+void fMainForm::MoveSliderSilently(int value) {
+  // The slider's change handler would write a line for every position passed;
+  // the command writes its own one line when it has arrived.
+  gNavigating = kTrue;
+  HScroll1->setValue(value);
+}
+
+void fMainForm::FinishNavigation(bool drawBoard) {
+  gNavigating = 0;
+  Write2GameRecord("Manually changed to movement # " + lbl_Play->text().toStdString() + "\r\n",
+                   Board::kRecordGreen, true);
+  if (drawBoard) Board::Update_Board();
+  Board::Correct_TakenPieces();
+}
+
+void fMainForm::mnuMoveBack_Click() {
+  RunCommand("mnuMoveBack_Click of Formular fMainForm", [&] {
+    if (HScroll1->value() == 0) return;
+    MoveSliderSilently(HScroll1->value() - 1);
+    Board::Update_Board();
+    FinishNavigation(false);
+  });
+}
+
+void fMainForm::mnuMoveForward_Click() {
+  RunCommand("mnuMoveForward_Click of Formular fMainForm", [&] {
+    if (HScroll1->value() >= HScroll1->maximum()) return;
+    MoveSliderSilently(HScroll1->value() + 1);
+    FinishNavigation(true);
+  });
+}
+
+void fMainForm::mnuGotoBegin_Click() {
+  RunCommand("mnuGotoBegin_Click of Formular fMainForm", [&] {
+    if (HScroll1->value() == 0) return;
+    MoveSliderSilently(0);
+    FinishNavigation(true);
+  });
+}
+
+void fMainForm::mnuGotoLastMove_Click() {
+  RunCommand("mnuGotoLastMove_Click of Formular fMainForm", [&] {
+    if (HScroll1->value() >= HScroll1->maximum()) return;
+    MoveSliderSilently(HScroll1->maximum());
+    FinishNavigation(true);
+  });
+}
+
+void fMainForm::mnuUndo_Click() {
+  RunCommand("mnuUndo_Click of Formular fMainForm", [&] {
+    if (HScroll1->value() == 0) return;
+    // Back to the previous turn of the human's colour, or to the start.
+    for (;;) {
+      MoveSliderSilently(HScroll1->value() - 1);
+      if (HumanToMove(HScroll1->value()) || HScroll1->value() == 0) break;
+      Board::Update_Board();
+    }
+    FinishNavigation(true);
+  });
+}
+
+void fMainForm::mnuRedo_Click() {
+  RunCommand("mnuRedo_Click of Formular fMainForm", [&] {
+    if (HScroll1->value() >= HScroll1->maximum()) return;
+    // Forward to the next turn of the human's colour, or to the last move.
+    for (;;) {
+      MoveSliderSilently(HScroll1->value() + 1);
+      if (HumanToMove(HScroll1->value()) || HScroll1->value() >= HScroll1->maximum()) break;
+      Board::Update_Board();
+    }
+    FinishNavigation(true);
+  });
+}
+
+void fMainForm::mnuGotoMove_Click() {
+  RunCommand("mnuGotoMove_Click of Formular fMainForm", [&] {
+    const std::optional<std::string> entry = platform::InputBox("Move Numder :", "Go to move number", "0");
+    if (!entry) return;  // cancelled: the user changed their mind
+    const int last = HScroll1->maximum();
+    int target = -1;
+    try {
+      target = Board::ParseDecimalInt32(*entry);
+    } catch (const ZVK_ErrorLog::RuntimeError&) {
+      target = -1;  // not a whole number
+    }
+    if (target < 0 || target > last) {
+      // A wrong entry must not move the game anywhere: say what is allowed instead.
+      platform::MsgBox("Please enter a whole half-move number from 0 to " + std::to_string(last) + ".", 4144,
+                       "Go to move number");
+      return;
+    }
+    // One half-move at a time, each step with its own record line.
+    while (ZVK_Engine::gMoveNumber != target) {
+      const int32_t before = ZVK_Engine::gMoveNumber;
+      if (target > before) mnuMoveForward_Click();
+      else mnuMoveBack_Click();
+      if (ZVK_Engine::gMoveNumber == before) break;  // a failed step would repeat for ever
+    }
+    Board::Update_Board();
+  });
+}
+
+}  // namespace app

@@ -1,0 +1,137 @@
+// Commands that change what the board and the side area show, or how the
+// board may be used, without changing the game: marker switches, the
+// taken-pieces panel, edit mode, turning the board, redraw, change side and
+// change mode.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <functional>
+
+#include "app/fMainForm.h"
+#include "app/frmGameMode.h"
+#include "board/GameRecord.h"
+#include "board/ZVK_Board_Sub.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/DoEvents.h"
+#include "support/ErrorGuard.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+namespace Board = ZVK_Board_Sub;
+
+namespace {
+
+// Toolbar positions of the two-state buttons these commands keep in step.
+constexpr int kTakenPiecesButton = 10;
+constexpr int kEditButton = 12;
+constexpr int kOptionsButton = 16;
+
+void SetPressed(Toolbar* tb, int position, bool pressed) {
+  if (QAction* button = tb->button(position)) button->setChecked(pressed);
+}
+
+}  // namespace
+
+void fMainForm::ConnectViewCommands() {
+  OnCommand(mnuDangerShow, [this] { mnuDangerShow_Click(); });
+  OnCommand(mnuShowPossibleMoves, [this] { mnuShowPossibleMoves_Click(); });
+  OnCommand(mnuTakenPieces, [this] { mnuTakenPieces_Click(); });
+  OnCommand(mnuEdit, [this] { mnuEdit_Click(); });
+  connect(setup, &QCheckBox::stateChanged, this, [this] { setup_Click(); });
+  connect(mnuRotate, &QAction::triggered, this, [this] { mnuRotate_Click(); });
+  connect(mnuRedrawBoard, &QAction::triggered, this, [this] { mnuRedrawBoard_Click(); });
+  connect(mnuChangeSide, &QAction::triggered, this, [this] { mnuChangeSide_Click(); });
+  connect(mnuChangeMode, &QAction::triggered, this, [this] { mnuChangeMode_Click(); });
+}
+
+void fMainForm::mnuDangerShow_Click() {
+  mnuDangerShow->setChecked(!mnuDangerShow->isChecked());
+  platform::DoEvents();
+}
+
+void fMainForm::mnuShowPossibleMoves_Click() {
+  if (!Guarded("mnuShowPossibleMoves_Click of Formular fMainForm",
+               [&] { mnuShowPossibleMoves->setChecked(!mnuShowPossibleMoves->isChecked()); }))
+    return;
+  platform::DoEvents();
+}
+
+void fMainForm::mnuTakenPieces_Click() {
+  if (!Guarded("mnuTakenPieces_Click of Formular fMainForm", [&] {
+        const bool show = !mnuTakenPieces->isChecked();
+        mnuTakenPieces->setChecked(show);
+        SetPressed(tb, kTakenPiecesButton, show);
+        if (show) {
+          mnuOptions->setChecked(false);
+          SetPressed(tb, kOptionsButton, false);
+        }
+        ShowSidePanel(show ? 2 : 0);
+      }))
+    return;
+  platform::DoEvents();
+}
+
+void fMainForm::mnuEdit_Click() {
+  if (!Guarded("mnuEdit_Click of Formular fMainForm", [&] {
+        const bool on = !mnuEdit->isChecked();
+        mnuEdit->setChecked(on);
+        SetPressed(tb, kEditButton, on);
+        // Setting the box runs its own handler, as a click on it would.
+        SetCheckValue(setup, on ? 1 : 0);
+        StatusBar->panel(2)->setText(on ? QStringLiteral("Edit Mode") : QString());
+        if (!on) Board::Update_Board();
+      }))
+    return;
+  platform::DoEvents();
+}
+
+void fMainForm::setup_Click() {
+  if (!Guarded("setup_Click of Formular fMainForm", [&] {
+        if (gGameMode == "OfflinePC") gColorToMove = kWhite;
+        if (CheckValue(setup) == 0) {
+          // The engine may take over from the edited position.
+          cmdStartCPUMove->setVisible(true);
+          Board::RecordEditMoves();
+          Write2GameRecord("Edit mode disabled\r\n", Board::kRecordGreen, true);
+        } else {
+          cmdStartCPUMove->setVisible(false);
+          Write2GameRecord("Edit mode enabled ...\r\n", Board::kRecordGreen, true);
+        }
+      }))
+    return;
+  platform::DoEvents();
+}
+
+void fMainForm::mnuRotate_Click() {
+  if (!Guarded("cmdTurnBoardAround_Click of Formular fMainForm", [&] {
+        gBoardSide = gBoardSide == 1 ? -1 : 1;
+        ShowCoordinateCaptions();
+        Board::gPieceSelected = kFalse;
+        Board::Update_Board();
+      }))
+    return;
+  platform::DoEvents();
+}
+
+void fMainForm::mnuRedrawBoard_Click() {
+  try {
+    Board::RenderBoard(kTrue);
+  } catch (...) {
+    // A failed redraw is repaired by the next one.
+  }
+  platform::DoEvents();
+}
+
+void fMainForm::mnuChangeMode_Click() {
+  if (!Guarded("mnuChangeMode_Click of Formular fMainForm", [&] {
+        frmNewMode dialog(this);
+        dialog.Form_Load();
+        dialog.exec();
+      }))
+    return;
+  platform::DoEvents();
+}
+
+}  // namespace app

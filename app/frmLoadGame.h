@@ -1,0 +1,78 @@
+#pragma once
+// The load-game dialog: resumes a game saved on this computer, or a
+// correspondence game this computer offered or joined. It lists the games of
+// the chosen kind, shows what the partner's information file says about the
+// selected correspondence game, remembers the choices in the profile, and on
+// OK sets up the game in the main window and loads it.
+#include <QDialog>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/Controls.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace app {
+
+class fMainForm;
+
+class frmLoadGame : public QDialog, public GameInfoLabels {
+  Q_OBJECT
+ public:
+  explicit frmLoadGame(fMainForm& main, QWidget* parent = nullptr);
+  ~frmLoadGame() override;
+
+  void Form_Load();
+  void cmdOK_Click();
+  void cmdCancel_Click();
+  void optInternetAction_Click(int index);
+  void cmdLoadLocalGame_Click();
+  void cmbGames_Click();
+  void cmdNewMove_Click();
+
+  // Picture numbers of the game list: every game is listed with the first;
+  // a correspondence game with a new move waiting gets the second.
+  static constexpr int kGamePicture = 31;
+  static constexpr int kNewMovePicture = 7;
+  int GamePicture(int item) const;
+
+  std::array<QRadioButton*, 3> optInternetAction{};
+  QComboBox* cmbGames = nullptr;
+  GxButton* cmdLoadLocalGame = nullptr;
+  GxButton* cmdNewMove = nullptr;
+  QGroupBox* fraNewGame = nullptr;
+  std::array<QRadioButton*, 2> optColor{};
+  QLineEdit* txtNamePlayer1 = nullptr;
+  QLineEdit* txtNamePlayer2 = nullptr;
+  std::array<QRadioButton*, 2> optGameType{};
+  GxButton* cmdOK = nullptr;
+  GxButton* cmdCancel = nullptr;
+  QLabel* Animation1 = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void LoadLocalGame();
+  void UpdateLocalGameList();
+  void UpdateGameList();
+  // One GET in a connection of its own, with the dialog's animation.
+  void FTPfileDownload(const std::string& folder, const std::string& remoteName, const std::string& localPath);
+  void AddGame(const QString& text);
+  void SetGamePicture(int item, int picture);
+  void ClearInformation();
+  bool ReadFlag(const char* key, bool defaultValue) const;
+  std::string ReadText(const char* key, const std::string& defaultValue) const;
+  void SaveText(const char* key, const std::string& value) const;
+  void SaveFlag(const char* key, bool value) const { SaveText(key, value ? "-1" : "0"); }
+
+  fMainForm& main_;
+  bool done_ = false;  // OK or Cancel has run: closing the window is no cancel
+};
+
+}  // namespace app

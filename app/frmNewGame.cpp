@@ -1,0 +1,462 @@
+#include "app/frmNewGame.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/AnimationControl.h"
+#include "app/GameModes.h"
+#include "app/fMainForm.h"
+#include "board/MenuStates.h"
+#include "board/TextNumbers.h"
+#include "board/ZVK_Board_Sub.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/FtpRunner.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
+#include "engine/ZVK_Globals.h"
+#include "platform/DoEvents.h"
+#include "platform/Inet.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "support/AppIdentity.h"
+#include "support/ErrorGuard.h"
+#include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Registry.h"
+
+namespace app {
+
+using namespace ZVK_Globals;
+
+namespace {
+
+const char* const kSection = ZVK_Registry::kSettingsSection;
+const char* const kLoadPlace = "form_load of Formular frmNewGame";
+const char* const kModePlace = "optMode_click of Formular frmNewGame";
+const char* const kResumePlace = "optInternetResume_Click of Formular frmNewGame";
+const char* const kOKPlace = "cmdOK_Click of Formular frmNewGame";
+const char* const kCancelPlace = "cmdCancel_Click of Formular frmNewGame";
+const char* const kListPlace = "UpdateGameList of Formular frmNewGame";
+const char* const kPreviewPlace = "cmbJoinNewGame_Click of Formular frmNewGame";
+
+namespace cor = correspondence;
+
+constexpr int kInternetMode = 3;
+
+std::string Flag(const QRadioButton* option) { return option->isChecked() ? "-1" : "0"; }
+
+QRadioButton* Option(const QString& name, int index, const char* caption) {
+  return Named(new QRadioButton(QString::fromLatin1(caption)), QStringLiteral("%1(%2)").arg(name).arg(index));
+}
+
+}  // namespace
+
+frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
+  SetUpDialog(this, QStringLiteral("frmNewGame"), QStringLiteral("   New Game . . ."));
+
+  auto* modes = new QGroupBox(QStringLiteral("Game Mode"));
+  auto* ml = new QVBoxLayout(modes);
+  for (int i = 0; i < 4; ++i) {
+    optMode[i] = Option(QStringLiteral("optMode"), i, kGameModes[static_cast<size_t>(i)].caption);
+    ml->addWidget(optMode[i]);
+  }
+
+  auto* types = new QGroupBox(QStringLiteral("Game Type"));
+  auto* tl = new QVBoxLayout(types);
+  optGameType[0] = Option(QStringLiteral("optGameType"), 0, "Training Session");
+  optGameType[1] = Option(QStringLiteral("optGameType"), 1, "Tournament");
+  tl->addWidget(optGameType[0]);
+  tl->addWidget(optGameType[1]);
+
+  auto* player1 = new QGroupBox(QStringLiteral("Player 1 (Me)"));
+  auto* p1 = new QGridLayout(player1);
+  txtNamePlayer1 = Named(new QLineEdit, QStringLiteral("txtNamePlayer1"));
+  optColor[0] = Option(QStringLiteral("optColor"), 0, "White");
+  optColor[1] = Option(QStringLiteral("optColor"), 1, "Black");
+  p1->addWidget(new QLabel(QStringLiteral("Name :")), 0, 0);
+  p1->addWidget(txtNamePlayer1, 0, 1, 1, 2);
+  p1->addWidget(optColor[0], 1, 1);
+  p1->addWidget(optColor[1], 1, 2);
+
+  // The second player's frame has no title of its own: its heading label
+  // changes with the mode.
+  auto* player2 = Named(new QGroupBox, QStringLiteral("fraPlayer2"));
+  auto* p2 = new QGridLayout(player2);
+  lblPlayer2 = HeadingLabel(QStringLiteral("lblPlayer2"), QStringLiteral("Player 2"));
+  lblNamePlayer2 = Named(new QLabel(QStringLiteral("Name :")), QStringLiteral("lblNamePlayer2"));
+  txtNamePlayer2 = Named(new QLineEdit, QStringLiteral("txtNamePlayer2"));
+  optInternetResume[0] = Option(QStringLiteral("optInternetResume"), 0, "Offer a game");
+  optInternetResume[1] = Option(QStringLiteral("optInternetResume"), 1, "Join an offered game");
+  cmbJoinNewGame = Named(new QComboBox, QStringLiteral("cmbJoinNewGame"));
+  cmbJoinNewGame->setMinimumContentsLength(23);
+  cmdUpdateList = Named(new QPushButton(QStringLiteral("Update List")), QStringLiteral("cmdUpdateList"));
+  p2->addWidget(lblPlayer2, 0, 0, 1, 3);
+  p2->addWidget(lblNamePlayer2, 1, 0);
+  p2->addWidget(txtNamePlayer2, 1, 1, 1, 2);
+  p2->addWidget(optInternetResume[0], 2, 0, 1, 3);
+  p2->addWidget(optInternetResume[1], 3, 0, 1, 3);
+  p2->addWidget(cmbJoinNewGame, 4, 0, 1, 2);
+  p2->addWidget(cmdUpdateList, 4, 2);
+
+  fraNewGame = GameInfoFrame(*this);
+
+  cmdOK = Named(new QPushButton(QStringLiteral("OK")), QStringLiteral("cmdOK"));
+  cmdCancel = Named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("cmdCancel"));
+  cmdOK->setDefault(true);
+  Animation1 = Named(new QLabel, QStringLiteral("Animation1"));
+  Animation1->hide();
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(modes);
+  left->addWidget(types);
+  left->addStretch(1);
+  auto* right = new QVBoxLayout;
+  right->addWidget(player1);
+  right->addWidget(player2);
+  right->addWidget(fraNewGame);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Animation1);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdOK);
+  buttons->addWidget(cmdCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addLayout(buttons);
+  setMinimumWidth(560);
+
+  // What a fresh dialog shows before anything is restored.
+  optColor[0]->setChecked(true);
+  optGameType[0]->setChecked(true);
+  optInternetResume[1]->setChecked(true);
+
+  for (int i = 0; i < 4; ++i)
+    connect(optMode[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optMode_Click(static_cast<int16_t>(i));
+    });
+  for (int i = 0; i < 2; ++i)
+    connect(optInternetResume[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optInternetResume_Click(static_cast<int16_t>(i));
+    });
+  // activated: a user's pick, also of the entry already selected.
+  connect(cmbJoinNewGame, &QComboBox::activated, this, [this] { cmbJoinNewGame_Click(); });
+  connect(cmdUpdateList, &QPushButton::clicked, this, [this] { cmdUpdateList_Click(); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+std::string frmNewGame::SettingsApp() const { return ZVK_Registry::ProfileSettingsApp(owner_->ProfileText()); }
+
+bool frmNewGame::StoredFlag(const std::string& key, bool defaultValue) const {
+  return owner_->ProfileFlag(key, defaultValue, kLoadPlace);
+}
+
+std::string frmNewGame::StoredText(const std::string& key, const std::string& defaultValue) const {
+  return platform::GetSetting(SettingsApp(), kSection, key, defaultValue);
+}
+
+bool frmNewGame::Joining() const { return optMode[kInternetMode]->isChecked() && optInternetResume[1]->isChecked(); }
+
+void frmNewGame::Form_Load() {
+  Guarded(kLoadPlace, [&] {
+    SetOptionValue(optMode[1], StoredFlag("optMode1", true));
+    platform::SaveSetting(SettingsApp(), kSection, "optMode1", Flag(optMode[1]));
+    for (int i = 0; i < 4; ++i) SetOptionValue(optMode[i], StoredFlag("optMode" + std::to_string(i), false));
+    SetOptionValue(optColor[0], StoredFlag("optColor0", true));
+    SetOptionValue(optColor[1], StoredFlag("optColor1", false));
+    txtNamePlayer1->setText(QString::fromStdString(StoredText("txtNamePlayer1", owner_->txtUserNickName->text().toStdString())));
+    txtNamePlayer2->setText(QString::fromStdString(StoredText("txtNamePlayer2", "CPU")));
+    SetOptionValue(optGameType[0], StoredFlag("optGameType0", true));
+    SetOptionValue(optGameType[1], StoredFlag("optGameType1", false));
+    // The caller shows the dialog modally right after loading it.
+    if (optMode[kInternetMode]->isChecked()) UpdateGameList(false);
+    platform::DoEvents();
+  });
+}
+
+void frmNewGame::optMode_Click(int16_t index) {
+  Guarded(kModePlace, [&] {
+    const bool internet = index == kInternetMode;
+    // The main window's side of the layout comes first and stays even when
+    // the dialog is cancelled.
+    lblPlayer2->setText(internet ? QStringLiteral("Player 2 (Internet)") : QStringLiteral("Player 2"));
+    owner_->lblWhitesClock->setVisible(!internet);
+    owner_->lblBlacksClock->setVisible(!internet);
+    owner_->lblMoveControl->setText(internet ? QStringLiteral("Move Comment") : QStringLiteral("Move Control"));
+    owner_->txtComment->setEnabled(internet);
+
+    lblNamePlayer2->setVisible(!internet);
+    txtNamePlayer2->setEnabled(!internet);
+    const QString nick = owner_->txtUserNickName->text();
+    txtNamePlayer1->setText(index == 2 ? QStringLiteral("CPU") : nick);
+    switch (index) {
+      case 0: txtNamePlayer2->setText(QString::fromStdString(StoredText("txtNamePlayer2", ""))); break;
+      case 1:
+      case 2: txtNamePlayer2->setText(QStringLiteral("CPU")); break;
+      default: txtNamePlayer2->clear(); break;
+    }
+    optGameType[0]->setEnabled(!internet);
+    // A correspondence game is always a tournament.
+    if (internet) optGameType[1]->setChecked(true);
+    optInternetResume[0]->setVisible(internet);
+    optInternetResume[1]->setVisible(internet);
+
+    const bool join = optInternetResume[1]->isChecked();
+    cmbJoinNewGame->setVisible(internet && join);
+    cmdUpdateList->setVisible(internet && join);
+    optColor[0]->setEnabled(!(internet && join));
+    optColor[1]->setEnabled(!(internet && join));
+    if (internet && join) UpdateGameList(false);
+    fraNewGame->setVisible(internet);
+    cmdOK->setEnabled(!internet);
+    adjustSize();
+    platform::DoEvents();
+  });
+}
+
+void frmNewGame::optInternetResume_Click(int16_t) {
+  Guarded(kResumePlace, [&] {
+    const bool join = optInternetResume[1]->isChecked();
+    cmbJoinNewGame->setVisible(join);
+    cmdUpdateList->setVisible(join);
+    fraNewGame->setVisible(join);
+    optColor[0]->setEnabled(!join);
+    optColor[1]->setEnabled(!join);
+    // A join is confirmed only through the list: selecting an offer enables OK.
+    if (!join) cmdOK->setEnabled(true);
+    platform::DoEvents();
+  });
+}
+
+void frmNewGame::StoreChoices() {
+  const std::string app = SettingsApp();
+  auto save = [&](const std::string& key, const std::string& value) { platform::SaveSetting(app, kSection, key, value); };
+  for (int i = 0; i < 4; ++i) save("optMode" + std::to_string(i), Flag(optMode[i]));
+  save("optColor0", Flag(optColor[0]));
+  save("optColor1", Flag(optColor[1]));
+  save("txtNamePlayer1", txtNamePlayer1->text().toStdString());
+  save("txtNamePlayer2", txtNamePlayer2->text().toStdString());
+  save("optGameType0", Flag(optGameType[0]));
+  save("optGameType1", Flag(optGameType[1]));
+  save("optInternetResume0", Flag(optInternetResume[0]));
+  save("optInternetResume1", Flag(optInternetResume[1]));
+  save("cmbJoinNewGame", cmbJoinNewGame->currentText().toStdString());
+}
+
+void frmNewGame::cmdOK_Click() {
+  if (okRunning_) return;
+  okRunning_ = true;
+  cmdCancel->setEnabled(false);
+  gGameStopped = kTrue;
+  cmdOK->setEnabled(false);
+  bool offerGone = false;
+  const bool done = Guarded(kOKPlace, [&] {
+    if (Joining() && !OfferStillOpen()) {
+      offerGone = true;
+      return;
+    }
+    StoreChoices();
+    for (size_t i = 0; i < kGameModes.size(); ++i)
+      if (optMode[i]->isChecked()) gGameMode = kGameModes[i].word;
+    const bool white = optColor[0]->isChecked();
+    owner_->txtNameWhite->setText(white ? txtNamePlayer1->text() : txtNamePlayer2->text());
+    owner_->txtNameBlack->setText(white ? txtNamePlayer2->text() : txtNamePlayer1->text());
+    gBoardSide = white ? 1 : -1;
+    gPlayerColor = white ? kWhite : kBlack;
+    owner_->ApplyGameType(optGameType[0]->isChecked());
+    owner_->SetGameStartCommandsEnabled(false);
+    if (Joining() && !cmbJoinNewGame->currentText().isEmpty()) JoinChosenOffer();
+  }, false);
+  if (!done) {
+    // The connection a failure left open is closed; the game is set up with
+    // whatever OK reached.
+    Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+    StopTransferAnimation(Animation1);
+  }
+  okRunning_ = false;
+  cmdCancel->setEnabled(true);
+  if (offerGone && done) {
+    hide();
+    return;
+  }
+  gGameStopped = kFalse;
+  hide();
+  platform::DoEvents();
+}
+
+bool frmNewGame::OfferStillOpen() {
+  const QString chosen = cmbJoinNewGame->currentText();
+  UpdateGameList(true);
+  const int found = chosen.isEmpty() ? -1 : cmbJoinNewGame->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (found >= 0) {
+    // The preview runs again, so that id, colour and details are the chosen offer's.
+    cmbJoinNewGame->setCurrentIndex(found);
+    cmbJoinNewGame_Click();
+    return true;
+  }
+  platform::MsgBox("The game has already been joined\r\nPlease select another one.", 4160,
+                   ZVK_ErrorLog::ApplicationTitle());
+  return false;
+}
+
+void frmNewGame::JoinChosenOffer() {
+  const std::string stem = cmbJoinNewGame->currentText().toStdString();
+  Guarded(kOKPlace, [&] {
+    // The list holds only stems; anything else never becomes a path or a command.
+    if (!cor::IsExchangeStem(stem)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "No offer chosen");
+    const std::string dir = cor::JoinedDir();
+    ZVK_File_Dir::CreateDirectoryStruct(dir);
+    cor::JoinInfo info;
+    info.machineId = ZVK_Identity::gMachineID;
+    info.nickname = owner_->txtUserNickName->text().toStdString();
+    info.country = owner_->cmbCountry->currentText().toStdString();
+    info.language = owner_->cmbLanguage->currentText().toStdString();
+    info.offererColour = lblPlayer1Color->text() == QLatin1String("White") ? "0" : "16777215";
+    info.gender = owner_->GenderText();
+    info.age = owner_->txtAge->text().toStdString();
+    const std::string txt = dir + cor::JoinInfoName(stem);
+    const std::string zip = dir + cor::JoinArchiveName(stem);
+    cor::WriteJoinInfoFile(txt, info);
+    if (!cor::PackSingleFile(txt, zip))
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join archive could not be made");
+    StartTransferAnimation(Animation1, cor::kSendAnimation);
+    owner_->IniFTP(cor::kRemoteJoined);
+    owner_->SendCommand(cor::PutCommand(zip, cor::JoinArchiveName(stem)));
+    // Nobody else looks at the upload's outcome: a join that did not reach
+    // the server is at least in the log.
+    if (const std::string failure = owner_->Inet1->LastError(); !failure.empty())
+      throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join could not be uploaded: " + failure);
+  });
+  Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+  StopTransferAnimation(Animation1);
+}
+
+void frmNewGame::cmdUpdateList_Click() { UpdateGameList(true); }
+
+void frmNewGame::UpdateGameList(bool download) {
+  Guarded(kListPlace, [&] {
+    cmdUpdateList->setEnabled(false);
+    cmbJoinNewGame->clear();
+    // An emptied list has nothing to confirm until an offer is selected again.
+    cmdOK->setEnabled(false);
+    const std::string temp = cor::TempDir();
+    ZVK_File_Dir::CreateDirectoryStruct(temp);
+    const std::string offers = temp + cor::kOfferListingName;
+    const std::string joins = temp + cor::kJoinListingName;
+    if (download) {
+      // Listings left from before must not stand in for a failed download.
+      std::error_code ignored;
+      std::filesystem::remove(offers, ignored);
+      std::filesystem::remove(joins, ignored);
+      StartTransferAnimation(Animation1, cor::kDownloadAnimation);
+      cor::gFtpResponseFile = offers;
+      owner_->IniFTP(cor::kRemoteOffered);
+      owner_->SendCommand("LS *.*");
+      owner_->SendCommand("CD ..");
+      owner_->SendCommand(std::string("CD ") + cor::kRemoteJoined);
+      cor::gFtpResponseFile = joins;
+      owner_->SendCommand("LS *.*");
+      owner_->SendCommand("CLOSE");
+      StopTransferAnimation(Animation1);
+    }
+    if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {
+      // Only names that start with an exchange stem are listed at all.
+      const std::vector<std::string> joined = cor::ReadGameListingFile(joins);
+      for (const std::string& name : cor::ReadGameListingFile(offers)) {
+        const std::string stem = name.substr(0, cor::kStemLength);
+        const bool taken = std::any_of(joined.begin(), joined.end(),
+                                       [&](const std::string& j) { return j.compare(0, cor::kStemLength, stem) == 0; });
+        // The same offer listed twice (its archive under two names) is one entry.
+        if (taken || cmbJoinNewGame->findText(QString::fromStdString(stem)) >= 0) continue;
+        cmbJoinNewGame->addItem(QString::fromStdString(stem));
+        cmbJoinNewGame->setCurrentIndex(cmbJoinNewGame->count() - 1);
+        cmbJoinNewGame_Click();
+        cmdOK->setEnabled(true);
+      }
+      if (cmbJoinNewGame->count() == 0 && download)
+        platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
+                         ZVK_ErrorLog::ApplicationTitle());
+    }
+    cmdUpdateList->setEnabled(true);
+  });
+}
+
+void frmNewGame::cmbJoinNewGame_Click() {
+  Guarded(kPreviewPlace, [&] {
+    cmdOK->setEnabled(false);
+    optInternetResume_Click(1);
+    const std::string stem = cmbJoinNewGame->currentText().toStdString();
+    if (!cor::IsExchangeStem(stem)) return;
+    const std::string temp = cor::TempDir();
+    const std::string zip = temp + cor::OfferArchiveName(stem);
+    const std::string txt = temp + cor::OfferInfoName(stem);
+    if (!ZVK_File_Dir::FileExists(txt)) {
+      std::error_code ignored;
+      std::filesystem::remove(zip, ignored);
+      FTPfileDownload(cor::kRemoteOffered, cor::GetCommand(cor::OfferArchiveName(stem), zip));
+    }
+    // The offer file is taken out under the name it must have: another PC's
+    // archive decides nothing about the names written here.
+    bool readable = ZVK_File_Dir::FileExists(zip) && cor::UnpackFirstEntry(zip, temp, cor::OfferInfoName(stem));
+    const cor::OfferInfo info = readable ? cor::ReadOfferInfoFile(txt) : cor::OfferInfo{};
+    // The game id must be the one the offer's name carries: the join and the
+    // fetch that follows address the game by it.
+    readable = readable && info.gameId == cor::GameIdOfStem(stem);
+    if (!readable) {
+      platform::MsgBox("No information available in the moment\r\nPlease try again later.", 4160,
+                       ZVK_ErrorLog::ApplicationTitle());
+      return;
+    }
+    for (QLabel* l : {lblDate, lblName, lblCountry, lblPlayer1Color, lblGender, lblAge, lblMove}) l->clear();
+    txtNamePlayer2->clear();
+    lblDate->setText(QString::fromStdString(info.date));
+    cor::gInternetGameID = info.gameId;
+    lblName->setText(QString::fromStdString(info.nickname));
+    txtNamePlayer2->setText(QString::fromStdString(info.nickname));
+    lblCountry->setText(QString::fromStdString(info.country));
+    const int32_t offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
+    const bool joinerWhite = offerer != kWhite;
+    lblPlayer1Color->setText(joinerWhite ? QStringLiteral("White") : QStringLiteral("Black"));
+    SetOptionValue(optColor[joinerWhite ? 0 : 1], true);
+    lblGender->setText(QString::fromStdString(info.gender));
+    lblAge->setText(QString::fromStdString(info.age));
+    lblMove->setText(QString::fromStdString(info.openingMove));
+    cmdOK->setEnabled(true);
+  });
+}
+
+void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
+  StartTransferAnimation(Animation1, cor::kDownloadAnimation);
+  owner_->IniFTP(dir);
+  owner_->SendCommand(getCommand);
+  owner_->SendCommand("CLOSE");
+  StopTransferAnimation(Animation1);
+}
+
+void frmNewGame::cmdCancel_Click() {
+  Guarded(kCancelPlace, [&] {
+    ZVK_Board_Sub::gPieceSelected = kFalse;
+    owner_->SetGameStartCommandsEnabled(true);
+    gGameStopped = kTrue;
+    unloaded_ = true;
+    hide();
+    platform::DoEvents();
+  });
+}
+
+void frmNewGame::reject() {
+  if (okRunning_) return;
+  cmdCancel_Click();
+}
+
+}  // namespace app

@@ -1,0 +1,87 @@
+#pragma once
+// The new-game dialog: game mode, own colour, both players' names, game type
+// and, for a correspondence game, whether to offer a game or to join one of
+// the offers on the server. Its OK settles the shared game state and stores
+// every choice in the current profile, from where the next opening restores
+// them. New Game shows it modally and reads gGameStopped afterwards.
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/Controls.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+
+class fMainForm;
+
+class frmNewGame : public QDialog, public GameInfoLabels {
+  Q_OBJECT
+ public:
+  explicit frmNewGame(fMainForm* owner);
+
+  void Form_Load();
+  void optMode_Click(int16_t index);
+  void optInternetResume_Click(int16_t index);
+  void cmdOK_Click();
+  void cmdCancel_Click();
+  // The offer list: rebuilt from the server's listings (fetched afresh with
+  // download), every offer nobody has joined yet, the last one selected.
+  void UpdateGameList(bool download);
+  void cmdUpdateList_Click();
+  // The preview of the selected offer: its details, the game id and the
+  // joiner's colour (the one the offerer left).
+  void cmbJoinNewGame_Click();
+
+  // True once Cancel has unloaded the dialog: its owner deletes it.
+  bool Unloaded() const { return unloaded_; }
+
+  // ---- controls
+  std::array<QRadioButton*, 4> optMode{};
+  QLineEdit* txtNamePlayer1 = nullptr;
+  std::array<QRadioButton*, 2> optColor{};
+  QLabel* lblPlayer2 = nullptr;
+  QLabel* lblNamePlayer2 = nullptr;
+  QLineEdit* txtNamePlayer2 = nullptr;
+  std::array<QRadioButton*, 2> optInternetResume{};
+  QComboBox* cmbJoinNewGame = nullptr;
+  QPushButton* cmdUpdateList = nullptr;
+  QGroupBox* fraNewGame = nullptr;
+  std::array<QRadioButton*, 2> optGameType{};
+  QPushButton* cmdOK = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  QLabel* Animation1 = nullptr;
+
+ protected:
+  // Escape and the window's close button cancel, except while OK runs:
+  // closing must not cut OK's steps in half.
+  void reject() override;
+
+ private:
+  std::string SettingsApp() const;
+  // A stored option or text of the current profile; a value that cannot be
+  // read as a Boolean is logged and gives the default.
+  bool StoredFlag(const std::string& key, bool defaultValue) const;
+  std::string StoredText(const std::string& key, const std::string& defaultValue) const;
+  void StoreChoices();
+  bool Joining() const;
+  // OK's re-check: the chosen offer is still listed after a fresh download.
+  bool OfferStillOpen();
+  // Join file, archive and upload into "joined".
+  void JoinChosenOffer();
+  // One get in its own connection, with the dialog's animation.
+  void FTPfileDownload(const std::string& dir, const std::string& getCommand);
+
+  fMainForm* owner_;
+  bool unloaded_ = false;
+  bool okRunning_ = false;
+};
+
+}  // namespace app

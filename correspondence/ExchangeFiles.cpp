@@ -1,0 +1,184 @@
+#include "correspondence/ExchangeFiles.h"
+
+#include <array>
+#include <fstream>
+
+#include "correspondence/Naming.h"
+#include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Time.h"
+
+namespace correspondence {
+
+namespace {
+
+// Our own files are a few hundred bytes; a listing names one file per line
+// and stays far below this even for a busy account.
+constexpr size_t kMaxInfoFileBytes = 64 * 1024;
+constexpr size_t kMaxListingBytes = 8 * 1024 * 1024;
+
+std::string ReadBytes(const std::string& path, size_t limit) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "";
+  std::string bytes(limit, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(limit));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+
+// Lines as a line-input statement sees them: CR LF, LF or CR ends a line.
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+bool IsControl(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u < 0x20 || u == 0x7F;
+}
+
+// A value of another PC's file as plain text of bounded length.
+std::string CleanValue(const std::string& line) {
+  std::string value;
+  for (const char c : line) {
+    if (!IsControl(c)) value += c;
+  }
+  if (value.size() > kMaxValueLength) {
+    size_t cut = kMaxValueLength;
+    // Back off over UTF-8 continuation bytes so no character is split.
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+    value.resize(cut);
+  }
+  return value;
+}
+
+// A value written as exactly one line: line breaks inside become blanks,
+// those at the end (a record line ends with one) are dropped.
+std::string OneLine(std::string text) {
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+template <class Record, size_t N>
+using Fields = std::array<std::string Record::*, N>;
+
+// Writes one field per line. The first line replaces the file unless every
+// line is appended.
+template <class Record, size_t N>
+void WriteRecord(const std::string& path, Record record, const Fields<Record, N>& fields, bool appendAll) {
+  record.date = ZVK_Time::DateText();
+  bool append = appendAll;
+  for (const auto field : fields) {
+    ZVK_File_Dir::WriteFile(path, OneLine(record.*field), append);
+    append = true;
+  }
+}
+
+template <class Record, size_t N>
+Record ParseRecord(const std::string& bytes, const Fields<Record, N>& fields) {
+  const std::vector<std::string> lines = SplitLines(bytes.substr(0, kMaxInfoFileBytes));
+  Record record;
+  for (size_t i = 0; i < N && i < lines.size(); ++i) record.*fields[i] = CleanValue(lines[i]);
+  return record;
+}
+
+const Fields<OfferInfo, 9> kOfferFields = {&OfferInfo::date,    &OfferInfo::gameId, &OfferInfo::nickname,
+                                           &OfferInfo::country, &OfferInfo::language, &OfferInfo::colour,
+                                           &OfferInfo::gender,  &OfferInfo::age,    &OfferInfo::openingMove};
+const Fields<OfferInfo, 8> kOfferFieldsMadeWithTheOffer = {
+    &OfferInfo::date,     &OfferInfo::gameId, &OfferInfo::nickname, &OfferInfo::country,
+    &OfferInfo::language, &OfferInfo::colour, &OfferInfo::gender,   &OfferInfo::age};
+const Fields<JoinInfo, 8> kJoinFields = {&JoinInfo::date,     &JoinInfo::machineId,     &JoinInfo::nickname,
+                                         &JoinInfo::country,  &JoinInfo::language,      &JoinInfo::offererColour,
+                                         &JoinInfo::gender,   &JoinInfo::age};
+const Fields<ClosedGame, 3> kClosedFields = {&ClosedGame::date, &ClosedGame::machineId, &ClosedGame::nickname};
+
+}  // namespace
+
+void WriteOfferInfoFile(const std::string& path, const OfferInfo& info) {
+  WriteRecord(path, info, kOfferFieldsMadeWithTheOffer, false);
+}
+
+void AppendOfferOpeningMove(const std::string& path, const std::string& recordLine) {
+  ZVK_File_Dir::WriteFile(path, OneLine(recordLine), true);
+}
+
+OfferInfo ParseOfferInfo(const std::string& bytes) { return ParseRecord(bytes, kOfferFields); }
+OfferInfo ReadOfferInfoFile(const std::string& path) { return ParseOfferInfo(ReadBytes(path, kMaxInfoFileBytes)); }
+
+void WriteJoinInfoFile(const std::string& path, const JoinInfo& info) { WriteRecord(path, info, kJoinFields, true); }
+JoinInfo ParseJoinInfo(const std::string& bytes) { return ParseRecord(bytes, kJoinFields); }
+JoinInfo ReadJoinInfoFile(const std::string& path) { return ParseJoinInfo(ReadBytes(path, kMaxInfoFileBytes)); }
+
+void WriteClosedGameFile(const std::string& path, const ClosedGame& closed) {
+  WriteRecord(path, closed, kClosedFields, true);
+}
+ClosedGame ParseClosedGame(const std::string& bytes) { return ParseRecord(bytes, kClosedFields); }
+ClosedGame ReadClosedGameFile(const std::string& path) { return ParseClosedGame(ReadBytes(path, kMaxInfoFileBytes)); }
+
+void WriteMoveNoteFile(const std::string& path, const MoveNote& note) {
+  ZVK_File_Dir::WriteFile(path, ZVK_Time::DateText(), false);
+  ZVK_File_Dir::WriteFile(path, OneLine(note.machineId), true);
+  ZVK_File_Dir::WriteFile(path, note.comment, true);  // as typed: the note is the player's own
+  ZVK_File_Dir::WriteFile(path, OneLine(note.recordLine), true);
+}
+
+MoveNote ParseMoveNote(const std::string& bytes) {
+  const std::vector<std::string> lines = SplitLines(bytes.substr(0, kMaxInfoFileBytes));
+  MoveNote note;
+  if (lines.size() > 0) note.date = CleanValue(lines[0]);
+  if (lines.size() > 1) note.machineId = CleanValue(lines[1]);
+  // The comment may span lines; the record line is always the last.
+  const size_t commentEnd = lines.size() > 3 ? lines.size() - 1 : lines.size();
+  for (size_t i = 2; i < commentEnd; ++i) {
+    if (i > 2) note.comment += "\r\n";
+    note.comment += CleanValue(lines[i]);
+  }
+  if (lines.size() > 3) note.recordLine = CleanValue(lines.back());
+  return note;
+}
+
+MoveNote ReadMoveNoteFile(const std::string& path) { return ParseMoveNote(ReadBytes(path, kMaxInfoFileBytes)); }
+
+std::vector<std::string> ParseGameListing(const std::string& bytes) {
+  std::vector<std::string> names;
+  for (const std::string& raw : SplitLines(bytes.substr(0, kMaxListingBytes))) {
+    std::string line;
+    for (const char c : raw) {
+      if (c != '\\' && c != '\b' && c != '>') line += c;
+    }
+    line = ZVK_File_Dir::Trim(line);
+    if (line.size() > kStemLength && IsExchangeStem(line.substr(0, kStemLength))) names.push_back(CleanValue(line));
+  }
+  return names;
+}
+
+std::vector<std::string> ReadGameListingFile(const std::string& path) {
+  return ParseGameListing(ReadBytes(path, kMaxListingBytes));
+}
+
+void WriteConnectionTestFile(const std::string& path) { ZVK_File_Dir::WriteFile(path, ZVK_Time::NowText(), false); }
+
+std::string ParseConnectionTest(const std::string& bytes) {
+  const std::vector<std::string> lines = SplitLines(bytes.substr(0, kMaxInfoFileBytes));
+  return lines.empty() ? "" : CleanValue(lines[0]);
+}
+
+std::string ReadConnectionTestFile(const std::string& path) {
+  return ParseConnectionTest(ReadBytes(path, kMaxInfoFileBytes));
+}
+
+}  // namespace correspondence

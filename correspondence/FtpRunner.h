@@ -1,0 +1,67 @@
+#pragma once
+// One short FTP connection of the game exchange: prepare the transfer
+// control and change into "www" and the operation's folder, send commands one
+// at a time (each blocks until it has ended, then waits a second), and handle
+// the control's state events (show and trace the state, store returned data
+// in the response file). The main window owns one runner over its transfer
+// control and forwards IniFTP, SendCommand and Inet1_StateChanged to it.
+//
+//   runner.IniFTP("games");
+//   runner.SendCommand(PutCommand(localArchive, remoteName));
+//   runner.SendCommand("CLOSE");
+//
+// No command's outcome is examined here: callers judge a get by whether its
+// local file exists afterwards.
+// Qt-free header.
+#include <cstdint>
+#include <string>
+
+namespace platform { class Inet; }
+
+namespace correspondence {
+
+// The local file that receives the data of the next command that returns
+// data (a listing). Empty until the first connection gives it its default,
+// InternetGame/temp/tmp.tmp under the program folder.
+inline std::string gFtpResponseFile;
+
+// The game-exchange account, fixed in the program.
+inline constexpr const char* kFtpUserName = "zvk1chess";
+inline constexpr const char* kFtpPassword = "mq4tjv";
+inline constexpr int16_t kFtpPort = 21;
+inline constexpr int32_t kFtpRequestTimeout = 60;  // seconds
+// Size of one piece of returned data written to the response file.
+inline constexpr int kResponseChunk = 1024;
+
+// The text shown for a transfer state ("Undifined error" outside 0-12).
+std::string FtpStateText(int16_t state);
+
+// Command texts: local paths in double quotes, remote names bare.
+std::string PutCommand(const std::string& localPath, const std::string& remoteName);
+std::string GetCommand(const std::string& remoteName, const std::string& localPath);
+
+// What the runner needs of the window: the trace switch and the state label.
+class FtpConnectionView {
+ public:
+  virtual ~FtpConnectionView() = default;
+  virtual bool TraceSwitchOn() const = 0;
+  virtual void ShowTransferState(const std::string& text) = 0;
+};
+
+class FtpRunner {
+ public:
+  FtpRunner(platform::Inet& inet, FtpConnectionView& view) : inet_(inet), view_(view) {}
+
+  void IniFTP(const std::string& folder);
+  // Always true; nobody relies on it.
+  bool SendCommand(const std::string& cmd);
+  void StateChanged(int16_t state);
+
+ private:
+  void Trace(const std::string& text);
+
+  platform::Inet& inet_;
+  FtpConnectionView& view_;
+};
+
+}  // namespace correspondence

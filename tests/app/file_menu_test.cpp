@@ -1,0 +1,158 @@
+// The File menu and Pause through the real main window: where games are
+// saved, what Save As makes of a chosen name, the profile entries'
+// refusals, Preferences and the pause switch.
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <filesystem>
+
+#include "board/GameFile.h"
+#include "platform/FileDialog.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileMenuTest : public MainWindowFixture {
+ protected:
+  std::string Games() const { return tree.path("Castellan/games"); }
+  std::string InGames(const std::string& name) const { return Games() + "/" + name; }
+
+  // A short game with a record, so that a saved file differs from the start.
+  void PlayAFewMoves() {
+    NewGame("OfflinePP");
+    Move("e2", "e4");
+    Move("e7", "e5");
+    Move("g1", "f3");
+  }
+
+  platform::ScriptedFileDialogs dialogs;
+};
+
+TEST_F(FileMenuTest, SaveGameWithoutAChosenFileWritesTheDatedProfileFileAndItLoadsBack) {
+  PlayAFewMoves();
+  const auto log = E::gGameLog;
+  const std::string record = Record();
+  const QDateTime before = QDateTime::currentDateTime();
+  form->mnuSaveGame->trigger();
+  const QDateTime after = QDateTime::currentDateTime();
+
+  // The name carries the hour the save ran in (the test may straddle one).
+  const std::string saved = form->CurrentGameFile;
+  EXPECT_TRUE(saved == form->DatedGameFileName(before) || saved == form->DatedGameFileName(after)) << saved;
+  EXPECT_EQ(saved.substr(0, Games().size()), Games());
+  EXPECT_EQ(saved.substr(saved.size() - 13), "_Standard.chs");
+  ASSERT_TRUE(fs::exists(saved));
+
+  // A second save in the same hour replaces the same file.
+  Move("b8", "c6");
+  form->mnuSaveGame->trigger();
+  EXPECT_EQ(form->CurrentGameFile, saved);
+  EXPECT_EQ(QDir(QString::fromStdString(Games())).entryList(QDir::Files).size(), 1);
+
+  NewGame("OfflinePP");
+  ASSERT_TRUE(B::LoadCompleteGame(saved));
+  EXPECT_EQ(E::gMoveNumber, 4);
+  EXPECT_EQ(E::gGameLog.size(), 5u);
+  EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
+  EXPECT_EQ(Record().substr(0, record.size()), record);
+  EXPECT_EQ(form->HScroll1->value(), 4);
+}
+
+TEST_F(FileMenuTest, SaveAsPutsTheProfileAheadOfTheChosenNameAndLaterSavesFollowIt) {
+  struct Case {
+    const char* chosen;    // what the dialog answers, below the games folder ("" cancels)
+    const char* expected;  // the file written, below the games folder
+  } cases[] = {
+      {"mygame", "Standard_mygame.chs"},
+      {"mygame.chs", "Standard_mygame.chs"},
+      {"GAME.CHS", "Standard_GAME.CHS.chs"},  // the extension is compared exactly
+      {"sub/deep.chs", "sub/Standard_deep.chs"},
+  };
+  PlayAFewMoves();
+  for (const Case& c : cases) {
+    fs::create_directories(fs::path(InGames(c.chosen)).parent_path());
+    dialogs.Push(InGames(c.chosen));
+    form->mnuSaveGameAs->trigger();
+    EXPECT_EQ(form->CurrentGameFile, InGames(c.expected)) << c.chosen;
+    EXPECT_TRUE(fs::exists(InGames(c.expected))) << c.chosen;
+    const platform::FileDialogCall& call = dialogs.Calls().back();
+    EXPECT_TRUE(call.save);
+    EXPECT_EQ(call.filter, "Chess Games (*.chs)|*.chs|All Files (*.*)|*.*");
+    EXPECT_EQ(call.initDir, Games());
+    EXPECT_EQ(call.defaultExt, "chs");
+    EXPECT_EQ(call.fileName, "Standard");
+  }
+
+  // Cancel writes nothing and keeps the chosen file; Save Game goes on using it.
+  const std::string chosen = form->CurrentGameFile;
+  const auto count = [&] {
+    return std::distance(fs::recursive_directory_iterator(Games()), fs::recursive_directory_iterator{});
+  };
+  const auto files = count();
+  dialogs.Push("");
+  form->mnuSaveGameAs->trigger();
+  EXPECT_EQ(form->CurrentGameFile, chosen);
+  EXPECT_EQ(count(), files);
+  Move("b8", "c6");
+  form->mnuSaveGame->trigger();
+  EXPECT_EQ(form->CurrentGameFile, chosen);
+  EXPECT_EQ(testsupport::ReadFile(chosen).substr(0, 3), "\"4\"");
+}
+
+TEST_F(FileMenuTest, AFailedSaveIsReportedAndWritesNothing) {
+  PlayAFewMoves();
+  // Save As does not make the chosen folder: a folder that is gone fails the save.
+  dialogs.Push(InGames("gone/mygame.chs"));
+  EXPECT_FALSE(form->mnuSaveGameAs_Click());
+  EXPECT_FALSE(fs::exists(InGames("gone")));
+  EXPECT_TRUE(form->lblError->isVisibleTo(form.get()));
+  EXPECT_NE(testsupport::ReadFile(tree.path("Common/error.log")).find("SaveCompleteGame of Modul ZVK_Board_Sub"),
+            std::string::npos);
+}
+
+TEST_F(FileMenuTest, ProfileEntriesRefuseAndPreferencesAndPauseToggleInStep) {
+  form->mnuDleteProfile->trigger();
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, "The Standard Profile can't be deleted");
+  EXPECT_EQ(answers.Calls()[0].style, 4160);
+  EXPECT_EQ(answers.Calls()[0].title, "Castellan Quarto");
+  form->mnuAddProfile->trigger();
+  form->mnuImportPGN->trigger();
+  ASSERT_EQ(answers.Calls().size(), 3u);
+  EXPECT_EQ(answers.Calls()[1].text, answers.Calls()[2].text);  // the next-version notice, twice
+  EXPECT_EQ(form->cmbProfiles->count(), 1);
+
+  QAction* options = form->tb->buttonByKey("OPTIONS");
+  QAction* taken = form->tb->buttonByKey("TAKENPIECES");
+  form->mnuTakenPieces->setChecked(true);
+  taken->setChecked(true);
+  form->mnuOptions->trigger();
+  EXPECT_TRUE(form->mnuOptions->isChecked());
+  EXPECT_TRUE(options->isChecked());
+  EXPECT_FALSE(form->mnuTakenPieces->isChecked());
+  EXPECT_FALSE(taken->isChecked());
+  EXPECT_TRUE(form->picGameControl[1]->isVisibleTo(form.get()));
+  EXPECT_FALSE(form->picGameControl[0]->isVisibleTo(form.get()));
+  form->mnuOptions->trigger();
+  EXPECT_FALSE(form->mnuOptions->isChecked());
+  EXPECT_FALSE(options->isChecked());
+  EXPECT_TRUE(form->picGameControl[0]->isVisibleTo(form.get()));
+  EXPECT_FALSE(form->picGameControl[1]->isVisibleTo(form.get()));
+
+  QAction* pause = form->tb->buttonByKey("PAUSE");
+  app::SetCheckValue(form->chkEnableClock, 1);
+  form->mnuPause->trigger();
+  EXPECT_TRUE(form->mnuPause->isChecked());
+  EXPECT_TRUE(pause->isChecked());
+  EXPECT_EQ(app::CheckValue(form->chkEnableClock), 0);
+  form->mnuPause->trigger();
+  EXPECT_FALSE(form->mnuPause->isChecked());
+  EXPECT_FALSE(pause->isChecked());
+  EXPECT_EQ(app::CheckValue(form->chkEnableClock), 1);
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,257 @@
+// The load-game dialog over the real main window: local games of the
+// profile, browsing, the stored choices, correspondence games with their
+// information and the new-move marks fetched from a real FTP server.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <filesystem>
+
+#include "app/frmLoadGame.h"
+#include "board/GameFile.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/FtpRunner.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
+#include "platform/FileDialog.h"
+#include "platform/SettingsStore.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/correspondence/ExchangeTestKit.h"
+#include "tests/fixtures/Servers.h"
+
+namespace apptest {
+namespace {
+
+namespace fs = std::filesystem;
+namespace C = correspondence;
+
+class LoadGameTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    MainWindowFixture::SetUp();
+    C::gFtpResponseFile.clear();
+    C::gInternetGameID.clear();
+  }
+
+  // Plays `moves` (pairs of squares) from the start and saves the game to path.
+  void SaveGame(const std::string& path, std::initializer_list<std::pair<const char*, const char*>> moves,
+                const std::string& comment = "") {
+    NewGame("OfflinePP");
+    for (const auto& [from, to] : moves) Move(from, to);
+    form->txtComment->setText(QString::fromStdString(comment));
+    fs::create_directories(fs::path(path).parent_path());
+    ASSERT_TRUE(B::SaveCompleteGame(path));
+  }
+  std::string Games(const std::string& name = "") const { return tree.path("Castellan/games/" + name); }
+  std::vector<std::string> Listed(const app::frmLoadGame& dialog) const {
+    std::vector<std::string> items;
+    for (int i = 0; i < dialog.cmbGames->count(); ++i) items.push_back(dialog.cmbGames->itemText(i).toStdString());
+    return items;
+  }
+  std::string Stored(const char* key) const {
+    return platform::GetSetting("ZVK\\Castellan\\TESTER\\Standard", "Settings", key, "<none>");
+  }
+
+  platform::ScriptedFileDialogs dialogs;
+  exchangetest::FastWaits waits;
+};
+
+TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoadsTheSelectedOne) {
+  SaveGame(Games("20260101_10_Standard.chs"), {{"e2", "e4"}});
+  SaveGame(Games("20260102_11_Standard.chs"), {{"d2", "d4"}, {"d7", "d5"}, {"c2", "c4"}}, "queen's gambit");
+  const auto log = E::gGameLog;
+  const std::string record = Record();
+  SaveGame(Games("20260102_11_Other.chs"), {{"a2", "a3"}});
+  SaveGame(Games("Standard_saved-as.chs"), {{"a2", "a3"}});
+  NewGame("OfflinePP");
+  G::gGameMode.clear();
+
+  app::frmLoadGame dialog(*form);
+  EXPECT_EQ(dialog.windowTitle(), " Load & Resume Game  . . .");
+  EXPECT_TRUE(dialog.optInternetAction[2]->isChecked());
+  EXPECT_TRUE(dialog.optColor[0]->isChecked());
+  EXPECT_EQ(dialog.txtNamePlayer1->text(), form->txtUserNickName->text());
+  EXPECT_EQ(dialog.txtNamePlayer2->text(), "CPU");
+  EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"20260101_10_Standard.chs", "20260102_11_Standard.chs"}));
+  EXPECT_EQ(dialog.cmbGames->currentIndex(), 1);
+  EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
+  EXPECT_TRUE(dialog.cmdOK->isEnabled());
+  EXPECT_FALSE(dialog.fraNewGame->isVisibleTo(&dialog));
+  EXPECT_EQ(Stored("optInternetAction2"), "-1");  // stored back as soon as it is read
+
+  dialog.txtNamePlayer2->setText("Partner");
+  dialog.cmdOK_Click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(G::gGameMode, "OfflinePP");
+  EXPECT_EQ(G::gGameStopped, 0);
+  EXPECT_EQ(E::gMoveNumber, 3);
+  EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
+  EXPECT_EQ(Record().substr(0, record.size()), record);
+  EXPECT_EQ(form->txtComment->text(), "queen's gambit");
+  EXPECT_EQ(form->HScroll1->value(), 3);
+  EXPECT_EQ(form->txtNameWhite->text(), form->txtUserNickName->text());
+  EXPECT_EQ(form->txtNameBlack->text(), "Partner");
+  EXPECT_EQ(G::gGameType, "Training");
+  EXPECT_FALSE(form->mnuNewGame->isEnabled());
+  EXPECT_FALSE(form->mnuLoadGameStart->isEnabled());
+  EXPECT_FALSE(form->tb->buttonByKey("LOAD")->isEnabled());
+  EXPECT_EQ(Stored("txtNamePlayer2"), "Partner");
+  EXPECT_EQ(Stored("optColor0"), "-1");
+
+  // The next opening starts from those choices.
+  app::frmLoadGame again(*form);
+  EXPECT_EQ(again.txtNamePlayer2->text(), "Partner");
+}
+
+TEST_F(LoadGameTest, BrowsingLoadsAFileAnywhereByItsFullPathAndCancelStartsNothing) {
+  const std::string elsewhere = tree.path("elsewhere/my game.chs");
+  SaveGame(elsewhere, {{"g1", "f3"}, {"g8", "f6"}});
+  NewGame("OfflinePP");
+
+  {
+    app::frmLoadGame dialog(*form);
+    dialogs.Push("");  // the first search is cancelled
+    dialog.cmdLoadLocalGame_Click();
+    EXPECT_FALSE(dialog.cmdOK->isEnabled());
+    dialogs.Push(elsewhere);
+    dialog.optColor[1]->setChecked(true);
+    dialog.cmdLoadLocalGame_Click();
+    EXPECT_EQ(Listed(dialog), std::vector<std::string>{elsewhere});
+    EXPECT_TRUE(dialog.cmdOK->isEnabled());
+    EXPECT_FALSE(dialogs.Calls().back().save);
+    EXPECT_EQ(dialogs.Calls().back().initDir, Games());
+    dialog.cmdOK_Click();
+  }
+  EXPECT_EQ(E::gMoveNumber, 2);
+  EXPECT_EQ(G::gBoardSide, -1);  // the local player took Black
+  EXPECT_EQ(G::gPlayerColor, G::kBlack);
+
+  // Cancel: no game, New Game and Load Game back on.
+  form->SetGameStartCommandsEnabled(false);
+  app::frmLoadGame dialog(*form);
+  dialog.cmdCancel_Click();
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_TRUE(form->mnuNewGame->isEnabled());
+  EXPECT_TRUE(form->tb->buttonByKey("NEWGAME")->isEnabled());
+}
+
+TEST_F(LoadGameTest, OkWithoutAGameOnlyDisablesItself) {
+  app::frmLoadGame dialog(*form);
+  ASSERT_EQ(dialog.cmbGames->count(), 0);
+  dialog.cmdOK->setEnabled(true);
+  G::gGameStopped = G::kTrue;
+  dialog.cmdOK_Click();
+  EXPECT_FALSE(dialog.cmdOK->isEnabled());
+  EXPECT_EQ(dialog.result(), 0);
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_EQ(Stored("optColor0"), "<none>");
+}
+
+// Three correspondence games this PC offered, each with its last exchanged
+// game at half-move 2; the server holds newer games for some of them.
+class LoadCorrespondenceTest : public LoadGameTest {
+ protected:
+  void SetUp() override {
+    LoadGameTest::SetUp();
+    if (!server.running()) GTEST_SKIP() << "no FTP server";
+    server.useAsGameServer();
+    for (int i = 0; i < 3; ++i) {
+      const std::string stem = C::ExchangeStem("00012345626020314" + std::to_string(10 + i));
+      stems.push_back(stem);
+      C::OfferInfo offer{{}, C::GameIdOfStem(stem), "Offerer" + std::to_string(i), "Norway", "english",
+                         i == 1 ? "0" : "16777215", "female", "33", "1. e2-e4 <b>bold</b>"};
+      C::WriteOfferInfoFile(C::OfferedDir() + C::OfferInfoName(stem), offer);
+      C::AppendOfferOpeningMove(C::OfferedDir() + C::OfferInfoName(stem), offer.openingMove);
+      ASSERT_TRUE(C::PackSingleFile(C::OfferedDir() + C::OfferInfoName(stem), C::OfferedDir() + C::OfferArchiveName(stem)));
+      SaveGame(C::InternetGameDir() + C::LastGameName(stem), {{"e2", "e4"}, {"e7", "e5"}});
+    }
+  }
+  // Puts a game of three half-moves for the stem into the server's games folder.
+  void PartnerMoved(const std::string& stem) {
+    const std::string scratch = tree.path("partner/" + C::LastGameName(stem));
+    SaveGame(scratch, {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}});
+    ASSERT_TRUE(C::PackSingleFile(scratch, server.remotePath("games/" + C::ExchangeArchiveName(stem))));
+  }
+
+  fixtures::FtpServer server;
+  std::vector<std::string> stems;
+};
+
+TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
+  NewGame("OfflinePP");
+  app::frmLoadGame dialog(*form);
+  dialog.optInternetAction[0]->setChecked(true);
+  EXPECT_EQ(Listed(dialog), stems);
+  EXPECT_TRUE(dialog.fraNewGame->isVisibleTo(&dialog));
+  EXPECT_TRUE(dialog.optGameType[1]->isChecked());
+  EXPECT_FALSE(dialog.optColor[0]->isEnabled());
+  // The last game is selected and shown: its offerer (this PC) plays White.
+  EXPECT_EQ(dialog.lblName->text(), "Offerer2");
+  EXPECT_EQ(dialog.lblCountry->text(), "Norway");
+  EXPECT_EQ(dialog.lblGender->text(), "female");
+  EXPECT_EQ(dialog.lblAge->text(), "33");
+  EXPECT_EQ(dialog.lblMove->text(), "1. e2-e4 <b>bold</b>");
+  EXPECT_EQ(dialog.lblMove->textFormat(), Qt::PlainText);
+  EXPECT_EQ(dialog.lblPlayer1Color->text(), "Black");
+  EXPECT_TRUE(dialog.optColor[0]->isChecked());
+  EXPECT_EQ(dialog.txtNamePlayer1->text(), "Offerer2");
+  EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(stems[2]));
+
+  // The offerer of the second game plays Black.
+  dialog.cmbGames->setCurrentIndex(1);
+  dialog.cmbGames_Click();
+  EXPECT_EQ(dialog.lblPlayer1Color->text(), "White");
+  EXPECT_TRUE(dialog.optColor[1]->isChecked());
+
+  // An information archive that is neither here nor on the server: the
+  // message, and the fields keep what they showed.
+  fs::remove(C::OfferedDir() + C::OfferArchiveName(stems[0]));
+  answers.Clear();
+  dialog.cmbGames->setCurrentIndex(0);
+  dialog.cmbGames_Click();
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, "No information available in the moment\r\nPlease try again later.");
+  EXPECT_EQ(answers.Calls()[0].style, 4160);
+  EXPECT_EQ(dialog.lblName->text(), "Offerer1");
+}
+
+TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedUntilAFetchFailsAndAMarkedGameIsTakenOverWithoutAnotherTransfer) {
+  PartnerMoved(stems[0]);
+  PartnerMoved(stems[2]);  // never looked at: the fetch for the second game fails first
+  NewGame("OfflinePP");
+  app::frmLoadGame dialog(*form);
+  dialog.optInternetAction[0]->setChecked(true);
+  dialog.cmdNewMove_Click();
+  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
+  EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
+  EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kGamePicture);
+  EXPECT_TRUE(dialog.cmdOK->isEnabled());
+
+  // With every archive there, both newer games are marked.
+  PartnerMoved(stems[1]);
+  fs::remove(server.remotePath("games/" + C::ExchangeArchiveName(stems[1])));
+  SaveGame(tree.path("same/x.chi"), {{"e2", "e4"}, {"e7", "e5"}});  // not newer
+  ASSERT_TRUE(C::PackSingleFile(tree.path("same/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(stems[1]))));
+  dialog.cmdNewMove_Click();
+  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
+  EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
+  EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kNewMovePicture);
+
+  // The first game loads at its last exchanged half-move; the download then
+  // takes the waiting move over from the archive already fetched.
+  dialog.cmbGames->setCurrentIndex(0);
+  dialog.cmbGames_Click();
+  dialog.cmdOK_Click();
+  EXPECT_EQ(G::gGameMode, "OnlinePP");
+  EXPECT_EQ(G::gGameType, "Tournament");
+  EXPECT_EQ(E::gMoveNumber, 2);
+  fs::remove(server.remotePath("games/" + C::ExchangeArchiveName(stems[0])));
+  answers.Clear();
+  form->cmdDownloadMove_Click();
+  EXPECT_TRUE(answers.Calls().empty()) << answers.Calls()[0].text;
+  EXPECT_EQ(E::gMoveNumber, 3);
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,258 @@
+// Setting up games through the real New Game command and its dialog, and
+// playing them on the board afterwards.
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "app/frmNewGame.h"
+#include "platform/SettingsStore.h"
+#include "support/ZVK_Registry.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+// What the user does in the dialog before pressing OK (or Cancel).
+struct Choice {
+  int mode = 1;          // option index: 0 two players, 1 against the engine, 2 engine against itself
+  bool black = false;    // the local player's colour
+  bool tournament = false;
+  const char* name1 = nullptr;  // typed over the proposed names when given
+  const char* name2 = nullptr;
+};
+
+class NewGameTest : public MainWindowFixture {
+ protected:
+  // New Game from the menu; the dialog is answered from inside its own loop.
+  void NewGameFromMenu(const Choice& c, bool ok = true) {
+    ASSERT_TRUE(form->mnuNewGame->isEnabled());
+    RunNewGame(c, ok);
+    form->mnuNewGame->trigger();
+  }
+  // The dialog answered as above, around whatever opens it.
+  void RunNewGame(const Choice& c, bool ok) {
+    WhenModal([c, ok](QWidget* modal) {
+      auto* dialog = qobject_cast<app::frmNewGame*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      dialog->optMode[c.mode]->click();
+      dialog->optColor[c.black ? 1 : 0]->click();
+      dialog->optGameType[c.tournament ? 1 : 0]->click();
+      if (c.name1 != nullptr) dialog->txtNamePlayer1->setText(c.name1);
+      if (c.name2 != nullptr) dialog->txtNamePlayer2->setText(c.name2);
+      (ok ? dialog->cmdOK : dialog->cmdCancel)->click();
+    });
+  }
+
+  // The dialog as the next New Game shows it, then cancelled.
+  void InspectDialog(const std::function<void(app::frmNewGame*)>& look) {
+    WhenModal([look](QWidget* modal) {
+      auto* dialog = qobject_cast<app::frmNewGame*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      look(dialog);
+      dialog->cmdCancel->click();
+    });
+    form->mnuNewGame->trigger();
+  }
+
+  std::string Labels() const {
+    std::string s;
+    for (int k = 0; k < 16; ++k) s += form->lblFile[k]->text().toStdString();
+    for (int k = 0; k < 16; ++k) s += form->lblRank[k]->text().toStdString();
+    return s;
+  }
+
+  std::string Stored(const std::string& profile, const std::string& key) const {
+    return platform::GetSetting(ZVK_Registry::ProfileSettingsApp(profile), "Settings", key, "<none>");
+  }
+};
+
+const std::string kNormalLabels = "ABCDEFGHABCDEFGH1234567812345678";
+const std::string kTurnedLabels = "HGFEDCBAHGFEDCBA8765432187654321";
+
+// Each local mode from the menu, then moves on the board: the dialog's choices
+// reach the game state, the names, the orientation, the labels and the menus,
+// and the game plays as its mode says.
+TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
+  struct Case {
+    const char* name;
+    Choice choice;
+    const char* mode;
+    const char* white;
+    const char* black;
+    std::vector<std::pair<const char*, const char*>> moves;  // the user's moves
+    int halfMoves;  // after the moves and the engine's replies
+  };
+  const Case cases[] = {
+      {"two players", {0, false, false, "Ann", "Bob"}, "OfflinePP", "Ann", "Bob", {{"e2", "e4"}, {"e7", "e5"}}, 2},
+      {"against the engine as White", {1}, "OfflinePC", "TESTER", "CPU", {{"e2", "e4"}}, 2},
+      // With the human Black the user also makes White's first move; the
+      // engine answers Black's moves.
+      {"against the engine as Black", {1, true, true}, "OfflinePC", "CPU", "TESTER", {{"e2", "e4"}, {"e7", "e5"}}, 3},
+      // A second game as Black keeps the turned board and its labels.
+      {"two players as Black again", {0, true, false, "Ann", "Bob"}, "OfflinePP", "Bob", "Ann", {{"e2", "e4"}}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    answers.Clear();
+    form->SetGameStartCommandsEnabled(true);  // the previous game is over
+    NewGameFromMenu(c.choice);
+    EXPECT_EQ(G::gGameStopped, 0);
+    EXPECT_EQ(G::gGameMode, c.mode);
+    EXPECT_EQ(G::gBoardSide, c.choice.black ? -1 : 1);
+    EXPECT_EQ(G::gPlayerColor, c.choice.black ? G::kBlack : G::kWhite);
+    EXPECT_EQ(G::gGameType, c.choice.tournament ? "Tournament" : "Training");
+    EXPECT_EQ(form->StatusBar->panel(3)->text().toStdString(), G::gGameType);
+    EXPECT_EQ(form->txtNameWhite->text().toStdString(), c.white);
+    EXPECT_EQ(form->txtNameBlack->text().toStdString(), c.black);
+    EXPECT_EQ(Labels(), c.choice.black ? kTurnedLabels : kNormalLabels);
+    // A turned board shows White's rook h1 in the top-left corner.
+    EXPECT_EQ(B::gViewBoard.at(0, 0), c.choice.black ? 11 : 1);
+    EXPECT_FALSE(form->mnuNewGame->isEnabled());
+    EXPECT_FALSE(form->mnuLoadGameStart->isEnabled());
+    EXPECT_FALSE(form->tb->button(1)->isEnabled());
+    EXPECT_FALSE(form->tb->button(2)->isEnabled());
+    EXPECT_EQ(form->mnuEdit->isEnabled(), !c.choice.tournament);
+    ASSERT_EQ(answers.Calls().size(), 1u);
+    EXPECT_EQ(answers.Calls()[0].text, "Start the game by selecting the first white move");
+    EXPECT_EQ(answers.Calls()[0].title, "Castellan Quarto");
+    EXPECT_EQ(form->NewGameForm(), nullptr);  // unloaded once the game is set up
+    // The previous game is gone: record, slider, clocks and taken pieces.
+    EXPECT_EQ(Record(), "");
+    EXPECT_EQ(form->HScroll1->maximum(), 0);
+    EXPECT_EQ(form->lbl_Play->text(), "0");
+    EXPECT_EQ(form->lblWhitesClock->text(), "00:00:00");
+    EXPECT_EQ(app::CheckValue(form->chkEnableClock), 2);
+    EXPECT_EQ(B::gTakenWhiteCount + B::gTakenBlackCount, 0);
+
+    for (const auto& [from, to] : c.moves) Move(from, to);
+    EXPECT_EQ(E::gMoveNumber, c.halfMoves);
+    EXPECT_EQ(form->HScroll1->maximum(), c.halfMoves);
+    const std::string record = Record();
+    EXPECT_NE(record.find("White Pawn at E:2 to E:4"), std::string::npos) << record;
+  }
+}
+
+// The engine against itself: the user's first move starts the engines, which
+// play on until the game is stopped; the start button then hands the game to
+// one engine against the user.
+TEST_F(NewGameTest, EngineAgainstItselfFromTheMenu) {
+  NewGameFromMenu({2});
+  EXPECT_EQ(G::gGameMode, "OfflineCC");
+  EXPECT_EQ(form->txtNameWhite->text(), "CPU");
+  EXPECT_EQ(form->txtNameBlack->text(), "CPU");
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [] {
+    if (E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
+  });
+  stopper.start(1);
+  Move("d2", "d4");
+  stopper.stop();
+  const int reached = E::gMoveNumber;
+  EXPECT_GE(reached, 4);
+  G::gGameStopped = 0;
+  form->cmdStartCPUMove->setVisible(true);
+  form->cmdStartCPUMove->click();
+  EXPECT_EQ(G::gGameMode, "OfflinePC");
+  EXPECT_EQ(E::gMoveNumber, reached + 1);
+}
+
+TEST_F(NewGameTest, CancelChangesNothing) {
+  NewGameFromMenu({0});
+  Move("e2", "e4");
+  const E::EngineBoard board = E::gVirtualBoard;
+  const std::string record = Record();
+  // The command itself, while its entries are off during the game.
+  RunNewGame({1, true, true}, false);
+  form->mnuNewGame_Click();
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_EQ(G::gGameMode, "OfflinePP");
+  EXPECT_EQ(G::gBoardSide, 1);
+  EXPECT_EQ(E::gVirtualBoard, board);
+  EXPECT_EQ(Record(), record);
+  EXPECT_EQ(form->HScroll1->value(), 1);
+  EXPECT_EQ(Labels(), kNormalLabels);
+  EXPECT_TRUE(form->mnuNewGame->isEnabled());
+  EXPECT_TRUE(form->tb->button(1)->isEnabled());
+  EXPECT_EQ(form->NewGameForm(), nullptr);
+  EXPECT_EQ(Stored("Standard", "optColor1"), "0");  // Black was chosen, but nothing stored
+}
+
+// Choices made at OK come back at the next opening, for their own profile only.
+TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
+  NewGameFromMenu({0, true, true, "Ann", "Bob"});
+  EXPECT_EQ(Stored("Standard", "optMode0"), "-1");
+  EXPECT_EQ(Stored("Standard", "optMode1"), "0");
+  EXPECT_EQ(Stored("Standard", "optInternetResume1"), "-1");  // stored although hidden
+  EXPECT_EQ(Stored("Standard", "cmbJoinNewGame"), "");
+  form->SetGameStartCommandsEnabled(true);
+  InspectDialog([](app::frmNewGame* d) {
+    EXPECT_TRUE(d->optMode[0]->isChecked());
+    EXPECT_TRUE(d->optColor[1]->isChecked());
+    EXPECT_TRUE(d->optGameType[1]->isChecked());
+    EXPECT_EQ(d->txtNamePlayer1->text(), "Ann");
+    EXPECT_EQ(d->txtNamePlayer2->text(), "Bob");
+  });
+
+  // A profile with nothing stored opens with the defaults.
+  form->cmbProfiles->addItem("Other");
+  form->cmbProfiles->setCurrentIndex(1);
+  form->txtUserNickName->setText("Nick");
+  InspectDialog([](app::frmNewGame* d) {
+    EXPECT_EQ(d->windowTitle(), "   New Game . . .");
+    EXPECT_TRUE(d->optMode[1]->isChecked());
+    EXPECT_TRUE(d->optColor[0]->isChecked());
+    EXPECT_TRUE(d->optGameType[0]->isChecked());
+    EXPECT_TRUE(d->optInternetResume[1]->isChecked());
+    EXPECT_TRUE(d->optInternetResume[0]->isHidden());
+    EXPECT_EQ(d->txtNamePlayer1->text(), "Nick");
+    EXPECT_EQ(d->txtNamePlayer2->text(), "CPU");
+    EXPECT_TRUE(d->cmdOK->isEnabled());
+  });
+  EXPECT_EQ(Stored("Other", "optMode1"), "-1");
+  form->cmbProfiles->setCurrentIndex(0);
+  InspectDialog([](app::frmNewGame* d) { EXPECT_EQ(d->txtNamePlayer2->text(), "Bob"); });
+}
+
+// Choosing the internet mode rearranges the dialog and the main window; the
+// main window keeps that even when the dialog is cancelled.
+TEST_F(NewGameTest, InternetModeLayoutAndBack) {
+  InspectDialog([this](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    EXPECT_FALSE(d->cmdOK->isEnabled());
+    EXPECT_TRUE(d->optGameType[1]->isChecked());
+    EXPECT_FALSE(d->optGameType[0]->isEnabled());
+    EXPECT_EQ(d->txtNamePlayer2->text(), "");
+    EXPECT_FALSE(d->txtNamePlayer2->isEnabled());
+    EXPECT_EQ(d->lblPlayer2->text(), "Player 2 (Internet)");
+    EXPECT_FALSE(d->optColor[0]->isEnabled());  // a joiner's colour comes with the offer
+    EXPECT_FALSE(d->cmbJoinNewGame->isHidden());
+    EXPECT_FALSE(d->fraNewGame->isHidden());
+    EXPECT_TRUE(form->lblWhitesClock->isHidden());
+    EXPECT_TRUE(form->txtComment->isEnabled());
+    EXPECT_EQ(form->lblMoveControl->text(), "Move Comment");
+
+    d->optInternetResume[0]->click();  // an offer: free colour, OK available
+    EXPECT_TRUE(d->optColor[1]->isEnabled());
+    EXPECT_TRUE(d->cmdOK->isEnabled());
+    EXPECT_TRUE(d->cmbJoinNewGame->isHidden());
+
+    d->optMode[2]->click();
+    EXPECT_TRUE(d->optGameType[0]->isEnabled());
+    EXPECT_TRUE(d->optGameType[1]->isChecked());
+    EXPECT_EQ(d->txtNamePlayer1->text(), "CPU");
+    EXPECT_TRUE(d->optInternetResume[0]->isHidden());
+    d->optMode[3]->click();
+  });
+  EXPECT_TRUE(form->lblWhitesClock->isHidden());
+  EXPECT_TRUE(form->txtComment->isEnabled());
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_TRUE(form->mnuNewGame->isEnabled());
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,158 @@
+// The toolbar's buttons and drop-down entries run their menu entries'
+// commands; the two-state buttons keep panels, menu checks and switches in step.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "platform/SettingsStore.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace apptest {
+namespace {
+
+class ToolbarTest : public MainWindowFixture {
+ protected:
+  // A game against the engine shown at half-move 4 of 6, White (the human) to move.
+  void SetUpGame() {
+    NewGame("OfflinePP", G::kWhite);
+    for (auto [from, to] : {std::pair{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}, {"f1", "c4"}})
+      Move(from, to);
+    Move("g8", "f6");
+    G::gGameMode = "OfflinePC";
+    G::gNavigating = G::kTrue;
+    form->HScroll1->setValue(4);
+    G::gNavigating = 0;
+    B::Update_Board();
+    answers.Clear();
+    answers.Push(platform::vbNo);  // a closing question is answered No
+  }
+
+  // "p<panel shown> m<checks: taken, options, edit, pause> b<buttons: TAKENPIECES,
+  // EDIT, PAUSE, OPTIONS> c<clock switch> s<setup>"
+  std::string Indicators() const {
+    std::ostringstream s;
+    s << 'p';
+    for (int i = 0; i < 3; ++i)
+      if (form->picGameControl[static_cast<size_t>(i)]->isVisible()) s << i;
+    s << " m";
+    for (QAction* a : {form->mnuTakenPieces, form->mnuOptions, form->mnuEdit, form->mnuPause}) s << a->isChecked();
+    s << " b";
+    for (const char* key : {"TAKENPIECES", "EDIT", "PAUSE", "OPTIONS"}) s << form->tb->buttonByKey(key)->isChecked();
+    s << " c" << app::CheckValue(form->chkEnableClock) << " s" << app::CheckValue(form->setup);
+    return s.str();
+  }
+
+  // Everything a command of the window may change, as one comparable text.
+  std::string Snapshot() const {
+    std::ostringstream s;
+    s << Indicators() << " move " << E::gMoveNumber << " colour " << G::gColorToMove << " player "
+      << G::gPlayerColor << " level " << form->sldLevel->value() << " status "
+      << form->StatusBar->panel(2)->text().toStdString() << " shown " << form->isVisible()
+      << form->cmdStartCPUMove->isVisible() << "\nrecord " << Record() << "\nboard";
+    for (int32_t cell : E::gVirtualBoard.cells) s << ' ' << cell;
+    s << "\nlog " << E::gGameLog.size() << (E::gGameLog.empty() ? false : E::gGameLog.back() == E::gVirtualBoard);
+    for (const auto& call : answers.Calls()) s << "\nmessage " << call.text;
+    return s.str();
+  }
+};
+
+// The keys whose commands this window carries out: the same effect from the
+// toolbar as from the menu, and an effect at all.
+TEST_F(ToolbarTest, AButtonHasTheSameEffectAsItsMenuEntry) {
+  using F = app::fMainForm;
+  const std::pair<const char*, QAction* F::*> cases[] = {
+      {"UNDO", &F::mnuUndo},         {"REDO", &F::mnuRedo},           {"MOVEBACK", &F::mnuMoveBack},
+      {"MOVEFORWARD", &F::mnuMoveForward}, {"GOTOBEGIN", &F::mnuGotoBegin}, {"GOTOEND", &F::mnuGotoLastMove},
+      {"HINT", &F::mnuGiveHint},     {"CHANGESIDE", &F::mnuChangeSide}, {"EXIT", &F::mnuExit}};
+  for (const auto& [key, entry] : cases) {
+    SCOPED_TRACE(key);
+    SetUpGame();
+    const std::string before = Snapshot();
+    form->tb_ButtonClick(key);  // MOVEBACK and MOVEFORWARD are on no button
+    const std::string byButton = Snapshot();
+    SetUpGame();
+    (form.get()->*entry)->trigger();
+    EXPECT_EQ(Snapshot(), byButton);
+    EXPECT_NE(byButton, before);
+  }
+}
+
+// Every key reaches exactly its own menu entry, once, whatever command is
+// connected to it; keys that match none (case and blanks count) reach nothing.
+TEST_F(ToolbarTest, EveryKeyReachesExactlyItsMenuEntry) {
+  const std::tuple<bool, const char*, const char*> cases[] = {  // drop-down?, key, menu entry ("" none)
+      {false, "NEWGAME", "mnuNewGame"}, {false, "LOAD", "mnuLoadGameStart"}, {false, "SAVE", "mnuSaveGame"},
+      {false, "UNDO", "mnuUndo"}, {false, "REDO", "mnuRedo"}, {false, "MOVEBACK", "mnuMoveBack"},
+      {false, "MOVEFORWARD", "mnuMoveForward"}, {false, "GOTOBEGIN", "mnuGotoBegin"},
+      {false, "GOTOEND", "mnuGotoLastMove"}, {false, "HINT", "mnuGiveHint"}, {false, "ROTATE", "mnuRotate"},
+      {false, "CHANGESIDE", "mnuChangeSide"}, {false, "ADDPROFILE", "mnuAddProfile"},
+      {false, "DELETEPROFILE", "mnuDleteProfile"}, {false, "HELP", "mnuHelpContent"},
+      {false, "HOME", "mnuHomepage"}, {false, "UPDATE", "mnuUpdates"}, {false, "EXIT", "mnuExit"},
+      {true, "HELPCONTENT", "mnuHelpContent"}, {true, "CHESSTUTORIAL", "mnuChessTutorial"},
+      {true, "ONLINEHELP", "mnuOnlineHelp"}, {true, "ONLINEFORUM", "mnuForum"}, {true, "ONLINEFAQ", "mnuFAQ"},
+      {true, "SENDBUGREPORT", "mnuSendBugReport"}, {true, "HOMEPAGE", "mnuHomepage"},
+      {true, "OTHERPRODUCTS", "mnuOtherProducts"}, {true, "SALESPARTNER", "mnuSalesPartner"},
+      {true, "ABOUT", "mnuAbout"},
+      {false, "undo", ""}, {false, "UNDO ", ""}, {false, "", ""}, {false, "ABOUT", ""}, {true, "HELP", ""},
+      {true, "about", ""}};
+  // Only counters listen to the entries, so no command of the window runs here.
+  std::map<std::string, int> fired;
+  for (QMenu* menu : {form->mnuFile, form->mnuGame, form->mnuMove, form->mnuHelp})
+    for (QAction* a : menu->actions()) {
+      QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+      QObject::connect(a, &QAction::triggered, form.get(), [&fired, a] { ++fired[a->objectName().toStdString()]; });
+    }
+  form->mnuMove->setEnabled(false);  // a whole menu switched off does not stop the toolbar
+  form->mnuUndo->setEnabled(false);
+  SetUpGame();
+  std::map<QString, QAction*> dropDown;
+  for (QAction* a : form->tb->buttonByKey("HELP")->menu()->actions()) dropDown[a->data().toString()] = a;
+  for (const auto& [isDropDown, key, entry] : cases) {
+    SCOPED_TRACE(std::string(isDropDown ? "drop-down " : "button ") + key);
+    fired.clear();
+    const std::string before = Snapshot();
+    QAction* control = isDropDown ? dropDown[key] : form->tb->buttonByKey(key);
+    if (*entry != '\0' && control != nullptr) control->trigger();  // the click itself, where there is one
+    else if (isDropDown) form->tb_ButtonMenuClick(key);
+    else form->tb_ButtonClick(key);
+    EXPECT_EQ(fired, (*entry == '\0' ? std::map<std::string, int>{} : std::map<std::string, int>{{entry, 1}}));
+    if (*entry == '\0') {
+      EXPECT_EQ(Snapshot(), before);
+    }
+  }
+}
+
+// The two-state buttons pressed in turn, then the menu's check marks set on their own.
+TEST_F(ToolbarTest, TwoStateButtonsKeepPanelsMenuChecksAndSwitchesInStep) {
+  const std::pair<const char*, const char*> steps[] = {
+      {"OPTIONS", "p1 m0100 b0001 c1 s0"},     {"TAKENPIECES", "p2 m1000 b1000 c1 s0"},
+      {"OPTIONS", "p1 m0100 b0001 c1 s0"},     {"OPTIONS", "p0 m0000 b0000 c1 s0"},
+      {"TAKENPIECES", "p2 m1000 b1000 c1 s0"}, {"TAKENPIECES", "p0 m0000 b0000 c1 s0"},
+      {"PAUSE", "p0 m0001 b0010 c0 s0"},       {"PAUSE", "p0 m0000 b0000 c1 s0"},
+      {"EDIT", "p0 m0010 b0100 c1 s1"},        {"EDIT", "p0 m0000 b0000 c1 s0"}};
+  SetUpGame();
+  app::SetCheckValue(form->chkEnableClock, 1);
+  const std::string settings = platform::SettingsFilePath("ZVK\\Castellan\\TESTER\\Standard");
+  for (const auto& [key, indicators] : steps) {
+    SCOPED_TRACE(key);
+    std::filesystem::remove(settings);
+    form->tb->buttonByKey(key)->trigger();
+    EXPECT_EQ(Indicators(), indicators);
+    EXPECT_EQ(std::filesystem::exists(settings), std::string(key) == "OPTIONS");  // it alone stores the profile
+    if (std::string(key) == "EDIT") {
+      EXPECT_EQ(form->StatusBar->panel(2)->text(), form->setup->isChecked() ? "Edit Mode" : "OfflinePC");
+    }
+  }
+  const std::string record = Record();
+  for (QAction* mark : {form->mnuTakenPieces, form->mnuEdit, form->mnuPause, form->mnuOptions}) mark->setChecked(true);
+  EXPECT_EQ(Indicators(), "p0 m1111 b1111 c1 s0");  // the buttons follow; no command runs
+  EXPECT_EQ(Record(), record);
+}
+
+}  // namespace
+}  // namespace apptest
