@@ -149,7 +149,7 @@ TEST_F(ProfilesTest, StoredNamesThatCannotBeFileNamesAreRefused) {
                              std::string(201, 'n'), "del\x7F"};
   std::string stored = "|Anna";
   for (const auto& name : bad) stored += "|" + name;
-  platform::SaveSetting(kUser, "Settings", "ProfilesRegStr", stored + "|Ben|" + std::string(200, 'n'));
+  platform::SaveSetting(kUser + "\\Standard", "Settings", "ProfilesRegStr", stored + "|Ben|" + std::string(200, 'n'));
   platform::SaveSetting(kUser, "Settings", "cmbProfiles", "2");
   const long long logged = ZVK_ErrorLog::ErrorsLogged();
   StartWindow(window);
