@@ -139,7 +139,7 @@ void Load_Registry() {
   load("cmbCountry", "0",
        [&](const std::string& text) { w.SetControlValue("cmbCountry", RoundToInt16(ParseNumber(text))); });
   for (const auto& [menu, defaultValue] : {std::pair("mnuShowPossibleMoves", "False"), std::pair("mnuDangerShow", "True")}) {
-    load(menu, defaultValue, [&](const std::string& text) { w.SetControlValue(menu, ParseBoolean(text) ? -1 : 0); });
+    load(menu, defaultValue, [&, menu = menu](const std::string& text) { w.SetControlValue(menu, ParseBoolean(text) ? -1 : 0); });
   }
 }
 

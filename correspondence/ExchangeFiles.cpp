@@ -158,10 +158,12 @@ std::vector<std::string> ParseGameListing(const std::string& bytes) {
   for (const std::string& raw : SplitLines(bytes.substr(0, kMaxListingBytes))) {
     std::string line;
     for (const char c : raw) {
-      if (c != '\\' && c != '\b' && c != '>') line += c;
+      if (c != '\\' && c != '>' && !IsControl(c)) line += c;  // a backspace is a control character
     }
-    line = ZVK_File_Dir::Trim(line);
-    if (line.size() > kStemLength && IsExchangeStem(line.substr(0, kStemLength))) names.push_back(CleanValue(line));
+    // Trimmed again after the cut: a name read back from a list of names
+    // must be the same name, never one with a blank at its end.
+    line = ZVK_File_Dir::Trim(CleanValue(ZVK_File_Dir::Trim(line)));
+    if (line.size() > kStemLength && IsExchangeStem(line.substr(0, kStemLength))) names.push_back(line);
   }
   return names;
 }

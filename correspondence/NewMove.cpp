@@ -10,6 +10,7 @@
 #include "board/GameFile.h"
 #include "board/TextNumbers.h"
 #include "correspondence/Packing.h"
+#include "platform/AppPath.h"
 #include "platform/ZipArchive.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"

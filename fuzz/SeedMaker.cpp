@@ -5,15 +5,20 @@
 #include <QString>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "app/frmSplash.h"
 #include "board/GameFile.h"
 #include "board/GameRecord.h"
 #include "board/Profiles.h"
 #include "board/RecordWindow.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
 #include "engine/ZVK_Engine.h"
 #include "fuzz/FuzzKit.h"
 #include "platform/SettingsStore.h"
+#include "platform/ZipArchive.h"
 #include "support/AppIdentity.h"
 #include "support/ZVK_Language.h"
 #include "support/ZVK_Registry.h"
@@ -141,6 +146,88 @@ void TransferSeeds() {
   Seed("transfer_names", "ipv6.txt", "[::1]:21\fOffer Anna.chs\fCommon/temp");
 }
 
+
+// The exchange's files as the writers write them, the archives they are sent
+// in as the packer packs them, and a server listing.
+const std::string kStem = "12345678926120714300000";
+
+std::string Written(const std::string& name, const std::function<void(const std::string&)>& write) {
+  const std::string path = fuzzkit::Sandbox::Get().root() + "/temp/seeds/" + name;
+  std::error_code ec;
+  fs::remove(path, ec);
+  write(path);
+  return testsupport::ReadFile(path);
+}
+
+// The archive the packer makes of a file of the given name and bytes.
+std::string Packed(const std::string& name, const std::string& bytes) {
+  const std::string folder = fuzzkit::Sandbox::Get().root() + "/temp/seeds/";
+  testsupport::WriteFile(folder + name, bytes);
+  std::error_code ec;
+  fs::remove(folder + "packed.zip", ec);
+  correspondence::PackSingleFile(folder + name, folder + "packed.zip");
+  return testsupport::ReadFile(folder + "packed.zip");
+}
+
+void ExchangeSeeds() {
+  namespace C = correspondence;
+  const C::OfferInfo offer{"", C::GameIdOfStem(kStem), "Jane \"the rook\"", "Deutschland", "Deutsch",
+                           std::to_string(C::kWhiteColour), "female", "42", ""};
+  const std::string offerFile = Written("offer", [&](const std::string& path) {
+    C::WriteOfferInfoFile(path, offer);
+    C::AppendOfferOpeningMove(path, "1  White e2 to e4\r\n");
+  });
+  const C::JoinInfo join{"", "987654321", "Bo", "Sverige", "English", std::to_string(C::kBlackColour), "", ""};
+  const std::string joinFile = Written("join", [&](const std::string& path) {
+    C::WriteJoinInfoFile(path, join);
+    C::WriteJoinInfoFile(path, join);  // joined twice
+  });
+  const std::string noteFile = Written("note", [&](const std::string& path) {
+    C::WriteMoveNoteFile(path, {"", "123456789", "good luck,\r\nsee you tomorrow", "1  Black e7 to e5\r\n"});
+  });
+  const std::string closedFile = Written("closed", [&](const std::string& path) {
+    C::WriteClosedGameFile(path, {"", "987654321", "Bo"});
+  });
+  const std::string listing = kStem + "n.zip\r\n" + kStem + "j.zip\r\n98765432126120801120000n.zip\r\n" +
+                              "<DIR> .\r\n..\r\n \\" + kStem + "g.zip >\r\nreadme.txt\r\n";
+  Seed("exchange_files", "offer.txt", offerFile);
+  Seed("exchange_files", "join.txt", joinFile);
+  Seed("exchange_files", "note.txt", noteFile);
+  Seed("exchange_files", "closed.txt", closedFile);
+  Seed("exchange_files", "test.tst", Written("test", C::WriteConnectionTestFile));
+  Seed("exchange_files", "listing.tmp", listing);
+
+  Seed("archive", "offer.zip", Packed(C::OfferInfoName(kStem), offerFile));
+  Seed("archive", "join.zip", Packed(C::JoinInfoName(kStem), joinFile));
+  Seed("archive", "closed.zip", Packed(C::ClosedInfoName(kStem), closedFile));
+  const std::string game = B::FormatGameFile(Play({"e2e4", "e7e5", "g1f3"}, "three half-moves"));
+  Seed("archive", "game.zip", Packed(C::LastGameName(kStem), game));
+  // Without the password, and with two entries: what the program never
+  // sends, but a partner's archive may be.
+  const std::string folder = fuzzkit::Sandbox::Get().root() + "/temp/seeds/";
+  for (const bool password : {false, true}) {
+    platform::ZipArchive zip;
+    if (password) zip.SetPassword(C::kArchivePassword);
+    zip.Create(folder + "two.zip");
+    zip.AddFile(folder + C::OfferInfoName(kStem), 9);
+    zip.AddFile(folder + C::LastGameName(kStem), 9);
+    zip.Close();
+    Seed("archive", password ? "two.zip" : "two-plain.zip", testsupport::ReadFile(folder + "two.zip"));
+  }
+  // A stored name that climbs out of the folder: the same archive with the
+  // name's first bytes changed (the checksums cover the data only).
+  std::string climbing = testsupport::ReadFile(folder + "two.zip");
+  for (size_t at = 0; (at = climbing.find(kStem, at)) != std::string::npos; at += kStem.size())
+    climbing.replace(at, 3, "../");
+  Seed("archive", "climbing.zip", climbing);
+
+  const std::pair<const char*, std::vector<std::string>> games[] = {
+      {"start.zip", {}}, {"one.zip", {"e2e4"}}, {"three.zip", {"e2e4", "e7e5", "g1f3"}}};
+  for (const auto& [name, moves] : games)
+    Seed("new_move", name, Packed(C::LastGameName(kStem), B::FormatGameFile(Play(moves, ""))));
+  Seed("new_move", "first-line.txt", "\"7\"\r\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,5 +242,6 @@ int main(int argc, char** argv) {
   LanguageSeeds();
   SettingsSeeds();
   TransferSeeds();
+  ExchangeSeeds();
   return 0;
 }

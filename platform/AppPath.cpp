@@ -20,6 +20,13 @@ void SetAppPath(const std::string& path) {
   while (gOverride.size() > 1 && gOverride.back() == kSep) gOverride.pop_back();
 }
 
+bool IsPlainFileName(const std::string& name) {
+  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
+  for (const unsigned char c : name)
+    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') return false;
+  return true;
+}
+
 std::string FirstSettingLine(const std::string& path) {
   std::ifstream in(path);
   std::string line;
@@ -30,13 +37,6 @@ std::string FirstSettingLine(const std::string& path) {
     return line.substr(first, last - first + 1);
   }
   return "";
-}
-
-bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
-  for (const unsigned char c : name)
-    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') return false;
-  return true;
 }
 
 }  // namespace platform

@@ -10,6 +10,8 @@
 #include <set>
 #include <vector>
 
+#include "platform/AppPath.h"
+
 namespace fs = std::filesystem;
 
 namespace platform {

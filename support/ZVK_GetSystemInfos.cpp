@@ -51,7 +51,9 @@ std::string MachineNumberOverride() {
       {fromEnvironment != nullptr ? ZVK_File_Dir::Trim(fromEnvironment) : "", kMachineIdVariable},
       {platform::FirstSettingLine(MachineIdFilePath()), MachineIdFilePath()},
   };
-  for (const auto& [value, where] : sources) {
+  for (const auto& source : sources) {
+    const std::string& value = source[0];
+    const std::string& where = source[1];  // not a structured binding: clang before 16 cannot capture one in a lambda
     if (value.empty()) continue;
     if (IsMachineNumber(value)) return value;
     // The number names every correspondence file of this PC: a wrong one

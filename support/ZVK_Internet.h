@@ -49,6 +49,10 @@ enum class VersionVerdict {
 // published text lacks its two points or a part is not a number.
 VersionVerdict CompareVersion(int runMajor, int runMinor, int runRevision, const std::string& published);
 
+// The version of our product in a downloaded version list; false when the
+// list holds none (or a record with no product comes first).
+bool FindPublishedVersion(const std::string& listBytes, std::string& version);
+
 // The number a published version part holds: decimal digits, blanks around
 // them allowed; anything else throws a type mismatch.
 long long VersionPartNumber(const std::string& part);
@@ -72,9 +76,5 @@ std::string WebPage(const std::string& path);  // the site followed by the path 
 // `error` on failure.
 bool DownloadToFile(platform::Inet& inet, const std::string& url, const std::string& path, size_t maxBytes,
                     std::string& error);
-
-// The version of our product in a downloaded version list; false when the
-// list holds none (or a record with no product comes first).
-bool FindPublishedVersion(const std::string& listBytes, std::string& version);
 
 }  // namespace ZVK_Internet

@@ -99,6 +99,8 @@ TEST(ExchangeFileReaders, ListingKeepsOnlyNamesOfExchangedFiles) {
       "  00012345626020314051111n.zip  \r\n"   // blanks around
       "\\00012345626020314052222n.zip>\r\n"    // cleaned of "\" and ">"
       "0001234562602031405\b3333n.zip\n"       // a backspace inside
+      "00012345626020314054444n.zip \t\r\n"    // a blank left before a control character
+      "00012345626020314055555" + std::string(232, 'x') + " tail\r\n"  // cut before a blank
       "00012345626020314050000\r\n"            // a stem alone names no file
       "0001234562602031405000n.zip\r\n"        // one digit short
       "0001234562602031405000xn.zip\r\n"
@@ -110,6 +112,8 @@ TEST(ExchangeFileReaders, ListingKeepsOnlyNamesOfExchangedFiles) {
                                          "00012345626020314051111n.zip",
                                          "00012345626020314052222n.zip",
                                          "00012345626020314053333n.zip",
+                                         "00012345626020314054444n.zip",
+                                         "00012345626020314055555" + std::string(232, 'x'),
                                          "99999999999999999999999j.zip",
                                      }));
   EXPECT_TRUE(ParseGameListing("").empty());
