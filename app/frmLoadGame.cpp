@@ -61,9 +61,7 @@ std::string ProgramDir() { return ZVK_File_Dir::sFixDirString(platform::AppPath(
 }  // namespace
 
 frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
-  setObjectName(QStringLiteral("frmLoadGame"));
-  setWindowTitle(QStringLiteral(" Load & Resume Game  . . ."));
-  setModal(true);
+  SetUpDialog(this, QStringLiteral("frmLoadGame"), QStringLiteral(" Load & Resume Game  . . ."));
 
   auto* layout = new QVBoxLayout(this);
   auto* kinds = new QGroupBox;
@@ -455,6 +453,8 @@ void frmLoadGame::cmdOK_Click() {
     main_.SetGameStartCommandsEnabled(false);
     ZVK_Board_Sub::Update_Board();
     ZVK_Board_Sub::Correct_TakenPieces();
+    // The status line and the mode panel name the loaded game, not the last one.
+    main_.StatusReport();
   });
   if (stayOpen) return;
   // Unloaded also after an error: the game is as far set up as it got.
