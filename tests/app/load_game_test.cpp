@@ -81,9 +81,12 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   EXPECT_EQ(Stored("optInternetAction2"), "-1");  // stored back as soon as it is read
 
   dialog.txtNamePlayer2->setText("Partner");
+  form->lblStatus->setText("left from the last game");
   dialog.cmdOK_Click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(G::gGameMode, "OfflinePP");
+  EXPECT_TRUE(form->lblStatus->text().startsWith("Waiting for Black")) << form->lblStatus->text().toStdString();
+  EXPECT_EQ(form->StatusBar->panel(2)->text(), "Two Player Mode");
   EXPECT_EQ(G::gGameStopped, 0);
   EXPECT_EQ(E::gMoveNumber, 3);
   EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
