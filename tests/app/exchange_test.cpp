@@ -324,7 +324,7 @@ TEST_F(ExchangeFailures, ArchiveFetchedEarlierIsTakenOverWithoutATransfer) {
   EXPECT_TRUE(form->picFrontBuffer->isEnabled());
 }
 
-TEST_F(ExchangeFailures, SendWithTheServerDownStillSwitchesToWaiting) {
+TEST_F(ExchangeFailures, SendWithTheServerDownSaysSoAndKeepsTheMoveToSend) {
   setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
   GameAfterFirstMove();
   const std::string id = C::gInternetGameID;
@@ -332,9 +332,14 @@ TEST_F(ExchangeFailures, SendWithTheServerDownStillSwitchesToWaiting) {
 
   form->cmdSendMove->click();
 
-  EXPECT_TRUE(answers.Calls().empty()) << "a put is never examined";
-  EXPECT_FALSE(Shown(form->cmdSendMove));
-  EXPECT_TRUE(Shown(form->cmdDownloadMove));
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, "Your move could not be sent to the game server.\r\nPlease try again later");
+  EXPECT_EQ(answers.Calls()[0].style, 4144);
+  // The move can be sent again; there is no answer to fetch yet.
+  EXPECT_TRUE(Shown(form->cmdSendMove));
+  EXPECT_FALSE(Shown(form->cmdDownloadMove));
+  EXPECT_TRUE(Shown(form->cmdSuspend));
+  EXPECT_TRUE(form->Animation1->isHidden());
   const C::MoveNote note = C::ReadMoveNoteFile(Dir() + C::MoveNoteName(id, 1));
   EXPECT_EQ(note.comment, "your move");
   EXPECT_NE(note.recordLine.find("White Pawn at E:2 to E:4"), std::string::npos) << note.recordLine;
