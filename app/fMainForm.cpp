@@ -351,8 +351,11 @@ int32_t fMainForm::ForeColor(const QLabel* label) {
 
 namespace {
 
-// A displayed square (row 0 at the top) as the record names it.
-std::string SquareName(int c, int r) { return Board::SquareText(c + 1, 8 - r); }
+// A displayed square (row 0 at the top) as the record names it: on a turned
+// board too, the name is the one its coordinate labels show.
+std::string SquareName(int c, int r) {
+  return gBoardSide == -1 ? Board::SquareText(8 - c, r + 1) : Board::SquareText(c + 1, 8 - r);
+}
 
 std::string PieceName(int picture) {
   switch (picture) {
