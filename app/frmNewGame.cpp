@@ -1,6 +1,7 @@
 #include "app/frmNewGame.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -152,6 +153,8 @@ frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
   right->addWidget(player1);
   right->addWidget(player2);
   right->addWidget(fraNewGame);
+  // The frames keep their height when the offer preview is hidden.
+  right->addStretch(1);
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);
   columns->addLayout(right, 1);
@@ -264,6 +267,9 @@ void frmNewGame::optInternetResume_Click(int16_t) {
     optColor[1]->setEnabled(!join);
     // A join is confirmed only through the list: selecting an offer enables OK.
     if (!join) cmdOK->setEnabled(true);
+    // The dialog shrinks with the preview gone, not only the frames in it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    adjustSize();
     platform::DoEvents();
   });
 }

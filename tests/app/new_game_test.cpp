@@ -240,6 +240,10 @@ TEST_F(NewGameTest, InternetModeLayoutAndBack) {
     EXPECT_TRUE(d->optColor[1]->isEnabled());
     EXPECT_TRUE(d->cmdOK->isEnabled());
     EXPECT_TRUE(d->cmbJoinNewGame->isHidden());
+    // Without the offer preview the frames keep their own height.
+    QApplication::processEvents();
+    for (const QGroupBox* frame : d->findChildren<QGroupBox*>())
+      if (frame->isVisible()) EXPECT_LE(frame->height(), frame->sizeHint().height()) << frame->title().toStdString();
 
     d->optMode[2]->click();
     EXPECT_TRUE(d->optGameType[0]->isEnabled());
