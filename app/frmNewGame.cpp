@@ -252,9 +252,16 @@ void frmNewGame::optMode_Click(int16_t index) {
     if (internet && join) UpdateGameList(false);
     fraNewGame->setVisible(internet);
     cmdOK->setEnabled(!internet);
-    adjustSize();
+    FitToContents();
     platform::DoEvents();
   });
+}
+
+void frmNewGame::FitToContents() {
+  // The layouts hear of shown and hidden controls only through posted
+  // requests; without them the dialog would keep the size of the last mode.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  adjustSize();
 }
 
 void frmNewGame::optInternetResume_Click(int16_t) {
@@ -267,9 +274,7 @@ void frmNewGame::optInternetResume_Click(int16_t) {
     optColor[1]->setEnabled(!join);
     // A join is confirmed only through the list: selecting an offer enables OK.
     if (!join) cmdOK->setEnabled(true);
-    // The dialog shrinks with the preview gone, not only the frames in it.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    adjustSize();
+    FitToContents();
     platform::DoEvents();
   });
 }

@@ -250,6 +250,7 @@ TEST_F(NewGameTest, InternetModeLayoutAndBack) {
     EXPECT_TRUE(d->optGameType[1]->isChecked());
     EXPECT_EQ(d->txtNamePlayer1->text(), "CPU");
     EXPECT_TRUE(d->optInternetResume[0]->isHidden());
+    EXPECT_EQ(d->height(), d->sizeHint().height()) << "no room left from the correspondence controls";
     d->optMode[3]->click();
   });
   EXPECT_TRUE(form->lblWhitesClock->isHidden());
