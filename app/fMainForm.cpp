@@ -94,6 +94,9 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   // While the thumb is dragged the value follows only on release: a drag
   // loads one position and writes one record line, not one per step passed.
   HScroll1->setTracking(false);
+  // A click beside the thumb steps one half-move, and the thumb's length
+  // stays a fraction of the game, not ten half-moves of it.
+  HScroll1->setPageStep(1);
   HScroll1->setToolTip(QStringLiteral("Move slider"));
   lv->addWidget(HScroll1);
   lblStatus = new QLabel(QStringLiteral("No Game Currently in Session"));

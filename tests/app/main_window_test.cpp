@@ -322,6 +322,9 @@ TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
   ASSERT_EQ(E::gMoveNumber, 3);
   const std::string before = Record();
   EXPECT_EQ(before.find("changed to movement"), std::string::npos);  // the moves themselves add none
+  // A click in the groove beside the thumb goes back one half-move.
+  form->HScroll1->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(E::gMoveNumber, 2);
   form->HScroll1->setValue(2);
   EXPECT_EQ(E::gMoveNumber, 2);
   EXPECT_EQ(G::gColorToMove, G::kWhite);
