@@ -211,7 +211,10 @@ void fMainForm::LoadInternetPlay(const std::string& path) {
   Guarded("LoadInternetPlay of Formular fMainForm", [&] {
     if (ZVK_File_Dir::FileExists(path)) {
       ZVK_Board_Sub::LoadCompleteGame(path);
-      if (gMoveNumber % 2 == 0 && gPlayerColor == kWhite) {
+      // On the local player's turn there is nothing to fetch or suspend
+      // meanwhile, whichever colour he plays.
+      const bool whiteToMove = gMoveNumber % 2 == 0;
+      if (whiteToMove == (gPlayerColor == kWhite)) {
         cmdDownloadMove->setVisible(false);
         cmdSuspend->setVisible(false);
       }

@@ -346,6 +346,23 @@ TEST_F(ExchangeFailures, SendWithTheServerDownSaysSoAndKeepsTheMoveToSend) {
   EXPECT_EQ(MoveNumberIn(Dir() + C::ExchangeArchiveName(Stem())), 1);
 }
 
+// A game resumed from the load dialog offers the fetch only while the
+// partner is to move, whichever colour this side plays.
+TEST_F(ExchangeFailures, ResumedGameOffersTheFetchOnlyWhileThePartnerIsToMove) {
+  GameAfterFirstMove();  // half-move 1: Black to move
+  for (const int32_t colour : {G::kWhite, G::kBlack}) {
+    SCOPED_TRACE(colour == G::kWhite ? "White" : "Black");
+    G::gPlayerColor = colour;
+    form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
+    form->cmdSuspend->show();
+    form->LoadInternetPlay(Dir() + C::LastGameName(Stem()));
+    ASSERT_EQ(E::gMoveNumber, 1);
+    const bool partnersTurn = colour == G::kWhite;
+    EXPECT_EQ(Shown(form->cmdDownloadMove), partnersTurn);
+    EXPECT_EQ(Shown(form->cmdSuspend), partnersTurn);
+  }
+}
+
 // The progress animation moves while a transfer runs. The waits after each
 // command run on a clock four times as fast as the real one: long enough for
 // several frames, short enough for a test.
