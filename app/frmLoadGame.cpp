@@ -424,6 +424,8 @@ void frmLoadGame::cmdOK_Click() {
       gBoardSide = -1;
       gPlayerColor = kBlack;
     }
+    // The labels turn with the board, also when the last game was seen from the other side.
+    main_.ShowCoordinateCaptions();
     if (internet) {
       gGameMode = "OnlinePP";
       main_.cmdDownloadMove->show();

@@ -82,7 +82,11 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
 
   dialog.txtNamePlayer2->setText("Partner");
   form->lblStatus->setText("left from the last game");
+  form->mnuRotate_Click();  // the last game was seen from Black's side
+  ASSERT_EQ(form->lblFile[0]->text(), "H");
   dialog.cmdOK_Click();
+  EXPECT_EQ(form->lblFile[0]->text(), "A");
+  EXPECT_EQ(form->lblRank[0]->text(), "1");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(G::gGameMode, "OfflinePP");
   EXPECT_TRUE(form->lblStatus->text().startsWith("Waiting for Black")) << form->lblStatus->text().toStdString();
