@@ -88,9 +88,6 @@ frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), ma
   cmdNewMove = Named(new GxButton(QStringLiteral("Check for New Moves")), QStringLiteral("cmdNewMove"));
   connect(cmdNewMove, &QPushButton::clicked, this, [this] { cmdNewMove_Click(); });
   listRow->addWidget(cmdNewMove);
-  Animation1 = Named(new QLabel, QStringLiteral("Animation1"));
-  Animation1->hide();
-  listRow->addWidget(Animation1);
   layout->addLayout(listRow);
 
   fraNewGame = Named(new QGroupBox, QStringLiteral("fraNewGame"));
@@ -141,6 +138,11 @@ frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), ma
   layout->addWidget(type);
 
   auto* buttons = new QHBoxLayout;
+  // The transfer picture shows beside the buttons, where there is room for
+  // it: in the list's row it would widen the dialog for good.
+  Animation1 = Named(new QLabel, QStringLiteral("Animation1"));
+  Animation1->hide();
+  buttons->addWidget(Animation1);
   buttons->addStretch(1);
   cmdOK = Named(new GxButton(QStringLiteral("OK")), QStringLiteral("cmdOK"));
   cmdOK->setEnabled(false);

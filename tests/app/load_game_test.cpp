@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <filesystem>
 
+#include "app/AnimationControl.h"
 #include "app/frmLoadGame.h"
 #include "board/GameFile.h"
 #include "correspondence/ExchangeFiles.h"
@@ -229,6 +231,12 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedUntilAFetchFailsAndAMarkedGameIs
   NewGame("OfflinePP");
   app::frmLoadGame dialog(*form);
   dialog.optInternetAction[0]->setChecked(true);
+  // The transfer picture finds room without widening the dialog.
+  const int width = dialog.minimumSizeHint().width();
+  app::StartTransferAnimation(dialog.Animation1, C::kDownloadAnimation);
+  dialog.layout()->activate();
+  EXPECT_EQ(dialog.minimumSizeHint().width(), width);
+  app::StopTransferAnimation(dialog.Animation1);
   dialog.cmdNewMove_Click();
   EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
   EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
