@@ -357,6 +357,8 @@ void frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& 
     main_.SendCommand("CLOSE");
   });
   StopTransferAnimation(Animation1);
+  // Back to its size without the picture.
+  FitToContents(this);
 }
 
 void frmLoadGame::cmdNewMove_Click() {

@@ -1,7 +1,6 @@
 #include "app/frmNewGame.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -252,16 +251,9 @@ void frmNewGame::optMode_Click(int16_t index) {
     if (internet && join) UpdateGameList(false);
     fraNewGame->setVisible(internet);
     cmdOK->setEnabled(!internet);
-    FitToContents();
+    FitToContents(this);
     platform::DoEvents();
   });
-}
-
-void frmNewGame::FitToContents() {
-  // The layouts hear of shown and hidden controls only through posted
-  // requests; without them the dialog would keep the size of the last mode.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-  adjustSize();
 }
 
 void frmNewGame::optInternetResume_Click(int16_t) {
@@ -274,7 +266,7 @@ void frmNewGame::optInternetResume_Click(int16_t) {
     optColor[1]->setEnabled(!join);
     // A join is confirmed only through the list: selecting an offer enables OK.
     if (!join) cmdOK->setEnabled(true);
-    FitToContents();
+    FitToContents(this);
     platform::DoEvents();
   });
 }

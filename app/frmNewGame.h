@@ -70,8 +70,6 @@ class frmNewGame : public QDialog {
   void reject() override;
 
  private:
-  // Gives the dialog the size of the controls the chosen mode shows.
-  void FitToContents();
   std::string SettingsApp() const;
   // A stored option or text of the current profile; a value that cannot be
   // read as a Boolean is logged and gives the default.

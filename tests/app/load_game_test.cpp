@@ -238,6 +238,7 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedUntilAFetchFailsAndAMarkedGameIs
   EXPECT_EQ(dialog.minimumSizeHint().width(), width);
   app::StopTransferAnimation(dialog.Animation1);
   dialog.cmdNewMove_Click();
+  EXPECT_EQ(dialog.size(), dialog.sizeHint()) << "the picture's room is given back";
   EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
   EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
   EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kGamePicture);
