@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QMenu>
@@ -206,6 +207,11 @@ void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption) {
   dialog->setWindowTitle(caption);
   dialog->setWindowModality(Qt::ApplicationModal);
   dialog->setStyleSheet(QStringLiteral("QGroupBox::title { color: palette(window-text); }"));
+}
+
+void FitToContents(QWidget* dialog) {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  dialog->adjustSize();
 }
 
 QLabel* HeadingLabel(const QString& name, const QString& caption) {

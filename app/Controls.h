@@ -138,6 +138,10 @@ void SetOptionValue(QAbstractButton* option, bool selected);
 // look (the main window's style is made for its dark ground), with frame
 // captions in the text colour.
 void SetUpDialog(QWidget* dialog, const QString& name, const QString& caption);
+// Gives a dialog the size of the controls it shows now. The layouts hear of
+// shown and hidden controls only through posted requests; without them the
+// dialog would keep the size it had.
+void FitToContents(QWidget* dialog);
 // A bold label that heads a group of controls.
 QLabel* HeadingLabel(const QString& name, const QString& caption);
 

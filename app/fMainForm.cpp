@@ -94,6 +94,9 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   // While the thumb is dragged the value follows only on release: a drag
   // loads one position and writes one record line, not one per step passed.
   HScroll1->setTracking(false);
+  // A click beside the thumb steps one half-move, and the thumb's length
+  // stays a fraction of the game, not ten half-moves of it.
+  HScroll1->setPageStep(1);
   HScroll1->setToolTip(QStringLiteral("Move slider"));
   lv->addWidget(HScroll1);
   lblStatus = new QLabel(QStringLiteral("No Game Currently in Session"));
@@ -351,8 +354,11 @@ int32_t fMainForm::ForeColor(const QLabel* label) {
 
 namespace {
 
-// A displayed square (row 0 at the top) as the record names it.
-std::string SquareName(int c, int r) { return Board::SquareText(c + 1, 8 - r); }
+// A displayed square (row 0 at the top) as the record names it: on a turned
+// board too, the name is the one its coordinate labels show.
+std::string SquareName(int c, int r) {
+  return gBoardSide == -1 ? Board::SquareText(8 - c, r + 1) : Board::SquareText(c + 1, 8 - r);
+}
 
 std::string PieceName(int picture) {
   switch (picture) {

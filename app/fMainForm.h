@@ -84,6 +84,8 @@ class fMainForm : public QMainWindow,
   void mnuEdit_Click();
   void setup_Click();
   void mnuRotate_Click();
+  // The board's letters and digits in the orientation of gBoardSide.
+  void ShowCoordinateCaptions();
   void mnuRedrawBoard_Click();
   void mnuChangeMode_Click();
   // Gives the window its default size within the screen's free area, so the
@@ -395,7 +397,6 @@ class fMainForm : public QMainWindow,
   void LoadAssistant();
   void OpenWebPage(const char* place, const std::string& path);
   void ShowEmptyBoard();
-  void ShowCoordinateCaptions();
   void WriteOffer();
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);

@@ -109,9 +109,10 @@ void fMainForm::cmdSendMove_Click() {
     cmdSendMove->setDisplayState(0);
     cmdSendMove->setVisible(false);
     StartProgressAnimation(kSendAnimation);
+    bool sent = true;
     if (gMoveNumber < 3 && !IsJoiningSide(stem)) {
       IniFTP(kRemoteOffered);
-      SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
+      sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
       SendCommand("CLOSE");
     }
     const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
@@ -119,14 +120,20 @@ void fMainForm::cmdSendMove_Click() {
     PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
     platform::DoEvents();
     IniFTP(kRemoteGames);
-    SendCommand(PutCommand(archive, ExchangeArchiveName(stem)));
+    sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
     ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
     platform::DoEvents();
-    cmdDownloadMove->setVisible(true);
+    // A move that did not reach the server stays to be sent: waiting for the
+    // partner's answer to it would wait for ever.
+    cmdDownloadMove->setVisible(sent);
     cmdSuspend->setVisible(true);
-    cmdSendMove->setVisible(false);
+    cmdSendMove->setVisible(!sent);
     SendCommand("CLOSE");
     StopProgressAnimation();
+    if (!sent)
+      platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf +
+                           "Please try again later",
+                       4144, kMessageTitle);
   });
 }
 
@@ -204,7 +211,10 @@ void fMainForm::LoadInternetPlay(const std::string& path) {
   Guarded("LoadInternetPlay of Formular fMainForm", [&] {
     if (ZVK_File_Dir::FileExists(path)) {
       ZVK_Board_Sub::LoadCompleteGame(path);
-      if (gMoveNumber % 2 == 0 && gPlayerColor == kWhite) {
+      // On the local player's turn there is nothing to fetch or suspend
+      // meanwhile, whichever colour he plays.
+      const bool whiteToMove = gMoveNumber % 2 == 0;
+      if (whiteToMove == (gPlayerColor == kWhite)) {
         cmdDownloadMove->setVisible(false);
         cmdSuspend->setVisible(false);
       }

@@ -1,4 +1,5 @@
 // Pausing, suspending and giving up a game.
+#include <QLabel>
 #include <QLineEdit>
 
 #include "app/fMainForm.h"
@@ -43,6 +44,8 @@ void fMainForm::cmdSuspend_Click() {
     // Saved before the reset, so the file holds the game as it was.
     mnuSaveGame_Click();
     Reset_Board();
+    // The status line spoke of the closed game's last move.
+    lblStatus->setText(QStringLiteral("No Game Currently in Session"));
     cmdSuspend->hide();
     cmdDownloadMove->hide();
   });

@@ -76,9 +76,6 @@ frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), ma
   cmdNewMove = Named(new GxButton(QStringLiteral("Check for New Moves")), QStringLiteral("cmdNewMove"));
   connect(cmdNewMove, &QPushButton::clicked, this, [this] { cmdNewMove_Click(); });
   listRow->addWidget(cmdNewMove);
-  Animation1 = Named(new QLabel, QStringLiteral("Animation1"));
-  Animation1->hide();
-  listRow->addWidget(Animation1);
   layout->addLayout(listRow);
 
   fraNewGame = GameInfoFrame(*this);
@@ -113,6 +110,11 @@ frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), ma
   layout->addWidget(type);
 
   auto* buttons = new QHBoxLayout;
+  // The transfer picture shows beside the buttons, where there is room for
+  // it: in the list's row it would widen the dialog for good.
+  Animation1 = Named(new QLabel, QStringLiteral("Animation1"));
+  Animation1->hide();
+  buttons->addWidget(Animation1);
   buttons->addStretch(1);
   cmdOK = Named(new GxButton(QStringLiteral("OK")), QStringLiteral("cmdOK"));
   cmdOK->setEnabled(false);
@@ -327,6 +329,8 @@ void frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& 
     main_.SendCommand("CLOSE");
   });
   StopTransferAnimation(Animation1);
+  // Back to its size without the picture.
+  FitToContents(this);
 }
 
 void frmLoadGame::cmdNewMove_Click() {
@@ -396,6 +400,8 @@ void frmLoadGame::cmdOK_Click() {
       gBoardSide = -1;
       gPlayerColor = kBlack;
     }
+    // The labels turn with the board, also when the last game was seen from the other side.
+    main_.ShowCoordinateCaptions();
     if (internet) {
       gGameMode = "OnlinePP";
       main_.cmdDownloadMove->show();

@@ -122,6 +122,8 @@ frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
   right->addWidget(player1);
   right->addWidget(player2);
   right->addWidget(fraNewGame);
+  // The frames keep their height when the offer preview is hidden.
+  right->addStretch(1);
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);
   columns->addLayout(right, 1);
@@ -219,7 +221,7 @@ void frmNewGame::optMode_Click(int16_t index) {
     if (internet && join) UpdateGameList(false);
     fraNewGame->setVisible(internet);
     cmdOK->setEnabled(!internet);
-    adjustSize();
+    FitToContents(this);
     platform::DoEvents();
   });
 }
@@ -234,6 +236,7 @@ void frmNewGame::optInternetResume_Click(int16_t) {
     optColor[1]->setEnabled(!join);
     // A join is confirmed only through the list: selecting an offer enables OK.
     if (!join) cmdOK->setEnabled(true);
+    FitToContents(this);
     platform::DoEvents();
   });
 }

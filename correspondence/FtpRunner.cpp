@@ -110,7 +110,7 @@ bool FtpRunner::SendCommand(const std::string& cmd) {
     }
   }, false);
   Guarded(kSendPlace, [&] { ZVK_Time::Wait(1); }, false);
-  return true;
+  return started && inet_.LastError().empty();
 }
 
 void FtpRunner::StateChanged(int16_t state) {

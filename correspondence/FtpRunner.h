@@ -10,8 +10,8 @@
 //   runner.SendCommand(PutCommand(localArchive, remoteName));
 //   runner.SendCommand("CLOSE");
 //
-// No command's outcome is examined here: callers judge a get by whether its
-// local file exists afterwards.
+// Callers judge a get by whether its local file exists afterwards, and a put
+// by SendCommand's result.
 // Qt-free header.
 #include <cstdint>
 #include <string>
@@ -53,7 +53,7 @@ class FtpRunner {
   FtpRunner(platform::Inet& inet, FtpConnectionView& view) : inet_(inet), view_(view) {}
 
   void IniFTP(const std::string& folder);
-  // Always true; nobody relies on it.
+  // True when the command was sent and ended without a transfer error.
   bool SendCommand(const std::string& cmd);
   void StateChanged(int16_t state);
 

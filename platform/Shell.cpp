@@ -11,11 +11,11 @@ namespace {
 ScriptedShell* gShell = nullptr;
 
 bool Open(const QUrl& url) {
-  if (gShell != nullptr) {
-    gShell->Record(url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString());
-    return true;
-  }
-  return QDesktopServices::openUrl(url);
+  const std::string target = url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString();
+  const bool opened = gShell != nullptr ? gShell->Record(target) : QDesktopServices::openUrl(url);
+  // A desktop without a browser or viewer opens nothing and says nothing.
+  if (!opened) MsgBox("There is no program on this computer to open\r\n" + target, 48, "Castellan");
+  return opened;
 }
 }  // namespace
 

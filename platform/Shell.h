@@ -8,6 +8,7 @@
 
 namespace platform {
 
+// False, after telling the user, when no program on this computer opens it.
 bool OpenURL(const std::string& url);
 bool OpenDocument(const std::string& path);
 
@@ -28,10 +29,16 @@ class ScriptedShell {
   ScriptedShell& operator=(const ScriptedShell&) = delete;
 
   const std::vector<std::string>& Opened() const { return opened_; }
-  void Record(const std::string& target) { opened_.push_back(target); }
+  // Records the target; false plays a desktop with no program to open it.
+  bool Record(const std::string& target) {
+    opened_.push_back(target);
+    return !refusing_;
+  }
+  void RefuseAll() { refusing_ = true; }
 
  private:
   std::vector<std::string> opened_;
+  bool refusing_ = false;
   ScriptedShell* previous_ = nullptr;
 };
 

@@ -3,12 +3,16 @@
 // each also after a restart through the profile.
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <filesystem>
 
 #include "app/frmColorPicker.h"
+#include "app/frmLoadGame.h"
+#include "app/frmNewGame.h"
+#include "app/frmNewPiece.h"
 #include "board/BoardView.h"
 #include "board/Profiles.h"
 #include "platform/SettingsStore.h"
@@ -194,6 +198,40 @@ TEST_F(AppearanceTest, LanguageSpeedAndClipboard) {
   form->cmdCopy2Clipboard->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), form->txtMoveList->toPlainText());
   EXPECT_NE(QGuiApplication::clipboard()->text().indexOf("E:2"), -1) << QGuiApplication::clipboard()->text().toStdString();
+}
+
+// The main window's frame captions are pale for its dark ground; the small
+// dialogs lie on a light ground, where the same captions could not be read.
+TEST_F(AppearanceTest, DialogFrameCaptionsAreDarkOnTheirLightGround) {
+  auto lightness = [](QRgb c) { return (299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c)) / 1000; };
+  struct Case {
+    const char* dialog;
+    std::function<std::unique_ptr<QDialog>()> make;
+  };
+  const Case cases[] = {
+      {"new game", [&] { return std::make_unique<app::frmNewGame>(form.get()); }},
+      {"load game", [&] { return std::make_unique<app::frmLoadGame>(*form, form.get()); }},
+      {"promotion", [&] { return std::make_unique<app::frmNewPiece>(form.get()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dialog);
+    std::unique_ptr<QDialog> dialog = c.make();
+    dialog->show();
+    QApplication::processEvents();
+    int captions = 0;
+    for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
+      if (box->title().isEmpty() || !box->isVisible()) continue;
+      ++captions;
+      // The caption sits in the frame's top margin, above its border.
+      const QImage top = box->grab(QRect(0, 0, box->width(), box->fontMetrics().height())).toImage();
+      int darkest = 255;
+      for (int y = 0; y < top.height(); ++y)
+        for (int x = 0; x < top.width(); ++x) darkest = std::min(darkest, lightness(top.pixel(x, y)));
+      EXPECT_LT(darkest, 100) << box->title().toStdString();
+    }
+    EXPECT_GT(captions, 0);
+    dialog->close();
+  }
 }
 
 }  // namespace

@@ -324,7 +324,7 @@ TEST_F(ExchangeFailures, ArchiveFetchedEarlierIsTakenOverWithoutATransfer) {
   EXPECT_TRUE(form->picFrontBuffer->isEnabled());
 }
 
-TEST_F(ExchangeFailures, SendWithTheServerDownStillSwitchesToWaiting) {
+TEST_F(ExchangeFailures, SendWithTheServerDownSaysSoAndKeepsTheMoveToSend) {
   setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
   GameAfterFirstMove();
   const std::string id = C::gInternetGameID;
@@ -332,13 +332,35 @@ TEST_F(ExchangeFailures, SendWithTheServerDownStillSwitchesToWaiting) {
 
   form->cmdSendMove->click();
 
-  EXPECT_TRUE(answers.Calls().empty()) << "a put is never examined";
-  EXPECT_FALSE(Shown(form->cmdSendMove));
-  EXPECT_TRUE(Shown(form->cmdDownloadMove));
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, "Your move could not be sent to the game server.\r\nPlease try again later");
+  EXPECT_EQ(answers.Calls()[0].style, 4144);
+  // The move can be sent again; there is no answer to fetch yet.
+  EXPECT_TRUE(Shown(form->cmdSendMove));
+  EXPECT_FALSE(Shown(form->cmdDownloadMove));
+  EXPECT_TRUE(Shown(form->cmdSuspend));
+  EXPECT_TRUE(form->Animation1->isHidden());
   const C::MoveNote note = C::ReadMoveNoteFile(Dir() + C::MoveNoteName(id, 1));
   EXPECT_EQ(note.comment, "your move");
   EXPECT_NE(note.recordLine.find("White Pawn at E:2 to E:4"), std::string::npos) << note.recordLine;
   EXPECT_EQ(MoveNumberIn(Dir() + C::ExchangeArchiveName(Stem())), 1);
+}
+
+// A game resumed from the load dialog offers the fetch only while the
+// partner is to move, whichever colour this side plays.
+TEST_F(ExchangeFailures, ResumedGameOffersTheFetchOnlyWhileThePartnerIsToMove) {
+  GameAfterFirstMove();  // half-move 1: Black to move
+  for (const int32_t colour : {G::kWhite, G::kBlack}) {
+    SCOPED_TRACE(colour == G::kWhite ? "White" : "Black");
+    G::gPlayerColor = colour;
+    form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
+    form->cmdSuspend->show();
+    form->LoadInternetPlay(Dir() + C::LastGameName(Stem()));
+    ASSERT_EQ(E::gMoveNumber, 1);
+    const bool partnersTurn = colour == G::kWhite;
+    EXPECT_EQ(Shown(form->cmdDownloadMove), partnersTurn);
+    EXPECT_EQ(Shown(form->cmdSuspend), partnersTurn);
+  }
 }
 
 // The progress animation moves while a transfer runs. The waits after each

@@ -41,9 +41,11 @@ TEST_F(GameClosingTest, SuspendSavesTheGameAsItWasThenResetsKeepingTheTurnedBoar
   const auto log = E::gGameLog;
   form->SetGameStartCommandsEnabled(false);
   form->cmdSuspend->show();
+  form->StatusReport();
   form->mnuSuspendGame->trigger();
 
   EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_EQ(form->lblStatus->text(), "No Game Currently in Session");
   EXPECT_TRUE(form->mnuNewGame->isEnabled());
   EXPECT_TRUE(form->tb->buttonByKey("LOAD")->isEnabled());
   EXPECT_FALSE(form->cmdSuspend->isVisibleTo(form.get()));

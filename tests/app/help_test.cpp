@@ -113,6 +113,17 @@ TEST_F(HelpTest, HelpPagesAndAnInstalledTutorialOpenWithoutAQuestion) {
   EXPECT_TRUE(answers.Calls().empty());
 }
 
+TEST_F(HelpTest, WithNoProgramToOpenThemPagesAndHelpSaySo) {
+  shell.RefuseAll();
+  form->mnuHomepage->trigger();
+  form->mnuHelpContent->trigger();
+  ASSERT_EQ(answers.Calls().size(), 2u);
+  EXPECT_EQ(answers.Calls()[0].text, "There is no program on this computer to open\r\nhttp://site.test:8080/index.htm");
+  EXPECT_EQ(answers.Calls()[1].text,
+            "There is no program on this computer to open\r\n" + tree.path("Castellan/help/Castellan/index.html"));
+  EXPECT_EQ(answers.Calls()[1].style, 48);
+}
+
 // Bytes a text conversion would damage: NUL, lone CR and LF, CR LF, high bytes.
 const std::string kTutorialBytes = std::string("ITSF\0\x01\r\n\xff\xfe", 10) + std::string(3000, 'x') + "\n\r\xc3";
 const std::string kIndexBytes = std::string("chi\0\r\n\x80", 7);

@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <filesystem>
 
+#include "app/AnimationControl.h"
 #include "app/frmLoadGame.h"
 #include "board/GameFile.h"
 #include "correspondence/ExchangeFiles.h"
@@ -81,9 +83,16 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   EXPECT_EQ(Stored("optInternetAction2"), "-1");  // stored back as soon as it is read
 
   dialog.txtNamePlayer2->setText("Partner");
+  form->lblStatus->setText("left from the last game");
+  form->mnuRotate_Click();  // the last game was seen from Black's side
+  ASSERT_EQ(form->lblFile[0]->text(), "H");
   dialog.cmdOK_Click();
+  EXPECT_EQ(form->lblFile[0]->text(), "A");
+  EXPECT_EQ(form->lblRank[0]->text(), "1");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(G::gGameMode, "OfflinePP");
+  EXPECT_TRUE(form->lblStatus->text().startsWith("Waiting for Black")) << form->lblStatus->text().toStdString();
+  EXPECT_EQ(form->StatusBar->panel(2)->text(), "Two Player Mode");
   EXPECT_EQ(G::gGameStopped, 0);
   EXPECT_EQ(E::gMoveNumber, 3);
   EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
@@ -223,7 +232,14 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedUntilAFetchFailsAndAMarkedGameIs
   NewGame("OfflinePP");
   app::frmLoadGame dialog(*form);
   dialog.optInternetAction[0]->setChecked(true);
+  // The transfer picture finds room without widening the dialog.
+  const int width = dialog.minimumSizeHint().width();
+  app::StartTransferAnimation(dialog.Animation1, C::kDownloadAnimation);
+  dialog.layout()->activate();
+  EXPECT_EQ(dialog.minimumSizeHint().width(), width);
+  app::StopTransferAnimation(dialog.Animation1);
   dialog.cmdNewMove_Click();
+  EXPECT_EQ(dialog.size(), dialog.sizeHint()) << "the picture's room is given back";
   EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
   EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
   EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kGamePicture);

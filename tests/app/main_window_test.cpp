@@ -286,6 +286,15 @@ TEST_F(MainWindowTest, StatusReportNamesModeTurnSquareAndLegality) {
     EXPECT_EQ(form->lblStatus->text().toStdString(), c.firstLine + "\r\nQueen at D:1");
     EXPECT_EQ(form->StatusBar->panel(2)->text().toStdString(), c.panel);
   }
+  // On the turned board the top left square is h1, as its labels say.
+  NewGame("OfflinePP", G::kBlack, -1);
+  B::gToX = 0;
+  B::gToY = 0;
+  form->StatusReport();
+  EXPECT_EQ(form->lblStatus->text().toStdString(), "Waiting for White\r\nRook at H:1");
+  B::gToX = 3;
+  form->StatusReport();
+  EXPECT_EQ(form->lblStatus->text().toStdString(), "Waiting for White\r\nKing at E:1");
   NewGame("OfflinePP");
   app::SetCheckValue(form->ChkToolTip, 1);
   Press("e2");
@@ -313,6 +322,9 @@ TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
   ASSERT_EQ(E::gMoveNumber, 3);
   const std::string before = Record();
   EXPECT_EQ(before.find("changed to movement"), std::string::npos);  // the moves themselves add none
+  // A click in the groove beside the thumb goes back one half-move.
+  form->HScroll1->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(E::gMoveNumber, 2);
   form->HScroll1->setValue(2);
   EXPECT_EQ(E::gMoveNumber, 2);
   EXPECT_EQ(G::gColorToMove, G::kWhite);

@@ -240,12 +240,17 @@ TEST_F(NewGameTest, InternetModeLayoutAndBack) {
     EXPECT_TRUE(d->optColor[1]->isEnabled());
     EXPECT_TRUE(d->cmdOK->isEnabled());
     EXPECT_TRUE(d->cmbJoinNewGame->isHidden());
+    // Without the offer preview the frames keep their own height.
+    QApplication::processEvents();
+    for (const QGroupBox* frame : d->findChildren<QGroupBox*>())
+      if (frame->isVisible()) EXPECT_LE(frame->height(), frame->sizeHint().height()) << frame->title().toStdString();
 
     d->optMode[2]->click();
     EXPECT_TRUE(d->optGameType[0]->isEnabled());
     EXPECT_TRUE(d->optGameType[1]->isChecked());
     EXPECT_EQ(d->txtNamePlayer1->text(), "CPU");
     EXPECT_TRUE(d->optInternetResume[0]->isHidden());
+    EXPECT_EQ(d->height(), d->sizeHint().height()) << "no room left from the correspondence controls";
     d->optMode[3]->click();
   });
   EXPECT_TRUE(form->lblWhitesClock->isHidden());
