@@ -279,7 +279,8 @@ void frmLoadGame::cmbGames_Click() {
     if (!C::IsExchangeStem(stem)) return;
     const std::string dir = joined ? C::JoinedDir() : C::OfferedDir();
     const std::string archive = joined ? C::JoinArchiveName(stem) : C::OfferArchiveName(stem);
-    const std::string infoFile = dir + (joined ? C::JoinInfoName(stem) : C::OfferInfoName(stem));
+    const std::string infoName = joined ? C::JoinInfoName(stem) : C::OfferInfoName(stem);
+    const std::string infoFile = dir + infoName;
     ZVK_File_Dir::CreateDirectoryStruct(dir);
     if (!ZVK_File_Dir::FileExists(dir + archive)) {
       FTPfileDownload(joined ? C::kRemoteJoined : C::kRemoteOffered, archive, dir + archive);
@@ -289,7 +290,9 @@ void frmLoadGame::cmbGames_Click() {
         return;
       }
     }
-    C::UnpackAll(dir + archive, dir);
+    // Only the information file is taken out: an archive from another PC
+    // must not replace other games' files in this folder.
+    C::UnpackNamedEntry(dir + archive, dir, infoName);
     ClearInformation();
     // Both files share their first eight lines' meaning; only an offer has a ninth.
     const C::OfferInfo info = C::ReadOfferInfoFile(infoFile);

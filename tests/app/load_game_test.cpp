@@ -18,6 +18,7 @@
 #include "correspondence/Packing.h"
 #include "platform/FileDialog.h"
 #include "platform/SettingsStore.h"
+#include "platform/ZipArchive.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/correspondence/ExchangeTestKit.h"
 #include "tests/fixtures/Servers.h"
@@ -213,6 +214,24 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
   dialog.cmbGames_Click();
   EXPECT_EQ(dialog.lblPlayer1Color->text(), "White");
   EXPECT_TRUE(dialog.optColor[1]->isChecked());
+
+  // An archive from another PC that carries more than its information file
+  // leaves the other games' files alone.
+  const std::string stranger = tree.path("stranger/" + C::OfferInfoName(stems[0]));
+  testsupport::WriteFile(stranger, "forged\r\n");
+  {
+    platform::ZipArchive zip;
+    zip.SetPassword(C::kArchivePassword);
+    ASSERT_TRUE(zip.Create(C::OfferedDir() + "two.zip"));
+    ASSERT_TRUE(zip.AddFile(C::OfferedDir() + C::OfferInfoName(stems[1]), 9));
+    ASSERT_TRUE(zip.AddFile(stranger, 9));
+    ASSERT_TRUE(zip.Close());
+  }
+  const std::string firstInfo = testsupport::ReadFile(C::OfferedDir() + C::OfferInfoName(stems[0]));
+  fs::rename(C::OfferedDir() + "two.zip", C::OfferedDir() + C::OfferArchiveName(stems[1]));
+  dialog.cmbGames_Click();
+  EXPECT_EQ(testsupport::ReadFile(C::OfferedDir() + C::OfferInfoName(stems[0])), firstInfo);
+  EXPECT_EQ(dialog.lblName->text(), "Offerer1");
 
   // An information archive that is neither here nor on the server: the
   // message, and the fields keep what they showed.
