@@ -427,7 +427,7 @@ class fMainForm : public QMainWindow,
   void ShowSidePanel(int index);
   bool ButtonPressed(const char* key) const;
   void SetButtonPressed(const char* key, bool pressed);
-  void PanelButtonClicked(const char* key, QAction* mark, int panel, const char* otherKey, QAction* otherMark);
+  void PanelButtonClicked(const char* key, QAction* mark, int panel, QAction* otherMark);
 
   // Steps of the window's creation that lean on other modules.
   void SetHelpFile();

@@ -96,16 +96,13 @@ void fMainForm::SetButtonPressed(const char* key, bool pressed) {
   if (QAction* button = tb->buttonByKey(QLatin1String(key))) button->setChecked(pressed);
 }
 
-void fMainForm::PanelButtonClicked(const char* key, QAction* mark, int panel, const char* otherKey,
+void fMainForm::PanelButtonClicked(const char* key, QAction* mark, int panel,
                                    QAction* otherMark) {
   // The taken-pieces and options buttons share one place beside the board:
   // pressing one releases the other; releasing it brings the game panel back.
   const bool pressed = ButtonPressed(key);
   mark->setChecked(pressed);
-  if (pressed) {
-    otherMark->setChecked(false);
-    SetButtonPressed(otherKey, false);
-  }
+  if (pressed) otherMark->setChecked(false);  // its button follows the mark
   ShowSidePanel(pressed ? panel : 0);
 }
 
@@ -114,7 +111,7 @@ void fMainForm::tb_ButtonClick(const QString& key) {
         if (QAction* entry = Find(kButtonEntries, *this, key)) {
           RunEntry(entry);
         } else if (key == QLatin1String("TAKENPIECES")) {
-          PanelButtonClicked("TAKENPIECES", mnuTakenPieces, 2, "OPTIONS", mnuOptions);
+          PanelButtonClicked("TAKENPIECES", mnuTakenPieces, 2, mnuOptions);
         } else if (key == QLatin1String("EDIT")) {
           const bool pressed = ButtonPressed("EDIT");
           mnuEdit->setChecked(pressed);
@@ -125,7 +122,7 @@ void fMainForm::tb_ButtonClick(const QString& key) {
           SetCheckValue(chkEnableClock, pressed ? 0 : 1);
           mnuPause->setChecked(pressed);
         } else if (key == QLatin1String("OPTIONS")) {
-          PanelButtonClicked("OPTIONS", mnuOptions, 1, "TAKENPIECES", mnuTakenPieces);
+          PanelButtonClicked("OPTIONS", mnuOptions, 1, mnuTakenPieces);
           ZVK_Board_Sub::Save2Registry();
         }
       }))

@@ -21,19 +21,6 @@ namespace app {
 using namespace ZVK_Globals;
 namespace Board = ZVK_Board_Sub;
 
-namespace {
-
-// Toolbar positions of the two-state buttons these commands keep in step.
-constexpr int kTakenPiecesButton = 10;
-constexpr int kEditButton = 12;
-constexpr int kOptionsButton = 16;
-
-void SetPressed(Toolbar* tb, int position, bool pressed) {
-  if (QAction* button = tb->button(position)) button->setChecked(pressed);
-}
-
-}  // namespace
-
 void fMainForm::ConnectViewCommands() {
   OnCommand(mnuDangerShow, [this] { mnuDangerShow_Click(); });
   OnCommand(mnuShowPossibleMoves, [this] { mnuShowPossibleMoves_Click(); });
@@ -62,10 +49,8 @@ void fMainForm::mnuTakenPieces_Click() {
   if (!Guarded("mnuTakenPieces_Click of Formular fMainForm", [&] {
         const bool show = !mnuTakenPieces->isChecked();
         mnuTakenPieces->setChecked(show);
-        SetPressed(tb, kTakenPiecesButton, show);
         if (show) {
           mnuOptions->setChecked(false);
-          SetPressed(tb, kOptionsButton, false);
         }
         ShowSidePanel(show ? 2 : 0);
       }))
@@ -77,7 +62,6 @@ void fMainForm::mnuEdit_Click() {
   if (!Guarded("mnuEdit_Click of Formular fMainForm", [&] {
         const bool on = !mnuEdit->isChecked();
         mnuEdit->setChecked(on);
-        SetPressed(tb, kEditButton, on);
         // Setting the box runs its own handler, as a click on it would.
         SetCheckValue(setup, on ? 1 : 0);
         StatusBar->panel(2)->setText(on ? QStringLiteral("Edit Mode") : QString());
