@@ -510,6 +510,9 @@ void fMainForm::UpdateClock() {
 void fMainForm::ResetClock() {
   Guarded("ResetClock of Formular fMainForm", [&] {
     SetCheckValue(chkEnableClock, 2);
+    // A reset clock waits for the first move: no longer paused (the Pause
+    // button follows its mark).
+    mnuPause->setChecked(false);
     clock_ = ClockCounters{};
     ShowClocks();
   });

@@ -152,6 +152,13 @@ TEST_F(FileMenuTest, ProfileEntriesRefuseAndPreferencesAndPauseToggleInStep) {
   EXPECT_FALSE(form->mnuPause->isChecked());
   EXPECT_FALSE(pause->isChecked());
   EXPECT_EQ(app::CheckValue(form->chkEnableClock), 1);
+
+  // A reset ends the pause: the clock waits for the first move.
+  form->mnuPause->trigger();
+  form->Reset_Board();
+  EXPECT_FALSE(form->mnuPause->isChecked());
+  EXPECT_FALSE(pause->isChecked());
+  EXPECT_EQ(app::CheckValue(form->chkEnableClock), 2);
 }
 
 }  // namespace
