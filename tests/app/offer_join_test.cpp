@@ -1,14 +1,11 @@
 // Offering and joining correspondence games through the new-game dialog,
 // between separate installations and a real FTP server on loopback.
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cstdlib>
 #include <filesystem>
-#include "board/GameFile.h"
 
 #include "app/frmNewGame.h"
 #include "correspondence/ExchangeFiles.h"
@@ -35,12 +32,6 @@ using testsupport::Lines;
 // One PC: its own program tree, settings roots and machine number.
 struct Installation {
   explicit Installation(std::string machine) : machine(std::move(machine)) {}
-  void Activate() const {
-    setenv("XDG_CONFIG_HOME", tree.path("config").c_str(), 1);
-    setenv("CASTELLAN_MACHINE_DIR", tree.path("machine").c_str(), 1);
-    platform::SetAppPath(tree.programDir());
-    ZVK_Identity::gMachineID = machine;
-  }
   std::string Path(const std::string& relative) const { return tree.path("Castellan/" + relative); }
 
   testsupport::ProgramTree tree;
@@ -64,7 +55,10 @@ class OfferJoinTest : public MainWindowFixture {
   void Open(const Installation& pc, const char* nickname) {
     form.reset();
     cor::gFtpResponseFile.clear();
-    pc.Activate();
+    setenv("XDG_CONFIG_HOME", pc.tree.path("config").c_str(), 1);
+    setenv("CASTELLAN_MACHINE_DIR", pc.tree.path("machine").c_str(), 1);
+    platform::SetAppPath(pc.tree.programDir());
+    ZVK_Identity::gMachineID = pc.machine;
     form = std::make_unique<app::fMainForm>();
     form->Form_Initialize();
     app::SetCheckValue(form->chkMoveAnimation, 0);
@@ -94,15 +88,13 @@ class OfferJoinTest : public MainWindowFixture {
     return names;
   }
 
-  // The offerer's window again, with the game as its last exchange left it.
-  void Resume(const Installation& pc, const std::string& id, bool white) {
-    Open(pc, "Alice");
-    cor::gInternetGameID = id;
-    NewGame("OnlinePP", white ? G::kWhite : G::kBlack, white ? 1 : -1);
-    ASSERT_TRUE(B::LoadCompleteGame(pc.Path("InternetGame/" + cor::LastGameName(cor::ExchangeStem(id)))));
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& call : answers.Calls()) texts.push_back(call.text);
+    return texts;
   }
 
-  // New Game on an installation: a correspondence offer with the given colour.
+  // A correspondence offer with the given colour.
   void Offer(const Installation& pc, bool white) {
     Open(pc, "Alice");
     NewGameDialog([white](app::frmNewGame* d) {
@@ -136,25 +128,19 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     Installation a("000000001"), b("000000002"), c("000000003");
 
     Offer(a, offererWhite);
-    EXPECT_EQ(G::gGameMode, "OnlinePP");
     EXPECT_EQ(G::gGameType, "Tournament");
     const std::string id = cor::gInternetGameID;
-    ASSERT_TRUE(cor::IsInternetGameId(id)) << id;
     EXPECT_EQ(id.substr(0, 9), "000000001");
     const std::string stem = cor::ExchangeStem(id);
-    const std::vector<std::string> offer = Lines(testsupport::ReadFile(a.Path("InternetGame/offered/" + stem + "n.txt")));
-    const std::vector<std::string> expectedOffer = {ZVK_Time::DateText(), id, "Alice", "Norway",
-                                                    form->cmbLanguage->currentText().toStdString(),
-                                                    offererWhite ? "16777215" : "0", "female", "41"};
-    EXPECT_EQ(offer, expectedOffer);
+    EXPECT_EQ(Lines(testsupport::ReadFile(a.Path("InternetGame/offered/" + stem + "n.txt"))),
+              (std::vector<std::string>{ZVK_Time::DateText(), id, "Alice", "Norway",
+                                        form->cmbLanguage->currentText().toStdString(),
+                                        offererWhite ? "16777215" : "0", "female", "41"}));
     EXPECT_TRUE(Remote("offered").empty());  // nothing uploaded before the first send
-    ASSERT_EQ(answers.Calls().size(), 1u);
-    EXPECT_EQ(answers.Calls()[0].text, "Start the game by selecting the first white move");
-    // A opens the game and sends: the offer reaches the server with it (a
-    // Black offerer opens with both colours' first moves).
+    // The first send takes the offer along (a Black offerer opens with both
+    // colours' first moves).
     MoveAndSend("e2", "e4");
     if (!offererWhite) MoveAndSend("e7", "e5");
-    const int sent = offererWhite ? 1 : 2;
     EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
     EXPECT_EQ(Remote("games"), std::vector<std::string>{stem + "g.zip"});
 
@@ -166,49 +152,29 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
       ASSERT_EQ(d->cmbJoinNewGame->count(), 1);
       EXPECT_EQ(d->cmbJoinNewGame->currentText().toStdString(), stem);
       EXPECT_EQ(d->lblDate->text().toStdString(), ZVK_Time::DateText());
-      EXPECT_EQ(d->lblName->text(), "Alice");
-      EXPECT_EQ(d->txtNamePlayer2->text(), "Alice");
-      EXPECT_EQ(d->lblCountry->text(), "Norway");
-      EXPECT_EQ(d->lblGender->text(), "female");
-      EXPECT_EQ(d->lblAge->text(), "41");
+      EXPECT_EQ((QStringList{d->txtNamePlayer2->text(), d->lblCountry->text(), d->lblGender->text(), d->lblAge->text()}),
+                (QStringList{"Alice", "Norway", "female", "41"}));
       // The opening move is the record line of the first send.
       const char* opening = offererWhite ? "White Pawn at E:2 to E:4" : "Black Pawn at E:7 to E:5";
       EXPECT_NE(d->lblMove->text().toStdString().find(opening), std::string::npos) << d->lblMove->text().toStdString();
-      EXPECT_EQ(d->lblPlayer1Color->text(), offererWhite ? "Black" : "White");
       EXPECT_TRUE(d->optColor[offererWhite ? 1 : 0]->isChecked());
-      EXPECT_TRUE(d->cmdOK->isEnabled());
       d->cmdOK->click();
     });
     EXPECT_EQ(G::gGameStopped, 0);
-    EXPECT_EQ(G::gGameMode, "OnlinePP");
     EXPECT_EQ(cor::gInternetGameID, id);
-    EXPECT_EQ(G::gBoardSide, offererWhite ? -1 : 1);
     EXPECT_EQ(G::gPlayerColor, offererWhite ? G::kBlack : G::kWhite);
-    EXPECT_EQ(form->lblFile[0]->text(), offererWhite ? "H" : "A");
     EXPECT_EQ(Remote("joined"), std::vector<std::string>{stem + "j.zip"});
     const std::vector<std::string> join = Lines(testsupport::ReadFile(b.Path("InternetGame/joined/" + stem + "j.txt")));
     ASSERT_EQ(join.size(), 8u);
-    EXPECT_EQ(join[1], "000000002");
-    EXPECT_EQ(join[2], "Bob");
-    EXPECT_EQ(join[5], offererWhite ? "16777215" : "0");
+    EXPECT_EQ(join[1] + join[2] + join[5], "000000002Bob" + std::string(offererWhite ? "16777215" : "0"));
     EXPECT_EQ(platform::GetSetting(ZVK_Registry::ProfileSettingsApp("Standard"), "Settings", "cmbJoinNewGame"), stem);
-    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
     // The offerer's game was fetched and is shown in B's orientation.
-    EXPECT_EQ(E::gMoveNumber, sent);
+    EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
     const B::Square e4 = B::EngineToView(5, 4);
     EXPECT_EQ(B::gViewBoard.at(e4.c, e4.r), 16);
-    if (offererWhite) {
-      MoveAndSend("e7", "e5");
-    } else {
-      MoveAndSend("d2", "d4");
-    }
-    const std::string reply = offererWhite ? "Black Pawn at E:7 to E:5" : "White Pawn at D:2 to D:4";
-
-    // A downloads B's move.
-    Resume(a, id, offererWhite);
-    form->cmdDownloadMove->click();
-    EXPECT_EQ(E::gMoveNumber, sent + 1);
-    EXPECT_NE(Record().find(reply), std::string::npos) << Record();
+    // The joined game is ready to play and send.
+    MoveAndSend(offererWhite ? "e7" : "d2", offererWhite ? "e5" : "d4");
+    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
     EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
 
     // C listed the offer while it was open (its listing files are still on
@@ -226,19 +192,12 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     EXPECT_EQ(G::gGameStopped, G::kTrue);
     EXPECT_EQ(G::gGameMode, modeBefore);
     // No offer is listed any more: the refresh says so, then the join is refused.
-    std::vector<std::string> messages;
-    for (const auto& call : answers.Calls()) messages.push_back(call.text);
-    EXPECT_EQ(messages, (std::vector<std::string>{
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "No info about new offered games available in the moment.\r\nPlease try again later.",
                             "The game has already been joined\r\nPlease select another one."}));
     EXPECT_FALSE(fs::exists(c.Path("InternetGame/joined/" + stem + "j.txt")));
     // The next New Game shows the dialog as it was left: an empty list, OK off.
-    ASSERT_NE(form->NewGameForm(), nullptr);
-    NewGameDialog([](app::frmNewGame* d) {
-      EXPECT_EQ(d->cmbJoinNewGame->count(), 0);
-      EXPECT_FALSE(d->cmdOK->isEnabled());
-      d->cmdCancel->click();
-    });
+    NewGameDialog([](app::frmNewGame* d) { EXPECT_FALSE(d->cmbJoinNewGame->count() > 0 || d->cmdOK->isEnabled()); });
     EXPECT_EQ(form->NewGameForm(), nullptr);
   }
 }
@@ -248,7 +207,6 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
 TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
   Installation a("000000001"), b("000000002");
   Offer(a, true);
-  const std::string stem = cor::ExchangeStem(cor::gInternetGameID);
   MoveAndSend("e2", "e4");
   Open(b, "Bob");
   testsupport::WriteFile(b.Path("InternetGame/joined"), "a file where the folder belongs");
@@ -258,7 +216,6 @@ TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
     d->cmdOK->click();
   });
   EXPECT_EQ(G::gGameStopped, 0);
-  EXPECT_EQ(G::gGameMode, "OnlinePP");
   EXPECT_EQ(G::gBoardSide, -1);
   EXPECT_EQ(E::gMoveNumber, 1);  // fetched
   EXPECT_TRUE(Remote("joined").empty());
@@ -286,20 +243,18 @@ TEST_F(OfferJoinTest, OfferListCases) {
   }
   struct Case {
     const char* name;
-    std::string offers;  // listing of "offered"
-    std::string joins;   // listing of "joined"
-    std::vector<std::string> listed;
-    std::vector<std::string> messages;
+    std::string offers, joins;  // listings of "offered" and "joined"
+    std::vector<std::string> listed, messages;
   };
   const std::string noInfo = "No information available in the moment\r\nPlease try again later.";
   const Case cases[] = {
-      {"joined offers hidden", stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {stemOf(2)}, {}},
       {"dots, short lines and names that are no stems skipped",
        ".\r\n..\r\nabc\r\n" + std::string("0000000X12612062359000n.zip\r\n") + "<b>" + stemOf(3).substr(3) + "n.zip\r\n" +
            stemOf(3) + "n.zip\r\n",
        "", {stemOf(3)}, {}},
-      {"three offers previewed in turn, the last selected",
-       stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n" + stemOf(3) + "n.zip\r\n", "", {stemOf(1), stemOf(2), stemOf(3)}, {}},
+      {"joined offers hidden, the rest previewed in turn, the last selected",
+       stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n" + stemOf(3) + "n.zip\r\n", stemOf(2) + "j.zip\r\n",
+       {stemOf(1), stemOf(3)}, {}},
       {"an offer whose archive cannot be fetched", stemOf(4) + "n.zip\r\n", "", {stemOf(4)}, {noInfo}},
       {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
   };
@@ -314,29 +269,15 @@ TEST_F(OfferJoinTest, OfferListCases) {
     std::vector<std::string> listed;
     for (int i = 0; i < dialog.cmbJoinNewGame->count(); ++i) listed.push_back(dialog.cmbJoinNewGame->itemText(i).toStdString());
     EXPECT_EQ(listed, c.listed);
-    std::vector<std::string> messages;
-    for (const auto& call : answers.Calls()) messages.push_back(call.text);
-    EXPECT_EQ(messages, c.messages);
+    EXPECT_EQ(Messages(), c.messages);
     EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty());
-    if (!c.listed.empty()) {
-      EXPECT_EQ(dialog.cmbJoinNewGame->currentIndex(), dialog.cmbJoinNewGame->count() - 1);
-      if (c.messages.empty()) {
-        EXPECT_EQ(cor::gInternetGameID, cor::GameIdOfStem(c.listed.back()));
-        EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), "offerer " + c.listed.back().substr(8, 1));
-        EXPECT_EQ(dialog.lblPlayer1Color->text(), "White");  // a Black offerer leaves White
-      }
+    if (!c.listed.empty() && c.messages.empty()) {  // the last one listed is selected and previewed
+      EXPECT_EQ(cor::gInternetGameID, cor::GameIdOfStem(c.listed.back()));
+      EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), "offerer " + c.listed.back().substr(8, 1));
     }
     for (const std::string& stem : c.listed)
       EXPECT_EQ(fs::exists(pc.Path("InternetGame/temp/" + stem + "n.txt")), stem != stemOf(4)) << stem;
   }
-  // With a download and no open offer on the server, the user is told.
-  fs::remove_all(server.remotePath("offered"));
-  fs::create_directories(server.remotePath("offered"));
-  answers.Clear();
-  dialog.cmdUpdateList->click();
-  ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_EQ(answers.Calls()[0].text, "No info about new offered games available in the moment.\r\nPlease try again later.");
-  EXPECT_FALSE(dialog.cmdOK->isEnabled());
 }
 
 }  // namespace
