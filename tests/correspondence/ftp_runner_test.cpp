@@ -1,5 +1,4 @@
-// The FTP command runner over the real transfer control and a real loopback
-// server: trace lines, the response file, failures that still end.
+// The FTP command runner over the real transfer control and a loopback server.
 #include "correspondence/FtpRunner.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 
 #include "platform/Inet.h"
 #include "support/ZVK_ErrorLog.h"
-#include "support/ZVK_Time.h"
 #include "tests/correspondence/ExchangeTestKit.h"
 #include "tests/fixtures/Servers.h"
 #include "tests/main/TestSupport.h"
@@ -34,12 +32,9 @@ class FtpRunnerTest : public ::testing::Test {
     if (!server.running()) GTEST_SKIP() << "no FTP server";
     server.useAsGameServer();
     gFtpResponseFile.clear();
+    inet.OnStateChanged([&](int16_t state) { runner.StateChanged(state); });
   }
   void TearDown() override { gFtpResponseFile.clear(); }
-
-  std::vector<std::string> LogLines() const {
-    return testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
-  }
 
   testsupport::ProgramTree tree;
   exchangetest::FastWaits waits;
@@ -50,34 +45,26 @@ class FtpRunnerTest : public ::testing::Test {
 };
 
 TEST_F(FtpRunnerTest, TracedPutWritesCommandsAndStatesInTheirOrder) {
-  inet.OnStateChanged([&](int16_t state) { runner.StateChanged(state); });
   view.trace = true;
   const std::string local = tree.path("archive.zip");
   testsupport::WriteFile(local, "zip bytes");
   fs::remove(ZVK_ErrorLog::ErrorLogPath());
-
   runner.IniFTP("games");
   runner.SendCommand(PutCommand(local, "x.zip"));
   runner.SendCommand("CLOSE");
 
-  const std::vector<std::string> connect = {"looking up the IP address",
-                                            "successfully found the IP address",
-                                            "connecting to the host computer",
-                                            "successfully connected"};
   const std::vector<std::string> request = {"sending a request to the host", "successfully sent the request",
                                             "receiving a response", "successfully received a response",
                                             "request completed and all data received"};
-  std::vector<std::string> expected = {"CD www"};
-  expected.insert(expected.end(), connect.begin(), connect.end());
-  expected.insert(expected.end(), request.begin(), request.end());
-  for (const std::string& command : {std::string("CD games"), "PUT \"" + local + "\" x.zip"}) {
-    expected.push_back(command);
+  std::vector<std::string> expected = {"CD www", "looking up the IP address", "successfully found the IP address",
+                                       "connecting to the host computer", "successfully connected"};
+  for (const std::string& command : {std::string(), std::string("CD games"), "PUT \"" + local + "\" x.zip"}) {
+    if (!command.empty()) expected.push_back(command);
     expected.insert(expected.end(), request.begin(), request.end());
   }
   expected.insert(expected.end(), {"CLOSE", "is disconnecting", "successfully disconnected"});
-  EXPECT_EQ(LogLines(), expected);
+  EXPECT_EQ(testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())), expected);
   EXPECT_EQ(view.shown.back(), "successfully disconnected");
-  EXPECT_EQ(FtpStateText(13), "Undifined error");
   EXPECT_EQ(testsupport::ReadFile(server.remotePath("games/x.zip")), "zip bytes");
   // The first connection gives the response file its default.
   EXPECT_EQ(gFtpResponseFile, tree.programDir() + "/InternetGame/temp/tmp.tmp");
@@ -85,7 +72,6 @@ TEST_F(FtpRunnerTest, TracedPutWritesCommandsAndStatesInTheirOrder) {
 }
 
 TEST_F(FtpRunnerTest, LongListingArrivesWholeAndInOrder) {
-  inet.OnStateChanged([&](int16_t state) { runner.StateChanged(state); });
   std::set<std::string> names;
   for (int i = 0; i < 80; ++i) {
     const std::string name = "0001234562602031405" + std::to_string(1000 + i) + "n.zip";
@@ -93,18 +79,16 @@ TEST_F(FtpRunnerTest, LongListingArrivesWholeAndInOrder) {
     names.insert(name);
   }
   gFtpResponseFile = tree.path("listing.tmp");
-
   runner.IniFTP("offered");
   runner.SendCommand("LS *.*");
   runner.SendCommand("CLOSE");
 
   const std::string listing = testsupport::ReadFile(gFtpResponseFile);
   ASSERT_GT(listing.size(), 2u * kResponseChunk);
-  const std::vector<std::string> lines = testsupport::Lines(listing);
   // Every name once and nothing else: a lost, doubled or reordered piece
   // would break a name apart.
-  EXPECT_EQ(lines.size(), names.size());
-  EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()), names);
+  const std::vector<std::string> lines = testsupport::Lines(listing);
+  EXPECT_EQ(std::multiset<std::string>(lines.begin(), lines.end()), std::multiset<std::string>(names.begin(), names.end()));
 }
 
 }  // namespace
