@@ -133,13 +133,7 @@ frmLoadGame::~frmLoadGame() = default;
 // ---- settings of the profile
 
 bool frmLoadGame::ReadFlag(const char* key, bool defaultValue) const {
-  const std::string stored = platform::GetSetting(main_.ProfileApplicationName(), kSection, key, "");
-  if (stored.empty()) return defaultValue;
-  try {
-    return ZVK_Board_Sub::ParseBoolean(stored);
-  } catch (...) {
-    return defaultValue;  // a damaged value counts as absent, and is stored sound on OK
-  }
+  return main_.ProfileFlag(key, defaultValue, "form_load of Formular frmLoadGame");
 }
 
 std::string frmLoadGame::ReadText(const char* key, const std::string& defaultValue) const {
