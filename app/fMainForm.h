@@ -124,6 +124,7 @@ class fMainForm : public QMainWindow,
 
   // ---- move slider, record, clock
   void HScroll1_Change();
+  void HScroll1_UserAction();
   void Write2GameRecord(const std::string& text, int32_t color, bool speak);
   void Timer2_Timer();
   void chkEnableClock_Click();

@@ -230,8 +230,10 @@ void fMainForm::cmdStartCPUMove_Click() {
   if (!Guarded("cmdStartCPUMove_Click of Formular fMainForm", [&] {
         gGameMode = "OfflinePC";
         cmdStartCPUMove->setVisible(false);
-        // The engine plays the colour opposite to the human's.
-        gColorToMove = gPlayerColor != kWhite ? kWhite : kBlack;
+        // The engine plays the colour opposite to the human's, and only on its
+        // own turn: on the human's turn (a loaded game, an edited position)
+        // the engine answers the human's next move instead of moving twice.
+        if (gColorToMove == gPlayerColor) return;
         ExecuteMoveBW(kTrue);
       }))
     return;

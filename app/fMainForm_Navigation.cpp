@@ -45,6 +45,23 @@ void fMainForm::ConnectNavigationCommands() {
   connect(mnuGotoBegin, &QAction::triggered, this, [this] { mnuGotoBegin_Click(); });
   connect(mnuGotoLastMove, &QAction::triggered, this, [this] { mnuGotoLastMove_Click(); });
   connect(mnuGotoMove, &QAction::triggered, this, [this] { mnuGotoMove_Click(); });
+  // Only the user's steps and drags: the engine's commit and the game-file
+  // reader move the slider in the middle of their work and draw when done.
+  connect(HScroll1, &QScrollBar::actionTriggered, this, [this] { HScroll1_UserAction(); });
+}
+
+// A step or drag of the slider by the user shows the position it reaches, as
+// the commands do: the board is played on from what is shown.
+void fMainForm::HScroll1_UserAction() {
+  RunCommand("HScroll1_UserAction of Formular fMainForm", [&] {
+    // The bar announces the action before it takes the new value; take it now,
+    // so that the position is loaded before it is drawn.
+    if (HScroll1->sliderPosition() == HScroll1->value()) return;
+    HScroll1->setValue(HScroll1->sliderPosition());
+    Board::gPieceSelected = 0;  // a piece picked on the position left behind
+    Board::Update_Board();
+    Board::Correct_TakenPieces();
+  });
 }
 
 void fMainForm::MoveSliderSilently(int value) {

@@ -26,6 +26,19 @@ void SpeakMove(const std::string& text) {
   if (platform::AssistantCharacter* character = ZVK_MSAgent::gAgentChar()) character->Hide(true);
 }
 
+// Whether a pawn that left (fx, fy) reached (tx, ty) by a promotion made with
+// the move itself, as the engine's are: the pawn's code is gone from the board,
+// and a new piece of its colour stands one step ahead on the last rank.
+bool IsPromotionTarget(const ZVK_Engine::EngineBoard& before, const ZVK_Engine::EngineBoard& after, int32_t pawn,
+                       int fx, int fy, int tx, int ty) {
+  if (pawn != ZVK_Engine::kPawn && pawn != -ZVK_Engine::kPawn) return false;
+  const bool white = pawn < 0;  // White is the negative side of the game position
+  const int lastRank = white ? 8 : 1;
+  const int32_t now = after(tx, ty);
+  return ty == lastRank && fy == lastRank + (white ? -1 : 1) && tx - fx >= -1 && tx - fx <= 1 && now != 0 &&
+         now != pawn && (now < 0) == white && now != before(tx, ty);
+}
+
 }  // namespace
 
 std::string SquareText(int file, int rank) {
@@ -86,7 +99,8 @@ void Record_Move() {
         if (moved == 0 || after(fx, fy) == moved) continue;
         for (int tx = 1; tx <= 8; ++tx) {
           for (int ty = 1; ty <= 8; ++ty) {
-            if (after(tx, ty) != moved || before(tx, ty) == moved) continue;
+            const bool reached = after(tx, ty) == moved && before(tx, ty) != moved;
+            if (!reached && !IsPromotionTarget(before, after, moved, fx, fy, tx, ty)) continue;
             std::string line = TheRecordWindow().lbl_PlayCaption() + "  " + Get_PieceName(moved) + " at " +
                                SquareText(fx, fy) + " to " + SquareText(tx, ty);
             gLastMoveFromX = static_cast<int16_t>(fx - 1);

@@ -97,8 +97,12 @@ namespace {
 // turned back before it is stored.
 bool MadeOnMirroredBoard() {
   using namespace ZVK_Globals;
-  if (gMoveNumber == 1) return detail::gLoggingEngineMoveForWhite;
   if (gMoveNumber < 1) return false;
+  // The engine searches White's moves on the turned board whoever asked for
+  // them: its reply, the engines' play, the start button, and a hint in a
+  // game between two players as well.
+  if (detail::gLoggingEngineMove) return gColorToMove == kWhite;
+  if (gMoveNumber == 1) return false;  // the first move by hand is White's, made upright
   if (gGameMode == "OfflinePP" || gGameMode == "OnlinePP") return gColorToMove == kBlack;
   if (gGameMode == "OfflinePC") return gPlayerColor == kBlack;
   if (gGameMode == "OfflineCC") return gColorToMove == kWhite;

@@ -20,9 +20,9 @@ inline void Yield() {
   if ((++gYieldCalls % kYieldStride) == 0) platform::DoEvents();
 }
 
-// Set by UpdateGame around its Log_Play call: the engine's own first move as
-// White is the one half-move-1 position that was made on a mirrored board.
-inline bool gLoggingEngineMoveForWhite = false;
+// Set by UpdateGame around its Log_Play call: the engine's moves are turned
+// round by their colour, whatever the mode, unlike the moves made by hand.
+inline bool gLoggingEngineMove = false;
 
 // Stores a board as list entry `count`; the count was raised before, so the
 // 201st entry of a list is counted, logged once (as a subscript error) and not

@@ -88,9 +88,9 @@ bool UpdateGameFrom(const PositionStamp& stamp) {
       committed = true;
       gMoveNumber += 1;
       Window().SetLblPlayCaption(std::to_string(gMoveNumber));
-      detail::gLoggingEngineMoveForWhite = (ZVK_Globals::gColorToMove == ZVK_Globals::kWhite);
+      detail::gLoggingEngineMove = true;
       Log_Play();
-      detail::gLoggingEngineMoveForWhite = false;
+      detail::gLoggingEngineMove = false;
       platform::Beep();
       Yield();
     } else {
@@ -103,7 +103,7 @@ bool UpdateGameFrom(const PositionStamp& stamp) {
       Yield();
     }
   });
-  detail::gLoggingEngineMoveForWhite = false;
+  detail::gLoggingEngineMove = false;
   return committed;
 }
 

@@ -7,6 +7,8 @@
 #include <QSlider>
 #include <QTimer>
 #include <algorithm>
+#include <cctype>
+#include <sstream>
 
 #include "app/frmNewPiece.h"
 #include "tests/app/AppTestSupport.h"
@@ -312,6 +314,8 @@ TEST_F(MoveRoadTest, PromotionInEditModeAndAroundTheEnginesMoves) {
     EXPECT_EQ(At(c.square), c.code);
     if (!c.edit) {
       EXPECT_EQ(E::gMoveNumber, c.moveNumber);
+      const std::string record = Record();  // the engine's promotion is recorded as well
+      EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), c.moveNumber - (c.blackToMove ? 1 : 0)) << record;
       // The engine searched from the promoted board, so its logged position holds the new piece.
       EXPECT_EQ(E::gGameLog.back()(c.square[0] - 'a' + 1, c.square[1] - '0'), c.code);
     }
@@ -389,17 +393,50 @@ TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
 }
 
 // The start button lets the engine play the colour opposite to the human's,
-// here White on the turned board.
-TEST_F(MoveRoadTest, TheStartButtonLetsTheEngineMoveForTheOtherColour) {
-  NewGame("OfflinePP", G::kBlack, -1);
-  form->cmdStartCPUMove->setVisible(true);
-  form->cmdStartCPUMove->click();
-  EXPECT_EQ(G::gGameMode, "OfflinePC");
-  EXPECT_TRUE(form->cmdStartCPUMove->isHidden());
-  EXPECT_EQ(E::gMoveNumber, 1);
-  EXPECT_EQ(G::gColorToMove, G::kBlack);
-  EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
-  EXPECT_EQ(At("e1"), E::kKingNegative);
+// never a second move in a row: on the human's own turn it only switches to
+// playing against the engine, which then answers the human's next move.
+TEST_F(MoveRoadTest, TheStartButtonLetsTheEngineAnswerButNeverMovesASideTwice) {
+  struct Case {
+    const char* name;
+    const char* mode;
+    int32_t human;
+    int16_t side;
+    std::vector<std::pair<const char*, const char*>> moves;  // before the button, the engine replying
+    bool hint, stepBack;
+    int afterButton;
+  };
+  const Case cases[] = {
+      {"two players, the human Black: the engine opens as White", "OfflinePP", G::kBlack, -1, {}, false, false, 1},
+      {"the human's own turn, as after a load", "OfflinePC", G::kWhite, 1, {{"e2", "e4"}}, false, false, 2},
+      {"after a hint", "OfflinePC", G::kWhite, 1, {{"e2", "e4"}}, true, false, 4},
+      {"the engine's turn", "OfflinePC", G::kWhite, 1, {{"e2", "e4"}}, false, true, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewGame(c.mode, c.human, c.side);
+    for (const auto& [from, to] : c.moves) Move(from, to);
+    if (c.hint) form->mnuGiveHint->trigger();
+    if (c.stepBack) form->mnuMoveBack->trigger();
+    const std::string before = Record();
+    int n = E::gMoveNumber;
+    form->cmdStartCPUMove->setVisible(true);
+    form->cmdStartCPUMove->click();
+    EXPECT_EQ(G::gGameMode, "OfflinePC");
+    EXPECT_TRUE(form->cmdStartCPUMove->isHidden());
+    EXPECT_EQ(E::gMoveNumber, c.afterButton);
+    ASSERT_EQ(G::gColorToMove, c.human);
+    Move(c.human == G::kWhite ? "a2" : "a7", c.human == G::kWhite ? "a3" : "a6");
+    EXPECT_EQ(E::gMoveNumber, c.afterButton + 2);
+    // From the button on, every half-move is one line, White and Black in turn.
+    std::istringstream record(Record().substr(before.size()));
+    for (std::string line; std::getline(record, line);) {
+      if (line.empty() || std::isdigit(static_cast<unsigned char>(line[0])) == 0) continue;
+      ++n;
+      EXPECT_EQ(line.rfind(std::to_string(n) + (n % 2 == 1 ? "  White" : "  Black"), 0), 0u) << line;
+    }
+    EXPECT_EQ(n, E::gMoveNumber);
+    EXPECT_EQ(At("e1"), E::kKingNegative);
+  }
 }
 
 TEST_F(MoveRoadTest, EnginesPlayOnUntilTheGameIsStopped) {

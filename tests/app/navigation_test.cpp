@@ -124,6 +124,35 @@ TEST_F(NavigationTest, UndoAndRedoAgainstTheEngineStepToTheHumansTurns) {
   EXPECT_EQ(E::gGameLog[2], log[2]);
 }
 
+// A step or a drag of the slider by the user shows the half-move it reaches
+// with its taken pieces, as the commands do; below the last move it notes the
+// change in the record.
+TEST_F(NavigationTest, TheUsersSliderActionsShowTheHalfMoveTheyReach) {
+  using A = QAbstractSlider;
+  // The half-move shown, the user's action (SliderMove: a drag let go at the end), where it lands.
+  const std::tuple<int, A::SliderAction, int> cases[] = {{6, A::SliderSingleStepSub, 5},
+                                                         {3, A::SliderPageStepAdd, 4},
+                                                         {6, A::SliderMove, 2},
+                                                         {2, A::SliderMove, 6},
+                                                         {6, A::SliderSingleStepAdd, 6}};
+  PlayRecordedGame("OfflinePP", G::kWhite);
+  const std::vector<E::EngineBoard> log = E::gGameLog;
+  for (const auto& [from, action, to] : cases) {
+    SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+    ShowSilently(from);
+    const std::string before = Record();
+    if (action == A::SliderMove) {
+      form->HScroll1->setSliderDown(true);
+      form->HScroll1->setSliderPosition(to);
+      form->HScroll1->setSliderDown(false);
+    } else {
+      form->HScroll1->triggerAction(action);
+    }
+    ExpectAt(to, log);
+    EXPECT_EQ(Record(), to == 6 ? before : before + "     changed to movement # " + std::to_string(to) + "\n");
+  }
+}
+
 TEST_F(NavigationTest, TheThirdLevelIsRefusedWithTheNoticeAndTheLabelFollows) {
   for (auto [value, after, label] : {std::tuple{1, 1, "Beginner"}, {3, 2, "Intermediate"}, {1, 1, "Beginner"}}) {
     form->sldLevel->setValue(value);
@@ -133,15 +162,18 @@ TEST_F(NavigationTest, TheThirdLevelIsRefusedWithTheNoticeAndTheLabelFollows) {
   EXPECT_EQ(answers.Calls().size(), 1u);  // the next-version notice
 }
 
-// The engine plays the next move at the full level; the level and the
+// The engine plays the next move at the full level, for the side to move in
+// every mode, as that side would have played it; the level, the mode and the
 // human's colour are as before, and Undo takes the suggestion back.
 TEST_F(NavigationTest, TheHintPlaysTheNextMoveAtTheFullLevel) {
-  // The human's colour, the half-move shown when the hint is asked, the level, and the human's turn
-  // that Undo goes back to afterwards; the last is asked on the other side's turn.
-  for (const auto& [player, from, level, undoTo] : {std::tuple{G::kWhite, 4, 1, 4}, {G::kBlack, 5, 2, 5},
-                                                     {G::kWhite, 5, 2, 4}}) {
-    SCOPED_TRACE(from);
-    PlayRecordedGame("OfflinePC", player);
+  // The mode, the human's colour, the half-move shown when the hint is asked, the level, and the human's
+  // turn that Undo goes back to afterwards; the odd half-moves are asked on Black's turn.
+  for (const auto& [mode, player, from, level, undoTo] :
+       {std::tuple{"OfflinePC", G::kWhite, 4, 1, 4}, {"OfflinePC", G::kBlack, 5, 2, 5},
+        {"OfflinePC", G::kWhite, 5, 2, 4}, {"OfflinePP", G::kWhite, 4, 2, 4}, {"OfflinePP", G::kWhite, 5, 2, 4},
+        {"OnlinePP", G::kBlack, 4, 2, 3}, {"OnlinePP", G::kBlack, 5, 2, 5}}) {
+    SCOPED_TRACE(std::string(mode) + " " + std::to_string(from));
+    PlayRecordedGame(mode, player);
     ShowSilently(from);
     form->sldLevel->setValue(level);
     form->cmdStartCPUMove->setVisible(false);
@@ -158,7 +190,12 @@ TEST_F(NavigationTest, TheHintPlaysTheNextMoveAtTheFullLevel) {
     EXPECT_EQ(E::gMoveNumber, from + 1);
     EXPECT_TRUE(PictureShowsEngineBoard());
     EXPECT_TRUE(form->cmdStartCPUMove->isVisible());
-    EXPECT_NE(E::gVirtualBoard, E::gGameLog[static_cast<size_t>(from)]);
+    EXPECT_EQ(G::gGameMode, mode);
+    int changed = 0;  // one move, a castling at most: not the whole board turned round
+    for (int x = 1; x <= 8; ++x)
+      for (int y = 1; y <= 8; ++y) changed += E::gVirtualBoard(x, y) != E::gGameLog[static_cast<size_t>(from)](x, y);
+    EXPECT_GE(changed, 2);
+    EXPECT_LE(changed, 4);
     const std::string record = Record();
     EXPECT_EQ(record.rfind(before + "CPU suggestion :\n" + std::to_string(from + 1) +
                                (from % 2 == 0 ? "  White " : "  Black "), 0), 0u) << record;

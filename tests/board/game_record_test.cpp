@@ -29,6 +29,10 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
                               "....K..."});
   auto promoted = Moved(mixed, {{"a7", "a8"}});
   promoted(1, 8) = -90;
+  auto rookOnB8 = mixed;
+  rookOnB8(2, 8) = 50;
+  auto promotedTaking = Moved(rookOnB8, {{"a7", "b8"}});
+  promotedTaking(2, 8) = -90;
   // line: "" when none may be written; lastMove: from x, from y, to x, to y.
   struct Case { const char* name; EngineBoard before, after; int32_t colorToMove; const char *caption, *line;
                 std::array<int, 4> lastMove; };
@@ -42,7 +46,11 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
        "7  White Rook at A:1 to D:1\r\n", {0, 7, 3, 7}},
       {"capture", mixed, Moved(mixed, {{"d4", "e5"}}), kWhite, "15",
        "15  White Bishop at D:4 to E:5 (takes Black Queen)\r\n", {3, 4, 4, 3}},
-      {"promotion already replaced the pawn", mixed, promoted, kWhite, "30", "", {1, 1, 1, 1}},
+      // The engine's pawn is already replaced by its new piece: the move is the pawn's all the same.
+      {"promotion", mixed, promoted, kWhite, "30", "30  White Pawn at A:7 to A:8\r\n", {0, 1, 0, 0}},
+      {"promotion taking", rookOnB8, promotedTaking, kWhite, "31",
+       "31  White Pawn at A:7 to B:8 (takes Black Rook)\r\n", {0, 1, 1, 0}},
+      {"nothing moved", mixed, mixed, kWhite, "32", "", {1, 1, 1, 1}},
   };
   for (const auto& c : cases) {
     ClearGameRecord();
