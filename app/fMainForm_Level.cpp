@@ -63,9 +63,8 @@ void fMainForm::mnuGiveHint_Click() {
         // The engine plays the colour opposite to the human's; for this one
         // move that must be the side to move, which is the human's colour on
         // the human's turn. Asked on the other side's turn (after looking one
-        // half-move back), merely exchanging the human's colour would have the
-        // engine log its move on the turned board, exchanging the colours of
-        // the whole position.
+        // half-move back), merely exchanging the human's colour would leave
+        // the human's colour to move while the engine plays it.
         const int32_t human = gPlayerColor;
         gPlayerColor = gColorToMove == kWhite ? kBlack : kWhite;
         ExecuteMoveBW(kTrue);

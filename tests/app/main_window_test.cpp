@@ -306,33 +306,6 @@ TEST_F(MainWindowTest, StatusReportNamesModeTurnSquareAndLegality) {
   EXPECT_EQ(form->lastMoveDescription(), "Pawn at E:2 to E:8 (takes Black King)");
 }
 
-TEST_F(MainWindowTest, DraggingTheSliderLoadsThePositionAndWritesOneLine) {
-  NewGame("OfflinePP");
-  Move("e2", "e4");
-  Move("e7", "e5");
-  Move("g1", "f3");
-  ASSERT_EQ(E::gMoveNumber, 3);
-  const std::string before = Record();
-  // A click in the groove beside the thumb goes back one half-move.
-  form->HScroll1->triggerAction(QAbstractSlider::SliderPageStepSub);
-  EXPECT_EQ(E::gMoveNumber, 2);
-  EXPECT_EQ(G::gColorToMove, G::kWhite);
-  EXPECT_EQ(E::gVirtualBoard, E::gGameLog[2]);
-  EXPECT_EQ(Record(), before + "     changed to movement # 2\n");
-  // A drag of the thumb over several positions changes the value once, on release.
-  form->HScroll1->setSliderDown(true);
-  for (int position : {3, 1, 0}) form->HScroll1->setSliderPosition(position);
-  EXPECT_EQ(E::gMoveNumber, 2);
-  form->HScroll1->setSliderDown(false);
-  EXPECT_EQ(E::gMoveNumber, 0);
-  EXPECT_EQ(Record(), before + "     changed to movement # 2\n     changed to movement # 0\n");
-  G::gNavigating = G::kTrue;  // a navigation command writes its own line
-  form->HScroll1->setValue(1);
-  G::gNavigating = 0;
-  EXPECT_EQ(G::gColorToMove, G::kBlack);
-  EXPECT_EQ(Record(), before + "     changed to movement # 2\n     changed to movement # 0\n");
-}
-
 // A saved game loaded back through the real move slider: the slider, the side
 // to move, the board, the record and the taken pieces follow the file; the load
 // writes no line and the staging box keeps the last line written before it.

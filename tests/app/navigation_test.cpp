@@ -143,7 +143,8 @@ TEST_F(NavigationTest, TheUsersSliderActionsShowTheHalfMoveTheyReach) {
     const std::string before = Record();
     if (action == A::SliderMove) {
       form->HScroll1->setSliderDown(true);
-      form->HScroll1->setSliderPosition(to);
+      for (int position : {3, to}) form->HScroll1->setSliderPosition(position);
+      EXPECT_EQ(E::gMoveNumber, from);  // nothing is loaded before the thumb is let go
       form->HScroll1->setSliderDown(false);
     } else {
       form->HScroll1->triggerAction(action);
