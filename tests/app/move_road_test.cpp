@@ -396,27 +396,26 @@ TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
 // never a second move in a row: on the human's own turn it only switches to
 // playing against the engine, which then answers the human's next move.
 TEST_F(MoveRoadTest, TheStartButtonLetsTheEngineAnswerButNeverMovesASideTwice) {
+  using F = app::fMainForm;
   struct Case {
     const char* name;
     const char* mode;
-    int32_t human;
+    int32_t human;  // White opens with e2-e4 and the engine replies
     int16_t side;
-    std::vector<std::pair<const char*, const char*>> moves;  // before the button, the engine replying
-    bool hint, stepBack;
+    QAction* F::*command;  // run before the button
     int afterButton;
   };
   const Case cases[] = {
-      {"two players, the human Black: the engine opens as White", "OfflinePP", G::kBlack, -1, {}, false, false, 1},
-      {"the human's own turn, as after a load", "OfflinePC", G::kWhite, 1, {{"e2", "e4"}}, false, false, 2},
-      {"after a hint", "OfflinePC", G::kWhite, 1, {{"e2", "e4"}}, true, false, 4},
-      {"the engine's turn", "OfflinePC", G::kWhite, 1, {{"e2", "e4"}}, false, true, 2},
+      {"two players, the human Black: the engine opens as White", "OfflinePP", G::kBlack, -1, nullptr, 1},
+      {"the human's own turn, as after a load", "OfflinePC", G::kWhite, 1, nullptr, 2},
+      {"after a hint", "OfflinePC", G::kWhite, 1, &F::mnuGiveHint, 4},
+      {"the engine's turn", "OfflinePC", G::kWhite, 1, &F::mnuMoveBack, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     NewGame(c.mode, c.human, c.side);
-    for (const auto& [from, to] : c.moves) Move(from, to);
-    if (c.hint) form->mnuGiveHint->trigger();
-    if (c.stepBack) form->mnuMoveBack->trigger();
+    if (c.human == G::kWhite) Move("e2", "e4");
+    if (c.command != nullptr) (form.get()->*c.command)->trigger();
     const std::string before = Record();
     int n = E::gMoveNumber;
     form->cmdStartCPUMove->setVisible(true);
