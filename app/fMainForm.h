@@ -116,6 +116,7 @@ class fMainForm : public QMainWindow,
 
   // ---- playing level and hint
   void sldLevel_Click();
+  void Update_Level();
   void mnuGiveHint_Click();
 
   // ---- toolbar: the clicked button's key, the clicked drop-down entry's key
