@@ -390,6 +390,8 @@ class fMainForm : public QMainWindow,
   QWidget* BuildBoardArea();
   QWidget* BuildGamePanel();
   QWidget* BuildOptionsPanel();
+  // Rearranges the options panel's columns whenever view changes its width.
+  void StackOptionsWhenNarrow(QWidget* view);
   QWidget* BuildTakenPanel();
   QWidget* BuildRecordArea();
   void ApplyLook();
