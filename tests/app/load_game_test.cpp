@@ -130,6 +130,7 @@ TEST_F(LoadGameTest, OkWithoutAGameDisablesItselfBrowsingLoadsAFileAnywhereAndCa
     EXPECT_EQ(dialog.result(), 0);
     EXPECT_TRUE(dialog.cmdOK->isEnabled());
     EXPECT_EQ(E::gMoveNumber, 0);
+    EXPECT_TRUE(form->txtComment->text().isEmpty());
     EXPECT_EQ(Stored("optColor0"), "<none>");
     ASSERT_EQ(answers.Calls().size(), 1u);
     EXPECT_NE(answers.Calls()[0].text.find("The game was not loaded."), std::string::npos);

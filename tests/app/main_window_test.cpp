@@ -394,20 +394,6 @@ TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritte
     Move(n % 2 == 0 ? "h2" : "h7", n % 2 == 0 ? "h3" : "h6");
     EXPECT_EQ(E::gMoveNumber, n + 1);
   }
-  // A comment the box cannot hold whole: the file is refused with a message and nothing changes.
-  B::GameFileContents tooLong = B::ReadGameFile(path);
-  tooLong.comment.assign(static_cast<size_t>(form->txtComment->maxLength()) + 1, 'c');
-  testsupport::WriteFile(path, B::FormatGameFile(tooLong));
-  const std::string record = Record();
-  const auto log = E::gGameLog;
-  const QString comment = form->txtComment->text();
-  answers.Clear();
-  EXPECT_FALSE(B::LoadCompleteGame(path));
-  EXPECT_TRUE(form->txtComment->text() == comment);
-  EXPECT_TRUE(E::gGameLog == log);
-  EXPECT_EQ(Record(), record);
-  ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_NE(answers.Calls()[0].text.find("The game was not loaded."), std::string::npos);
 }
 
 // From a netbook's 1024x600 up, the whole window fits the screen's free area

@@ -28,7 +28,6 @@ TEST(MessageBox, ABoxIsAtLeastAsWideAsItsTitle) {
   const std::pair<const char*, const char*> cases[] = {
       {"Mate", "Castellan Quarto"},
       {"Mate", "Castellan Quarto: the title of a box whose text is much shorter than it"},
-      {"Are you sure that you wish to leave now ?", "Info"},
   };
   for (const auto& [text, title] : cases) {
     int width = 0;
