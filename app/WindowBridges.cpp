@@ -154,6 +154,7 @@ void RecordBridge::SetTakenPicture(ZVK_Board_Sub::TakenStrip strip, int k, int p
 
 std::string RecordBridge::txtCommentText() { return f_.txtComment->text().toStdString(); }
 void RecordBridge::SetTxtCommentText(const std::string& text) { f_.txtComment->setText(QString::fromStdString(text)); }
+size_t RecordBridge::txtCommentCapacity() { return static_cast<size_t>(f_.txtComment->maxLength()); }
 
 int32_t RecordBridge::ControlValue(const std::string& name) {
   if (name == "optGender0" || name == "optGender1")

@@ -70,6 +70,7 @@ class RecordBridge final : public ZVK_Board_Sub::RecordWindow {
   void SetTakenPicture(ZVK_Board_Sub::TakenStrip strip, int k, int picture) override;
   std::string txtCommentText() override;
   void SetTxtCommentText(const std::string& text) override;
+  size_t txtCommentCapacity() override;
   int32_t ControlValue(const std::string& name) override;
   void SetControlValue(const std::string& name, int32_t value) override;
   std::string ControlText(const std::string& name) override;

@@ -129,6 +129,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll->viewport()->setAutoFillBackground(false);
+  StackOptionsWhenNarrow(scroll->viewport());
   panels->setAutoFillBackground(false);
   rv->addWidget(scroll, 3);
   rv->addWidget(BuildRecordArea(), 2);

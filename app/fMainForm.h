@@ -116,6 +116,7 @@ class fMainForm : public QMainWindow,
 
   // ---- playing level and hint
   void sldLevel_Click();
+  void Update_Level();
   void mnuGiveHint_Click();
 
   // ---- toolbar: the clicked button's key, the clicked drop-down entry's key
@@ -390,6 +391,8 @@ class fMainForm : public QMainWindow,
   QWidget* BuildBoardArea();
   QWidget* BuildGamePanel();
   QWidget* BuildOptionsPanel();
+  // Rearranges the options panel's columns whenever view changes its width.
+  void StackOptionsWhenNarrow(QWidget* view);
   QWidget* BuildTakenPanel();
   QWidget* BuildRecordArea();
   void ApplyLook();

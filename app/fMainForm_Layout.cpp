@@ -1,6 +1,8 @@
 // Construction of the main window's controls, menus, toolbar and layout.
 #include <QCheckBox>
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -25,6 +27,32 @@ namespace app {
 namespace Board = ZVK_Board_Sub;
 
 namespace {
+
+constexpr int kCommentCapacity = 1'000'000;
+
+// Puts the options panel's two columns side by side while the view they are
+// shown in is wide enough for both, and one below the other when it is not,
+// so that no column lies beyond a view that scrolls only up and down.
+class ColumnsFollowWidth : public QObject {
+ public:
+  ColumnsFollowWidth(QBoxLayout* columns, QWidget* view) : QObject(view), columns_(columns) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) Arrange(static_cast<QWidget*>(watched)->width());
+    return false;
+  }
+
+ private:
+  void Arrange(int width) {
+    const QMargins m = columns_->contentsMargins();
+    int sideBySide = m.left() + m.right() + columns_->spacing();
+    for (int i = 0; i < columns_->count(); ++i) sideBySide += columns_->itemAt(i)->minimumSize().width();
+    const auto direction = width >= sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (columns_->direction() != direction) columns_->setDirection(direction);
+  }
+  QBoxLayout* columns_;
+};
 
 QLabel* Label(const QString& name, const QString& caption, QWidget* parent = nullptr) {
   return Named(new QLabel(caption, parent), name);
@@ -315,8 +343,9 @@ QWidget* fMainForm::BuildOptionsPanel() {
   auto* panel = Named(new QFrame, Indexed("picGameControl", 1));
   // Two columns, so that the whole panel fits the side area at the window's
   // default size: who plays and how to reach them on the left, the look of
-  // the program on the right.
-  auto* columns = new QHBoxLayout(panel);
+  // the program on the right. Where the side area is narrower than both,
+  // the right column goes below the left one (StackOptionsWhenNarrow).
+  auto* columns = new QBoxLayout(QBoxLayout::LeftToRight, panel);
   auto* v = new QVBoxLayout;
   auto* v2 = new QVBoxLayout;
   columns->addLayout(v, 1);
@@ -425,6 +454,11 @@ QWidget* fMainForm::BuildOptionsPanel() {
   return panel;
 }
 
+void fMainForm::StackOptionsWhenNarrow(QWidget* view) {
+  if (auto* columns = qobject_cast<QBoxLayout*>(picGameControl[1]->layout()))
+    view->installEventFilter(new ColumnsFollowWidth(columns, view));
+}
+
 QWidget* fMainForm::BuildTakenPanel() {
   auto* panel = Named(new QFrame, Indexed("picGameControl", 2));
   auto* v = new QVBoxLayout(panel);
@@ -456,6 +490,9 @@ QWidget* fMainForm::BuildRecordArea() {
   RTB2 = Named(new QTextEdit(area), QStringLiteral("RTB2"));
   RTB2->hide();
   txtComment = Named(new QLineEdit(QStringLiteral(" enter here ...")), QStringLiteral("txtComment"));
+  // Far above the line's usual 32767 characters, so that the long comments
+  // of other writers load and save whole; a game with a longer one is refused.
+  txtComment->setMaxLength(kCommentCapacity);
   v->addWidget(txtMoveList, 1);
   v->addWidget(txtComment);
   return area;

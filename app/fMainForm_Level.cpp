@@ -50,6 +50,10 @@ void fMainForm::sldLevel_Click() {
   platform::DoEvents();
 }
 
+// Brings the label (and a refused third position) in line with a slider
+// value that was set without its click handler running.
+void fMainForm::Update_Level() { sldLevel_Click(); }
+
 void fMainForm::mnuGiveHint_Click() {
   if (!Guarded("mnuGiveHint_Click of Formular fMainForm", [&] {
         // From the third half-move on: before it there is no move of the human's to suggest against.

@@ -371,6 +371,24 @@ void frmLoadGame::cmdOK_Click() {
       platform::DoEvents();
       return;
     }
+    const bool internet = !optInternetAction[kLocal]->isChecked();
+    if (!internet) {
+      std::string path = text;
+      if (!QDir::isAbsolutePath(QString::fromStdString(text))) {
+        // A listed game is a plain name in the games folder, nothing more.
+        if (text != ZVK_File_Dir::sParseFile(text) || text == "." || text == "..")
+          throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathNotFound, "Path not found");
+        path = ProgramDir() + "games" + platform::kSep + text;
+      }
+      // Read before anything is set up: a game that is refused (missing,
+      // damaged, or with a comment the box cannot hold) leaves the window as
+      // it was and the dialog open for another choice.
+      if (!ZVK_Board_Sub::LoadCompleteGame(path)) {
+        cmdOK->setEnabled(true);
+        stayOpen = true;
+        return;
+      }
+    }
     gGameStopped = kFalse;
     for (int i = 0; i < 3; ++i) {
       SaveFlag(i == 0 ? "optInternetAction0" : i == 1 ? "optInternetAction1" : "optInternetAction2",
@@ -381,7 +399,6 @@ void frmLoadGame::cmdOK_Click() {
     SaveText("txtNamePlayer1", txtNamePlayer1->text().toStdString());
     SaveText("txtNamePlayer2", txtNamePlayer2->text().toStdString());
 
-    const bool internet = !optInternetAction[kLocal]->isChecked();
     if (internet) {
       if (!C::IsExchangeStem(text)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrFileNotFound, "File not found");
       C::gInternetGameID = C::GameIdOfStem(text);
@@ -408,14 +425,6 @@ void frmLoadGame::cmdOK_Click() {
     } else {
       gGameMode = "OfflinePP";
       main_.cmdStartCPUMove->show();
-      std::string path = text;
-      if (!QDir::isAbsolutePath(QString::fromStdString(text))) {
-        // A listed game is a plain name in the games folder, nothing more.
-        if (text != ZVK_File_Dir::sParseFile(text) || text == "." || text == "..")
-          throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathNotFound, "Path not found");
-        path = ProgramDir() + "games" + platform::kSep + text;
-      }
-      ZVK_Board_Sub::LoadCompleteGame(path);
     }
     main_.ApplyGameType(optGameType[0]->isChecked());
     main_.SetGameStartCommandsEnabled(false);

@@ -229,14 +229,25 @@ bool LoadCompleteGame(const std::string& path) {
       return;
     }
     GameFileContents game = ReadGameFile(path);
-
-    // The whole file is read: take the game over.
-    RecordWindow& window = TheRecordWindow();
-    ZVK_Engine::gMoveNumber = game.moveNumber;
     // The comment box holds Unicode text: a comment from an older or
     // foreign file in the single-byte code page keeps its characters rather
     // than turning into replacement marks when it is saved again.
-    window.SetTxtCommentText(platform::WellFormedUtf8(game.comment));
+    const std::string comment = platform::WellFormedUtf8(game.comment);
+    RecordWindow& window = TheRecordWindow();
+    // A box that cut the comment would have the next save write the cut
+    // text: such a game is not taken over at all.
+    const auto length = static_cast<size_t>(QString::fromStdString(comment).size());
+    if (length > window.txtCommentCapacity()) {
+      platform::MsgBox("The comment of this game has " + std::to_string(length) +
+                           " characters, more than the comment box can hold (" +
+                           std::to_string(window.txtCommentCapacity()) + ").\r\nThe game was not loaded.",
+                       4144, ZVK_ErrorLog::ApplicationTitle());
+      return;
+    }
+
+    // The whole file is read: take the game over.
+    ZVK_Engine::gMoveNumber = game.moveNumber;
+    window.SetTxtCommentText(comment);
     ZVK_Engine::gGameLog = std::move(game.log);
     ZVK_Engine::NotePositionChanged();
     gTakenWhite = game.takenWhite;

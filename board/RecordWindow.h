@@ -40,6 +40,8 @@ class RecordWindow {
   // ---- comment box txtComment
   virtual std::string txtCommentText() = 0;
   virtual void SetTxtCommentText(const std::string& text) = 0;
+  // The most characters (UTF-16 units) the box holds whole.
+  virtual size_t txtCommentCapacity() = 0;
 
   // ---- option controls by name
   // Value: check boxes 0/1 (also "setup"), option buttons "optGender0" and
@@ -92,6 +94,7 @@ class HeadlessRecordWindow : public RecordWindow {
   std::array<int, 17> takenWhite{};  // element 0 unused
   std::array<int, 17> takenBlack{};
   std::string comment = " enter here ...";
+  size_t commentCapacity = SIZE_MAX;
   std::map<std::string, int32_t> values;
   std::map<std::string, std::string> texts;
   // Inclusive ranges of controls that refuse other values (lists, scroll bars).
@@ -110,6 +113,7 @@ class HeadlessRecordWindow : public RecordWindow {
   void SetTakenPicture(TakenStrip strip, int k, int picture) override;
   std::string txtCommentText() override { return comment; }
   void SetTxtCommentText(const std::string& text) override { comment = text; }
+  size_t txtCommentCapacity() override { return commentCapacity; }
   int32_t ControlValue(const std::string& name) override;
   void SetControlValue(const std::string& name, int32_t value) override;
   std::string ControlText(const std::string& name) override;

@@ -1,8 +1,12 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QString>
 
 namespace platform {
@@ -34,6 +38,15 @@ std::optional<std::string> ScriptedAnswerer::AnswerInput(const std::string& prom
   inputCalls_.push_back({prompt, title, defaultEntry, answer});
   return answer;
 }
+
+namespace {
+int TitleBarWidth(const QString& title) {
+  // The title bar's icon and buttons stand beside the title.
+  constexpr int kTitleBarExtras = 140;
+  return QFontMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont)).horizontalAdvance(title) +
+         kTitleBarExtras;
+}
+}  // namespace
 
 int DefaultAnswer(int style) {
   switch (style & 7) {
@@ -76,6 +89,12 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
   const size_t def = (style & 0x300) >> 8;
   if (def < buttons.size()) box.setDefaultButton(buttons[def].qt);
   if (style & 4096) box.setWindowModality(Qt::ApplicationModal);
+  // A box sizes itself by its text and buttons only, and the window manager
+  // then cuts a longer title ("Ca...rto"): a spacer across the whole box keeps
+  // it at least as wide as its title bar needs.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0), grid->rowCount(), 0, 1,
+                  grid->columnCount());
   const int pressed = box.exec();
   for (const auto& b : buttons)
     if (pressed == b.qt) return b.vb;

@@ -106,7 +106,11 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
 
 TEST_F(LoadGameTest, OkWithoutAGameDisablesItselfBrowsingLoadsAFileAnywhereAndCancelStartsNothing) {
   const std::string elsewhere = tree.path("elsewhere/my game.chs");
+  const std::string refused = tree.path("elsewhere/long comment.chs");
   SaveGame(elsewhere, {{"g1", "f3"}, {"g8", "f6"}});
+  B::GameFileContents longComment = B::ReadGameFile(elsewhere);
+  longComment.comment.assign(static_cast<size_t>(form->txtComment->maxLength()) + 1, 'c');
+  testsupport::WriteFile(refused, B::FormatGameFile(longComment));
   NewGame("OfflinePP");
 
   {
@@ -119,6 +123,17 @@ TEST_F(LoadGameTest, OkWithoutAGameDisablesItselfBrowsingLoadsAFileAnywhereAndCa
     dialogs.Push("");  // the first search is cancelled
     dialog.cmdLoadLocalGame_Click();
     EXPECT_FALSE(dialog.cmdOK->isEnabled());
+    // A game the window cannot hold whole is refused: nothing is set up and the dialog stays open.
+    dialogs.Push(refused);
+    dialog.cmdLoadLocalGame_Click();
+    dialog.cmdOK_Click();
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_TRUE(dialog.cmdOK->isEnabled());
+    EXPECT_EQ(E::gMoveNumber, 0);
+    EXPECT_TRUE(form->txtComment->text().isEmpty());
+    EXPECT_EQ(Stored("optColor0"), "<none>");
+    ASSERT_EQ(answers.Calls().size(), 1u);
+    EXPECT_NE(answers.Calls()[0].text.find("The game was not loaded."), std::string::npos);
     dialogs.Push(elsewhere);
     dialog.optColor[1]->setChecked(true);
     dialog.cmdLoadLocalGame_Click();

@@ -1,7 +1,9 @@
 // The main window's controls, life cycle, status report, move slider and clock.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -307,14 +309,16 @@ TEST_F(MainWindowTest, StatusReportNamesModeTurnSquareAndLegality) {
 }
 
 // A saved game loaded back through the real move slider: the slider, the side
-// to move, the board, the record and the taken pieces follow the file; the load
-// writes no line and the staging box keeps the last line written before it.
+// to move, the board, the record, the taken pieces and the whole comment follow
+// the file; the load writes no line and the staging box keeps the last line
+// written before it.
 TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritten) {
   struct Case {
     const char* name;
     std::vector<std::pair<const char*, const char*>> saved;  // moves of the saved game
     std::vector<std::pair<const char*, const char*>> after;  // moves played after it, from a new game
     int dragTo;                                              // the slider dragged back first (-1 not)
+    int commentLength = 5;
   };
   const std::vector<std::pair<const char*, const char*>> capture = {
       {"e2", "e4"}, {"d7", "d5"}, {"e4", "d5"}, {"d8", "d5"}, {"b1", "c3"}};
@@ -323,6 +327,7 @@ TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritte
       {"shorter than the running game", {{"e2", "e4"}}, capture, -1},
       {"while the slider was dragged back", capture, capture, 1},
       {"no move yet", {}, {{"g1", "f3"}, {"b8", "c6"}}, -1},
+      {"a comment longer than a plain line box holds", {{"e2", "e4"}}, {}, -1, 40'000},
   };
   const std::string path = tree.path("game.chs");
   for (const Case& c : cases) {
@@ -330,6 +335,8 @@ TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritte
     NewGame("OfflinePP");
     for (const auto& [from, to] : c.saved) Move(from, to);
     ASSERT_EQ(E::gMoveNumber, static_cast<int32_t>(c.saved.size()));
+    const QString comment(c.commentLength, QChar('c'));
+    form->txtComment->setText(comment);
     ASSERT_TRUE(B::SaveCompleteGame(path));
     const std::string savedRecord = Record();
     const E::EngineBoard savedBoard = E::gVirtualBoard;
@@ -355,6 +362,7 @@ TEST_F(MainWindowTest, LoadingAGameGoesThroughTheSliderAndKeepsTheLastLineWritte
     EXPECT_EQ(Record(), savedRecord);  // no line about the slider
     EXPECT_EQ(B::gTakenBlackCount + B::gTakenWhiteCount, savedTaken);
     EXPECT_EQ(form->RTB2->toPlainText().toStdString(), "the last line\n");
+    EXPECT_TRUE(form->txtComment->text() == comment);
     // Play goes on from the loaded position.
     Move(n % 2 == 0 ? "h2" : "h7", n % 2 == 0 ? "h3" : "h6");
     EXPECT_EQ(E::gMoveNumber, n + 1);
@@ -393,6 +401,33 @@ TEST_F(MainWindowTest, TheWholeWindowFitsScreensFrom1024x600Up) {
       ASSERT_NE(scroll, nullptr);
       EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
       EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    }
+  }
+}
+
+// On an 800x600 screen the window is at its smallest; every control of every
+// side panel can still be scrolled into view, whole.
+TEST_F(MainWindowTest, EveryControlOfEveryPanelCanBeBroughtIntoViewAt800x600) {
+  form->FitToScreen(QRect(0, 0, 800, 600));
+  form->show();
+  auto* outer = form->findChild<QScrollArea*>("CentralScroll");
+  auto* inner = form->findChild<QScrollArea*>("PanelScroll");
+  for (int panel = 0; panel < 3; ++panel) {
+    for (int i = 0; i < 3; ++i) form->picGameControl[i]->setVisible(i == panel);
+    QApplication::processEvents();
+    for (QWidget* w : form->picGameControl[panel]->findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(form->picGameControl[panel]) || qobject_cast<QGroupBox*>(w) != nullptr) continue;
+      SCOPED_TRACE(w->objectName().toStdString() + " " + w->metaObject()->className() + " " +
+                   w->property("text").toString().toStdString());
+      inner->ensureWidgetVisible(w, 0, 0);
+      outer->ensureWidgetVisible(w, 0, 0);
+      for (QScrollArea* area : {inner, outer}) {
+        QWidget* view = area->viewport();
+        EXPECT_TRUE(view->rect().contains(QRect(w->mapTo(view, QPoint(0, 0)), w->size())));
+        // Only a scroll bar the user sees can have brought it there.
+        for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()})
+          EXPECT_TRUE(bar->isVisible() || bar->value() == 0);
+      }
     }
   }
 }

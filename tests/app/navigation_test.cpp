@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <optional>
 #include <set>
@@ -155,12 +156,20 @@ TEST_F(NavigationTest, TheUsersSliderActionsShowTheHalfMoveTheyReach) {
 }
 
 TEST_F(NavigationTest, TheThirdLevelIsRefusedWithTheNoticeAndTheLabelFollows) {
-  for (auto [value, after, label] : {std::tuple{1, 1, "Beginner"}, {3, 2, "Intermediate"}, {1, 1, "Beginner"}}) {
-    form->sldLevel->setValue(value);
+  // quiet: the value was set without the slider's click (Update_Level brings the label in line)
+  for (auto [value, after, label, quiet] : {std::tuple{1, 1, "Beginner", false}, {3, 2, "Intermediate", false},
+                                            {1, 1, "Beginner", false}, {2, 2, "Intermediate", true},
+                                            {3, 2, "Intermediate", true}}) {
+    {
+      std::optional<QSignalBlocker> blocker;
+      if (quiet) blocker.emplace(form->sldLevel);
+      form->sldLevel->setValue(value);
+    }
+    if (quiet) form->Update_Level();
     EXPECT_EQ(form->sldLevel->value(), after);
     EXPECT_EQ(form->lblLevel->text().toStdString(), label);
   }
-  EXPECT_EQ(answers.Calls().size(), 1u);  // the next-version notice
+  EXPECT_EQ(answers.Calls().size(), 2u);  // the next-version notice, each time "Advanced" was chosen
 }
 
 // The engine plays the next move at the full level, for the side to move in
