@@ -305,7 +305,8 @@ bool frmNewGame::OfferStillOpen() {
     // The preview runs again, so that id, colour and details are the chosen offer's.
     cmbJoinNewGame->setCurrentIndex(found);
     cmbJoinNewGame_Click();
-    return true;
+    // An offer whose details cannot be read cannot be joined; its preview has said so.
+    return previewed_ == chosen.toStdString();
   }
   platform::MsgBox("The game has already been joined\r\nPlease select another one.", 4160,
                    ZVK_ErrorLog::ApplicationTitle());
@@ -383,8 +384,7 @@ void frmNewGame::UpdateGameList(bool download) {
         if (taken || cmbJoinNewGame->findText(QString::fromStdString(stem)) >= 0) continue;
         cmbJoinNewGame->addItem(QString::fromStdString(stem));
         cmbJoinNewGame->setCurrentIndex(cmbJoinNewGame->count() - 1);
-        cmbJoinNewGame_Click();
-        cmdOK->setEnabled(true);
+        cmbJoinNewGame_Click();  // enables OK when the offer can be joined
       }
       if (cmbJoinNewGame->count() == 0 && download)
         platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
@@ -398,6 +398,12 @@ void frmNewGame::cmbJoinNewGame_Click() {
   Guarded(kPreviewPlace, [&] {
     cmdOK->setEnabled(false);
     optInternetResume_Click(1);
+    // Nothing of an earlier preview may stand in for an offer that cannot
+    // be read: OK would join this one with the other's game.
+    previewed_.clear();
+    cor::gInternetGameID.clear();
+    for (QLabel* l : {lblDate, lblName, lblCountry, lblPlayer1Color, lblGender, lblAge, lblMove}) l->clear();
+    txtNamePlayer2->clear();
     const std::string stem = cmbJoinNewGame->currentText().toStdString();
     if (!cor::IsExchangeStem(stem)) return;
     const std::string temp = cor::TempDir();
@@ -420,8 +426,6 @@ void frmNewGame::cmbJoinNewGame_Click() {
                        ZVK_ErrorLog::ApplicationTitle());
       return;
     }
-    for (QLabel* l : {lblDate, lblName, lblCountry, lblPlayer1Color, lblGender, lblAge, lblMove}) l->clear();
-    txtNamePlayer2->clear();
     lblDate->setText(QString::fromStdString(info.date));
     cor::gInternetGameID = info.gameId;
     lblName->setText(QString::fromStdString(info.nickname));
@@ -434,6 +438,7 @@ void frmNewGame::cmbJoinNewGame_Click() {
     lblGender->setText(QString::fromStdString(info.gender));
     lblAge->setText(QString::fromStdString(info.age));
     lblMove->setText(QString::fromStdString(info.openingMove));
+    previewed_ = stem;
     cmdOK->setEnabled(true);
   });
 }
