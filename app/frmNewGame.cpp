@@ -260,6 +260,10 @@ void frmNewGame::cmdOK_Click() {
   if (okRunning_) return;
   okRunning_ = true;
   cmdCancel->setEnabled(false);
+  // The chosen offer stays chosen while OK waits for the server: a pick or a
+  // refresh meanwhile would change the game id under the join.
+  cmbJoinNewGame->setEnabled(false);
+  cmdUpdateList->setEnabled(false);
   gGameStopped = kTrue;
   cmdOK->setEnabled(false);
   bool offerGone = false;
@@ -288,6 +292,8 @@ void frmNewGame::cmdOK_Click() {
   }
   okRunning_ = false;
   cmdCancel->setEnabled(true);
+  cmbJoinNewGame->setEnabled(true);
+  cmdUpdateList->setEnabled(true);
   if (offerGone && done) {
     hide();
     return;
@@ -390,7 +396,7 @@ void frmNewGame::UpdateGameList(bool download) {
         platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
                          ZVK_ErrorLog::ApplicationTitle());
     }
-    cmdUpdateList->setEnabled(true);
+    cmdUpdateList->setEnabled(!okRunning_);
   });
 }
 

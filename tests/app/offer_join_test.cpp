@@ -160,7 +160,14 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
       const char* opening = offererWhite ? "White Pawn at E:2 to E:4" : "Black Pawn at E:7 to E:5";
       EXPECT_NE(d->lblMove->text().toStdString().find(opening), std::string::npos) << d->lblMove->text().toStdString();
       EXPECT_TRUE(d->optColor[offererWhite ? 1 : 0]->isChecked());
+      // Nothing can change the chosen offer while OK waits for the server.
+      bool live = false;
+      QTimer sample;
+      QObject::connect(&sample, &QTimer::timeout,
+                       [&] { live = live || d->cmbJoinNewGame->isEnabled() || d->cmdUpdateList->isEnabled(); });
+      sample.start(5);
       d->cmdOK->click();
+      EXPECT_FALSE(live);
     });
     EXPECT_EQ(G::gGameStopped, 0);
     EXPECT_EQ(cor::gInternetGameID, id);
