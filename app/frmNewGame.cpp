@@ -427,6 +427,14 @@ void frmNewGame::cmbJoinNewGame_Click() {
     // The game id must be the one the offer's name carries: the join and the
     // fetch that follows address the game by it.
     readable = readable && info.gameId == cor::GameIdOfStem(stem);
+    // The offerer's colour decides the joiner's: an offer without a readable
+    // one cannot be joined either.
+    int32_t offerer = kWhite;
+    try {
+      if (readable) offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
+    } catch (const std::exception&) {
+      readable = false;
+    }
     if (!readable) {
       platform::MsgBox("No information available in the moment\r\nPlease try again later.", 4160,
                        ZVK_ErrorLog::ApplicationTitle());
@@ -437,7 +445,6 @@ void frmNewGame::cmbJoinNewGame_Click() {
     lblName->setText(QString::fromStdString(info.nickname));
     txtNamePlayer2->setText(QString::fromStdString(info.nickname));
     lblCountry->setText(QString::fromStdString(info.country));
-    const int32_t offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
     const bool joinerWhite = offerer != kWhite;
     lblPlayer1Color->setText(joinerWhite ? QStringLiteral("White") : QStringLiteral("Black"));
     SetOptionValue(optColor[joinerWhite ? 0 : 1], true);

@@ -246,14 +246,15 @@ TEST_F(OfferJoinTest, OfferListCases) {
   Open(pc, "Dora");
   fs::create_directories(server.remotePath("offered"));
   auto stemOf = [](int k) { return "00000000" + std::to_string(k) + "2612062359" + "0000"; };
-  // Offers 1 to 3 have archives on the server; offer 4 a damaged one.
-  for (int k = 1; k <= 3; ++k) {
+  // Offers 1, 2, 3 and 5 (its colour unreadable) have archives on the
+  // server; offer 4 a damaged one.
+  for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + cor::OfferInfoName(stem));
     cor::OfferInfo info;
     info.gameId = cor::GameIdOfStem(stem);
     info.nickname = "offerer " + std::to_string(k);
-    info.colour = "0";
+    info.colour = k == 5 ? "White" : "0";
     cor::WriteOfferInfoFile(txt, info);
     ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
   }
@@ -274,6 +275,8 @@ TEST_F(OfferJoinTest, OfferListCases) {
        {stemOf(1), stemOf(3)}, {}},
       {"an offer that cannot be previewed after one that can", stemOf(3) + "n.zip\r\n" + stemOf(4) + "n.zip\r\n", "",
        {stemOf(3), stemOf(4)}, {noInfo}},
+      {"an offer whose colour cannot be read", stemOf(3) + "n.zip\r\n" + stemOf(5) + "n.zip\r\n", "",
+       {stemOf(3), stemOf(5)}, {noInfo}},
       {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
   };
   app::frmNewGame dialog(form.get());
