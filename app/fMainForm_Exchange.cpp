@@ -137,6 +137,9 @@ void fMainForm::cmdSendMove_Click() {
     cmdSendMove->setDisplayState(0);
     cmdSendMove->setVisible(false);
     StartProgressAnimation(kSendAnimation);
+    // The half-move this send is about, whatever the move slider shows
+    // once the transfers are over.
+    const int32_t moveNumber = gMoveNumber;
     // Judged by what this send had to put.
     bool sent = true;
     if (gMoveNumber < 3 && OfferCompleted() && IsOfferingSide(stem)) {
@@ -158,7 +161,7 @@ void fMainForm::cmdSendMove_Click() {
     cmdSuspend->setVisible(true);
     cmdSendMove->setVisible(!sent);
     if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
-    else ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(gMoveNumber), false);
+    else ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
     SendCommand("CLOSE");
     StopProgressAnimation();
     if (!sent)
