@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMovie>
 #include <QTextEdit>
+#include <fstream>
 
 #include "app/AnimationControl.h"
 #include "app/fMainForm.h"
@@ -64,6 +65,33 @@ bool IsJoiningSide(const std::string& stem) {
   return ZVK_File_Dir::FileExists(correspondence::JoinedDir() + correspondence::JoinInfoName(stem));
 }
 
+// Only the PC that made the offer holds it, written by New Game with this
+// game's id. A joiner whose join file is missing is not the offering side
+// for want of it: its sends must never put anything over the offerer's
+// archive in "offered".
+bool IsOfferingSide(const std::string& stem) {
+  using namespace correspondence;
+  const std::string offer = OfferedDir() + OfferInfoName(stem);
+  return !IsJoiningSide(stem) && ZVK_File_Dir::FileExists(offer) &&
+         ReadOfferInfoFile(offer).gameId == GameIdOfStem(stem);
+}
+
+// The offer is completed by the offerer's first move (half-move 1 with
+// White, 2 with Black); before that there is no offer archive to put.
+bool OfferCompleted() { return gMoveNumber >= (gBoardSide == 1 ? 1 : 2); }
+
+// The half-move whose send failed, kept beside the game: after a restart the
+// partner still waits for it.
+std::string UnsentMovePath(const std::string& stem) {
+  return correspondence::InternetGameDir() + correspondence::UnsentMoveName(stem);
+}
+
+bool MoveIsUnsent(const std::string& stem) {
+  std::ifstream in(UnsentMovePath(stem));
+  int32_t moveNumber = -1;
+  return in >> moveNumber && moveNumber == gMoveNumber;
+}
+
 // The record line of the last move as one line of a file.
 std::string LastRecordLine(const QTextEdit* staging) {
   std::string line = staging->toPlainText().toStdString();
@@ -80,7 +108,7 @@ void fMainForm::Prepare_MoveTransmit() {
     const std::string recordLine = LastRecordLine(RTB2);
     // The offerer's first send completes the offer, which only now becomes
     // visible to other players.
-    if (((gBoardSide == 1 && gMoveNumber == 1) || (gBoardSide == -1 && gMoveNumber == 2)) && !IsJoiningSide(stem)) {
+    if (((gBoardSide == 1 && gMoveNumber == 1) || (gBoardSide == -1 && gMoveNumber == 2)) && IsOfferingSide(stem)) {
       AppendOfferOpeningMove(OfferedDir() + OfferInfoName(stem), recordLine);
       PackSingleFile(OfferedDir() + OfferInfoName(stem), OfferedDir() + OfferArchiveName(stem));
       platform::DoEvents();
@@ -109,8 +137,12 @@ void fMainForm::cmdSendMove_Click() {
     cmdSendMove->setDisplayState(0);
     cmdSendMove->setVisible(false);
     StartProgressAnimation(kSendAnimation);
+    // The half-move this send is about, whatever the move slider shows
+    // once the transfers are over.
+    const int32_t moveNumber = gMoveNumber;
+    // Judged by what this send had to put.
     bool sent = true;
-    if (gMoveNumber < 3 && !IsJoiningSide(stem)) {
+    if (gMoveNumber < 3 && OfferCompleted() && IsOfferingSide(stem)) {
       IniFTP(kRemoteOffered);
       sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
       SendCommand("CLOSE");
@@ -128,6 +160,8 @@ void fMainForm::cmdSendMove_Click() {
     cmdDownloadMove->setVisible(sent);
     cmdSuspend->setVisible(true);
     cmdSendMove->setVisible(!sent);
+    if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
+    else ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
     SendCommand("CLOSE");
     StopProgressAnimation();
     if (!sent)
@@ -217,6 +251,11 @@ void fMainForm::LoadInternetPlay(const std::string& path) {
       if (whiteToMove == (gPlayerColor == kWhite)) {
         cmdDownloadMove->setVisible(false);
         cmdSuspend->setVisible(false);
+      } else if (MoveIsUnsent(CheckedStem())) {
+        // As the failed send left it: the move is to be sent, not answered.
+        cmdSendMove->setVisible(true);
+        cmdDownloadMove->setVisible(false);
+        cmdSuspend->setVisible(true);
       }
     } else {
       platform::MsgBox("Game File not available, please download again", 4112, ZVK_ErrorLog::ApplicationTitle());

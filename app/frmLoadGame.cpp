@@ -25,6 +25,7 @@
 #include "engine/ZVK_Globals.h"
 #include "platform/AppPath.h"
 #include "platform/DoEvents.h"
+#include "platform/Inet.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "support/ErrorGuard.h"
@@ -317,17 +318,20 @@ void frmLoadGame::cmbGames_Click() {
   platform::DoEvents();
 }
 
-void frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& remoteName,
+bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& remoteName,
                                   const std::string& localPath) {
+  bool reached = false;
   Guarded("FTPfileDownload of Formular frmLoadGame", [&] {
     StartTransferAnimation(Animation1, C::kDownloadAnimation);
     main_.IniFTP(folder);
     main_.SendCommand(C::GetCommand(remoteName, localPath));
+    reached = main_.Inet1->Connected();
     main_.SendCommand("CLOSE");
   });
   StopTransferAnimation(Animation1);
   // Back to its size without the picture.
   FitToContents(this);
+  return reached;
 }
 
 void frmLoadGame::cmdNewMove_Click() {
@@ -345,9 +349,11 @@ void frmLoadGame::cmdNewMove_Click() {
       const std::string chiR = C::ReceivedGameName(C::ExchangeStem(id));
       const std::string zip = C::ExchangeArchiveName(C::ExchangeStem(id));
       ZVK_File_Dir::DeleteFiles(dir + zip, 0);
-      FTPfileDownload(C::kRemoteGames, C::ExchangeArchiveName(stem), dir + zip);
+      const bool reached = FTPfileDownload(C::kRemoteGames, C::ExchangeArchiveName(stem), dir + zip);
       if (!ZVK_File_Dir::FileExists(dir + zip)) {
-        stop = true;  // the server cannot be reached: the later games would fail alike
+        // A game whose archive is not on the server (an offer never sent)
+        // has nothing new; only a server out of reach stops the rest.
+        stop = !reached;
         return;
       }
       if (main_.Check4MewMove(dir, zip, chiG, chiR)) SetGamePicture(i, kNewMovePicture);

@@ -61,8 +61,9 @@ class frmLoadGame : public QDialog, public GameInfoLabels {
   void LoadLocalGame();
   void UpdateLocalGameList();
   void UpdateGameList();
-  // One GET in a connection of its own, with the dialog's animation.
-  void FTPfileDownload(const std::string& folder, const std::string& remoteName, const std::string& localPath);
+  // One GET in a connection of its own, with the dialog's animation; false
+  // when the server could not be reached.
+  bool FTPfileDownload(const std::string& folder, const std::string& remoteName, const std::string& localPath);
   void AddGame(const QString& text);
   void SetGamePicture(int item, int picture);
   void ClearInformation();

@@ -260,6 +260,10 @@ void frmNewGame::cmdOK_Click() {
   if (okRunning_) return;
   okRunning_ = true;
   cmdCancel->setEnabled(false);
+  // The chosen offer stays chosen while OK waits for the server: a pick or a
+  // refresh meanwhile would change the game id under the join.
+  cmbJoinNewGame->setEnabled(false);
+  cmdUpdateList->setEnabled(false);
   gGameStopped = kTrue;
   cmdOK->setEnabled(false);
   bool offerGone = false;
@@ -288,6 +292,8 @@ void frmNewGame::cmdOK_Click() {
   }
   okRunning_ = false;
   cmdCancel->setEnabled(true);
+  cmbJoinNewGame->setEnabled(true);
+  cmdUpdateList->setEnabled(true);
   if (offerGone && done) {
     hide();
     return;
@@ -305,7 +311,8 @@ bool frmNewGame::OfferStillOpen() {
     // The preview runs again, so that id, colour and details are the chosen offer's.
     cmbJoinNewGame->setCurrentIndex(found);
     cmbJoinNewGame_Click();
-    return true;
+    // An offer whose details cannot be read cannot be joined; its preview has said so.
+    return previewed_ == chosen.toStdString();
   }
   platform::MsgBox("The game has already been joined\r\nPlease select another one.", 4160,
                    ZVK_ErrorLog::ApplicationTitle());
@@ -383,14 +390,13 @@ void frmNewGame::UpdateGameList(bool download) {
         if (taken || cmbJoinNewGame->findText(QString::fromStdString(stem)) >= 0) continue;
         cmbJoinNewGame->addItem(QString::fromStdString(stem));
         cmbJoinNewGame->setCurrentIndex(cmbJoinNewGame->count() - 1);
-        cmbJoinNewGame_Click();
-        cmdOK->setEnabled(true);
+        cmbJoinNewGame_Click();  // enables OK when the offer can be joined
       }
       if (cmbJoinNewGame->count() == 0 && download)
         platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
                          ZVK_ErrorLog::ApplicationTitle());
     }
-    cmdUpdateList->setEnabled(true);
+    cmdUpdateList->setEnabled(!okRunning_);
   });
 }
 
@@ -398,6 +404,12 @@ void frmNewGame::cmbJoinNewGame_Click() {
   Guarded(kPreviewPlace, [&] {
     cmdOK->setEnabled(false);
     optInternetResume_Click(1);
+    // Nothing of an earlier preview may stand in for an offer that cannot
+    // be read: OK would join this one with the other's game.
+    previewed_.clear();
+    cor::gInternetGameID.clear();
+    for (QLabel* l : {lblDate, lblName, lblCountry, lblPlayer1Color, lblGender, lblAge, lblMove}) l->clear();
+    txtNamePlayer2->clear();
     const std::string stem = cmbJoinNewGame->currentText().toStdString();
     if (!cor::IsExchangeStem(stem)) return;
     const std::string temp = cor::TempDir();
@@ -415,25 +427,31 @@ void frmNewGame::cmbJoinNewGame_Click() {
     // The game id must be the one the offer's name carries: the join and the
     // fetch that follows address the game by it.
     readable = readable && info.gameId == cor::GameIdOfStem(stem);
+    // The offerer's colour decides the joiner's: an offer without a readable
+    // one cannot be joined either.
+    int32_t offerer = kWhite;
+    try {
+      if (readable) offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
+    } catch (const std::exception&) {
+      readable = false;
+    }
     if (!readable) {
       platform::MsgBox("No information available in the moment\r\nPlease try again later.", 4160,
                        ZVK_ErrorLog::ApplicationTitle());
       return;
     }
-    for (QLabel* l : {lblDate, lblName, lblCountry, lblPlayer1Color, lblGender, lblAge, lblMove}) l->clear();
-    txtNamePlayer2->clear();
     lblDate->setText(QString::fromStdString(info.date));
     cor::gInternetGameID = info.gameId;
     lblName->setText(QString::fromStdString(info.nickname));
     txtNamePlayer2->setText(QString::fromStdString(info.nickname));
     lblCountry->setText(QString::fromStdString(info.country));
-    const int32_t offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
     const bool joinerWhite = offerer != kWhite;
     lblPlayer1Color->setText(joinerWhite ? QStringLiteral("White") : QStringLiteral("Black"));
     SetOptionValue(optColor[joinerWhite ? 0 : 1], true);
     lblGender->setText(QString::fromStdString(info.gender));
     lblAge->setText(QString::fromStdString(info.age));
     lblMove->setText(QString::fromStdString(info.openingMove));
+    previewed_ = stem;
     cmdOK->setEnabled(true);
   });
 }

@@ -72,7 +72,8 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   std::string StoredText(const std::string& key, const std::string& defaultValue) const;
   void StoreChoices();
   bool Joining() const;
-  // OK's re-check: the chosen offer is still listed after a fresh download.
+  // OK's re-check: the chosen offer is still listed after a fresh download
+  // and its preview succeeds again.
   bool OfferStillOpen();
   // Join file, archive and upload into "joined".
   void JoinChosenOffer();
@@ -80,6 +81,8 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   void FTPfileDownload(const std::string& dir, const std::string& getCommand);
 
   fMainForm* owner_;
+  // The offer whose preview succeeded last; only it can be joined.
+  std::string previewed_;
   bool unloaded_ = false;
   bool okRunning_ = false;
 };

@@ -41,6 +41,7 @@ std::string ReceivedGameName(const std::string& stem) { return stem + "r.chi"; }
 std::string ExchangeArchiveName(const std::string& stem) { return stem + "g.zip"; }
 std::string ClosedInfoName(const std::string& stem) { return stem + "c.txt"; }
 std::string ClosedArchiveName(const std::string& stem) { return stem + "c.zip"; }
+std::string UnsentMoveName(const std::string& stem) { return stem + "u.txt"; }
 
 std::string LocalCopyName(const std::string& gameId) { return gameId + "g.chs"; }
 

@@ -45,6 +45,9 @@ std::string ReceivedGameName(const std::string& stem);     // r.chi
 std::string ExchangeArchiveName(const std::string& stem);  // g.zip
 std::string ClosedInfoName(const std::string& stem);       // c.txt
 std::string ClosedArchiveName(const std::string& stem);    // c.zip
+// u.txt, local only: the half-move whose send did not reach the server, kept
+// so that a resumed game still offers to send it.
+std::string UnsentMoveName(const std::string& stem);
 
 // Names built from the id: the local copy after each send (id & "g.chs") and
 // the note of a sent half-move (the half-move number where the stem has its

@@ -23,18 +23,19 @@ namespace {
 
 using ZVK_ErrorLog::RuntimeError;
 
-// A half-move number and its quotes need a few characters; a first line
-// longer than this is no game file's and its tail cannot change the value
-// of a number that has already stopped.
-constexpr std::streamsize kFirstLineLimit = 4096;
-
+// The whole first line, however long: a sound game may write its half-move
+// number with any number of leading zeros, and the loader reads them all.
+// Only a file larger than any game is refused, as the loader refuses it.
 std::string FirstLineOf(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw RuntimeError(ZVK_ErrorLog::kErrFileNotFound, "File not found");
-  std::string head(static_cast<size_t>(kFirstLineLimit), '\0');
-  in.read(head.data(), kFirstLineLimit);
-  head.resize(static_cast<size_t>(in.gcount()));
-  return head.substr(0, head.find_first_of("\r\n"));
+  std::error_code ec;
+  const auto size = fs::file_size(fs::path(path), ec);
+  if (ec || size > static_cast<uintmax_t>(ZVK_Board_Sub::kMaxGameFileBytes))
+    throw RuntimeError(ZVK_ErrorLog::kErrOutOfMemory, "Out of memory");
+  std::string line;
+  std::getline(in, line);
+  return line.substr(0, line.find('\r'));
 }
 
 void CheckNames(std::initializer_list<const std::string*> names) {

@@ -676,5 +676,6 @@ std::string Inet::OpenURL(size_t maxBytes) { return impl_->OpenURL(maxBytes); }
 void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler = std::move(handler); }
 
 std::string Inet::LastError() const { return impl_->lastError; }
+bool Inet::Connected() const { return impl_->connected; }
 
 }  // namespace platform

@@ -125,6 +125,10 @@ class Inet {
 
   // The last failure in words (for diagnostics), empty after a success.
   std::string LastError() const;
+  // True while a connection stands: the server answered the last command,
+  // also when it refused it (a missing file); false after CLOSE and when the
+  // server could not be reached or refused the login.
+  bool Connected() const;
 
   struct Impl;
 

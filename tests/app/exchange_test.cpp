@@ -268,7 +268,7 @@ TEST_F(ExchangeTest, ArchiveFetchedEarlierIsTakenOverWithoutATransfer) {
   EXPECT_FALSE(Shown(form->cmdDownloadMove));  // this side is to play now
 }
 
-TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSend) {
+TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterARestart) {
   NoServer();
   GameAfterFirstMove();
   form->txtComment->setText("your move");
@@ -284,6 +284,26 @@ TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSend) {
   EXPECT_EQ(note.comment, "your move");
   EXPECT_NE(note.recordLine.find("White Pawn at E:2 to E:4"), std::string::npos) << note.recordLine;
   EXPECT_TRUE(fs::exists(Dir() + C::ExchangeArchiveName(Stem())));
+
+  // Closed before the next try: the resumed game still offers the send, and
+  // once the move is out it waits for the answer, also after the next restart.
+  fixtures::FtpServer server;
+  if (!server.running()) GTEST_SKIP() << "no FTP server";
+  server.useAsGameServer();
+  for (const bool sent : {false, true}) {
+    form.reset();
+    form = std::make_unique<app::fMainForm>();
+    form->Form_Initialize();
+    form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
+    form->cmdSuspend->show();
+    form->cmdSendMove->hide();
+    form->LoadInternetPlay(LastGame());
+    EXPECT_TRUE(Shown(form->cmdSendMove) != sent && Shown(form->cmdDownloadMove) == sent && Shown(form->cmdSuspend));
+    answers.Clear();
+    if (!sent) form->cmdSendMove->click();
+    EXPECT_TRUE(answers.Calls().empty());
+  }
+  EXPECT_TRUE(fs::exists(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
 }
 
 // A game resumed from the load dialog offers the fetch only while the

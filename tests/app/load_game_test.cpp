@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/AnimationControl.h"
@@ -17,8 +18,10 @@
 #include "correspondence/Naming.h"
 #include "correspondence/Packing.h"
 #include "platform/FileDialog.h"
+#include "platform/Inet.h"
 #include "platform/SettingsStore.h"
 #include "platform/ZipArchive.h"
+#include "support/ZVK_ErrorLog.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/correspondence/ExchangeTestKit.h"
 #include "tests/fixtures/Servers.h"
@@ -235,9 +238,9 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
   EXPECT_EQ(dialog.lblName->text(), "Offerer1");
 }
 
-TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedUntilAFetchFailsAndAMarkedGameIsTakenOverWithoutAnotherTransfer) {
+TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGameIsTakenOverWithoutAnotherTransfer) {
   PartnerMoved(stems[0]);
-  PartnerMoved(stems[2]);  // never looked at: the fetch for the second game fails first
+  PartnerMoved(stems[2]);  // the second game has no archive on the server
   NewGame("OfflinePP");
   app::frmLoadGame dialog(*form);
   dialog.optInternetAction[0]->setChecked(true);
@@ -247,20 +250,29 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedUntilAFetchFailsAndAMarkedGameIs
   dialog.layout()->activate();
   EXPECT_EQ(dialog.minimumSizeHint().width(), width);
   app::StopTransferAnimation(dialog.Animation1);
+
+  // With the server out of reach the first failed fetch ends the marking.
+  setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
+  app::SetCheckValue(form->chkTestInternetConnection, 1);
+  fs::remove(ZVK_ErrorLog::ErrorLogPath());
+  dialog.cmdNewMove_Click();
+  const std::vector<std::string> trace = testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
+  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l.rfind("GET ", 0) == 0; }), 1);
+  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kGamePicture);
+  app::SetCheckValue(form->chkTestInternetConnection, 0);
+  server.useAsGameServer();
+
   dialog.cmdNewMove_Click();
   EXPECT_EQ(dialog.size(), dialog.sizeHint()) << "the picture's room is given back";
   EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
-  EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kGamePicture);
-
-  // With every archive there, both newer games are marked.
-  PartnerMoved(stems[1]);
-  fs::remove(server.remotePath("games/" + C::ExchangeArchiveName(stems[1])));
-  SaveGame(tree.path("same/x.chi"), {{"e2", "e4"}, {"e7", "e5"}});  // not newer
-  ASSERT_TRUE(C::PackSingleFile(tree.path("same/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(stems[1]))));
-  dialog.cmdNewMove_Click();
-  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
   EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
   EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kNewMovePicture);
+
+  // A game on the server that is not newer is not marked.
+  SaveGame(tree.path("same/x.chi"), {{"e2", "e4"}, {"e7", "e5"}});
+  ASSERT_TRUE(C::PackSingleFile(tree.path("same/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(stems[1]))));
+  dialog.cmdNewMove_Click();
+  EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
 
   // The first game loads at its last exchanged half-move; the download then
   // takes the waiting move over from the archive already fetched.

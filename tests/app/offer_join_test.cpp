@@ -139,8 +139,10 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     EXPECT_TRUE(Remote("offered").empty());  // nothing uploaded before the first send
     // The first send takes the offer along (a Black offerer opens with both
     // colours' first moves).
+    answers.Clear();
     MoveAndSend("e2", "e4");
     if (!offererWhite) MoveAndSend("e7", "e5");
+    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
     EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
     EXPECT_EQ(Remote("games"), std::vector<std::string>{stem + "g.zip"});
 
@@ -158,7 +160,15 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
       const char* opening = offererWhite ? "White Pawn at E:2 to E:4" : "Black Pawn at E:7 to E:5";
       EXPECT_NE(d->lblMove->text().toStdString().find(opening), std::string::npos) << d->lblMove->text().toStdString();
       EXPECT_TRUE(d->optColor[offererWhite ? 1 : 0]->isChecked());
+      // Nothing can change the chosen offer while OK waits for the server.
+      bool live = false;
+      QTimer sample;
+      QObject::connect(&sample, &QTimer::timeout, [&] {  // Cancel is off while OK runs
+        live = live || (!d->cmdCancel->isEnabled() && (d->cmbJoinNewGame->isEnabled() || d->cmdUpdateList->isEnabled()));
+      });
+      sample.start(5);
       d->cmdOK->click();
+      EXPECT_FALSE(live);
     });
     EXPECT_EQ(G::gGameStopped, 0);
     EXPECT_EQ(cor::gInternetGameID, id);
@@ -222,6 +232,13 @@ TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
   EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("cmdOK_Click of Formular frmNewGame"),
             std::string::npos);
   EXPECT_FALSE(form->lblError->isHidden());
+  // Without its join file B is still not the offering side: its send leaves
+  // A's offer on the server alone.
+  const std::string offer = server.remotePath("offered/" + cor::OfferArchiveName(cor::ExchangeStem(cor::gInternetGameID)));
+  const std::string offerBytes = testsupport::ReadFile(offer);
+  MoveAndSend("e7", "e5");
+  EXPECT_EQ(testsupport::ReadFile(offer), offerBytes);
+  EXPECT_TRUE(Remote("games").size() == 1 && answers.Calls().empty());
 }
 
 // The offer list built from listing files and previewed from the server.
@@ -230,17 +247,19 @@ TEST_F(OfferJoinTest, OfferListCases) {
   Open(pc, "Dora");
   fs::create_directories(server.remotePath("offered"));
   auto stemOf = [](int k) { return "00000000" + std::to_string(k) + "2612062359" + "0000"; };
-  // Offers 1 to 3 have archives on the server; offer 4 has none.
-  for (int k = 1; k <= 3; ++k) {
+  // Offers 1, 2, 3 and 5 (its colour unreadable) have archives on the
+  // server; offer 4 a damaged one.
+  for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + cor::OfferInfoName(stem));
     cor::OfferInfo info;
     info.gameId = cor::GameIdOfStem(stem);
     info.nickname = "offerer " + std::to_string(k);
-    info.colour = "0";
+    info.colour = k == 5 ? "White" : "0";
     cor::WriteOfferInfoFile(txt, info);
     ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
   }
+  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(4))), "not an archive");
   struct Case {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
@@ -255,7 +274,10 @@ TEST_F(OfferJoinTest, OfferListCases) {
       {"joined offers hidden, the rest previewed in turn, the last selected",
        stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n" + stemOf(3) + "n.zip\r\n", stemOf(2) + "j.zip\r\n",
        {stemOf(1), stemOf(3)}, {}},
-      {"an offer whose archive cannot be fetched", stemOf(4) + "n.zip\r\n", "", {stemOf(4)}, {noInfo}},
+      {"an offer that cannot be previewed after one that can", stemOf(3) + "n.zip\r\n" + stemOf(4) + "n.zip\r\n", "",
+       {stemOf(3), stemOf(4)}, {noInfo}},
+      {"an offer whose colour cannot be read", stemOf(3) + "n.zip\r\n" + stemOf(5) + "n.zip\r\n", "",
+       {stemOf(3), stemOf(5)}, {noInfo}},
       {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
   };
   app::frmNewGame dialog(form.get());
@@ -270,14 +292,24 @@ TEST_F(OfferJoinTest, OfferListCases) {
     for (int i = 0; i < dialog.cmbJoinNewGame->count(); ++i) listed.push_back(dialog.cmbJoinNewGame->itemText(i).toStdString());
     EXPECT_EQ(listed, c.listed);
     EXPECT_EQ(Messages(), c.messages);
-    EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty());
-    if (!c.listed.empty() && c.messages.empty()) {  // the last one listed is selected and previewed
-      EXPECT_EQ(cor::gInternetGameID, cor::GameIdOfStem(c.listed.back()));
-      EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), "offerer " + c.listed.back().substr(8, 1));
+    // The last one listed is selected and previewed; nothing of an earlier
+    // preview stays when that fails, and it cannot be joined.
+    EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty() && c.messages.empty());
+    if (!c.listed.empty()) {
+      EXPECT_EQ(cor::gInternetGameID, c.messages.empty() ? cor::GameIdOfStem(c.listed.back()) : "");
+      EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(),
+                c.messages.empty() ? "offerer " + c.listed.back().substr(8, 1) : "");
     }
     for (const std::string& stem : c.listed)
       EXPECT_EQ(fs::exists(pc.Path("InternetGame/temp/" + stem + "n.txt")), stem != stemOf(4)) << stem;
   }
+  // OK on that offer anyway: the re-check previews it again and joins nothing.
+  dialog.cmdUpdateList_Click();
+  dialog.cmbJoinNewGame->setCurrentIndex(dialog.cmbJoinNewGame->findText(QString::fromStdString(stemOf(4))));
+  dialog.cmbJoinNewGame_Click();
+  dialog.cmdOK_Click();
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_TRUE(Remote("joined").empty());
 }
 
 }  // namespace

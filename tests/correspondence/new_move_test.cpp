@@ -53,6 +53,7 @@ class NewMoveTest : public ::testing::Test {
 };
 
 TEST_F(NewMoveTest, FirstLinesCompareAsNumbers) {
+  const std::string zeros = "\"" + std::string(5000, '0') + "12\"";
   const std::tuple<const char*, const char*, bool> cases[] = {  // no last game: nothing exchanged yet
       {"\"12\"", "\"9\"", true},  // as numbers, not as texts
       {"\"9\"", "\"9\"", false},  // the same half-move is no new move
@@ -62,6 +63,7 @@ TEST_F(NewMoveTest, FirstLinesCompareAsNumbers) {
       {"\"abc\"", "\"0\"", false},    // no number reads as 0
       {"\"-1\"", "\"0\"", false},
       {"\"10\"", "\"9.5\"", true},
+      {zeros.c_str(), "\"11\"", true},  // read whole, as the game loader reads it
   };
   for (const auto& [received, last, newer] : cases) {
     fs::remove(dir + chiG);
