@@ -241,6 +241,9 @@ TEST_F(OfferJoinTest, OfferListCases) {
     cor::WriteOfferInfoFile(txt, info);
     ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
   }
+  // Offer 7's "archive" is larger than any offer's.
+  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), "");
+  fs::resize_file(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), 2u << 20);
   struct Case {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
@@ -252,10 +255,14 @@ TEST_F(OfferJoinTest, OfferListCases) {
        ".\r\n..\r\nabc\r\n" + std::string("0000000X12612062359000n.zip\r\n") + "<b>" + stemOf(3).substr(3) + "n.zip\r\n" +
            stemOf(3) + "n.zip\r\n",
        "", {stemOf(3)}, {}},
-      {"joined offers hidden, the rest previewed in turn, the last selected",
+      {"joined offers hidden, the rest listed, the last selected and previewed",
        stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n" + stemOf(3) + "n.zip\r\n", stemOf(2) + "j.zip\r\n",
        {stemOf(1), stemOf(3)}, {}},
       {"an offer whose archive cannot be fetched", stemOf(4) + "n.zip\r\n", "", {stemOf(4)}, {noInfo}},
+      {"offers without archives: one message for the update",
+       stemOf(5) + "n.zip\r\n" + stemOf(6) + "n.zip\r\n" + stemOf(4) + "n.zip\r\n", "", {stemOf(5), stemOf(6), stemOf(4)},
+       {noInfo}},
+      {"an archive larger than any offer's is stopped", stemOf(7) + "n.zip\r\n", "", {stemOf(7)}, {noInfo}},
       {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
   };
   app::frmNewGame dialog(form.get());
@@ -275,9 +282,11 @@ TEST_F(OfferJoinTest, OfferListCases) {
       EXPECT_EQ(cor::gInternetGameID, cor::GameIdOfStem(c.listed.back()));
       EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), "offerer " + c.listed.back().substr(8, 1));
     }
-    for (const std::string& stem : c.listed)
-      EXPECT_EQ(fs::exists(pc.Path("InternetGame/temp/" + stem + "n.txt")), stem != stemOf(4)) << stem;
   }
+  // Only the offer left selected was fetched.
+  EXPECT_TRUE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(3) + "n.txt")));
+  EXPECT_FALSE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(1) + "n.zip")));
+  EXPECT_FALSE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(7) + "n.zip")));  // nothing of it left
 }
 
 }  // namespace
