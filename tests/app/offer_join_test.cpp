@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/frmNewGame.h"
@@ -13,6 +14,7 @@
 #include "correspondence/Naming.h"
 #include "correspondence/Packing.h"
 #include "platform/AppPath.h"
+#include "platform/DoEvents.h"
 #include "platform/SettingsStore.h"
 #include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Registry.h"
@@ -283,6 +285,19 @@ TEST_F(OfferJoinTest, OfferListCases) {
       EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), "offerer " + c.listed.back().substr(8, 1));
     }
   }
+  // A rebuild from a handler that runs while a long listing is read fills
+  // the list alone: every offer once, one preview.
+  std::string many;
+  for (int k = 1000; k < 3000; ++k)
+    many += stemOf(0).substr(0, 5) + std::to_string(k) + stemOf(0).substr(9) + "n.zip\r\n";
+  testsupport::WriteFile(pc.Path("InternetGame/temp/InternetGame_n.tmp"), many);
+  answers.Clear();
+  platform::SetYieldIntervalMs(0);
+  QTimer::singleShot(0, &dialog, [&] { dialog.UpdateGameList(false); });
+  dialog.UpdateGameList(false);
+  platform::SetYieldIntervalMs(4);
+  EXPECT_EQ(dialog.cmbJoinNewGame->count(), 2000);
+  EXPECT_EQ(Messages(), std::vector<std::string>{noInfo});
   // Only the offer left selected was fetched.
   EXPECT_TRUE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(3) + "n.txt")));
   EXPECT_FALSE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(1) + "n.zip")));
