@@ -1,7 +1,6 @@
 #include "app/frmNewGame.h"
 
 #include <QComboBox>
-#include <QStringList>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>

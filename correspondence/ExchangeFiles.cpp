@@ -137,7 +137,8 @@ ClosedGame ReadClosedGameFile(const std::string& path) { return ParseClosedGame(
 void WriteMoveNoteFile(const std::string& path, const MoveNote& note) {
   ZVK_File_Dir::WriteFile(path, ZVK_Time::DateText(), false);
   ZVK_File_Dir::WriteFile(path, OneLine(note.machineId), true);
-  ZVK_File_Dir::WriteFile(path, platform::ToCodePage(note.comment), true);  // line breaks kept: the note is the player's own
+  // Line breaks kept: the note is the player's own.
+  ZVK_File_Dir::WriteFile(path, platform::ToCodePage(note.comment), true);
   ZVK_File_Dir::WriteFile(path, OneLine(note.recordLine), true);
 }
 

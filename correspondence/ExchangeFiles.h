@@ -9,8 +9,8 @@
 //
 // Readers take files that came from other PCs: they read at most a bounded
 // number of bytes, give values as UTF-8 (code-page bytes converted, UTF-8 of
-// earlier versions kept), cut every value to kMaxValueLength bytes (never inside a
-// UTF-8 character), drop control characters, and give missing lines as "".
+// earlier versions kept), cut every value to kMaxValueLength bytes (never
+// inside a character), drop control characters, and give missing lines as "".
 // Each reader has a form over bytes (for fuzzing) and one over a path.
 #include <cstdint>
 #include <functional>

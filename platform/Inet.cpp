@@ -694,6 +694,5 @@ void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler
 std::string Inet::LastError() const { return impl_->lastError; }
 
 void Inet::SetMaxGetSize(uint64_t bytes) { impl_->maxGetSize = bytes; }
-uint64_t Inet::MaxGetSize() const { return impl_->maxGetSize; }
 
 }  // namespace platform

@@ -124,7 +124,6 @@ class Inet {
   // stopped where it crosses the bound, ends in state 11 and leaves no local
   // file.
   void SetMaxGetSize(uint64_t bytes);
-  uint64_t MaxGetSize() const;
 
   // The handler of the state events (none: the events are dropped).
   void OnStateChanged(std::function<void(int16_t state)> handler);
