@@ -8,9 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <unordered_set>
 
 #include "app/AnimationControl.h"
 #include "app/GameModes.h"
@@ -354,6 +357,7 @@ void frmNewGame::JoinChosenOffer() {
 void frmNewGame::cmdUpdateList_Click() { UpdateGameList(true); }
 
 void frmNewGame::UpdateGameList(bool download) {
+  const uint64_t build = ++listBuilds_;
   Guarded(kListPlace, [&] {
     cmdUpdateList->setEnabled(false);
     cmbJoinNewGame->clear();
@@ -380,19 +384,46 @@ void frmNewGame::UpdateGameList(bool download) {
       StopTransferAnimation(Animation1);
     }
     if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {
-      // Only names that start with an exchange stem are listed at all.
-      const std::vector<std::string> joined = cor::ReadGameListingFile(joins);
-      for (const std::string& name : cor::ReadGameListingFile(offers)) {
-        const std::string stem = name.substr(0, cor::kStemLength);
-        const bool taken = std::any_of(joined.begin(), joined.end(),
-                                       [&](const std::string& j) { return j.compare(0, cor::kStemLength, stem) == 0; });
+      // A busy account lists many thousand names: the window keeps running
+      // while they are read, and each is looked up, never compared with
+      // every other.
+      bool superseded = false, abandoned = false;
+      auto goOn = [&] {
+        platform::DoEvents();
+        // Rebuilt from a handler that ran meanwhile: that build fills the list.
+        superseded = build != listBuilds_;
+        // Cancelled, or the user chose to offer a game: nothing to list.
+        abandoned = superseded || unloaded_ || !Joining();
+        return !abandoned;
+      };
+      size_t steps = 0;
+      auto now = [&] { return ++steps % cor::kListingLinesBetweenCalls != 0 || goOn(); };
+      const std::vector<std::string> joined = cor::ReadGameListingFile(joins, goOn);
+      std::unordered_set<std::string_view> taken;
+      taken.reserve(joined.size());
+      for (size_t i = 0; i < joined.size() && now(); ++i)
+        taken.insert(std::string_view(joined[i]).substr(0, cor::kStemLength));
+      const std::vector<std::string> offered = abandoned ? std::vector<std::string>{}
+                                                         : cor::ReadGameListingFile(offers, goOn);
+      std::unordered_set<std::string_view> seen;
+      seen.reserve(offered.size());
+      QStringList open;
+      for (size_t i = 0; i < offered.size() && !abandoned && now(); ++i) {
+        const std::string_view stem = std::string_view(offered[i]).substr(0, cor::kStemLength);
         // The same offer listed twice (its archive under two names) is one entry.
-        if (taken || cmbJoinNewGame->findText(QString::fromStdString(stem)) >= 0) continue;
-        cmbJoinNewGame->addItem(QString::fromStdString(stem));
+        if (taken.count(stem) == 0 && seen.insert(stem).second)
+          open.push_back(QString::fromUtf8(stem.data(), static_cast<qsizetype>(stem.size())));
+      }
+      if (superseded) return;
+      if (!abandoned) cmbJoinNewGame->addItems(open);
+      if (!abandoned && !open.isEmpty()) {
+        // Only the offer left selected is previewed: previewing each in turn
+        // fetched every listed archive and showed a message for each one
+        // that could not be read.
         cmbJoinNewGame->setCurrentIndex(cmbJoinNewGame->count() - 1);
         cmbJoinNewGame_Click();  // enables OK when the offer can be joined
       }
-      if (cmbJoinNewGame->count() == 0 && download)
+      if (!abandoned && cmbJoinNewGame->count() == 0 && download)
         platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
                          ZVK_ErrorLog::ApplicationTitle());
     }

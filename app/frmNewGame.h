@@ -85,6 +85,7 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   std::string previewed_;
   bool unloaded_ = false;
   bool okRunning_ = false;
+  uint64_t listBuilds_ = 0;  // counts list builds, so a build overtaken by another stops
 };
 
 }  // namespace app

@@ -20,9 +20,12 @@ namespace ZVK_Board_Sub {
 
 // The move slider is a 16-bit control: no game can be longer.
 inline constexpr int32_t kMaxGameFileMove = 32767;
-// Far above the largest game (32768 positions of 144 cells, a long record);
-// a larger file is refused before it is read.
-inline constexpr int64_t kMaxGameFileBytes = 256LL * 1024 * 1024;
+// The largest game file a game can make: 32768 positions of 144 cells take
+// at most 24.6 MB even with a piece of the widest code on every square
+// (about 16 MB in a real game); the rest leaves room for the comment and a
+// record of every move and board edit. A larger file is refused before it is
+// read, and a received archive may not unpack to more.
+inline constexpr int64_t kMaxGameFileBytes = 32LL * 1024 * 1024;
 
 struct GameFileContents {
   int32_t moveNumber = 0;

@@ -1,9 +1,12 @@
 #include "correspondence/ExchangeFiles.h"
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <fstream>
 
 #include "correspondence/Naming.h"
+#include "platform/RichText.h"
 #include "support/ZVK_File_Dir.h"
 #include "support/ZVK_Time.h"
 
@@ -47,10 +50,11 @@ bool IsControl(char c) {
   return u < 0x20 || u == 0x7F;
 }
 
-// A value of another PC's file as plain text of bounded length.
+// A value of another PC's file as plain text of bounded length. The files
+// are in the code page; UTF-8 that earlier versions wrote reads as it was.
 std::string CleanValue(const std::string& line) {
   std::string value;
-  for (const char c : line) {
+  for (const char c : platform::WellFormedUtf8(line)) {
     if (!IsControl(c)) value += c;
   }
   if (value.size() > kMaxValueLength) {
@@ -62,14 +66,15 @@ std::string CleanValue(const std::string& line) {
   return value;
 }
 
-// A value written as exactly one line: line breaks inside become blanks,
-// those at the end (a record line ends with one) are dropped.
+// A value written as exactly one line in the code page the partner's
+// program reads: line breaks inside become blanks, those at the end (a
+// record line ends with one) are dropped.
 std::string OneLine(std::string text) {
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  return text;
+  return platform::ToCodePage(text);
 }
 
 template <class Record, size_t N>
@@ -132,7 +137,8 @@ ClosedGame ReadClosedGameFile(const std::string& path) { return ParseClosedGame(
 void WriteMoveNoteFile(const std::string& path, const MoveNote& note) {
   ZVK_File_Dir::WriteFile(path, ZVK_Time::DateText(), false);
   ZVK_File_Dir::WriteFile(path, OneLine(note.machineId), true);
-  ZVK_File_Dir::WriteFile(path, note.comment, true);  // as typed: the note is the player's own
+  // Line breaks kept: the note is the player's own.
+  ZVK_File_Dir::WriteFile(path, platform::ToCodePage(note.comment), true);
   ZVK_File_Dir::WriteFile(path, OneLine(note.recordLine), true);
 }
 
@@ -153,23 +159,33 @@ MoveNote ParseMoveNote(const std::string& bytes) {
 
 MoveNote ReadMoveNoteFile(const std::string& path) { return ParseMoveNote(ReadBytes(path, kMaxInfoFileBytes)); }
 
-std::vector<std::string> ParseGameListing(const std::string& bytes) {
+std::vector<std::string> ParseGameListing(const std::string& bytes, const std::function<bool()>& goOn) {
   std::vector<std::string> names;
-  for (const std::string& raw : SplitLines(bytes.substr(0, kMaxListingBytes))) {
+  const size_t size = std::min(bytes.size(), kMaxListingBytes);
+  size_t read = 0;
+  // Line by line in place, as SplitLines cuts them: a listing of many
+  // thousand names is never copied whole.
+  for (size_t start = 0; start < size;) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos || end > size) end = size;
     std::string line;
-    for (const char c : raw) {
+    for (size_t i = start; i < end; ++i) {
+      const char c = bytes[i];
       if (c != '\\' && c != '>' && !IsControl(c)) line += c;  // a backspace is a control character
     }
+    start = end + 1;
+    if (end < size && bytes[end] == '\r' && start < size && bytes[start] == '\n') ++start;
     // Trimmed again after the cut: a name read back from a list of names
     // must be the same name, never one with a blank at its end.
     line = ZVK_File_Dir::Trim(CleanValue(ZVK_File_Dir::Trim(line)));
-    if (line.size() > kStemLength && IsExchangeStem(line.substr(0, kStemLength))) names.push_back(line);
+    if (line.size() > kStemLength && IsExchangeStem(line.substr(0, kStemLength))) names.push_back(std::move(line));
+    if (goOn && ++read % kListingLinesBetweenCalls == 0 && !goOn()) break;
   }
   return names;
 }
 
-std::vector<std::string> ReadGameListingFile(const std::string& path) {
-  return ParseGameListing(ReadBytes(path, kMaxListingBytes));
+std::vector<std::string> ReadGameListingFile(const std::string& path, const std::function<bool()>& goOn) {
+  return ParseGameListing(ReadBytes(path, kMaxListingBytes), goOn);
 }
 
 void WriteConnectionTestFile(const std::string& path) { ZVK_File_Dir::WriteFile(path, ZVK_Time::NowText(), false); }

@@ -3,13 +3,17 @@
 // line ended by CR LF. Writers stamp the current date (the system's short
 // date form) themselves, whatever the record's date holds, and put every
 // value on one line: a line break typed into a nickname would otherwise shift
-// every later line of a file the partner reads.
+// every later line of a file the partner reads. Values go out in the
+// single-byte code page of the game file's record (platform::ToCodePage: a
+// character it cannot hold becomes "?"), which the partner's program reads.
 //
 // Readers take files that came from other PCs: they read at most a bounded
-// number of bytes, cut every value to kMaxValueLength bytes (never inside a
-// UTF-8 character), drop control characters, and give missing lines as "".
+// number of bytes, give values as UTF-8 (code-page bytes converted, UTF-8 of
+// earlier versions kept), cut every value to kMaxValueLength bytes (never
+// inside a character), drop control characters, and give missing lines as "".
 // Each reader has a form over bytes (for fuzzing) and one over a path.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,8 +85,12 @@ ClosedGame ReadClosedGameFile(const std::string& path);
 // A server folder's listing: each line cleaned of "\", backspace and ">"
 // characters and trimmed of blanks; only lines naming an exchanged file (an
 // exchange stem followed by at least one more character) are kept, in order.
-std::vector<std::string> ParseGameListing(const std::string& bytes);
-std::vector<std::string> ReadGameListingFile(const std::string& path);
+// A busy account lists many thousand names: goOn, when given, runs after
+// every kListingLinesBetweenCalls lines (to let the window run), and false
+// from it stops the reading with the names read so far.
+inline constexpr size_t kListingLinesBetweenCalls = 1024;
+std::vector<std::string> ParseGameListing(const std::string& bytes, const std::function<bool()>& goOn = {});
+std::vector<std::string> ReadGameListingFile(const std::string& path, const std::function<bool()>& goOn = {});
 
 // The connection test file: one line, the current date and time.
 void WriteConnectionTestFile(const std::string& path);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "board/GameFile.h"
 #include "correspondence/Naming.h"
 #include "platform/DoEvents.h"
 #include "platform/Inet.h"
@@ -51,7 +52,19 @@ void StoreReturnedData(platform::Inet& inet) {
   if (!written) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "Path/File access error");
 }
 
+// An archive's own bytes beside its one entry: headers, the entry's name,
+// the encryption's salt and check value; deflate adds a few bytes per block
+// even to data it cannot shrink.
+constexpr uint64_t kArchiveOverhead = 64 * 1024;
+// Offer and join files hold a handful of short lines.
+constexpr uint64_t kLargestSmallFile = 1024 * 1024;
+
 }  // namespace
+
+uint64_t LargestFileOfFolder(const std::string& folder) {
+  if (folder == kRemoteGames) return static_cast<uint64_t>(ZVK_Board_Sub::kMaxGameFileBytes) + kArchiveOverhead;
+  return kLargestSmallFile;
+}
 
 std::string FtpStateText(int16_t state) {
   if (state < 0 || state >= static_cast<int16_t>(kStateTexts.size())) return "Undifined error";
@@ -84,6 +97,7 @@ void FtpRunner::IniFTP(const std::string& folder) {
     inet_.SetURL("ftp://" + platform::ConfiguredFtpHost());
     inet_.SetUserName(kFtpUserName);
     inet_.SetPassword(kFtpPassword);
+    inet_.SetMaxGetSize(LargestFileOfFolder(folder));
     SendCommand(std::string("CD ") + kRemoteRoot);
     SendCommand("CD " + folder);
     platform::DoEvents();

@@ -33,6 +33,12 @@ inline constexpr int32_t kFtpRequestTimeout = 60;  // seconds
 // Size of one piece of returned data written to the response file.
 inline constexpr int kResponseChunk = 1024;
 
+// The largest file a get from a remote folder may bring: an exchange
+// archive of "games" is at most a packed game file, an offer or join archive
+// and the connection test file are a few hundred bytes. Anything larger was
+// not written by a partner's program and is stopped where it crosses this.
+uint64_t LargestFileOfFolder(const std::string& folder);
+
 // The text shown for a transfer state ("Undifined error" outside 0-12).
 std::string FtpStateText(int16_t state);
 
@@ -52,6 +58,7 @@ class FtpRunner {
  public:
   FtpRunner(platform::Inet& inet, FtpConnectionView& view) : inet_(inet), view_(view) {}
 
+  // Also bounds every get of the connection by what the folder holds.
   void IniFTP(const std::string& folder);
   // True when the command was sent and ended without a transfer error.
   bool SendCommand(const std::string& cmd);

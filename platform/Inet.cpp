@@ -198,6 +198,8 @@ struct Inet::Impl {
   std::string received;
   size_t limit = 0;
   bool overLimit = false;
+  uint64_t maxGetSize = UINT64_MAX;  // the caller's bound on one downloaded file
+  uint64_t written = 0;              // bytes of the running get so far
   bool httpDone = false;
   std::string lastError;
 
@@ -295,10 +297,11 @@ struct Inet::Impl {
         Tokens(blank == std::string::npos ? "" : trimmed.substr(blank + 1));
 
     if (verb == "CLOSE") {
-      if (connected) {
-        pending.push_back(icDisconnecting);
-        closePending = true;
-      }
+      if (connected) pending.push_back(icDisconnecting);
+      // Also after a connection that was lost on the way: the folders it had
+      // entered are gone with it, and the next connection starts from the
+      // login folder.
+      closePending = true;
       pending.push_back(icDisconnected);
       return true;
     }
@@ -361,8 +364,13 @@ struct Inet::Impl {
         return Fail("cannot write " + localPath), true;
       }
       address = BuildFtpUrl(cwd, args[0]);
+      written = 0;
+      limit = maxGetSize;
       curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteToFile);
-      curl_easy_setopt(h, CURLOPT_WRITEDATA, file);
+      curl_easy_setopt(h, CURLOPT_WRITEDATA, this);
+      // A size the server announces is refused before any data comes.
+      if (maxGetSize < static_cast<uint64_t>(INT64_MAX))
+        curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxGetSize));
     } else if (verb == "DELETE" && args.size() == 1 && IsBareRemoteName(args[0])) {
       kind = Kind::Delete;
       address = BuildFtpUrl(cwd, "");
@@ -613,7 +621,15 @@ size_t AppendToString(char* data, size_t size, size_t count, void* user) {
 }
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* user) {
-  return std::fwrite(data, size, count, static_cast<FILE*>(user)) * size;
+  auto* impl = static_cast<Inet::Impl*>(user);
+  const size_t bytes = size * count;
+  // Stopped at the bound, whatever the server claimed beforehand.
+  if (bytes > impl->limit - impl->written) {
+    impl->overLimit = true;
+    return 0;  // aborts the transfer; the side file is removed
+  }
+  impl->written += bytes;
+  return std::fwrite(data, 1, bytes, impl->file);
 }
 
 size_t ReadFromFile(char* data, size_t size, size_t count, void* user) {
@@ -677,5 +693,7 @@ void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler
 
 std::string Inet::LastError() const { return impl_->lastError; }
 bool Inet::Connected() const { return impl_->connected; }
+
+void Inet::SetMaxGetSize(uint64_t bytes) { impl_->maxGetSize = bytes; }
 
 }  // namespace platform

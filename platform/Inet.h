@@ -120,6 +120,11 @@ class Inet {
   // version list, such as a downloaded help file).
   std::string OpenURL(size_t maxBytes);
 
+  // The largest file a GET may bring (none by default): a larger one is
+  // stopped where it crosses the bound, ends in state 11 and leaves no local
+  // file.
+  void SetMaxGetSize(uint64_t bytes);
+
   // The handler of the state events (none: the events are dropped).
   void OnStateChanged(std::function<void(int16_t state)> handler);
 

@@ -332,6 +332,27 @@ std::string WellFormedUtf8(const std::string& text) {
   return out;
 }
 
+std::string ToCodePage(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextCodePoint(utf8, i);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    const auto high = std::find(kCp1252High.begin(), kCp1252High.end(), c);
+    if (high != kCp1252High.end()) {
+      out += static_cast<char>(0x80 + (high - kCp1252High.begin()));
+    } else if (c >= 0x80 && c < 0xA0 && kCp1252High[c - 0x80] == 0) {
+      out += static_cast<char>(c);  // the five unused bytes stand for themselves, as they are read
+    } else {
+      out += '?';
+    }
+  }
+  return out;
+}
+
 void RichTextDocument::Append(const std::string& text, int32_t color) {
   if (text.empty()) return;
   color &= 0xFFFFFF;

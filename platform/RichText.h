@@ -49,6 +49,12 @@ class RichTextDocument {
 // is taken as its Windows-1252 character, as files from older versions hold it.
 std::string WellFormedUtf8(const std::string& text);
 
+// Text in that single-byte code page (Windows-1252), the one the game file's
+// record declares and the exchanged text files are written in: a character
+// the code page holds becomes its byte, any other becomes "?", the record's
+// stand-in for readers of the code page. WellFormedUtf8 reads it back.
+std::string ToCodePage(const std::string& utf8);
+
 // RGB components of a blue-green-red colour value.
 inline int ColorRed(int32_t c) { return c & 0xFF; }
 inline int ColorGreen(int32_t c) { return (c >> 8) & 0xFF; }

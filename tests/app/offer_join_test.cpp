@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/frmNewGame.h"
@@ -13,6 +14,7 @@
 #include "correspondence/Naming.h"
 #include "correspondence/Packing.h"
 #include "platform/AppPath.h"
+#include "platform/DoEvents.h"
 #include "platform/SettingsStore.h"
 #include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Registry.h"
@@ -248,7 +250,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
   fs::create_directories(server.remotePath("offered"));
   auto stemOf = [](int k) { return "00000000" + std::to_string(k) + "2612062359" + "0000"; };
   // Offers 1, 2, 3 and 5 (its colour unreadable) have archives on the
-  // server; offer 4 a damaged one.
+  // server; offer 4 a damaged one, 6 and 8 none, 7 one too large.
   for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + cor::OfferInfoName(stem));
@@ -260,6 +262,9 @@ TEST_F(OfferJoinTest, OfferListCases) {
     ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
   }
   testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(4))), "not an archive");
+  // Offer 7's "archive" is larger than any offer's.
+  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), "");
+  fs::resize_file(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), 2u << 20);
   struct Case {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
@@ -271,13 +276,17 @@ TEST_F(OfferJoinTest, OfferListCases) {
        ".\r\n..\r\nabc\r\n" + std::string("0000000X12612062359000n.zip\r\n") + "<b>" + stemOf(3).substr(3) + "n.zip\r\n" +
            stemOf(3) + "n.zip\r\n",
        "", {stemOf(3)}, {}},
-      {"joined offers hidden, the rest previewed in turn, the last selected",
+      {"joined offers hidden, the rest listed, the last selected and previewed",
        stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n" + stemOf(3) + "n.zip\r\n", stemOf(2) + "j.zip\r\n",
        {stemOf(1), stemOf(3)}, {}},
       {"an offer that cannot be previewed after one that can", stemOf(3) + "n.zip\r\n" + stemOf(4) + "n.zip\r\n", "",
        {stemOf(3), stemOf(4)}, {noInfo}},
       {"an offer whose colour cannot be read", stemOf(3) + "n.zip\r\n" + stemOf(5) + "n.zip\r\n", "",
        {stemOf(3), stemOf(5)}, {noInfo}},
+      {"offers that cannot be previewed: one message for the update",
+       stemOf(6) + "n.zip\r\n" + stemOf(8) + "n.zip\r\n" + stemOf(4) + "n.zip\r\n", "", {stemOf(6), stemOf(8), stemOf(4)},
+       {noInfo}},
+      {"an archive larger than any offer's is stopped", stemOf(7) + "n.zip\r\n", "", {stemOf(7)}, {noInfo}},
       {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
   };
   app::frmNewGame dialog(form.get());
@@ -300,9 +309,24 @@ TEST_F(OfferJoinTest, OfferListCases) {
       EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(),
                 c.messages.empty() ? "offerer " + c.listed.back().substr(8, 1) : "");
     }
-    for (const std::string& stem : c.listed)
-      EXPECT_EQ(fs::exists(pc.Path("InternetGame/temp/" + stem + "n.txt")), stem != stemOf(4)) << stem;
   }
+  // A rebuild from a handler that runs while a long listing is read fills
+  // the list alone: every offer once, one preview.
+  std::string many;
+  for (int k = 1000; k < 3000; ++k)
+    many += stemOf(0).substr(0, 5) + std::to_string(k) + stemOf(0).substr(9) + "n.zip\r\n";
+  testsupport::WriteFile(pc.Path("InternetGame/temp/InternetGame_n.tmp"), many);
+  answers.Clear();
+  platform::SetYieldIntervalMs(0);
+  QTimer::singleShot(0, &dialog, [&] { dialog.UpdateGameList(false); });
+  dialog.UpdateGameList(false);
+  platform::SetYieldIntervalMs(4);
+  EXPECT_EQ(dialog.cmbJoinNewGame->count(), 2000);
+  EXPECT_EQ(Messages(), std::vector<std::string>{noInfo});
+  // Only the offer left selected was fetched.
+  EXPECT_TRUE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(3) + "n.txt")));
+  EXPECT_FALSE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(1) + "n.zip")));
+  EXPECT_FALSE(fs::exists(pc.Path("InternetGame/temp/" + stemOf(7) + "n.zip")));  // nothing of it left
   // OK on that offer anyway: the re-check previews it again and joins nothing.
   dialog.cmdUpdateList_Click();
   dialog.cmbJoinNewGame->setCurrentIndex(dialog.cmbJoinNewGame->findText(QString::fromStdString(stemOf(4))));

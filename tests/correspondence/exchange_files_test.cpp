@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "correspondence/ExchangeFiles.h"
@@ -16,35 +17,73 @@ class ExchangeFilesTest : public ::testing::Test {
   testsupport::ProgramTree tree;
 };
 
-TEST_F(ExchangeFilesTest, OfferFileGetsEightLinesThenTheOpeningMove) {
-  const std::string path = Path("offered/00012345626020314050000n.txt");  // its folder is made on the way
-  testsupport::WriteFile(path, "an offer made before in the same minute\r\n");
-  WriteOfferInfoFile(path, {"ignored", "0001234562602031405", "Jane\r\nDoe", "Germany", "Deutsch", "16777215", "female", "41", ""});
+// Every file the partner's program reads, byte for byte and line by line, in
+// the single-byte code page: a writer and reader that agreed on a wrong line
+// order or on UTF-8 would pass any round trip of our own.
+TEST_F(ExchangeFilesTest, FilesThePartnerReadsHaveTheirLayoutInTheCodePage) {
   const std::string today = ZVK_Time::DateText();
-  // A line break typed into a value must not shift the lines after it.
-  const std::string eight = today + "\r\n0001234562602031405\r\nJane  Doe\r\nGermany\r\nDeutsch\r\n16777215\r\nfemale\r\n41\r\n";
-  EXPECT_EQ(testsupport::ReadFile(path), eight);
-  AppendOfferOpeningMove(path, "1  White Pawn at E:2 to E:4\r\n");  // a record line keeps its line end
-  EXPECT_EQ(testsupport::ReadFile(path), eight + "1  White Pawn at E:2 to E:4\r\n");
-  EXPECT_EQ(ReadOfferInfoFile(path).openingMove, "1  White Pawn at E:2 to E:4");
-}
-
-TEST_F(ExchangeFilesTest, JoiningTwiceKeepsTheFirstJoinAheadAndNotesKeepMultiLineComments) {
-  const std::string path = Path("joined/00012345626020314050000j.txt");
-  WriteJoinInfoFile(path, {"", "000654321", "Tom", "France", "Francais", "0", "male", "33"});
-  WriteJoinInfoFile(path, {"", "000654321", "Tom again", "Spain", "Espanol", "16777215", "", "34"});
-  const std::string bytes = testsupport::ReadFile(path);
-  EXPECT_EQ(testsupport::Lines(bytes).size(), 16u);
-  EXPECT_NE(bytes.find("\r\n\r\n34\r\n"), std::string::npos);  // the empty gender line is a line of its own
-  const JoinInfo first = ReadJoinInfoFile(path);
-  EXPECT_EQ((std::vector{first.nickname, first.offererColour, first.age}), (std::vector<std::string>{"Tom", "0", "33"}));
-
-  const std::string note = Path("00012345626020314050007m.txt");
-  WriteMoveNoteFile(note, {"", "000123456", "an older comment", "4  Black Pawn"});
-  WriteMoveNoteFile(note, {"", "000123456", "first line\r\nsecond line", "7  White Knight at G:1 to F:3\r\n"});
-  const MoveNote read = ReadMoveNoteFile(note);
-  EXPECT_EQ(read.comment, "first line\r\nsecond line");  // the player's comment as typed
-  EXPECT_EQ(read.recordLine, "7  White Knight at G:1 to F:3");
+  struct Row {
+    const char* file;
+    std::function<void(const std::string&)> write;
+    std::vector<std::string> lines;  // bytes as the partner reads them
+    std::function<std::vector<std::string>(const std::string&)> read;
+    std::vector<std::string> values;  // what our reader gives back
+  };
+  const Row rows[] = {
+      {"offered/00012345626020314050000n.txt",
+       [](const std::string& p) {
+         testsupport::WriteFile(p, "an offer made before in the same minute\r\n");  // replaced
+         // A line break typed into a value must not shift the lines after it.
+         WriteOfferInfoFile(p, {"ignored", "0001234562602031405", "Jane\r\nM\xC3\xBCller", "\xC3\x96sterreich",
+                                "Deutsch", "16777215", "female", "41", ""});
+         AppendOfferOpeningMove(p, "1  White Pawn at E:2 to E:4\r\n");  // a record line keeps its line end
+       },
+       {today, "0001234562602031405", "Jane  M\xFCller", "\xD6sterreich", "Deutsch", "16777215", "female", "41",
+        "1  White Pawn at E:2 to E:4"},
+       [](const std::string& p) {
+         const OfferInfo o = ReadOfferInfoFile(p);
+         return std::vector{o.nickname, o.country, o.openingMove};
+       },
+       {"Jane  M\xC3\xBCller", "\xC3\x96sterreich", "1  White Pawn at E:2 to E:4"}},
+      {"joined/00012345626020314050000j.txt",
+       [](const std::string& p) {  // joined twice: the first join stays ahead
+         WriteJoinInfoFile(p, {"", "000654321", "Tom", "France", "Fran\xC3\xA7" "ais", "0", "male", "33"});
+         WriteJoinInfoFile(p, {"", "000654321", "Tom again", "Spain", "Espa\xC3\xB1ol", "16777215", "", "34"});
+       },
+       {today, "000654321", "Tom", "France", "Fran\xE7" "ais", "0", "male", "33",
+        today, "000654321", "Tom again", "Spain", "Espa\xF1ol", "16777215", "", "34"},
+       [](const std::string& p) {
+         const JoinInfo j = ReadJoinInfoFile(p);
+         return std::vector{j.nickname, j.language, j.offererColour, j.age};
+       },
+       {"Tom", "Fran\xC3\xA7" "ais", "0", "33"}},
+      {"00012345626020314050007m.txt",
+       [](const std::string& p) {  // a second note of the same half-move replaces the first
+         WriteMoveNoteFile(p, {"", "000123456", "an older comment", "4  Black Pawn"});
+         WriteMoveNoteFile(p, {"", "000123456", "first line\r\n\xE2\x82\xAC 5 \xE6\x97\xA5", "7  White Knight at G:1 to F:3\r\n"});
+       },
+       {today, "000123456", "first line", "\x80 5 ?", "7  White Knight at G:1 to F:3"},
+       [](const std::string& p) {
+         const MoveNote n = ReadMoveNoteFile(p);
+         return std::vector{n.comment, n.recordLine};
+       },
+       // The comment as typed, line breaks kept; what the code page cannot hold is "?".
+       {"first line\r\n\xE2\x82\xAC 5 ?", "7  White Knight at G:1 to F:3"}},
+      {"closed/00012345626020314050000c.txt",
+       [](const std::string& p) { WriteClosedGameFile(p, {"", "000123456", "Zo\xC3\xAB"}); },
+       {today, "000123456", "Zo\xEB"},
+       [](const std::string& p) { return std::vector{ReadClosedGameFile(p).nickname}; },
+       {"Zo\xC3\xAB"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    const std::string path = Path(row.file);  // its folder is made on the way
+    row.write(path);
+    std::string bytes;
+    for (const std::string& line : row.lines) bytes += line + "\r\n";
+    EXPECT_EQ(testsupport::ReadFile(path), bytes);
+    EXPECT_EQ(row.read(path), row.values);
+  }
 }
 
 TEST(ExchangeFileReaders, ValuesFromAnotherPcArePlainTextOfBoundedLength) {
@@ -55,6 +94,8 @@ TEST(ExchangeFileReaders, ValuesFromAnotherPcArePlainTextOfBoundedLength) {
       {"d\r\n1\r\n", "1", "", ""},
       {std::string("d\r\n1\r\nJa\x1b[31mne\b\x07\0x\r\n", 21) + "DE\r\nde\r\n0\r\nm\r\n4\x7f" "1\r\n", "1", "Ja[31mnex", "41"},
       {"d\r\n1\r\n" + longName + "\r\n", "1", std::string(255, 'a'), ""},
+      {"d\r\n1\r\nJ\xFCrgen\r\nDE\r\nde\r\n0\r\nm\r\n4\xB9\r\n", "1", "J\xC3\xBCrgen", "4\xC2\xB9"},  // the code page
+      {"d\r\n1\r\nJ\xC3\xBCrgen\r\n", "1", "J\xC3\xBCrgen", ""},  // UTF-8 of earlier versions
   };
   for (const auto& [bytes, gameId, nickname, age] : cases) {
     const OfferInfo offer = ParseOfferInfo(bytes);

@@ -120,6 +120,19 @@ TEST_F(InetFtp, PutAndGetRoundTripThroughOneConnection) {
   EXPECT_EQ(s.Run("CD www"), 12);
   EXPECT_EQ(s.states.front(), 1);
   EXPECT_EQ(s.Run("CD games"), 12);
+  // Also when the connection was lost on the way: its folders are gone with it.
+  s.Run("CLOSE");
+  {
+    fixtures::FtpServer lost;
+    s.inet.SetURL(lost.url());
+    EXPECT_EQ(s.Run("CD www"), 12);
+    EXPECT_EQ(s.Run("CD games"), 12);
+  }
+  EXPECT_EQ(s.Run("PUT " + Quote(Local("up.zip")) + " 0001234562602031405g.zip"), platform::icError);
+  s.Run("CLOSE");
+  s.inet.SetURL(server.url());
+  EXPECT_EQ(s.Run("CD www"), 12);
+  EXPECT_EQ(s.Run("CD games"), 12);
 }
 
 TEST_F(InetFtp, ListingArrivesInOrderInChunksOfAtMost1024) {
@@ -162,6 +175,7 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
     const char* what;
     std::string password;
     std::vector<std::string> commands;  // the last one must fail
+    uint64_t maxGet = UINT64_MAX;
   };
   const std::string target = Local("got.zip");
   const std::string get = "GET 0001234562602031405g.zip " + Quote(target);
@@ -175,10 +189,13 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
       {"remote name with a path", ok, {"CD www", "GET ../www/games/x.zip " + Quote(target)}},
       {"line break in a remote name", ok, {"CD www", "DELETE a\r\nRMD games"}},
       {"unknown command", ok, {"FORMAT C:"}},
+      {"file larger than a get may bring", ok, {"CD www", "CD test", "GET big.zip " + Quote(target)}, 69999},
   };
+  testsupport::WriteFile(server.remotePath("test/big.zip"), Bytes(70000));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Session s(server.url(), c.password);
+    s.inet.SetMaxGetSize(c.maxGet);
     for (size_t i = 0; i + 1 < c.commands.size(); ++i) EXPECT_EQ(s.Run(c.commands[i]), 12);
     EXPECT_EQ(s.Run(c.commands.back()), platform::icError);
     EXPECT_EQ(std::count(s.states.begin(), s.states.end(), platform::icError), 1);
