@@ -38,13 +38,13 @@ void RunCommand(const char* place, F&& body) {
 }  // namespace
 
 void fMainForm::ConnectNavigationCommands() {
-  connect(mnuUndo, &QAction::triggered, this, [this] { mnuUndo_Click(); });
-  connect(mnuRedo, &QAction::triggered, this, [this] { mnuRedo_Click(); });
-  connect(mnuMoveBack, &QAction::triggered, this, [this] { mnuMoveBack_Click(); });
-  connect(mnuMoveForward, &QAction::triggered, this, [this] { mnuMoveForward_Click(); });
-  connect(mnuGotoBegin, &QAction::triggered, this, [this] { mnuGotoBegin_Click(); });
-  connect(mnuGotoLastMove, &QAction::triggered, this, [this] { mnuGotoLastMove_Click(); });
-  connect(mnuGotoMove, &QAction::triggered, this, [this] { mnuGotoMove_Click(); });
+  OnGameCommand(mnuUndo, [this] { mnuUndo_Click(); });
+  OnGameCommand(mnuRedo, [this] { mnuRedo_Click(); });
+  OnGameCommand(mnuMoveBack, [this] { mnuMoveBack_Click(); });
+  OnGameCommand(mnuMoveForward, [this] { mnuMoveForward_Click(); });
+  OnGameCommand(mnuGotoBegin, [this] { mnuGotoBegin_Click(); });
+  OnGameCommand(mnuGotoLastMove, [this] { mnuGotoLastMove_Click(); });
+  OnGameCommand(mnuGotoMove, [this] { mnuGotoMove_Click(); });
 }
 
 void fMainForm::MoveSliderSilently(int value) {
