@@ -301,7 +301,7 @@ class fMainForm : public QMainWindow,
   QLabel* lblMoveControl = nullptr;
   QCheckBox* chkEnableClock = nullptr;
   QTimer* Timer2 = nullptr;
-  QCheckBox* setup = nullptr;
+  RequestCheckBox* setup = nullptr;  // its clicks go through RunGameCommand
   QScrollBar* HScroll1 = nullptr;
   QSlider* sldLevel = nullptr;
   QLabel* lblLevel = nullptr;

@@ -131,7 +131,7 @@ void fMainForm::EngineMove(bool white) {
 }
 
 void fMainForm::ExecuteMoveBW(int16_t isCPU) {
-  const UnderWay busy(movesUnderWay_);
+  const UnderWay busy(movesUnderWay_);  // also when a caller did not come through the gate
   Guarded("ExecuteMoveBW of Formular fMainForm", [&] {
     Board::gPieceSelected = kFalse;
     Board::Convert2IposBoard();

@@ -27,7 +27,7 @@ void fMainForm::ConnectViewCommands() {
   OnCommand(mnuTakenPieces, [this] { mnuTakenPieces_Click(); });
   OnGameCommand(mnuEdit, [this] { mnuEdit_Click(); });
   // A click on the box asks for the other state; setting it runs its handler.
-  connect(static_cast<RequestCheckBox*>(setup), &RequestCheckBox::toggleRequested, this,
+  connect(setup, &RequestCheckBox::toggleRequested, this,
           [this] { RunGameCommand([this] { SetCheckValue(setup, CheckValue(setup) == 1 ? 0 : 1); }); });
   connect(setup, &QCheckBox::stateChanged, this, [this] { setup_Click(); });
   OnGameCommand(mnuRotate, [this] { mnuRotate_Click(); });
