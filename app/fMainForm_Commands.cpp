@@ -34,8 +34,12 @@ void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)>
   connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider, setValue = std::move(setValue)](int action) {
     if (action == QAbstractSlider::SliderNoAction) return;
     const int wanted = slider->sliderPosition();
+    const int step = wanted - slider->value();
     slider->setSliderPosition(slider->value());
-    RunGameCommand([setValue, wanted] { setValue(wanted); });
+    // A drag asks for the place where it was let go; a step (arrow, page,
+    // key) for one step from wherever the slider stands when it runs.
+    const bool drag = action == QAbstractSlider::SliderMove;
+    RunGameCommand([slider, setValue, wanted, step, drag] { setValue(drag ? wanted : slider->value() + step); });
   });
 }
 
