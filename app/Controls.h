@@ -66,6 +66,20 @@ class GxButton : public QPushButton {
   int displayState_ = 0;
 };
 
+// A check box whose click is a request: it reports toggleRequested and
+// leaves the box as it is, for the handler to set it when it may.
+class RequestCheckBox : public QCheckBox {
+  Q_OBJECT
+ public:
+  using QCheckBox::QCheckBox;
+
+ signals:
+  void toggleRequested();
+
+ protected:
+  void nextCheckState() override { emit toggleRequested(); }
+};
+
 // The toolbar: buttons addressed by position from 1 (separators count) and
 // by key. Clicking a button reports its key; a drop-down item reports the
 // item's key.

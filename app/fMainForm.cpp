@@ -162,11 +162,13 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   }
 
   ConnectMenus();
-  connect(picFrontBuffer, &PictureBox::mouseDown, this,
-          [this](int b, int s, double x, double y) { picFrontBuffer_MouseDown(b, s, x, y); });
+  connect(picFrontBuffer, &PictureBox::mouseDown, this, [this](int b, int s, double x, double y) {
+    RunGameCommand([=, this] { picFrontBuffer_MouseDown(b, s, x, y); }, WhileMoving::Drop);
+  });
   connect(picFrontBuffer, &PictureBox::mouseMove, this,
           [this](int b, int s, double x, double y) { picFrontBuffer_MouseMove(b, s, x, y); });
   connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+  OnSliderAction(HScroll1, [this](int value) { HScroll1_UserChange(value); });
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
   connect(chkEnableClock, &QCheckBox::stateChanged, this, [this] {
     // A held clock is greyed only until it runs or is switched off.
@@ -174,9 +176,9 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     chkEnableClock_Click();
   });
   ConnectViewCommands();
-  connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { cmdStartCPUMove_Click(); });
+  connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdStartCPUMove_Click(); }); });
   connect(cmdSendMove, &QPushButton::clicked, this, [this] { cmdSendMove_Click(); });
-  connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { cmdDownloadMove_Click(); });
+  connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdDownloadMove_Click(); }); });
   ConnectNavigationCommands();
   ConnectLevelCommands();
   ConnectToolbar();

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
+class QAbstractSlider;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -105,6 +107,25 @@ class fMainForm : public QMainWindow,
   void Convert2IposBoard();
   void StatusReport();
 
+  // ---- the gate of the commands that change the game
+  // A move is under way from the command that starts it (a press on the
+  // board, the hint, the start button) until it and the engine's reply are
+  // shown; any other command that changes the game counts as one while it
+  // runs. The road reads the game between its yields to the message loop, so
+  // a command that changed the game there would have the road go on from a
+  // position nobody played.
+  bool MoveUnderWay() const { return movesUnderWay_ > 0; }
+  // What a command does when it meets a move under way: the menus, the
+  // toolbar, the buttons and the sliders wait until the move is done; a
+  // press on the board, a move on a position that is about to change, is
+  // dropped.
+  enum class WhileMoving { Wait, Drop };
+  // Every command that changes the game goes through here.
+  void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
+  // The move slider set by the user (arrow or page click, drag, keys, wheel),
+  // once no move is under way.
+  void HScroll1_UserChange(int value);
+
   // ---- move navigation
   void mnuUndo_Click();
   void mnuRedo_Click();
@@ -125,7 +146,6 @@ class fMainForm : public QMainWindow,
 
   // ---- move slider, record, clock
   void HScroll1_Change();
-  void HScroll1_UserAction();
   void Write2GameRecord(const std::string& text, int32_t color, bool speak);
   void Timer2_Timer();
   void chkEnableClock_Click();
@@ -282,7 +302,7 @@ class fMainForm : public QMainWindow,
   QLabel* lblMoveControl = nullptr;
   QCheckBox* chkEnableClock = nullptr;
   QTimer* Timer2 = nullptr;
-  QCheckBox* setup = nullptr;
+  RequestCheckBox* setup = nullptr;  // its clicks go through RunGameCommand
   QScrollBar* HScroll1 = nullptr;
   QSlider* sldLevel = nullptr;
   QLabel* lblLevel = nullptr;
@@ -385,6 +405,11 @@ class fMainForm : public QMainWindow,
   // A check-marked entry is handed to its handler with the mark it had
   // before the click: the handlers set the mark themselves.
   void OnCommand(QAction* action, std::function<void()> handler);
+  // OnCommand for a command that changes the game: through RunGameCommand.
+  void OnGameCommand(QAction* action, std::function<void()> handler);
+  // The user's moves of a slider become a command that sets its value
+  // (through RunGameCommand); values the program sets go straight through.
+  void OnSliderAction(QAbstractSlider* slider, std::function<void(int)> setValue);
   void ShowLoadGameDialog();
   void ShowConnectionTestStep(const std::string& text);
   void BuildToolbar();
@@ -414,6 +439,10 @@ class fMainForm : public QMainWindow,
   RoadStep AfterUserMove(bool whiteMoved);
   bool SearchEngineMove(bool white);  // true when the engine committed its move
   void EngineMove(bool white);
+  // The commands that met a move under way, in the order they were given.
+  void RunWaitingCommands();
+  int movesUnderWay_ = 0;
+  std::deque<std::function<void()>> waitingCommands_;
   void ShowClocks();
 
   // Wiring of the commands, one area each.

@@ -1,5 +1,6 @@
 // Wiring of the menu entries to their commands, and the small window states
 // that several commands share (side panels, two-state toolbar buttons).
+#include <QAbstractSlider>
 #include <QAction>
 #include <QIcon>
 #include <QPainter>
@@ -22,8 +23,28 @@ void fMainForm::OnCommand(QAction* action, std::function<void()> handler) {
   });
 }
 
+void fMainForm::OnGameCommand(QAction* action, std::function<void()> handler) {
+  OnCommand(action, [this, handler = std::move(handler)] { RunGameCommand(handler); });
+}
+
+void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)> setValue) {
+  // A user's action has moved only the thumb when this runs; the slider sets
+  // its value from the thumb right after. The thumb goes back, so that the
+  // value changes only through the command, which may wait for a move.
+  connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider, setValue = std::move(setValue)](int action) {
+    if (action == QAbstractSlider::SliderNoAction) return;
+    const int wanted = slider->sliderPosition();
+    const int step = wanted - slider->value();
+    slider->setSliderPosition(slider->value());
+    // A drag asks for the place where it was let go; a step (arrow, page,
+    // key) for one step from wherever the slider stands when it runs.
+    const bool drag = action == QAbstractSlider::SliderMove;
+    RunGameCommand([slider, setValue, wanted, step, drag] { setValue(drag ? wanted : slider->value() + step); });
+  });
+}
+
 void fMainForm::ConnectMenus() {
-  OnCommand(mnuLoadGameStart, [this] { mnuLoadGameStart_Click(); });
+  OnGameCommand(mnuLoadGameStart, [this] { mnuLoadGameStart_Click(); });
   OnCommand(mnuSaveGame, [this] { mnuSaveGame_Click(); });
   OnCommand(mnuSaveGameAs, [this] { mnuSaveGameAs_Click(); });
   OnCommand(mnuAddProfile, [this] { mnuAddProfile_Click(); });
@@ -32,10 +53,10 @@ void fMainForm::ConnectMenus() {
   OnCommand(mnuOptions, [this] { mnuOptions_Click(); });
   OnCommand(mnuExit, [this] { mnuExit_Click(); });
   OnCommand(mnuPause, [this] { mnuPause_Click(); });
-  OnCommand(mnuSuspendGame, [this] { mnuSuspendGame_Click(); });
-  OnCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
-  OnCommand(mnuNewGame, [this] { mnuNewGame_Click(); });
-  connect(cmdSuspend, &QPushButton::clicked, this, [this] { cmdSuspend_Click(); });
+  OnGameCommand(mnuSuspendGame, [this] { mnuSuspendGame_Click(); });
+  OnGameCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
+  OnGameCommand(mnuNewGame, [this] { mnuNewGame_Click(); });
+  connect(cmdSuspend, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdSuspend_Click(); }); });
   connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });
 }
 

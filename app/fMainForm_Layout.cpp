@@ -332,7 +332,7 @@ QWidget* fMainForm::BuildGamePanel() {
 
   auto* edit = new QGroupBox(QStringLiteral("Board"));
   auto* eg = new QVBoxLayout(edit);
-  setup = Check("setup", "Editing Positions");
+  setup = Named(new RequestCheckBox(QStringLiteral("Editing Positions")), QStringLiteral("setup"));
   eg->addWidget(setup);
   v->addWidget(edit);
   v->addStretch(1);

@@ -32,7 +32,8 @@ void fMainForm::ConnectLevelCommands() {
   // passes, so that dragging over "Advanced" does not bring the notice.
   sldLevel->setTracking(false);
   connect(sldLevel, &QSlider::valueChanged, this, [this] { sldLevel_Click(); });
-  connect(mnuGiveHint, &QAction::triggered, this, [this] { mnuGiveHint_Click(); });
+  OnSliderAction(sldLevel, [this](int value) { sldLevel->setValue(value); });
+  OnGameCommand(mnuGiveHint, [this] { mnuGiveHint_Click(); });
 }
 
 void fMainForm::sldLevel_Click() {

@@ -23,6 +23,45 @@ namespace Engine = ZVK_Engine;
 
 void fMainForm::Convert2IposBoard() { Board::Convert2IposBoard(); }
 
+namespace {
+
+// A move (or a command that changes the game) under way for its lifetime.
+class UnderWay {
+ public:
+  explicit UnderWay(int& depth) : depth_(depth) { ++depth_; }
+  ~UnderWay() { --depth_; }
+  UnderWay(const UnderWay&) = delete;
+  UnderWay& operator=(const UnderWay&) = delete;
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
+void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileMoving) {
+  if (MoveUnderWay()) {
+    if (whileMoving == WhileMoving::Wait) waitingCommands_.push_back(std::move(command));
+    return;
+  }
+  {
+    const UnderWay busy(movesUnderWay_);
+    command();
+  }
+  RunWaitingCommands();
+}
+
+void fMainForm::RunWaitingCommands() {
+  // A command that runs here may start a move of its own (the hint); what is
+  // given meanwhile queues up behind it and runs in this same loop.
+  while (!waitingCommands_.empty()) {
+    const std::function<void()> command = std::move(waitingCommands_.front());
+    waitingCommands_.pop_front();
+    const UnderWay busy(movesUnderWay_);
+    command();
+  }
+}
+
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
   Guarded("picFrontBuffer_MouseDown of Formular fMainForm", [&] {
     cmdStartCPUMove->setVisible(false);
@@ -83,13 +122,16 @@ bool fMainForm::SearchEngineMove(bool white) {
 }
 
 void fMainForm::EngineMove(bool white) {
-  // A stop that came while the engine searched (pause, suspend, give up) does
-  // not take its committed move back: the move is in the game log, so it is
-  // recorded and shown too. Only a resignation leaves nothing to show.
-  if (SearchEngineMove(white) || gGameStopped == kFalse) ExecuteMoveNow();
+  // Only a committed move is in the game log, so only that one is recorded
+  // and shown; a stop that came while the engine searched does not take it
+  // back. A resignation, or a search whose game changed under it, commits
+  // nothing, and recording then would write the difference between two
+  // positions as a move nobody made.
+  if (SearchEngineMove(white)) ExecuteMoveNow();
 }
 
 void fMainForm::ExecuteMoveBW(int16_t isCPU) {
+  const UnderWay busy(movesUnderWay_);  // also when a caller did not come through the gate
   Guarded("ExecuteMoveBW of Formular fMainForm", [&] {
     Board::gPieceSelected = kFalse;
     Board::Convert2IposBoard();
@@ -126,14 +168,19 @@ void fMainForm::ExecuteMoveBW(int16_t isCPU) {
           EngineMove(next == RoadStep::EngineWhite);
           next = RoadStep::LoopTest;
           break;
-        case RoadStep::LoopTest:
-          if (gGameMode == "OfflineCC" && !mnuEdit->isChecked() && !ending_) {
+        case RoadStep::LoopTest: {
+          const auto enginesPlayOn = [this] { return gGameMode == "OfflineCC" && !mnuEdit->isChecked() && !ending_; };
+          // Between two moves of the engines no move is under way: what the
+          // user asked for meanwhile runs now, and may end their play.
+          if (enginesPlayOn()) RunWaitingCommands();
+          if (enginesPlayOn()) {
             next = RoadStep::EngineContinuation;
           } else {
             Board::RenderBoard(true);
             return;
           }
           break;
+        }
       }
     }
   });

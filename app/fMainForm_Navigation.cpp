@@ -38,26 +38,24 @@ void RunCommand(const char* place, F&& body) {
 }  // namespace
 
 void fMainForm::ConnectNavigationCommands() {
-  connect(mnuUndo, &QAction::triggered, this, [this] { mnuUndo_Click(); });
-  connect(mnuRedo, &QAction::triggered, this, [this] { mnuRedo_Click(); });
-  connect(mnuMoveBack, &QAction::triggered, this, [this] { mnuMoveBack_Click(); });
-  connect(mnuMoveForward, &QAction::triggered, this, [this] { mnuMoveForward_Click(); });
-  connect(mnuGotoBegin, &QAction::triggered, this, [this] { mnuGotoBegin_Click(); });
-  connect(mnuGotoLastMove, &QAction::triggered, this, [this] { mnuGotoLastMove_Click(); });
-  connect(mnuGotoMove, &QAction::triggered, this, [this] { mnuGotoMove_Click(); });
-  // Only the user's steps and drags: the engine's commit and the game-file
-  // reader move the slider in the middle of their work and draw when done.
-  connect(HScroll1, &QScrollBar::actionTriggered, this, [this] { HScroll1_UserAction(); });
+  OnGameCommand(mnuUndo, [this] { mnuUndo_Click(); });
+  OnGameCommand(mnuRedo, [this] { mnuRedo_Click(); });
+  OnGameCommand(mnuMoveBack, [this] { mnuMoveBack_Click(); });
+  OnGameCommand(mnuMoveForward, [this] { mnuMoveForward_Click(); });
+  OnGameCommand(mnuGotoBegin, [this] { mnuGotoBegin_Click(); });
+  OnGameCommand(mnuGotoLastMove, [this] { mnuGotoLastMove_Click(); });
+  OnGameCommand(mnuGotoMove, [this] { mnuGotoMove_Click(); });
 }
 
-// A step or drag of the slider by the user shows the position it reaches, as
-// the commands do: the board is played on from what is shown.
-void fMainForm::HScroll1_UserAction() {
-  RunCommand("HScroll1_UserAction of Formular fMainForm", [&] {
-    // The bar announces the action before it takes the new value; take it now,
-    // so that the position is loaded before it is drawn.
-    if (HScroll1->sliderPosition() == HScroll1->value()) return;
-    HScroll1->setValue(HScroll1->sliderPosition());
+// The slider set by the user (a step or a drag) shows the position it
+// reaches, as the commands do: the board is played on from what is shown.
+// The engine's commit and the game-file reader move the slider in the middle
+// of their work and draw when done, so this is not part of HScroll1_Change.
+void fMainForm::HScroll1_UserChange(int value) {
+  RunCommand("HScroll1_UserChange of Formular fMainForm", [&] {
+    const int before = HScroll1->value();
+    HScroll1->setValue(value);
+    if (HScroll1->value() == before) return;
     Board::gPieceSelected = 0;  // a piece picked on the position left behind
     Board::Update_Board();
     Board::Correct_TakenPieces();

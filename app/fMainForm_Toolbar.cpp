@@ -73,7 +73,19 @@ void RunEntry(QAction* entry) { emit entry->triggered(entry->isChecked()); }
 }  // namespace
 
 void fMainForm::ConnectToolbar() {
-  connect(tb, &Toolbar::buttonClick, this, [this](const QString& key) { tb_ButtonClick(key); });
+  connect(tb, &Toolbar::buttonClick, this, [this](const QString& key) {
+    if (key != QLatin1String("EDIT")) {
+      tb_ButtonClick(key);  // the menu entries it runs go through the gate themselves
+      return;
+    }
+    // The button keeps showing edit mode as it is until the command runs.
+    const bool pressed = ButtonPressed("EDIT");
+    SetButtonPressed("EDIT", !pressed);
+    RunGameCommand([this, pressed] {
+      SetButtonPressed("EDIT", pressed);
+      tb_ButtonClick(QStringLiteral("EDIT"));
+    });
+  });
   connect(tb, &Toolbar::buttonMenuClick, this, [this](const QString& key) { tb_ButtonMenuClick(key); });
   // A two-state button shows its menu entry's check mark, whoever set it
   // (the menu command, a stored setting, the end of a game). Setting the

@@ -25,12 +25,15 @@ void fMainForm::ConnectViewCommands() {
   OnCommand(mnuDangerShow, [this] { mnuDangerShow_Click(); });
   OnCommand(mnuShowPossibleMoves, [this] { mnuShowPossibleMoves_Click(); });
   OnCommand(mnuTakenPieces, [this] { mnuTakenPieces_Click(); });
-  OnCommand(mnuEdit, [this] { mnuEdit_Click(); });
+  OnGameCommand(mnuEdit, [this] { mnuEdit_Click(); });
+  // A click on the box asks for the other state; setting it runs its handler.
+  connect(setup, &RequestCheckBox::toggleRequested, this,
+          [this] { RunGameCommand([this] { SetCheckValue(setup, CheckValue(setup) == 1 ? 0 : 1); }); });
   connect(setup, &QCheckBox::stateChanged, this, [this] { setup_Click(); });
-  connect(mnuRotate, &QAction::triggered, this, [this] { mnuRotate_Click(); });
+  OnGameCommand(mnuRotate, [this] { mnuRotate_Click(); });
   connect(mnuRedrawBoard, &QAction::triggered, this, [this] { mnuRedrawBoard_Click(); });
-  connect(mnuChangeSide, &QAction::triggered, this, [this] { mnuChangeSide_Click(); });
-  connect(mnuChangeMode, &QAction::triggered, this, [this] { mnuChangeMode_Click(); });
+  OnGameCommand(mnuChangeSide, [this] { mnuChangeSide_Click(); });
+  OnGameCommand(mnuChangeMode, [this] { mnuChangeMode_Click(); });
 }
 
 void fMainForm::mnuDangerShow_Click() {
