@@ -83,8 +83,15 @@ bool fMainForm::mnuSaveGameAs_Click() {
     if (!EndsWith(chosen, kGameExtension)) chosen += kGameExtension;
     // The profile's name leads the file name, so that the load dialog lists
     // the game under that profile.
-    saved = SaveGameTo(ZVK_File_Dir::sFixDirString(ZVK_File_Dir::sParsePath(chosen)) + ProfileText() + "_" +
-                       ZVK_File_Dir::sParseFile(chosen));
+    const std::string file = ZVK_File_Dir::sFixDirString(ZVK_File_Dir::sParsePath(chosen)) + ProfileText() + "_" +
+                             ZVK_File_Dir::sParseFile(chosen);
+    // The dialog asked about the name as chosen, not about the one written:
+    // another game's file is replaced only when the user says so.
+    if (file != CurrentGameFile && QFileInfo::exists(QString::fromStdString(file)) &&
+        platform::MsgBox(file + "\r\nalready holds a game. Do you want to replace it?", 4388,
+                         ZVK_ErrorLog::ApplicationTitle()) != platform::vbYes)
+      return;
+    saved = SaveGameTo(file);
   });
   platform::DoEvents();
   return saved;

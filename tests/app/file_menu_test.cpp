@@ -104,11 +104,17 @@ TEST_F(FileMenuTest, SaveAsPutsTheProfileAheadOfTheChosenNameAndLaterSavesFollow
   EXPECT_EQ(form->CurrentGameFile, chosen);
   EXPECT_EQ(testsupport::ReadFile(chosen).substr(0, 3), "\"4\"");
 
-  // The next game (New Game resets the board) saves elsewhere.
+  // The next game (New Game resets the board) saves elsewhere, and into the
+  // last game's file only when the user agrees.
   form->Reset_Board();
   Move("e2", "e4");
   form->mnuSaveGame->trigger();
   EXPECT_NE(form->CurrentGameFile, chosen);
+  answers.Push(platform::vbNo);
+  dialogs.Push(InGames("sub/deep.chs"));
+  form->mnuSaveGameAs->trigger();
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, chosen + "\r\nalready holds a game. Do you want to replace it?");
   EXPECT_EQ(testsupport::ReadFile(chosen).substr(0, 3), "\"4\"");
 }
 
