@@ -1,6 +1,5 @@
 // Suspend, Give Up and the connection test through the real main window;
 // the correspondence steps against a real FTP server.
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -55,7 +54,7 @@ TEST_F(GameClosingTest, SuspendSavesTheGameAsItWasThenResetsKeepingTheTurnedBoar
   EXPECT_EQ(G::gBoardSide, -1);
   EXPECT_EQ(form->lblFile[0]->text(), "H");  // the turned board's labels stay
 
-  const std::string saved = form->DatedGameFileName(QDateTime::currentDateTime());
+  const std::string saved = fs::directory_iterator(tree.path("Castellan/games"))->path().string();
   ASSERT_TRUE(fs::exists(saved));
   ASSERT_TRUE(B::LoadCompleteGame(saved));
   EXPECT_EQ(E::gMoveNumber, 2);
@@ -71,7 +70,6 @@ TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) 
   fs::remove(ZVK_ErrorLog::ErrorLogPath());
   fs::create_directories(ZVK_ErrorLog::ErrorLogPath());
   platform::ScriptedFileDialogs dialogs;
-  const std::string elsewhere = tree.path("elsewhere/mine.chs");
   fs::create_directories(tree.path("elsewhere"));
   struct Case {
     QAction* command;
