@@ -236,7 +236,9 @@ class fMainForm : public QMainWindow,
   // Last move description shown by the status report.
   const std::string& lastMoveDescription() const { return moveDescription_; }
 
-  std::string CurrentGameFile;  // the current game file, set by Save Game As
+  // The running game's file: empty until its first save wrote it, and again
+  // for every new or loaded game, so that a save never lands in another game's file.
+  std::string CurrentGameFile;
   const std::string& HelpFile() const { return helpFile_; }
   // Help number 1 the program's help, 2 the tutorial; "" for any other.
   std::string SetHelpStrings(int16_t helpNumber) const;
@@ -259,9 +261,12 @@ class fMainForm : public QMainWindow,
   void mnuDleteProfile_Click();
   void mnuOptions_Click();
   void mnuExit_Click();
-  // Save Game's name when no game file has been chosen: games folder,
-  // date and hour, profile.
-  std::string DatedGameFileName(const QDateTime& when) const;
+  // Save Game's name when the game has no file yet: games folder, date and
+  // hour, profile; copy 2 and up insert "(copy)" after the hour.
+  std::string DatedGameFileName(const QDateTime& when, int copy = 1) const;
+  // Writes the game to path, which becomes its file; a failure is shown on
+  // screen with the path.
+  bool SaveGameTo(const std::string& path);
   platform::CommonDialog Ccmd;  // the window's file dialog
 
   // ---- pause, suspend, give up

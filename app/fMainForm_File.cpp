@@ -1,5 +1,6 @@
 // The File menu: load and save games, the profile entries, Preferences and Exit.
 #include <QDateTime>
+#include <QFileInfo>
 
 #include "app/fMainForm.h"
 #include "board/GameFile.h"
@@ -24,9 +25,23 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 }  // namespace
 
-std::string fMainForm::DatedGameFileName(const QDateTime& when) const {
-  return ZVK_File_Dir::sFixDirString(GamesFolder()) +
-         when.toString(QStringLiteral("yyyyMMdd_HH_")).toStdString() + ProfileText() + kGameExtension;
+std::string fMainForm::DatedGameFileName(const QDateTime& when, int copy) const {
+  std::string hour = when.toString(QStringLiteral("yyyyMMdd_HH")).toStdString();
+  if (copy > 1) hour += "(" + std::to_string(copy) + ")";
+  return ZVK_File_Dir::sFixDirString(GamesFolder()) + hour + "_" + ProfileText() + kGameExtension;
+}
+
+bool fMainForm::SaveGameTo(const std::string& path) {
+  if (ZVK_Board_Sub::SaveCompleteGame(path)) {
+    // From now on this game's saves go here.
+    CurrentGameFile = path;
+    return true;
+  }
+  // Said on screen as well: the log may be just as unwritable as the file.
+  platform::MsgBox("The game could not be saved to\r\n" + path +
+                       "\r\n\r\nIt is still open: save it elsewhere with Save Game As.",
+                   4112, ZVK_ErrorLog::ApplicationTitle());
+  return false;
 }
 
 void fMainForm::mnuLoadGameStart_Click() {
@@ -38,9 +53,16 @@ bool fMainForm::mnuSaveGame_Click() {
   bool saved = false;
   Guarded(kSavePlace, [&] {
     ZVK_File_Dir::CreateDirectoryStruct(GamesFolder());
-    if (CurrentGameFile.empty() || CurrentGameFile == kGameExtension)
-      CurrentGameFile = DatedGameFileName(QDateTime::currentDateTime());
-    saved = ZVK_Board_Sub::SaveCompleteGame(CurrentGameFile);
+    std::string file = CurrentGameFile;
+    if (file.empty() || file == kGameExtension) {
+      // The game's first save: a file of the same hour may hold an earlier
+      // game, which must stay as it is.
+      const QDateTime now = QDateTime::currentDateTime();
+      int copy = 1;
+      do file = DatedGameFileName(now, copy++);
+      while (QFileInfo::exists(QString::fromStdString(file)));
+    }
+    saved = SaveGameTo(file);
   });
   platform::DoEvents();
   return saved;
@@ -61,9 +83,15 @@ bool fMainForm::mnuSaveGameAs_Click() {
     if (!EndsWith(chosen, kGameExtension)) chosen += kGameExtension;
     // The profile's name leads the file name, so that the load dialog lists
     // the game under that profile.
-    CurrentGameFile = ZVK_File_Dir::sFixDirString(ZVK_File_Dir::sParsePath(chosen)) + ProfileText() + "_" +
-                      ZVK_File_Dir::sParseFile(chosen);
-    saved = ZVK_Board_Sub::SaveCompleteGame(CurrentGameFile);
+    const std::string file = ZVK_File_Dir::sFixDirString(ZVK_File_Dir::sParsePath(chosen)) + ProfileText() + "_" +
+                             ZVK_File_Dir::sParseFile(chosen);
+    // The dialog asked about the name as chosen, not about the one written:
+    // another game's file is replaced only when the user says so.
+    if (file != CurrentGameFile && QFileInfo::exists(QString::fromStdString(file)) &&
+        platform::MsgBox(file + "\r\nalready holds a game. Do you want to replace it?", 4388,
+                         ZVK_ErrorLog::ApplicationTitle()) != platform::vbYes)
+      return;
+    saved = SaveGameTo(file);
   });
   platform::DoEvents();
   return saved;

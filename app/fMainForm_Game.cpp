@@ -38,11 +38,18 @@ void fMainForm::mnuSuspendGame_Click() {
 
 void fMainForm::cmdSuspend_Click() {
   Guarded("Close_Game of Formular fMainForm", [&] {
+    // Stopped first, so that the engine does not move while the game is saved.
+    const int16_t wasStopped = gGameStopped;
     gGameStopped = kTrue;
-    SetGameStartCommandsEnabled(true);
     ZVK_Board_Sub::gPieceSelected = kFalse;
-    // Saved before the reset, so the file holds the game as it was.
-    mnuSaveGame_Click();
+    // Saved before the reset, so the file holds the game as it was. A game
+    // that could not be saved stays open (the save said why on screen), so
+    // that the user can save it elsewhere.
+    if (!mnuSaveGame_Click()) {
+      gGameStopped = wasStopped;
+      return;
+    }
+    SetGameStartCommandsEnabled(true);
     Reset_Board();
     // The status line spoke of the closed game's last move.
     lblStatus->setText(QStringLiteral("No Game Currently in Session"));
@@ -65,11 +72,11 @@ std::string fMainForm::GiveUpQuestion() const {
 void fMainForm::mnuGiveUp_Click() {
   Guarded("mnuGiveUp_Click of Formular fMainForm", [&] {
     if (platform::MsgBox(GiveUpQuestion(), 4132, ZVK_ErrorLog::ApplicationTitle()) != platform::vbYes) return;
-    if (gGameMode == "OnlinePP") {
-      // The partner learns of it from the closed-game archive on the server.
-      const std::string stem = C::ExchangeStem(C::gInternetGameID);
-      if (!C::IsExchangeStem(stem))
-        throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid procedure call or argument");
+    const std::string stem = C::ExchangeStem(C::gInternetGameID);
+    // The partner learns of it from the closed-game archive on the server. A
+    // game switched to correspondence play has no id and so no partner to
+    // tell; the id is checked before it names a file or an FTP command.
+    if (gGameMode == "OnlinePP" && C::IsExchangeStem(stem)) {
       const std::string folder = C::ClosedDir();
       ZVK_File_Dir::CreateDirectoryStruct(folder);
       C::WriteClosedGameFile(folder + C::ClosedInfoName(stem),

@@ -111,6 +111,8 @@ void fMainForm::WriteOffer() {
 
 void fMainForm::Reset_Board() {
   if (!Guarded("Reset_Board of Formular fMainForm", [&] {
+        // The next game gets a file of its own at its first save.
+        CurrentGameFile.clear();
         gColorToMove = kWhite;
         Engine::gMoveNumber = 0;
         Engine::Initial_Game();

@@ -111,8 +111,7 @@ RegStatus WriteTo(const QString& file, const QString& entry, const RegValue& val
                              ? "dword:" + QString::number(value.number)
                              : "sz:" + QString::fromStdString(value.text);
   store.setValue(entry, stored);
-  store.sync();
-  return store.status() == QSettings::NoError ? RegStatus::Ok : RegStatus::AccessDenied;
+  return SyncSettings(store) ? RegStatus::Ok : RegStatus::AccessDenied;
 }
 
 RegStatus DeleteFrom(const QString& file, const QString& entry) {
@@ -120,8 +119,7 @@ RegStatus DeleteFrom(const QString& file, const QString& entry) {
   QSettings store(file, QSettings::IniFormat);
   if (!store.contains(entry)) return RegStatus::NotFound;
   store.remove(entry);
-  store.sync();
-  return store.status() == QSettings::NoError ? RegStatus::Ok : RegStatus::AccessDenied;
+  return SyncSettings(store) ? RegStatus::Ok : RegStatus::AccessDenied;
 }
 
 }  // namespace

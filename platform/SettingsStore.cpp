@@ -34,6 +34,22 @@ QString FileFor(const std::string& appName) {
 
 }  // namespace
 
+bool SyncSettings(QSettings& store) {
+  store.sync();
+  // The status keeps the first error it met: a damaged file leaves the
+  // FormatError of reading it standing, which says nothing about the write.
+  // Then whether the file can be written decides, which is what sync itself
+  // checks before it writes.
+  switch (store.status()) {
+    case QSettings::NoError:
+      return true;
+    case QSettings::FormatError:
+      return store.isWritable();
+    default:
+      return false;
+  }
+}
+
 std::string UserSettingsRoot() { return (ConfigRoot() + "/Castellan").toStdString(); }
 
 std::string SettingsFilePath(const std::string& appName) { return FileFor(appName).toStdString(); }
@@ -53,8 +69,7 @@ bool SaveSetting(const std::string& appName, const std::string& section, const s
   QSettings store(file, QSettings::IniFormat);
   store.setValue(QString::fromStdString(section) + "/" + QString::fromStdString(key),
                  QString::fromStdString(value));
-  store.sync();
-  return store.status() == QSettings::NoError;
+  return SyncSettings(store);
 }
 
 void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key) {

@@ -7,6 +7,8 @@
 // Qt-free header.
 #include <string>
 
+class QSettings;
+
 namespace platform {
 
 std::string GetSetting(const std::string& appName, const std::string& section,
@@ -16,6 +18,10 @@ std::string GetSetting(const std::string& appName, const std::string& section,
 bool SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
                  const std::string& value);
 void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key);
+
+// Writes what was set on store to its file; false when the write failed.
+// (Shared with the machine-wide store, which keeps INI files too.)
+bool SyncSettings(QSettings& store);
 
 // The folder every per-user file of the program lives in:
 // $XDG_CONFIG_HOME/Castellan (default ~/.config/Castellan).

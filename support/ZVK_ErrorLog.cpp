@@ -17,6 +17,7 @@ namespace {
 
 ErrorIndicator* gIndicator = nullptr;
 long long gErrorsLogged = 0;
+long long gEntriesWritten = 0;
 
 constexpr size_t kPrintZone = 14;
 
@@ -29,13 +30,17 @@ std::string CommonDir() {
 // folder helpers: they yield to the message loop and log their own failures,
 // and an entry must be written within one call, without letting an event log
 // another one in between.
-void AppendLine(const std::string& line) {
+bool AppendLine(const std::string& line) {
   try {
     std::error_code ec;
     std::filesystem::create_directories(CommonDir(), ec);
     std::ofstream out(ErrorLogPath(), std::ios::app | std::ios::binary);
-    if (out) out << line << "\r\n";
+    if (!out) return false;
+    out << line << "\r\n";
+    out.close();
+    return !out.fail();
   } catch (...) {
+    return false;
   }
 }
 
@@ -45,7 +50,7 @@ void SetErrorIndicator(ErrorIndicator* indicator) {
   gIndicator = indicator;
   // An error during start-up comes before the main window exists; it still
   // has to show once the window is there.
-  if (gIndicator != nullptr && gErrorsLogged > 0) gIndicator->ShowErrorIndicator();
+  if (gIndicator != nullptr && gEntriesWritten > 0) gIndicator->ShowErrorIndicator();
 }
 
 long long ErrorsLogged() { return gErrorsLogged; }
@@ -75,11 +80,17 @@ std::string JoinLogValues(const std::vector<std::string>& values) {
 
 void WriteErrorLog(int16_t, const std::string& title, const std::string& place, int32_t lineNumber,
                    int32_t errNumber, const std::string& description) {
+  bool written = false;
   try {
-    AppendLine(FormatEntryLine(ZVK_Time::NowText(), title, place, lineNumber, errNumber, description));
+    written = AppendLine(FormatEntryLine(ZVK_Time::NowText(), title, place, lineNumber, errNumber, description));
   } catch (...) {
   }
   ++gErrorsLogged;
+  // The indicator leads to the log: it lights only for an entry the log
+  // really holds. Where the log cannot be written (a tree installed by
+  // another user), the failures the user must know of are shown on screen.
+  if (!written) return;
+  ++gEntriesWritten;
   if (gIndicator != nullptr) {
     try {
       gIndicator->ShowErrorIndicator();

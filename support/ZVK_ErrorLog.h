@@ -59,7 +59,8 @@ class ErrorIndicator {
   virtual void ShowErrorIndicator() = 0;  // colour &H8080FF, lblError visible
 };
 void SetErrorIndicator(ErrorIndicator* indicator);
-// Entries written by this run (what the indicator reflects).
+// Errors reported by this run, whether or not the log could take them; the
+// indicator shows only those the log holds.
 long long ErrorsLogged();
 
 // Locale facts for the header.

@@ -31,27 +31,38 @@ class FileMenuTest : public MainWindowFixture {
   platform::ScriptedFileDialogs dialogs;
 };
 
-TEST_F(FileMenuTest, SaveGameWithoutAChosenFileWritesTheDatedProfileFileAndItLoadsBack) {
+// A session of three games in one hour: each game's saves, the one at
+// Suspend included, stay in the game's own file, and no game's first save
+// lands in an earlier game's file.
+TEST_F(FileMenuTest, EachGameOfASessionSavesToItsOwnFile) {
   PlayAFewMoves();
-  const auto log = E::gGameLog;
-  const std::string record = Record();
   const QDateTime before = QDateTime::currentDateTime();
   form->mnuSaveGame->trigger();
-  const QDateTime after = QDateTime::currentDateTime();
-
+  const std::string first = form->CurrentGameFile;
   // The name carries the hour the save ran in (the test may straddle one).
-  const std::string saved = form->CurrentGameFile;
-  EXPECT_TRUE(saved == form->DatedGameFileName(before) || saved == form->DatedGameFileName(after)) << saved;
-  ASSERT_TRUE(fs::exists(saved));
-
-  // A second save in the same hour replaces the same file.
+  EXPECT_TRUE(first == form->DatedGameFileName(before) ||
+              first == form->DatedGameFileName(QDateTime::currentDateTime()))
+      << first;
   Move("b8", "c6");
-  form->mnuSaveGame->trigger();
-  EXPECT_EQ(form->CurrentGameFile, saved);
-  EXPECT_EQ(QDir(QString::fromStdString(Games())).entryList(QDir::Files).size(), 1);
+  const auto log = E::gGameLog;
+  const std::string record = Record();
+  form->mnuSuspendGame->trigger();
 
-  NewGame("OfflinePP");
-  ASSERT_TRUE(B::LoadCompleteGame(saved));
+  for (int game = 2; game <= 3; ++game) {
+    NewGame("OfflinePP");
+    Move("e2", "e4");
+    form->mnuSaveGame->trigger();
+    const std::string own = form->CurrentGameFile;
+    if (form->DatedGameFileName(before) == form->DatedGameFileName(QDateTime::currentDateTime())) {
+      EXPECT_EQ(own, form->DatedGameFileName(before, game));
+    }
+    Move("e7", "e5");
+    form->mnuSuspendGame->trigger();
+    EXPECT_EQ(testsupport::ReadFile(own).substr(0, 3), "\"2\"") << game;
+  }
+  EXPECT_EQ(QDir(QString::fromStdString(Games())).entryList(QDir::Files).size(), 3);
+
+  ASSERT_TRUE(B::LoadCompleteGame(first));
   EXPECT_EQ(E::gMoveNumber, 4);
   EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
   EXPECT_EQ(Record().substr(0, record.size()), record);
@@ -92,6 +103,19 @@ TEST_F(FileMenuTest, SaveAsPutsTheProfileAheadOfTheChosenNameAndLaterSavesFollow
   form->mnuSaveGame->trigger();
   EXPECT_EQ(form->CurrentGameFile, chosen);
   EXPECT_EQ(testsupport::ReadFile(chosen).substr(0, 3), "\"4\"");
+
+  // The next game (New Game resets the board) saves elsewhere, and into the
+  // last game's file only when the user agrees.
+  form->Reset_Board();
+  Move("e2", "e4");
+  form->mnuSaveGame->trigger();
+  EXPECT_NE(form->CurrentGameFile, chosen);
+  answers.Push(platform::vbNo);
+  dialogs.Push(InGames("sub/deep.chs"));
+  form->mnuSaveGameAs->trigger();
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, chosen + "\r\nalready holds a game. Do you want to replace it?");
+  EXPECT_EQ(testsupport::ReadFile(chosen).substr(0, 3), "\"4\"");
 }
 
 TEST_F(FileMenuTest, AFailedSaveIsReportedAndWritesNothing) {
@@ -100,6 +124,10 @@ TEST_F(FileMenuTest, AFailedSaveIsReportedAndWritesNothing) {
   dialogs.Push(InGames("gone/mygame.chs"));
   EXPECT_FALSE(form->mnuSaveGameAs_Click());
   EXPECT_FALSE(fs::exists(InGames("gone")));
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text.rfind("The game could not be saved to\r\n" + InGames("gone/Standard_mygame.chs"), 0),
+            0u);
+  EXPECT_TRUE(form->CurrentGameFile.empty());
   EXPECT_TRUE(form->lblError->isVisibleTo(form.get()));
   EXPECT_NE(testsupport::ReadFile(tree.path("Common/error.log")).find("SaveCompleteGame of Modul ZVK_Board_Sub"),
             std::string::npos);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "board/GameFile.h"
+#include "platform/FileDialog.h"
 #include "platform/Inet.h"
 #include "correspondence/FtpRunner.h"
 #include "correspondence/Naming.h"
@@ -53,11 +54,58 @@ TEST_F(GameClosingTest, SuspendSavesTheGameAsItWasThenResetsKeepingTheTurnedBoar
   EXPECT_EQ(G::gBoardSide, -1);
   EXPECT_EQ(form->lblFile[0]->text(), "H");  // the turned board's labels stay
 
-  const std::string saved = form->CurrentGameFile;
+  const std::string saved = fs::directory_iterator(tree.path("Castellan/games"))->path().string();
   ASSERT_TRUE(fs::exists(saved));
   ASSERT_TRUE(B::LoadCompleteGame(saved));
   EXPECT_EQ(E::gMoveNumber, 2);
   EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
+}
+
+// A tree where the games folder cannot be made (a file stands there) and the
+// log cannot be written (a folder stands there): a game that cannot be saved
+// stays open, and the screen says which file failed. Give Up in a game that
+// never got a correspondence id only skips the notice to the partner.
+TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) {
+  testsupport::WriteFile(tree.path("Castellan/games"), "x");
+  fs::remove(ZVK_ErrorLog::ErrorLogPath());
+  fs::create_directories(ZVK_ErrorLog::ErrorLogPath());
+  platform::ScriptedFileDialogs dialogs;
+  fs::create_directories(tree.path("elsewhere"));
+  struct Case {
+    QAction* command;
+    const char* mode;
+    const char* saveAs;  // chosen with Save Game As first ("" none)
+    bool closes;
+  } cases[] = {
+      {form->mnuSaveGame, "OfflinePP", "", false},
+      {form->mnuSuspendGame, "OfflinePP", "", false},
+      {form->mnuGiveUp, "OfflinePC", "", false},
+      {form->mnuSuspendGame, "OfflinePP", "elsewhere/mine.chs", true},
+      {form->mnuGiveUp, "OnlinePP", "elsewhere/theirs.chs", true},  // no game id
+  };
+  for (const Case& c : cases) {
+    NewGame(c.mode);
+    C::gInternetGameID.clear();
+    Move("e2", "e4");
+    form->SetGameStartCommandsEnabled(false);
+    if (*c.saveAs) {
+      dialogs.Push(tree.path(c.saveAs));
+      ASSERT_TRUE(form->mnuSaveGameAs_Click()) << c.saveAs;
+    }
+    const int32_t moves = E::gMoveNumber;  // the engine may have replied
+    answers.Clear();
+    answers.Push(platform::vbYes);
+    c.command->trigger();
+    EXPECT_EQ(G::gGameStopped == G::kTrue, c.closes) << c.mode;
+    EXPECT_EQ(form->mnuNewGame->isEnabled(), c.closes);
+    EXPECT_EQ(E::gMoveNumber, c.closes ? 0 : moves);
+    const std::string said = answers.Calls().empty() ? "" : answers.Calls().back().text;
+    EXPECT_EQ(said.find("The game could not be saved to\r\n" + tree.path("Castellan/games/")) == 0, !c.closes)
+        << said;
+  }
+  EXPECT_EQ(testsupport::ReadFile(tree.path("elsewhere/Standard_mine.chs")).substr(0, 3), "\"1\"");
+  EXPECT_FALSE(fs::exists(tree.path("Castellan/InternetGame/closed")));
+  EXPECT_FALSE(form->lblError->isVisibleTo(form.get())) << "no indicator for a log that holds nothing";
 }
 
 TEST_F(GameClosingTest, GiveUpAsksByModeAndColourAndNoChangesNothing) {

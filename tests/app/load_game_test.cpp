@@ -64,7 +64,7 @@ class LoadGameTest : public MainWindowFixture {
 };
 
 TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoadsTheSelectedOne) {
-  SaveGame(Games("20260101_10_Standard.chs"), {{"e2", "e4"}});
+  SaveGame(Games("20260101_10(2)_Standard.chs"), {{"e2", "e4"}});
   SaveGame(Games("20260102_11_Standard.chs"), {{"d2", "d4"}, {"d7", "d5"}, {"c2", "c4"}}, "queen's gambit");
   const auto log = E::gGameLog;
   const std::string record = Record();
@@ -76,7 +76,7 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   app::frmLoadGame dialog(*form);
   EXPECT_TRUE(dialog.optColor[0]->isChecked());
   EXPECT_EQ(dialog.txtNamePlayer2->text(), "CPU");
-  EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"20260101_10_Standard.chs", "20260102_11_Standard.chs"}));
+  EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"20260101_10(2)_Standard.chs", "20260102_11_Standard.chs"}));
   EXPECT_EQ(dialog.cmbGames->currentIndex(), 1);
   EXPECT_FALSE(dialog.fraNewGame->isVisibleTo(&dialog));
 
@@ -84,7 +84,9 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   form->lblStatus->setText("left from the last game");
   form->mnuRotate_Click();  // the last game was seen from Black's side
   ASSERT_EQ(form->lblFile[0]->text(), "H");
+  form->CurrentGameFile = Games("20260101_10(2)_Standard.chs");  // the last game's
   dialog.cmdOK_Click();
+  EXPECT_EQ(form->CurrentGameFile, "") << "the loaded game has no file of its own yet";
   EXPECT_EQ(form->lblFile[0]->text(), "A");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(G::gGameMode, "OfflinePP");

@@ -42,6 +42,11 @@ TEST_F(Settings, PerUserValuesRoundTripAsTextInTheUsersOwnFile) {
     EXPECT_EQ(platform::GetSetting(app, kSettingsSection, "k" + std::to_string(i), "default"), values[i]);
   platform::DeleteSetting(app, kSettingsSection, "k0");
   EXPECT_EQ(platform::GetSetting(app, kSettingsSection, "k0", "default"), "default");
+  // A line the reader cannot parse is no reason to call the write failed.
+  const std::string damaged = ProfileSettingsApp("Damaged");
+  testsupport::WriteFile(platform::SettingsFilePath(damaged), "[Settings\nk=1\n");
+  EXPECT_TRUE(platform::SaveSetting(damaged, kSettingsSection, "k", "2"));
+  EXPECT_EQ(platform::GetSetting(damaged, kSettingsSection, "k"), "2");
 }
 
 TEST_F(Settings, MachineValuesKeepTheirTypeAndDirectReadsOfMissingValuesLog) {
