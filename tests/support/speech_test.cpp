@@ -92,14 +92,6 @@ TEST_F(Speech, WithoutACharacterEveryTextIsALoggedFailure) {
   EXPECT_THROW(PlayRandomAnimation(), ZVK_ErrorLog::RuntimeError);
 }
 
-TEST_F(Speech, RandomAnimationIsOneOfTheCharacters) {
-  ASSERT_TRUE(Load());
-  for (int i = 0; i < 50; ++i) {
-    PlayRandomAnimation();
-    EXPECT_EQ(std::count(gAgentAnimations.begin(), gAgentAnimations.end(), gAgentChar()->CurrentAnimation()), 1);
-  }
-}
-
 TEST_F(Speech, NextVersionNoticeReleasesTheWindowAndRestoresOnlyWhenTicked) {
   ZVK_Language::gLangText.assign(21, "");
   ZVK_Language::gLangText.insert(ZVK_Language::gLangText.end(), {"Coming soon", "in the next version", "Info"});
