@@ -55,7 +55,6 @@ class Speech : public ::testing::Test {
 TEST_F(Speech, VoiceBoxDecidesBetweenSpeechAndThought) {
   ASSERT_TRUE(Load());  // the installed character
   EXPECT_EQ(gAgentChar()->Name(), "DailyCharacter");
-  EXPECT_EQ(gAgentChar()->Commands(), (std::vector<std::string>{"Hide", "Speak Any Text"}));
   main.voice = 1;
   EXPECT_EQ(MyAgentSpeakText("   ", -1), 0);  // blanks touch nothing
   EXPECT_FALSE(gAgentChar()->Visible());
