@@ -166,6 +166,7 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   const std::string target = Local("got.zip");
   const std::string get = "GET 0001234562602031405g.zip " + Quote(target);
   const std::string ok = fixtures::FtpServer::kPassword;
+  testsupport::WriteFile(server.remotePath("games/x.zip"), "there: only the name may refuse it");
   const std::vector<Case> cases = {
       {"missing remote file", ok, {"CD www", "CD games", get}},
       {"wrong password", "wrong", {"CD www"}},
