@@ -12,18 +12,6 @@ namespace {
 
 using Coordinates = boardtest::BoardTest;
 
-TEST_F(Coordinates, PictureAndMaskNumbersOfEngineCodes) {
-  const struct { int32_t code; uint8_t picture; int mask; } rows[] = {
-      {50, 1, 21},   {30, 2, 22},   {32, 3, 23},   {90, 4, 24},   {15000, 5, 25},  {10, 6, 26},   // Black
-      {-50, 11, 21}, {-30, 12, 22}, {-32, 13, 23}, {-90, 14, 24}, {-10000, 15, 25}, {-10, 16, 26},  // White
-      {0, 0, 0},     {2, 0, 0},     {100, 0, 0},   {-15000, 0, 0}, {10000, 0, 0},  // empty, border, not a piece
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(ConvertFigureNumber(row.code), row.picture) << row.code;
-    EXPECT_EQ(MaskNumber(row.picture), row.mask) << row.code;
-  }
-}
-
 // e1 is the bottom row upright and the top row turned, with one square number;
 // then every cell comes back by the reverse join, by the engine's reading of
 // its number and through a move's numbers (to the point-mirrored square).
@@ -60,15 +48,19 @@ TEST_F(Coordinates, UpdateShowsTheGamePositionInEitherOrientation) {
   ZVK_Engine::gVirtualBoard(4, 8) = 90;
   ZVK_Engine::gVirtualBoard(1, 2) = -10;
   ZVK_Engine::gVirtualBoard(3, 3) = 100;  // not a piece code: shown empty
+  ZVK_Engine::gVirtualBoard(2, 3) = 2;    // nor the border's code
+  ZVK_Engine::gVirtualBoard(8, 8) = -90;
+  const int32_t more[] = {50, 30, 32, 15000, 10, -50, -30, -32};
+  for (int x = 1; x <= 8; ++x) ZVK_Engine::gVirtualBoard(x, 5) = more[x - 1];
   view.frontEnabled = false;
   Update_Board();
-  EXPECT_EQ(gViewBoard, Diagram("...q..../......../......../......../......../......../P......./....K..."));
+  EXPECT_EQ(gViewBoard, Diagram("...q...Q/......../......../rnbkpRNB/......../......../P......./....K..."));
   EXPECT_TRUE(view.frontEnabled);
   EXPECT_GE(view.refreshCount, 1);
 
   ZVK_Globals::gBoardSide = -1;
   Update_Board();
-  EXPECT_EQ(gViewBoard, Diagram("...K..../.......P/......../......../......../......../......../....q..."));
+  EXPECT_EQ(gViewBoard, Diagram("...K..../.......P/......../......../BNRpkbnr/......../......../Q...q..."));
 }
 
 }  // namespace

@@ -66,22 +66,5 @@ TEST_F(EngineTest, PawnsPromoteToQueensWhenCollected) {
   EXPECT_EQ(gReplyBoards[1](3, 8), -kQueen);
 }
 
-TEST_F(EngineTest, PhaseSelection) {
-  const EngineBoard start = StartBoard();
-  const EngineBoard fewOwn = Diagram({"k.......", "pp......", "........", "........", "........", "........", "PPPPPPPP", "RNBQKBNR"});
-  const EngineBoard fewEnemy = Diagram({"rnbqkbnr", "pppppppp", "........", "........", "........", "........", "PPPPPPP.", "....K..."});
-  const struct { int32_t moveNumber; const EngineBoard* board; int32_t phase; } cases[] = {
-      {1, &start, 1}, {3, &start, 2}, {5, &start, 3}, {7, &start, 3}, {9, &start, 5}, {2, &start, 5},
-      {12, &fewEnemy, 6}, {12, &fewOwn, 7}, {4, &fewOwn, 7}, {1, &fewOwn, 1}, {9, &fewEnemy, 6},
-  };
-  for (const auto& c : cases) {
-    gMoveNumber = c.moveNumber;
-    EvaluateGame(*c.board);
-    EXPECT_EQ(gGamePhase, c.phase) << "move " << c.moveNumber;
-  }
-  EXPECT_EQ(gBlackPieces, 16);
-  EXPECT_EQ(gWhitePieces, 8);
-}
-
 }  // namespace
 }  // namespace enginetest

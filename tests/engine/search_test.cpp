@@ -23,7 +23,6 @@ TEST_F(EngineTest, LevelOneStopPoint) {
       {5, 1, false, 5},   // 0.5 rounds to 0: full search
       {8, 1, false, 2},   // 0.8 rounds to 1: the first candidate is still searched
       {15, 1, false, 2},  // 1.5 rounds to 2
-      {20, 1, false, 2},
       {20, 1, true, 20},  // a king in check: full search
       {20, 2, false, 20},
   };

@@ -1,32 +1,12 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QStandardPaths>
-#include <QString>
 
 #include "platform/AssistantCharacter.h"
+#include "platform/DoEvents.h"
 #include "platform/MachineStore.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowHelpers.h"
 
 namespace {
-
-// Every test program runs with a runtime folder Qt accepts, so no run prints
-// Qt's warnings about a missing or open one.
-TEST(TestPrograms, RunWithAPrivateRuntimeFolderAndNoQtWarning) {
-  static QStringList warnings;
-  warnings.clear();
-  const QtMessageHandler previous = qInstallMessageHandler(
-      [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
-  const QString location = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  qInstallMessageHandler(previous);
-  EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
-  struct stat info {};
-  ASSERT_EQ(stat(location.toLocal8Bit().constData(), &info), 0) << location.toStdString();
-  EXPECT_EQ(info.st_mode & 0777, 0700u);
-  EXPECT_EQ(info.st_uid, getuid());
-}
 
 TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
   struct Case {
@@ -45,6 +25,15 @@ TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
     EXPECT_EQ(r.text, c.rest) << c.text;
     EXPECT_EQ(platform::SpeechArguments(r), c.args) << c.text;
   }
+}
+
+TEST(DoEvents, ThrottledPassesAreFewerThanCalls) {
+  platform::SetYieldIntervalMs(1000);
+  platform::DoEventsNow();
+  const long long before = platform::YieldPasses();
+  for (int i = 0; i < 10000; ++i) platform::DoEvents();
+  EXPECT_EQ(platform::YieldPasses(), before);
+  platform::SetYieldIntervalMs(4);
 }
 
 TEST(SoundDevices, CountsPlaybackLines) {
