@@ -9,7 +9,6 @@
 #include <QSlider>
 
 #include "app/WindowBridges.h"
-#include "board/Profiles.h"
 #include "board/RecordWindow.h"
 #include "support/ErrorGuard.h"
 #include "tests/app/AppTestSupport.h"
@@ -65,58 +64,6 @@ TEST_F(WindowBridgesTest, OutOfRangeValuesAreRefusedAndLeaveTheControl) {
   EXPECT_FALSE(form->tb->button(4)->isEnabled());
   w.SetMenuEnabled("mnuMove", false);
   EXPECT_FALSE(form->mnuMove->menuAction()->isEnabled());
-}
-
-TEST_F(WindowBridgesTest, ProfileSettingsSurviveASaveAndANewWindow) {
-  form->chkEnableVoice->setChecked(true);
-  form->sldLevel->setValue(1);
-  form->optGender[1]->setChecked(true);
-  form->cmbCountry->setCurrentIndex(5);
-  form->ChangeBackgroundColor(0x123456);
-  B::Save2Registry();
-  form.reset();
-  form = std::make_unique<app::fMainForm>();
-  form->Form_Initialize();
-  EXPECT_TRUE(form->chkEnableVoice->isChecked());
-  EXPECT_EQ(form->sldLevel->value(), 1);
-  EXPECT_TRUE(form->optGender[1]->isChecked());
-  EXPECT_EQ(form->cmbCountry->currentIndex(), 5);
-  EXPECT_EQ(form->BackgroundColor(), 0x123456);
-  EXPECT_EQ(form->txtUserNickName->text(), "TESTER");
-}
-
-TEST_F(WindowBridgesTest, CorrespondencePlayersPickOnlyOnTheirTurn) {
-  struct Case {
-    int16_t side;
-    bool blackToMove;
-    const char* square;
-    bool picks;
-  };
-  const Case cases[] = {
-      {1, false, "e2", true},   // White at the bottom, White to move
-      {1, true, "e7", false},   // White at the bottom may not pick while Black is to move
-      {-1, true, "e7", true},   // the turned board plays Black
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.square);
-    NewGame("OnlinePP", c.side == 1 ? G::kWhite : G::kBlack, c.side);
-    if (c.blackToMove) {
-      Move("e2", "e4");
-      G::gBoardSide = c.side;
-    }
-    B::gPieceSelected = 0;
-    form->txtComment->setText("note");
-    Press(c.square);
-    EXPECT_EQ(B::gPieceSelected != 0, c.picks);
-    EXPECT_EQ(form->txtComment->text(), "");
-  }
-  // After the local move the send button waits for the player.
-  NewGame("OnlinePP", G::kWhite, 1);
-  form->cmdDownloadMove->setVisible(true);
-  Move("d2", "d4");
-  EXPECT_FALSE(form->cmdSendMove->isHidden());
-  EXPECT_TRUE(form->cmdDownloadMove->isHidden());
-  EXPECT_TRUE(form->cmdSuspend->isHidden());
 }
 
 }  // namespace
