@@ -24,8 +24,8 @@ namespace {
 
 using MainWindowTest = MainWindowFixture;
 
-// Letters along the top (0-7) and bottom (8-15), digits along the left (0-7)
-// and right (8-15) from the bottom row up, each beside its row or column.
+// Labels 0-7 along the top and the left (from the bottom row up), 8-15 along
+// the bottom and the right, each beside its column or row.
 TEST_F(MainWindowTest, CoordinateFrameLabelsSitOnTheirEdges) {
   const QRect board(form->picFrontBuffer->mapTo(form.get(), QPoint(0, 0)), form->picFrontBuffer->size());
   auto centre = [&](QLabel* l) { return QRect(l->mapTo(form.get(), QPoint(0, 0)), l->size()).center(); };
@@ -33,10 +33,6 @@ TEST_F(MainWindowTest, CoordinateFrameLabelsSitOnTheirEdges) {
     SCOPED_TRACE(k);
     const int column = board.left() + k * 48 + 24;
     const int row = board.bottom() - k * 48 - 24;
-    EXPECT_EQ(form->lblFile[k]->text(), QString(QChar('A' + k)));
-    EXPECT_EQ(form->lblFile[k + 8]->text(), QString(QChar('A' + k)));
-    EXPECT_EQ(form->lblRank[k]->text(), QString::number(k + 1));
-    EXPECT_EQ(form->lblRank[k + 8]->text(), QString::number(k + 1));
     EXPECT_LT(centre(form->lblFile[k]).y(), board.top());
     EXPECT_GT(centre(form->lblFile[k + 8]).y(), board.bottom());
     EXPECT_NEAR(centre(form->lblFile[k]).x(), column, 1);

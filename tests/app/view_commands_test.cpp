@@ -49,7 +49,8 @@ TEST_F(ViewCommandsTest, EditModeMovesPiecesWithoutRules) {
 TEST_F(ViewCommandsTest, TurnBoardAndChangeSide) {
   NewGame("OfflinePP");
   Press("e2");
-  const std::string normal = FileLabels(*form);
+  const std::string normal = "ABCDEFGHABCDEFGH1234567812345678";
+  EXPECT_EQ(FileLabels(*form), normal);
   form->mnuRotate->trigger();
   EXPECT_EQ(B::gPieceSelected, 0);
   EXPECT_EQ(FileLabels(*form), "HGFEDCBAHGFEDCBA8765432187654321");

@@ -20,20 +20,15 @@ using WindowBridgesTest = MainWindowFixture;
 
 TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
   B::RecordWindow& w = B::TheRecordWindow();
-  struct Case {
-    const char* name;
-    int32_t value;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, int32_t> cases[] = {
       {"chkEnableSound", 0}, {"chkEnableVoice", 1}, {"chkMoveAnimation", 1}, {"ChkToolTip", 0},
       {"setup", 1},          {"optGender0", -1},    {"optGender1", -1},      {"mnuShowPossibleMoves", -1},
       {"mnuDangerShow", 0},  {"sldLevel", 1},       {"HScrollAnimationSpeed", 37},
       {"lstMoveIncrementation", 6}, {"cmbCountry", 3}, {"cmbBoard", 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    w.SetControlValue(c.name, c.value);
-    EXPECT_EQ(w.ControlValue(c.name), c.value);
+  for (const auto& [name, value] : cases) {
+    w.SetControlValue(name, value);
+    EXPECT_EQ(w.ControlValue(name), value) << name;
   }
   // Choosing one option button leaves the other unchosen.
   EXPECT_EQ(w.ControlValue("optGender0"), 0);
@@ -43,21 +38,17 @@ TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
 
 TEST_F(WindowBridgesTest, OutOfRangeValuesAreRefusedAndLeaveTheControl) {
   B::RecordWindow& w = B::TheRecordWindow();
-  struct Case {
-    const char* name;
-    int32_t value;
-  };
-  for (const Case& c : {Case{"cmbCountry", 999}, Case{"HScrollAnimationSpeed", 101}, Case{"sldLevel", 7},
-                        Case{"cmbLanguage", 40}, Case{"chkEnableSound", 5}}) {
-    SCOPED_TRACE(c.name);
-    const int32_t before = w.ControlValue(c.name);
+  for (const auto& [name, value] : {std::pair{"cmbCountry", 999}, {"HScrollAnimationSpeed", 101}, {"sldLevel", 7},
+                                     {"cmbLanguage", 40}, {"chkEnableSound", 5}}) {
+    SCOPED_TRACE(name);
+    const int32_t before = w.ControlValue(name);
     try {
-      w.SetControlValue(c.name, c.value);
+      w.SetControlValue(name, value);
       ADD_FAILURE() << "accepted";
     } catch (const ZVK_ErrorLog::RuntimeError& e) {
       EXPECT_EQ(e.number(), 380);
     }
-    EXPECT_EQ(w.ControlValue(c.name), before);
+    EXPECT_EQ(w.ControlValue(name), before);
   }
   EXPECT_THROW(w.SetToolbarButtonEnabled(27, false), ZVK_ErrorLog::RuntimeError);
   w.SetToolbarButtonEnabled(4, false);  // separators count
