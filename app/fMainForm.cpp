@@ -292,22 +292,6 @@ void fMainForm::Form_Unload() {
   Guarded(place, [&] { ZVK_MSAgent::ReleaseAgentCharacter(); }, false);
 }
 
-void fMainForm::DisableAllMenus() {
-  for (QMenu* m : {mnuFile, mnuGame, mnuMove}) {
-    m->setEnabled(false);
-    m->menuAction()->setEnabled(false);
-  }
-  tb->setEnabled(false);
-}
-
-void fMainForm::EnableAllMenus() {
-  for (QMenu* m : {mnuFile, mnuGame, mnuMove, mnuHelp}) {
-    m->setEnabled(true);
-    m->menuAction()->setEnabled(true);
-  }
-  tb->setEnabled(true);
-}
-
 void fMainForm::mnuChangeSide_Click() {
   try {
     Board::MirrorBoard();

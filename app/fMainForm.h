@@ -61,8 +61,6 @@ class fMainForm : public QMainWindow,
   void Form_Initialize();
   void Form_QueryUnload(int16_t& cancel);
   void Form_Unload();
-  void DisableAllMenus();
-  void EnableAllMenus();
   void mnuChangeSide_Click();
   // New Game, Load Game and toolbar buttons 1 and 2: off while a game runs.
   void SetGameStartCommandsEnabled(bool enabled);

@@ -1,6 +1,6 @@
 // The options panel's look: colours through the colour picker, the board
-// picture, the animation speed, the language choice and the record copy,
-// each also after a restart through the profile.
+// picture, the language choice and the record copy, each also after a restart
+// through the profile.
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
@@ -135,7 +135,7 @@ TEST_F(AppearanceTest, BoardPictureChangesAndAMissingOneKeepsTheLastAndIsLogged)
             std::string::npos);
 }
 
-TEST_F(AppearanceTest, LanguageSpeedAndClipboard) {
+TEST_F(AppearanceTest, LanguageAndClipboard) {
   for (const char* extra : {"deutsch.lng", "francais.lng"})
     testsupport::WriteFile(tree.path(std::string("Common/language/") + extra), "T0001\tx\r\n");
   Restart();
@@ -151,8 +151,6 @@ TEST_F(AppearanceTest, LanguageSpeedAndClipboard) {
   Restart();
   EXPECT_EQ(form->cmbLanguage->currentText(), third);
 
-  form->HScrollAnimationSpeed->setValue(37);
-  EXPECT_EQ(form->lblAnimationMoveSpeed->text(), "37");
   app::SetCheckValue(form->chkMoveAnimation, 0);
   NewGame("OfflinePP");
   Move("e2", "e4");

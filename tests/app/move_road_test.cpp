@@ -104,80 +104,37 @@ class MoveRoadTest : public MainWindowFixture {
   }
 };
 
-// Fool's mate between two players at one PC, both orientations.
-TEST_F(MoveRoadTest, TwoPlayersPlayFoolsMateAndTheMateIsAnnounced) {
-  for (int16_t side : {int16_t{1}, int16_t{-1}}) {
-    SCOPED_TRACE(side);
-    NewGame("OfflinePP", G::kWhite, side);
-    answers.Clear();
-    Move("f2", "f3");
-    Move("e7", "e5");
-    Move("g2", "g4");
-    Move("d8", "h4");
-    EXPECT_EQ(E::gMoveNumber, 4);
-    EXPECT_EQ(G::gColorToMove, G::kWhite);
-    EXPECT_EQ(At("h4"), E::kQueen);
-    const std::string record = Record();
-    EXPECT_NE(record.find("White Pawn at F:2 to F:3"), std::string::npos) << record;
-    EXPECT_NE(record.find("Black Queen at D:8 to H:4"), std::string::npos) << record;
-    ASSERT_FALSE(answers.Calls().empty());
-    EXPECT_EQ(answers.Calls().back().text, "Check Mate !");
-    EXPECT_FALSE(form->lblwwCheck->isHidden());
-  }
-}
-
-TEST_F(MoveRoadTest, PickingFollowsTheSideToMoveAndThePickedSquareDropsThePiece) {
-  NewGame("OfflinePP");
-  Press("e7");  // Black piece, White to move: nothing picked
-  EXPECT_EQ(B::gPieceSelected, 0);
-  Press("e4");  // empty square
-  EXPECT_EQ(B::gPieceSelected, 0);
-  Press("e2");
-  EXPECT_EQ(B::gPieceSelected, G::kTrue);
-  EXPECT_NE(form->lblStatus->text().toStdString().find("Pawn at E:2"), std::string::npos);
-  Press("e2");  // the picked square again drops it
-  EXPECT_EQ(B::gPieceSelected, 0);
-  Press("e2", Qt::RightButton);  // right button: nothing but a refresh
-  EXPECT_EQ(B::gPieceSelected, 0);
-  EXPECT_TRUE(form->picFrontBuffer->isEnabled());
-  EXPECT_EQ(E::gMoveNumber, 0);
-}
-
-TEST_F(MoveRoadTest, AnIllegalMoveBeepsRedrawsAndRecordsNothing) {
-  NewGame("OfflinePP");
-  const long long beeps = platform::BeepCount();
-  const E::EngineBoard before = E::gVirtualBoard;
-  Move("e2", "e5");
-  EXPECT_EQ(platform::BeepCount(), beeps + 1);
-  EXPECT_EQ(E::gVirtualBoard, before);
-  EXPECT_EQ(E::gMoveNumber, 0);
-  EXPECT_EQ(B::gPieceSelected, 0);
-  EXPECT_EQ(Record(), "");
-}
-
-// A pinned piece may move by its shape, but the engine refuses to leave the king attacked.
-TEST_F(MoveRoadTest, AMoveThatLeavesTheKingAttackedIsRefusedSilently) {
+// Presses that move nothing: a piece of the side not to move, an empty square, the picked square again,
+// the right button ("r" after the square), a move against the rules (a beep), and a move of a pinned
+// piece, which its shape allows but the engine refuses silently, a refused Black move turned back too.
+TEST_F(MoveRoadTest, PressesThatMoveNothing) {
   struct Case {
+    const char* name;
+    bool pinned;  // else the start position
     bool blackToMove;
-    const char* from;
-    const char* to;
+    std::vector<const char*> presses;
+    int beeps;
   };
-  const E::EngineBoard board = Position({{"e1", E::kKingNegative}, {"e2", -E::kBishop}, {"e8", E::kRook},
-                                         {"a8", E::kKingPositive}, {"d7", E::kBishop}, {"d1", -E::kRook}});
-  for (const Case& c : {Case{false, "e2", "d3"}, Case{true, "d7", "c6"}}) {
-    SCOPED_TRACE(c.from);
-    // Black's bishop d7 is pinned by nothing, so pin it: a rook on d1 and the king on d8.
-    E::EngineBoard b = board;
-    if (c.blackToMove) {
-      b(1, 8) = 0;
-      b(4, 8) = E::kKingPositive;
-    }
-    SetPosition("OfflinePP", b, c.blackToMove);
+  const Case cases[] = {
+      {"the other side's piece", false, false, {"e7"}, 0}, {"an empty square", false, false, {"e4"}, 0},
+      {"the picked square again", false, false, {"e2", "e2"}, 0}, {"right button", false, false, {"e2r"}, 0},
+      {"against the rules", false, false, {"e2", "e5"}, 1}, {"pinned White", true, false, {"e2", "d3"}, 0},
+      {"pinned Black", true, true, {"d7", "c6"}, 0}};
+  const E::EngineBoard pinned = Position({{"e1", E::kKingNegative}, {"e2", -E::kBishop}, {"e8", E::kRook},
+                                          {"d8", E::kKingPositive}, {"d7", E::kBishop}, {"d1", -E::kRook}});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.pinned)
+      SetPosition("OfflinePP", pinned, c.blackToMove);
+    else
+      NewGame("OfflinePP");
+    const E::EngineBoard before = E::gVirtualBoard;
     const long long beeps = platform::BeepCount();
-    Move(c.from, c.to);
-    EXPECT_EQ(platform::BeepCount(), beeps);
-    EXPECT_EQ(E::gVirtualBoard, b);  // a refused Black move is turned back as well
+    for (const char* square : c.presses) Press(square, square[2] == 'r' ? Qt::RightButton : Qt::LeftButton);
+    EXPECT_EQ(platform::BeepCount(), beeps + c.beeps);
+    EXPECT_EQ(E::gVirtualBoard, before);
     EXPECT_EQ(E::gMoveNumber, c.blackToMove ? 1 : 0);
+    EXPECT_EQ(B::gPieceSelected, 0);
     EXPECT_EQ(Record(), "");
   }
 }
@@ -208,34 +165,6 @@ TEST_F(MoveRoadTest, BothCastlingsForBothColours) {
       EXPECT_EQ(At(c.rookTo), c.black ? E::kRook : -E::kRook);
       EXPECT_NE(Record().find(c.line), std::string::npos) << Record();
     }
-}
-
-TEST_F(MoveRoadTest, PromotionThroughTheDialogForEachPieceAndOrientation) {
-  const int32_t codes[] = {E::kQueen, E::kRook, E::kKnight, E::kBishop};
-  for (int16_t side : {int16_t{1}, int16_t{-1}})
-    for (bool black : {false, true})
-      for (int choice = 0; choice < 4; ++choice) {
-        SCOPED_TRACE(std::to_string(side) + (black ? " black " : " white ") + std::to_string(choice));
-        SetPosition("OfflinePP",
-                    Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"a7", -E::kPawn}, {"h2", E::kPawn}}),
-                    black, G::kWhite, side);
-        int previewOffset = -1;
-        WhenModal([&](QWidget* modal) {
-          auto* dialog = qobject_cast<app::frmNewPiece*>(modal);
-          ASSERT_NE(dialog, nullptr);
-          previewOffset = app::frmNewPiece::PromotingOffset();
-          dialog->optPiece[choice]->click();
-          dialog->cmdOK->click();
-        });
-        if (black)
-          Move("h2", "h1");
-        else
-          Move("a7", "a8");
-        EXPECT_EQ(previewOffset, black ? 0 : 10);
-        EXPECT_EQ(At(black ? "h1" : "a8"), black ? codes[choice] : -codes[choice]);
-        // Only the engine board changes: the logged position keeps the pawn.
-        EXPECT_EQ(E::gGameLog.back()(black ? 8 : 1, black ? 1 : 8), black ? E::kPawn : -E::kPawn);
-      }
 }
 
 // Every game mode in both orientations: the user's moves, the engine's
@@ -273,6 +202,7 @@ TEST_F(MoveRoadTest, EveryModeAndOrientationTakesTheMovesAndRepliesByMode) {
                  (c.side == 1 ? " upright" : " turned"));
     NewGame(c.mode, c.human, c.side);
     form->cmdSendMove->setVisible(false);
+    form->cmdDownloadMove->setVisible(true);
     for (const auto& [from, to] : c.moves) Move(from, to);
 
     if (std::string(c.mode) == "OfflineCC") {
@@ -284,7 +214,10 @@ TEST_F(MoveRoadTest, EveryModeAndOrientationTakesTheMovesAndRepliesByMode) {
               std::string::npos);
     ExpectPlayedGame(false, true);
     EXPECT_EQ(form->lbl_Play->text(), QString::number(E::gMoveNumber));
-    EXPECT_EQ(form->cmdSendMove->isVisible(), std::string(c.mode) == "OnlinePP");
+    // After a correspondence move only the send button waits for the player.
+    const bool online = std::string(c.mode) == "OnlinePP";
+    EXPECT_EQ(form->cmdSendMove->isVisible(), online);
+    EXPECT_TRUE(!online || (form->cmdDownloadMove->isHidden() && form->cmdSuspend->isHidden()));
     E::calcular_rey(E::gVirtualBoard);
     const B::Square king = B::EngineToView(E::gWhiteKingX, E::gWhiteKingY);
     EXPECT_EQ(B::gViewBoard.at(king.c, king.r), B::kWhiteKing);  // drawn where the board turns it
@@ -430,10 +363,12 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
       }
 }
 
-// A pawn on the last row opens the promotion dialog in edit mode too; the
-// chosen piece survives the engine's reply and is logged with it; a pawn the
-// engine promotes becomes a queen without asking anyone.
-TEST_F(MoveRoadTest, PromotionInEditModeAndAroundTheEnginesMoves) {
+// A pawn on the last row opens the promotion dialog, whose preview shows the
+// mover's colour, in both orientations and in edit mode too; the chosen piece
+// survives the engine's reply and is logged with it (between two players the
+// logged position keeps the pawn); a pawn the engine promotes becomes a queen
+// without asking anyone.
+TEST_F(MoveRoadTest, PromotionThroughTheDialogInEditModeAndAroundTheEnginesMoves) {
   struct Case {
     const char* name;
     const char* mode;
@@ -449,20 +384,26 @@ TEST_F(MoveRoadTest, PromotionInEditModeAndAroundTheEnginesMoves) {
     const char* square;
     int32_t code;
     int moveNumber;
+    int32_t logged;  // on the square in the last logged position
   };
+  const E::EngineBoard twoPawns =
+      Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"a7", -E::kPawn}, {"h2", E::kPawn}});
   const Case cases[] = {
+      {"White, upright", "OfflinePP", G::kWhite, 1, false, false, twoPawns, "a7", "a8", 2, 1, "a8", -E::kKnight, 1, 0},
+      {"White, turned", "OfflinePP", G::kWhite, -1, false, false, twoPawns, "a7", "a8", 0, 1, "a8", -E::kQueen, 1, 0},
+      {"Black, turned", "OfflinePP", G::kWhite, -1, false, true, twoPawns, "h2", "h1", 3, 1, "h1", E::kBishop, 2, 0},
       {"edit mode, Black pawn, turned", "OfflinePP", G::kWhite, -1, true, false,
        Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"h2", E::kPawn}}), "h2", "h1", 1, 1, "h1",
        E::kRook, 0},
       {"human Black promotes on the turned board, engine replies", "OfflinePC", G::kBlack, -1, false, true,
        Position({{"a5", E::kKingNegative}, {"e8", E::kKingPositive}, {"h2", E::kPawn}}), "h2", "h1", 1, 1, "h1",
-       E::kRook, 3},
+       E::kRook, 3, E::kRook},
       {"engine Black promotes", "OfflinePC", G::kWhite, 1, false, false,
        Position({{"e4", E::kKingNegative}, {"a8", E::kKingPositive}, {"b2", E::kPawn}}), "e4", "e5", 0, 0, "b1",
-       E::kQueen, 2},
+       E::kQueen, 2, E::kQueen},
       {"engine White promotes on the turned board", "OfflinePC", G::kBlack, -1, false, true,
        Position({{"a1", E::kKingNegative}, {"a5", E::kKingPositive}, {"g7", -E::kPawn}}), "a5", "a4", 0, 0, "g8",
-       -E::kQueen, 3},
+       -E::kQueen, 3, -E::kQueen},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -476,6 +417,7 @@ TEST_F(MoveRoadTest, PromotionInEditModeAndAroundTheEnginesMoves) {
     QObject::connect(&answerer, &QTimer::timeout, [&] {
       if (auto* dialog = qobject_cast<app::frmNewPiece*>(QApplication::activeModalWidget())) {
         ++dialogs;
+        EXPECT_EQ(app::frmNewPiece::PromotingOffset(), c.code > 0 ? 0 : 10);
         dialog->optPiece[c.choice]->click();
         dialog->cmdOK->click();
       }
@@ -489,8 +431,8 @@ TEST_F(MoveRoadTest, PromotionInEditModeAndAroundTheEnginesMoves) {
       EXPECT_EQ(E::gMoveNumber, c.moveNumber);
       const std::string record = Record();  // the engine's promotion is recorded as well
       EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), c.moveNumber - (c.blackToMove ? 1 : 0)) << record;
-      // The engine searched from the promoted board, so its logged position holds the new piece.
-      EXPECT_EQ(E::gGameLog.back()(c.square[0] - 'a' + 1, c.square[1] - '0'), c.code);
+      const int32_t pawn = c.code > 0 ? E::kPawn : -E::kPawn;
+      EXPECT_EQ(E::gGameLog.back()(c.square[0] - 'a' + 1, c.square[1] - '0'), c.logged == 0 ? pawn : c.logged);
     }
   }
 }
@@ -611,35 +553,21 @@ TEST_F(MoveRoadTest, TheStartButtonLetsTheEngineAnswerButNeverMovesASideTwice) {
   }
 }
 
-TEST_F(MoveRoadTest, EnginesPlayOnUntilTheGameIsStopped) {
+// Once the engines' play is stopped, a later press with a legal move only starts them again.
+TEST_F(MoveRoadTest, AStoppedEnginesGameStartsAgainWithAPress) {
   NewGame("OfflineCC");
+  int stopAt = 4;
   QTimer stopper;
-  QObject::connect(&stopper, &QTimer::timeout, [] {
-    if (E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
+  QObject::connect(&stopper, &QTimer::timeout, [&stopAt] {
+    if (E::gMoveNumber >= stopAt) G::gGameStopped = G::kTrue;
   });
   stopper.start(1);
-  Move("d2", "d4");  // the user's first move starts the engines
-  EXPECT_GE(E::gMoveNumber, 4);
-  EXPECT_EQ(G::gGameStopped, G::kTrue);
-  const int reached = E::gMoveNumber;
-  // A later press with a legal-looking move only starts the engines again.
+  Move("d2", "d4");
+  stopAt = E::gMoveNumber + 2;
   G::gGameStopped = 0;
-  QObject::disconnect(&stopper, nullptr, nullptr, nullptr);
-  QObject::connect(&stopper, &QTimer::timeout, [reached] {
-    if (E::gMoveNumber >= reached + 2) G::gGameStopped = G::kTrue;
-  });
-  PlayAnyMove();  // any move of the side to move that the rules allow
-  EXPECT_GE(E::gMoveNumber, reached + 2);
+  PlayAnyMove();
+  EXPECT_GE(E::gMoveNumber, stopAt);
   ExpectPlayedGame(false, true);
-}
-
-TEST_F(MoveRoadTest, EditModeMovesAnyPieceWithoutRecordOrTest) {
-  NewGame("OfflinePP");
-  form->mnuEdit->setChecked(true);
-  Move("d8", "d4");  // a Black queen while White is to move, through pawns
-  EXPECT_EQ(At("d4"), E::kQueen);
-  EXPECT_EQ(At("d8"), 0);
-  EXPECT_EQ(Record(), "");
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <QSlider>
 
 #include "app/WindowBridges.h"
-#include "board/Profiles.h"
 #include "board/RecordWindow.h"
 #include "support/ErrorGuard.h"
 #include "tests/app/AppTestSupport.h"
@@ -21,20 +20,15 @@ using WindowBridgesTest = MainWindowFixture;
 
 TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
   B::RecordWindow& w = B::TheRecordWindow();
-  struct Case {
-    const char* name;
-    int32_t value;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, int32_t> cases[] = {
       {"chkEnableSound", 0}, {"chkEnableVoice", 1}, {"chkMoveAnimation", 1}, {"ChkToolTip", 0},
       {"setup", 1},          {"optGender0", -1},    {"optGender1", -1},      {"mnuShowPossibleMoves", -1},
       {"mnuDangerShow", 0},  {"sldLevel", 1},       {"HScrollAnimationSpeed", 37},
       {"lstMoveIncrementation", 6}, {"cmbCountry", 3}, {"cmbBoard", 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    w.SetControlValue(c.name, c.value);
-    EXPECT_EQ(w.ControlValue(c.name), c.value);
+  for (const auto& [name, value] : cases) {
+    w.SetControlValue(name, value);
+    EXPECT_EQ(w.ControlValue(name), value) << name;
   }
   // Choosing one option button leaves the other unchosen.
   EXPECT_EQ(w.ControlValue("optGender0"), 0);
@@ -44,79 +38,23 @@ TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
 
 TEST_F(WindowBridgesTest, OutOfRangeValuesAreRefusedAndLeaveTheControl) {
   B::RecordWindow& w = B::TheRecordWindow();
-  struct Case {
-    const char* name;
-    int32_t value;
-  };
-  for (const Case& c : {Case{"cmbCountry", 999}, Case{"HScrollAnimationSpeed", 101}, Case{"sldLevel", 7},
-                        Case{"cmbLanguage", 40}, Case{"chkEnableSound", 5}}) {
-    SCOPED_TRACE(c.name);
-    const int32_t before = w.ControlValue(c.name);
+  for (const auto& [name, value] : {std::pair{"cmbCountry", 999}, {"HScrollAnimationSpeed", 101}, {"sldLevel", 7},
+                                     {"cmbLanguage", 40}, {"chkEnableSound", 5}}) {
+    SCOPED_TRACE(name);
+    const int32_t before = w.ControlValue(name);
     try {
-      w.SetControlValue(c.name, c.value);
+      w.SetControlValue(name, value);
       ADD_FAILURE() << "accepted";
     } catch (const ZVK_ErrorLog::RuntimeError& e) {
       EXPECT_EQ(e.number(), 380);
     }
-    EXPECT_EQ(w.ControlValue(c.name), before);
+    EXPECT_EQ(w.ControlValue(name), before);
   }
   EXPECT_THROW(w.SetToolbarButtonEnabled(27, false), ZVK_ErrorLog::RuntimeError);
   w.SetToolbarButtonEnabled(4, false);  // separators count
   EXPECT_FALSE(form->tb->button(4)->isEnabled());
   w.SetMenuEnabled("mnuMove", false);
   EXPECT_FALSE(form->mnuMove->menuAction()->isEnabled());
-}
-
-TEST_F(WindowBridgesTest, ProfileSettingsSurviveASaveAndANewWindow) {
-  form->chkEnableVoice->setChecked(true);
-  form->sldLevel->setValue(1);
-  form->optGender[1]->setChecked(true);
-  form->cmbCountry->setCurrentIndex(5);
-  form->ChangeBackgroundColor(0x123456);
-  B::Save2Registry();
-  form.reset();
-  form = std::make_unique<app::fMainForm>();
-  form->Form_Initialize();
-  EXPECT_TRUE(form->chkEnableVoice->isChecked());
-  EXPECT_EQ(form->sldLevel->value(), 1);
-  EXPECT_TRUE(form->optGender[1]->isChecked());
-  EXPECT_EQ(form->cmbCountry->currentIndex(), 5);
-  EXPECT_EQ(form->BackgroundColor(), 0x123456);
-  EXPECT_EQ(form->txtUserNickName->text(), "TESTER");
-}
-
-TEST_F(WindowBridgesTest, CorrespondencePlayersPickOnlyOnTheirTurn) {
-  struct Case {
-    int16_t side;
-    bool blackToMove;
-    const char* square;
-    bool picks;
-  };
-  const Case cases[] = {
-      {1, false, "e2", true},   // White at the bottom, White to move
-      {1, true, "e7", false},   // White at the bottom may not pick while Black is to move
-      {-1, true, "e7", true},   // the turned board plays Black
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.square);
-    NewGame("OnlinePP", c.side == 1 ? G::kWhite : G::kBlack, c.side);
-    if (c.blackToMove) {
-      Move("e2", "e4");
-      G::gBoardSide = c.side;
-    }
-    B::gPieceSelected = 0;
-    form->txtComment->setText("note");
-    Press(c.square);
-    EXPECT_EQ(B::gPieceSelected != 0, c.picks);
-    EXPECT_EQ(form->txtComment->text(), "");
-  }
-  // After the local move the send button waits for the player.
-  NewGame("OnlinePP", G::kWhite, 1);
-  form->cmdDownloadMove->setVisible(true);
-  Move("d2", "d4");
-  EXPECT_FALSE(form->cmdSendMove->isHidden());
-  EXPECT_TRUE(form->cmdDownloadMove->isHidden());
-  EXPECT_TRUE(form->cmdSuspend->isHidden());
 }
 
 }  // namespace
