@@ -61,6 +61,9 @@ class ErrorIndicator {
 void SetErrorIndicator(ErrorIndicator* indicator);
 // Entries written by this run (what the indicator reflects).
 long long ErrorsLogged();
+// Starts a new run: no entries counted, no indicator. The program runs once
+// per process; its test programs start each test as a run of its own.
+void StartNewRun();
 
 // Locale facts for the header.
 int16_t SysLanguageID();          // Windows-style language identifier, 0 when unknown
