@@ -199,6 +199,14 @@ void ExchangeSeeds() {
   Seed("exchange_files", "test.tst", Written("test", C::WriteConnectionTestFile));
   Seed("exchange_files", "listing.tmp", listing);
 
+  // Offered listing, joined listing and offer file: one offer left open
+  // whose file is its own, and two open, the last with another's file.
+  const std::string other = "98765432126120801120000";
+  Seed("new_game_offers", "one-open.txt", listing + "\f" + other + "j.zip\r\n\f" + offerFile);
+  Seed("new_game_offers", "two-open.txt", listing + "\f\f" + offerFile);
+  Seed("load_game_info", "offer.txt", offerFile);
+  Seed("load_game_info", "join.txt", joinFile);
+
   Seed("archive", "offer.zip", Packed(C::OfferInfoName(kStem), offerFile));
   Seed("archive", "join.zip", Packed(C::JoinInfoName(kStem), joinFile));
   Seed("archive", "closed.zip", Packed(C::ClosedInfoName(kStem), closedFile));
