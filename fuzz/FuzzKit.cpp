@@ -7,7 +7,10 @@
 #include <memory>
 #include <set>
 
+#include "app/fMainForm.h"
 #include "platform/AppPath.h"
+#include "platform/MessageBox.h"
+#include "support/AppIdentity.h"
 #include "tests/main/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -64,6 +67,19 @@ void StartQt() {
   // Never destroyed: windows the targets keep for the whole run must not
   // outlive it at exit.
   new QApplication(argc, argv);
+}
+
+app::fMainForm& MainWindow() {
+  static app::fMainForm* form = [] {
+    StartQt();
+    Sandbox::Get();
+    static platform::ScriptedAnswerer answers;
+    ZVK_Identity::gUserName = "FUZZ";
+    auto* made = new app::fMainForm;  // never destroyed, as the application
+    made->Form_Initialize();
+    return made;
+  }();
+  return *form;
 }
 
 Sandbox& Sandbox::Get() {

@@ -19,7 +19,6 @@
 #include "fuzz/FuzzKit.h"
 #include "fuzz/TreeSnapshot.h"
 #include "platform/MessageBox.h"
-#include "support/AppIdentity.h"
 #include "tests/main/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -77,12 +76,7 @@ void Show(const std::string& info, bool joined) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzkit::StartQt();
-  fuzzkit::Sandbox::Get();
-  static platform::ScriptedAnswerer answers;
-  ZVK_Identity::gUserName = "FUZZ";
-  gForm = new app::fMainForm;
-  gForm->Form_Initialize();
+  gForm = &fuzzkit::MainWindow();
   return 0;
 }
 

@@ -20,7 +20,6 @@
 #include "fuzz/FuzzKit.h"
 #include "fuzz/TreeSnapshot.h"
 #include "platform/MessageBox.h"
-#include "support/AppIdentity.h"
 #include "tests/main/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -39,12 +38,7 @@ std::string Text(const QLabel* label) { return label->text().toStdString(); }
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzkit::StartQt();
-  fuzzkit::Sandbox::Get();
-  static platform::ScriptedAnswerer answers;
-  ZVK_Identity::gUserName = "FUZZ";
-  gForm = new app::fMainForm;
-  gForm->Form_Initialize();
+  gForm = &fuzzkit::MainWindow();
   return 0;
 }
 
