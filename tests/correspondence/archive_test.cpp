@@ -114,6 +114,7 @@ TEST_F(ArchiveTest, HostileOrDamagedArchivesWriteNothing) {
       {"backslash folder", raw({{"sub\\x.chi", small}})},
       {"drive", raw({{"C:x.chi", small}})},
       {"control character", raw({{"x\x1b[2J\n.chi", small}})},
+      {"name not UTF-8", raw({{"x\xe6.chi", small}})},  // would be written under another name
       {"bad first entry", raw({{"../a.chi", small}, {"b.chi", small}})},
       {"wrong password", raw({{"x.chi", small}}, "NotTheOne")},
       {"not a zip", bytes("PK\x03\x04 but nothing more of an archive")},
