@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/fMainForm.h"
+#include "board/TextNumbers.h"
 #include "platform/AppPath.h"
 #include "platform/MessageBox.h"
 #include "support/AppIdentity.h"
@@ -67,6 +68,15 @@ void StartQt() {
   // Never destroyed: windows the targets keep for the whole run must not
   // outlive it at exit.
   new QApplication(argc, argv);
+}
+
+bool ReadsAsNumber(const std::string& text) {
+  try {
+    (void)ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(text));
+    return true;
+  } catch (...) {
+    return false;
+  }
 }
 
 app::fMainForm& MainWindow() {

@@ -26,6 +26,10 @@ inline std::string Bytes(const uint8_t* data, size_t size) {
 // one input this way.
 std::vector<std::string> Parts(const std::string& bytes, size_t count);
 
+// Whether the program reads the text as a number of 32 bits (a colour, a
+// count): otherwise it logs a type mismatch or an overflow.
+bool ReadsAsNumber(const std::string& text);
+
 // Creates (once) the application object, offscreen unless told otherwise; it
 // lives until the process ends.
 void StartQt();
