@@ -33,7 +33,11 @@ const char* const kSettings = "config";  // the dialog stores the user's choices
 
 fs::path Root() { return fuzzkit::Sandbox::Get().root(); }
 
-std::string Text(const QLabel* label) { return label->text().toStdString(); }
+// A label shows a value as Qt reads its bytes (UTF-8; other bytes as the
+// replacement character).
+bool Shows(const QLabel* label, const std::string& value) {
+  return label->text() == QString::fromStdString(value);
+}
 
 void Show(const std::string& info, bool joined) {
   const std::string dir = joined ? C::JoinedDir() : C::OfferedDir();
@@ -61,14 +65,14 @@ void Show(const std::string& info, bool joined) {
   // A colour that is no number is an error the dialog logs; what it has not
   // shown by then stays empty.
   const bool whole = fuzzkit::ReadsAsNumber(shown.colour);
-  const auto shows = [&](const QLabel* label, const std::string& value) {
-    return Text(label) == value || (!whole && Text(label).empty());
+  const auto showsUnlessStopped = [&](const QLabel* label, const std::string& value) {
+    return Shows(label, value) || (!whole && label->text().isEmpty());
   };
-  fuzzkit::Check(Text(dialog.lblDate) == shown.date && Text(dialog.lblName) == shown.nickname &&
-                     Text(dialog.lblCountry) == shown.country && shows(dialog.lblGender, shown.gender) &&
-                     shows(dialog.lblAge, shown.age) && shows(dialog.lblMove, joined ? "" : shown.openingMove),
+  fuzzkit::Check(Shows(dialog.lblDate, shown.date) && Shows(dialog.lblName, shown.nickname) &&
+                     Shows(dialog.lblCountry, shown.country) && showsUnlessStopped(dialog.lblGender, shown.gender) &&
+                     showsUnlessStopped(dialog.lblAge, shown.age) && showsUnlessStopped(dialog.lblMove, joined ? "" : shown.openingMove),
                  "the dialog shows the information file's values");
-  fuzzkit::Check(dialog.txtNamePlayer2->text().toStdString() == (joined ? shown.nickname : ""),
+  fuzzkit::Check(dialog.txtNamePlayer2->text() == QString::fromStdString(joined ? shown.nickname : ""),
                  "the partner's name is the file's in a joined game only");
   fuzzkit::Check(C::gInternetGameID == (C::IsInternetGameId(shown.gameId) ? shown.gameId : idBefore),
                  "only a game id is taken over as the game id");

@@ -33,7 +33,11 @@ const char* const kErrorLog = "Common/error.log";
 
 fs::path Root() { return fuzzkit::Sandbox::Get().root(); }
 
-std::string Text(const QLabel* label) { return label->text().toStdString(); }
+// A label shows a value as Qt reads its bytes (UTF-8; other bytes as the
+// replacement character).
+bool Shows(const QLabel* label, const std::string& value) {
+  return label->text() == QString::fromStdString(value);
+}
 
 }  // namespace
 
@@ -82,9 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool sound = info.gameId == C::GameIdOfStem(stem) && fuzzkit::ReadsAsNumber(info.colour);
     fuzzkit::Check(dialog.cmdOK->isEnabled() == sound, "an offer can be joined exactly when its id is its name's");
     if (sound)
-      fuzzkit::Check(Text(dialog.lblName) == info.nickname && Text(dialog.lblCountry) == info.country &&
-                         Text(dialog.lblDate) == info.date && Text(dialog.lblGender) == info.gender &&
-                         Text(dialog.lblAge) == info.age && Text(dialog.lblMove) == info.openingMove &&
+      fuzzkit::Check(Shows(dialog.lblName, info.nickname) && Shows(dialog.lblCountry, info.country) &&
+                         Shows(dialog.lblDate, info.date) && Shows(dialog.lblGender, info.gender) &&
+                         Shows(dialog.lblAge, info.age) && Shows(dialog.lblMove, info.openingMove) &&
                          C::gInternetGameID == info.gameId,
                      "the preview shows the offer's values");
     else
