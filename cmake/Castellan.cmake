@@ -11,10 +11,14 @@ function(castellan_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# Seconds any one test may take (sanitized build, a loaded machine).
+set(CASTELLAN_TEST_TIMEOUT 180)
+
 # castellan_tests(<label> LIBS ...)
 # Every <name>_test.cpp of the calling folder becomes the test program
 # <label>_<name>, linked against the shared test main, and its cases are
-# registered with CTest under the label.
+# registered with CTest under the label. Each case gets a timeout, so that a
+# hang fails within minutes rather than at CI's limit.
 function(castellan_tests label)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
@@ -27,6 +31,7 @@ function(castellan_tests label)
     gtest_discover_tests(${_exe}
       PROPERTIES LABELS ${label}
                  ENVIRONMENT "CASTELLAN_TEST_TREE_DIR=${CASTELLAN_TEST_TREE_DIR}"
+                 TIMEOUT ${CASTELLAN_TEST_TIMEOUT}
       DISCOVERY_TIMEOUT 60)
   endforeach()
 endfunction()

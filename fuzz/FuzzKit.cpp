@@ -7,10 +7,18 @@
 #include <memory>
 #include <set>
 
+#include "app/fMainForm.h"
+#include "board/TextNumbers.h"
 #include "platform/AppPath.h"
+#include "platform/MessageBox.h"
+#include "support/AppIdentity.h"
 #include "tests/main/TestSupport.h"
 
 namespace fs = std::filesystem;
+
+// The application object is never destroyed (see StartQt), so the font
+// cache fontconfig builds for it is never handed back: not a leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace fuzzkit {
 namespace {
@@ -60,6 +68,28 @@ void StartQt() {
   // Never destroyed: windows the targets keep for the whole run must not
   // outlive it at exit.
   new QApplication(argc, argv);
+}
+
+bool ReadsAsNumber(const std::string& text) {
+  try {
+    (void)ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(text));
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+app::fMainForm& MainWindow() {
+  static app::fMainForm* form = [] {
+    StartQt();
+    Sandbox::Get();
+    static platform::ScriptedAnswerer answers;
+    ZVK_Identity::gUserName = "FUZZ";
+    auto* made = new app::fMainForm;  // never destroyed, as the application
+    made->Form_Initialize();
+    return made;
+  }();
+  return *form;
 }
 
 Sandbox& Sandbox::Get() {

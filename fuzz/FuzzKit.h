@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace app {
+class fMainForm;
+}
+
 namespace fuzzkit {
 
 // Stops the run with the property's name when it does not hold.
@@ -22,9 +26,17 @@ inline std::string Bytes(const uint8_t* data, size_t size) {
 // one input this way.
 std::vector<std::string> Parts(const std::string& bytes, size_t count);
 
+// Whether the program reads the text as a number of 32 bits (a colour, a
+// count): otherwise it logs a type mismatch or an overflow.
+bool ReadsAsNumber(const std::string& text);
+
 // Creates (once) the application object, offscreen unless told otherwise; it
 // lives until the process ends.
 void StartQt();
+
+// The real main window (user FUZZ, message boxes answered by a script),
+// made once with Qt and the sandbox; it lives for the whole run.
+app::fMainForm& MainWindow();
 
 // A copy of the staged program tree inside a fence folder, made once per
 // process; the current folder is the tree's temp folder. Every entry of the

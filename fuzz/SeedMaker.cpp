@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <functional>
 
+#include <zip.h>
+
 #include "app/frmSplash.h"
 #include "board/GameFile.h"
 #include "board/GameRecord.h"
@@ -197,6 +199,14 @@ void ExchangeSeeds() {
   Seed("exchange_files", "test.tst", Written("test", C::WriteConnectionTestFile));
   Seed("exchange_files", "listing.tmp", listing);
 
+  // Offered listing, joined listing and offer file: one offer left open
+  // whose file is its own, and two open, the last with another's file.
+  const std::string other = "98765432126120801120000";
+  Seed("new_game_offers", "one-open.txt", listing + "\f" + other + "j.zip\r\n\f" + offerFile);
+  Seed("new_game_offers", "two-open.txt", listing + "\f\f" + offerFile);
+  Seed("load_game_info", "offer.txt", offerFile);
+  Seed("load_game_info", "join.txt", joinFile);
+
   Seed("archive", "offer.zip", Packed(C::OfferInfoName(kStem), offerFile));
   Seed("archive", "join.zip", Packed(C::JoinInfoName(kStem), joinFile));
   Seed("archive", "closed.zip", Packed(C::ClosedInfoName(kStem), closedFile));
@@ -214,6 +224,18 @@ void ExchangeSeeds() {
     zip.Close();
     Seed("archive", password ? "two.zip" : "two-plain.zip", testsupport::ReadFile(folder + "two.zip"));
   }
+  // One entry unencrypted, and one under the old ZipCrypto scheme (zip's and
+  // 7-Zip's default): what other tools a partner might use make, and what the
+  // fuzzer can change past the first step.
+  for (const auto& [name, method] : {std::pair{"game-plain.zip", ZIP_EM_NONE}, {"game-zipcrypto.zip", ZIP_EM_TRAD_PKWARE}}) {
+    const std::string path = folder + name;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    if (zip == nullptr) continue;
+    const zip_int64_t index =
+        zip_file_add(zip, C::LastGameName(kStem).c_str(), zip_source_buffer(zip, game.data(), game.size(), 0), 0);
+    if (method != ZIP_EM_NONE) zip_file_set_encryption(zip, static_cast<zip_uint64_t>(index), method, C::kArchivePassword);
+    if (zip_close(zip) == 0) Seed("archive", name, testsupport::ReadFile(path));
+  }
   // A stored name that climbs out of the folder: the same archive with the
   // name's first bytes changed (the checksums cover the data only).
   std::string climbing = testsupport::ReadFile(folder + "two.zip");
@@ -222,9 +244,8 @@ void ExchangeSeeds() {
   Seed("archive", "climbing.zip", climbing);
 
   const std::pair<const char*, std::vector<std::string>> games[] = {
-      {"start.zip", {}}, {"one.zip", {"e2e4"}}, {"three.zip", {"e2e4", "e7e5", "g1f3"}}};
-  for (const auto& [name, moves] : games)
-    Seed("new_move", name, Packed(C::LastGameName(kStem), B::FormatGameFile(Play(moves, ""))));
+      {"start.chi", {}}, {"one.chi", {"e2e4"}}, {"three.chi", {"e2e4", "e7e5", "g1f3"}}};
+  for (const auto& [name, moves] : games) Seed("new_move", name, B::FormatGameFile(Play(moves, "")));
   Seed("new_move", "first-line.txt", "\"7\"\r\n");
 }
 

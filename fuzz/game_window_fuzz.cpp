@@ -15,9 +15,7 @@
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "fuzz/FuzzKit.h"
-#include "platform/MessageBox.h"
 #include "platform/RichText.h"
-#include "support/AppIdentity.h"
 #include "tests/main/TestSupport.h"
 
 namespace B = ZVK_Board_Sub;
@@ -49,12 +47,7 @@ Shown Take() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzkit::StartQt();
-  fuzzkit::Sandbox::Get();
-  static platform::ScriptedAnswerer answers;
-  ZVK_Identity::gUserName = "FUZZ";
-  gForm = new app::fMainForm;
-  gForm->Form_Initialize();
+  gForm = &fuzzkit::MainWindow();
   app::SetCheckValue(gForm->chkMoveAnimation, 0);
   std::filesystem::create_directories(fuzzkit::Sandbox::Get().root() + "/Castellan/games");
   return 0;

@@ -1,16 +1,18 @@
-// The partner's game as the exchange receives it: the input is both the text
-// of a first line (its half-move number) and the fetched archive. Reading the
-// number never fails and gives a finite value; checking the archive for a new
-// move and taking the received game over touch nothing outside the exchange
-// folder, leave no received game when the archive gives none, call a game new
-// only when its number is larger, and replace the last exchanged game only
-// with a game the loader takes.
-#include <cmath>
+// The partner's game as the exchange receives it: the input is the game file
+// the partner's program sends, packed as it packs it. Checking the archive
+// for a new move gives the packed game, calls it new exactly when its number
+// is larger, and taking it over replaces the last exchanged game exactly
+// when the loader reads the game, with a file that loads as the received
+// game; a refused game changes nothing on disk or on the board, and nothing
+// outside the exchange folder changes at all.
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "board/GameFile.h"
 #include "correspondence/Naming.h"
 #include "correspondence/NewMove.h"
+#include "correspondence/Packing.h"
 #include "engine/ZVK_Engine.h"
 #include "fuzz/FuzzKit.h"
 #include "fuzz/TreeSnapshot.h"
@@ -45,38 +47,50 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string bytes = fuzzkit::Bytes(data, size);
-  double value = 0;
-  try {
-    value = C::FirstLineValue(bytes);
-  } catch (...) {
-    fuzzkit::Check(false, "reading a first line's number never fails");
-  }
-  fuzzkit::Check(std::isfinite(value), "a first line's number is finite");
+namespace {
 
+// The loader's reading of a game file, formatted again; nothing when it refuses.
+std::optional<std::string> Loaded(const std::function<ZVK_Board_Sub::GameFileContents()>& load) {
+  try {
+    return ZVK_Board_Sub::FormatGameFile(load());
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The input is the partner's game file; it arrives packed as the partner's
+  // program packs it.
+  const std::string game = fuzzkit::Bytes(data, size);
   const std::string dir = C::TempDir();
   const std::string zip = C::ExchangeArchiveName(kStem), chiG = C::LastGameName(kStem),
                     chiR = C::ReceivedGameName(kStem);
-  testsupport::WriteFile(dir + zip, bytes);
+  fuzzkit::ClearFolder(dir);
+  testsupport::WriteFile(dir + chiR, game);
+  if (!C::PackSingleFile(dir + chiR, dir + zip)) return 0;
+  fs::remove(dir + chiR);
   testsupport::WriteFile(dir + chiG, gLastGame);
   testsupport::WriteFile((Root() / kErrorLog).string(), "");
   const fuzzkit::TreeSnapshot before(Root(), {kExchange, kErrorLog});
+  const ZVK_Engine::EngineBoard board = ZVK_Engine::gVirtualBoard;
 
   const C::NewMoveCheck check = C::CheckForNewMove(dir, zip, chiG, chiR);
-  if (check == C::NewMoveCheck::Unreadable) {
-    fuzzkit::Check(!fs::exists(dir + chiR), "an archive that gives no game leaves no received game");
-  } else {
-    const std::string received = testsupport::ReadFile(dir + chiR);
-    const bool newer = C::FirstLineValue(FirstLine(received)) > C::FirstLineValue(FirstLine(gLastGame));
-    fuzzkit::Check(newer == (check == C::NewMoveCheck::NewMove), "a game is new exactly when its number is larger");
-    const bool sound = C::ReceivedGameIsSound(dir + chiR);
-    const bool taken = C::TakeOverReceivedGame(dir, chiG, chiR, zip);
-    fuzzkit::Check(taken == sound, "a received game is taken over exactly when the loader takes it");
-    fuzzkit::Check(testsupport::ReadFile(dir + chiG) == (taken ? received : gLastGame),
-                   "the last game is the received one when taken, else unchanged");
-    fuzzkit::Check(!fs::exists(dir + chiR) && !fs::exists(dir + zip), "the received game and the archive go");
-  }
+  fuzzkit::Check(check != C::NewMoveCheck::Unreadable, "an archive the packer made gives its game");
+  fuzzkit::Check(testsupport::ReadFile(dir + chiR) == game, "the received game is the one packed");
+  const bool newer = C::FirstLineValue(FirstLine(game)) > C::FirstLineValue(FirstLine(gLastGame));
+  fuzzkit::Check(newer == (check == C::NewMoveCheck::NewMove), "a game is new exactly when its number is larger");
+  const bool taken = C::TakeOverReceivedGame(dir, chiG, chiR, zip);
+  const std::optional<std::string> expected = Loaded([&] { return ZVK_Board_Sub::ParseGameFile(game); });
+  fuzzkit::Check(taken == expected.has_value(), "a received game is taken over exactly when the loader reads it");
+  fuzzkit::Check(testsupport::ReadFile(dir + chiG) == (taken ? game : gLastGame),
+                 "the last game is the received one when taken, else unchanged");
+  if (taken)
+    fuzzkit::Check(Loaded([&] { return ZVK_Board_Sub::ReadGameFile(dir + chiG); }) == expected,
+                   "what is taken over loads as the received game");
+  fuzzkit::Check(!fs::exists(dir + chiR) && !fs::exists(dir + zip), "the received game and the archive go");
+  fuzzkit::Check(ZVK_Engine::gVirtualBoard.cells == board.cells, "the game on the board stays as it was");
   fuzzkit::Check(fuzzkit::TreeSnapshot(Root(), {kExchange, kErrorLog}) == before,
                  "nothing changes outside the exchange folder");
   fuzzkit::Sandbox::Get().AssertNothingEscaped();

@@ -1,6 +1,7 @@
 #include "platform/AppPath.h"
 
 #include <QCoreApplication>
+#include <QString>
 #include <fstream>
 
 namespace platform {
@@ -24,7 +25,10 @@ bool IsPlainFileName(const std::string& name) {
   if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
   for (const unsigned char c : name)
     if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') return false;
-  return true;
+  // Files are made through Qt, which takes names as UTF-8: any other bytes
+  // would come out as another name than the one checked here.
+  const QByteArray bytes = QByteArray::fromStdString(name);
+  return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
 std::string FirstSettingLine(const std::string& path) {

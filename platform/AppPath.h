@@ -9,7 +9,7 @@ std::string AppPath();
 void SetAppPath(const std::string& path);  // empty: back to the executable's folder
 
 // A bare file name: not empty, not "." or "..", no folder separator of
-// either kind, no ":", no control character, at most 255 bytes. A name from
+// either kind, no ":", no control character, valid UTF-8, at most 255 bytes. A name from
 // outside (a server's listing, an archive entry, a stored profile) must be
 // one before it becomes part of a path.
 bool IsPlainFileName(const std::string& name);

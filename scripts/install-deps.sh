@@ -18,6 +18,11 @@ for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  $SUDO apt-get update -q || true
+  # A failed update would only show later as a package apt cannot find;
+  # by default apt-get passes over a source it could not fetch.
+  if ! $SUDO apt-get update -q -o APT::Update::Error-Mode=any; then
+    echo "install-deps.sh: apt-get update failed (network or package sources?); nothing installed." >&2
+    exit 1
+  fi
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -55,6 +55,11 @@ void SetErrorIndicator(ErrorIndicator* indicator) {
 
 long long ErrorsLogged() { return gErrorsLogged; }
 
+void StartNewRun() {
+  gIndicator = nullptr;
+  gErrorsLogged = 0;
+}
+
 std::string ErrorLogPath() { return CommonDir() + platform::kSep + "error.log"; }
 
 std::string ApplicationTitle() { return ZVK_Identity::gAppName; }

@@ -62,6 +62,9 @@ void SetErrorIndicator(ErrorIndicator* indicator);
 // Errors reported by this run, whether or not the log could take them; the
 // indicator shows only those the log holds.
 long long ErrorsLogged();
+// Starts a new run: no entries counted, no indicator. The program runs once
+// per process; its test programs start each test as a run of its own.
+void StartNewRun();
 
 // Locale facts for the header.
 int16_t SysLanguageID();          // Windows-style language identifier, 0 when unknown

@@ -40,17 +40,24 @@ inline E::EngineBoard Position(std::initializer_list<std::pair<const char*, int3
 
 inline int32_t At(const char* square) { return E::gVirtualBoard(square[0] - 'a' + 1, square[1] - '0'); }
 
-// Answers the next modal dialog from inside its own event loop.
-inline void WhenModal(std::function<void(QWidget*)> act) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [act, poll] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+// Which test's polls may still act: a poll left over from an earlier test
+// (its dialog never came) must not answer a dialog of the next one.
+inline int& ModalPollRound() {
+  static int round = 0;
+  return round;
+}
+
+// Answers the next modal dialog from inside its own event loop. Each poll
+// hands a copy of itself to the next timer, so nothing refers to itself and
+// nothing outlives the last poll.
+inline void WhenModal(std::function<void(QWidget*)> act, int delayMs = 0) {
+  QTimer::singleShot(delayMs, [act = std::move(act), round = ModalPollRound()] {
+    if (round != ModalPollRound()) return;
+    if (QWidget* modal = QApplication::activeModalWidget())
       act(modal);
-      return;
-    }
-    QTimer::singleShot(5, *poll);
-  };
-  QTimer::singleShot(0, *poll);
+    else
+      WhenModal(act, 5);
+  });
 }
 
 class MainWindowFixture : public ::testing::Test {
@@ -64,6 +71,7 @@ class MainWindowFixture : public ::testing::Test {
   }
   void TearDown() override {
     G::gGameStopped = G::kTrue;  // ends any engine loop a failed test left behind
+    ++ModalPollRound();
     form.reset();
     G::gGameMode.clear();
     G::gGameStopped = 0;

@@ -107,7 +107,7 @@ class TwoInstallations : public ExchangeFixture {
   // Installation A (this fixture's tree) offers with White; B joins.
   void SetUp() override {
     ExchangeFixture::SetUp();
-    if (!server.running()) GTEST_SKIP() << "no FTP server";
+    TEST_NEEDS(server.running(), fixtures::kFtpDown);
     server.useAsGameServer();
     testsupport::WriteFile(tree.commonDir() + "/MachineId.txt", "000000101\n");
     testsupport::WriteFile(treeB.commonDir() + "/MachineId.txt", "# second copy\n000000202\n");
@@ -205,7 +205,7 @@ using ExchangeTest = ExchangeFixture;
 TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   fixtures::FtpServer server;
   fixtures::FtpServer otherPassword("not-the-account's");
-  if (!server.running() || !otherPassword.running()) GTEST_SKIP() << "no FTP server";
+  TEST_NEEDS(server.running() && otherPassword.running(), fixtures::kFtpDown);
   const std::string problem = "There was a download problem,\r\nPlease try again later";
   const std::string noMove = "No new move from your chess partner is currently available,\r\nPlease try again later";
   struct Case {
@@ -288,7 +288,7 @@ TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterAResta
   // Closed before the next try: the resumed game still offers the send, and
   // once the move is out it waits for the answer, also after the next restart.
   fixtures::FtpServer server;
-  if (!server.running()) GTEST_SKIP() << "no FTP server";
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
   for (const bool sent : {false, true}) {
     form.reset();
@@ -329,7 +329,7 @@ TEST_F(ExchangeTest, AnimationPlaysTheTransfersPictureWhileItRuns) {
     return 1000.0 + 4 * std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   });
   fixtures::FtpServer server;
-  if (!server.running()) GTEST_SKIP() << "no FTP server";
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
   app::fMainForm& form = *this->form;
   C::gInternetGameID = "0000001012612062350";

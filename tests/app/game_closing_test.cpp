@@ -141,7 +141,7 @@ TEST_F(GameClosingTest, GiveUpAsksByModeAndColourAndNoChangesNothing) {
 
 TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer) {
   fixtures::FtpServer server;
-  if (!server.running()) GTEST_SKIP() << "no FTP server";
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
   NewGame("OnlinePP");
   C::gInternetGameID = "0001234562602031405";
@@ -170,7 +170,7 @@ TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer)
 
 TEST_F(GameClosingTest, ConnectionTestWithAndWithoutAServer) {
   fixtures::FtpServer server;
-  if (!server.running()) GTEST_SKIP() << "no FTP server";
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
   app::SetCheckValue(form->chkTestInternetConnection, 1);
   const std::string local = tree.path("Castellan/InternetGame/temp/000123456.tst");

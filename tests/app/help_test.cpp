@@ -98,7 +98,7 @@ TEST(WebSiteSetting, FromTheEnvironmentTheFileOrBuiltIn) {
 // A failed download leaves no file behind; a good one stores both files byte for byte.
 TEST_F(HelpTest, TutorialDownloadLeavesNoFileOnFailureAndStoresBothFilesAsReceived) {
   fixtures::HttpServer server;
-  if (!server.running()) GTEST_SKIP() << "no HTTP server";
+  TEST_NEEDS(server.running(), fixtures::kHttpDown);
   answers.Push(platform::vbNo);
   form->mnuChessTutorial->trigger();
   EXPECT_FALSE(fs::exists(Tutorial()));
@@ -128,7 +128,7 @@ TEST_F(HelpTest, TutorialDownloadLeavesNoFileOnFailureAndStoresBothFilesAsReceiv
 
 TEST_F(HelpTest, DownloadRefusesOtherAddressesAndKeepsAnEarlierFileOnFailure) {
   fixtures::HttpServer server;
-  if (!server.running()) GTEST_SKIP() << "no HTTP server";
+  TEST_NEEDS(server.running(), fixtures::kHttpDown);
   server.put("big.bin", std::string(5000, 'b'));
   server.put("empty.txt", "");
   const std::string target = tree.path("temp/doc.bin");

@@ -164,7 +164,7 @@ class LoadCorrespondenceTest : public LoadGameTest {
  protected:
   void SetUp() override {
     LoadGameTest::SetUp();
-    if (!server.running()) GTEST_SKIP() << "no FTP server";
+    TEST_NEEDS(server.running(), fixtures::kFtpDown);
     server.useAsGameServer();
     for (int i = 0; i < 3; ++i) {
       const std::string stem = C::ExchangeStem("00012345626020314" + std::to_string(10 + i));

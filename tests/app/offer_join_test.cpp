@@ -44,7 +44,7 @@ class OfferJoinTest : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
-    if (!server.running()) GTEST_SKIP() << "no FTP server";
+    TEST_NEEDS(server.running(), fixtures::kFtpDown);
     server.useAsGameServer();
   }
   void TearDown() override {

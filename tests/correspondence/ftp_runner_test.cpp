@@ -29,7 +29,7 @@ class RecordingView : public FtpConnectionView {
 class FtpRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!server.running()) GTEST_SKIP() << "no FTP server";
+    TEST_NEEDS(server.running(), fixtures::kFtpDown);
     server.useAsGameServer();
     gFtpResponseFile.clear();
     inet.OnStateChanged([&](int16_t state) { runner.StateChanged(state); });

@@ -43,6 +43,11 @@ std::string SourceDir() {
   return src != nullptr ? src : CASTELLAN_SOURCE_DIR;
 }
 
+bool UnderCi() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && *ci != '\0';
+}
+
 std::string StageDir() { return CASTELLAN_STAGE_DIR; }
 
 std::string ReadFile(const std::string& path) {

@@ -32,6 +32,9 @@ std::string SourceDir();
 // The staged program tree the build makes (its executable is run as a user would).
 std::string StageDir();
 
+// Whether the tests run under CI (CI set and not empty).
+bool UnderCi();
+
 // Reads a whole file as bytes ("" when missing).
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
@@ -39,3 +42,14 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> Lines(const std::string& bytes);
 
 }  // namespace testsupport
+
+// Ends a test whose condition this machine does not meet (a loopback server
+// that did not start, a tool that is missing): a skip with the reason where
+// someone runs the tests by hand, a failure under CI, which must run every
+// test rather than pass with some of them silently unrun.
+#define TEST_NEEDS(condition, reason)                                        \
+  if (condition) {                                                           \
+  } else if (testsupport::UnderCi())                                         \
+    GTEST_FAIL() << (reason) << " (under CI every test must run)";           \
+  else                                                                       \
+    GTEST_SKIP() << (reason)

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/ZVK_ErrorLog.h"
+
 namespace {
 
 // Qt wants a private runtime folder (mode 0700, ours) and warns about a
@@ -36,12 +38,22 @@ class PrivateRuntimeDir {
   std::string path_;
 };
 
+// Every test starts as a fresh run of the program, whether CTest starts the
+// test program once per test or someone runs it whole: an error counted by
+// an earlier test would otherwise show in the next one's window.
+class FreshRunPerTest : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { ZVK_ErrorLog::StartNewRun(); }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  PrivateRuntimeDir runtime;
+  // Static, so that it goes after what the program keeps in it until the
+  // very end (its single-instance lock, made later, is released earlier).
+  static PrivateRuntimeDir runtime;
   ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRunPerTest);
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -79,7 +79,7 @@ std::string Bytes(size_t count) {
 class InetFtp : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!server.running()) GTEST_SKIP() << "pyftpdlib server did not start";
+    TEST_NEEDS(server.running(), fixtures::kFtpDown);
   }
   std::string Local(const std::string& name) const { return local.path().toStdString() + "/" + name; }
 
@@ -211,7 +211,7 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
 // A disk that fills up as the last buffered bytes go out: the get has failed,
 // even though every byte came from the server.
 TEST_F(InetFtp, GetWhoseFinalWriteFailsEndsInStateElevenAndLeavesNoFile) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  TEST_NEEDS(fs::exists("/dev/full"), "no /dev/full");
   testsupport::WriteFile(server.remotePath("games/0001234562602031405g.zip"), Bytes(300));
   const std::string target = Local("got.zip");
   fs::create_symlink("/dev/full", target + ".part");  // where the data is written first
@@ -265,7 +265,7 @@ TEST(InetNoServer, SilentServerTimesOut) {
 
 TEST(InetHttp, OpenUrlReturnsTheDocumentOrNothing) {
   fixtures::HttpServer server;
-  if (!server.running()) GTEST_SKIP() << "http.server did not start";
+  TEST_NEEDS(server.running(), fixtures::kHttpDown);
   server.put("big.txt", std::string((1u << 20) + 1, 'x'));
 
   struct Case {

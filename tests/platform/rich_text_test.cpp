@@ -104,7 +104,7 @@ TEST(RichTextReader, HugeColourTablesAndRecordsAreReadAndWrittenWhole) {
 
 // A real RTF reader must read what we write: each line in its colour, escapes undone.
 TEST(RichTextReader, UnrtfReadsOurOutput) {
-  if (QProcess::execute("unrtf", {"--version"}) < 0) GTEST_SKIP() << "unrtf not installed";
+  TEST_NEEDS(QProcess::execute("unrtf", {"--version"}) >= 0, "unrtf not installed");
   QTemporaryDir dir;
   const std::string path = dir.filePath("record.rtf").toStdString();
   testsupport::WriteFile(path, Doc({{"1 White Pawn at E:2 to E:4\r\n", 0x80}, {"2 Black Knight {x} \\ \"q\"\r\n", 0},

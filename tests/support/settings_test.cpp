@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/SettingsStore.h"
@@ -13,6 +14,32 @@ namespace fs = std::filesystem;
 using namespace ZVK_Registry;
 
 namespace {
+
+// While it lives, a superuser acts as an ordinary user (nobody's number)
+// who owns the given tree, so that permissions hold for him; an ordinary
+// user stays who he is.
+struct AsOrdinaryUser {
+  explicit AsOrdinaryUser(const std::string& tree) {
+    if (geteuid() != 0) return;
+    constexpr uid_t kNobody = 65534;
+    ok = ::chown(tree.c_str(), kNobody, kNobody) == 0;
+    for (const auto& entry : fs::recursive_directory_iterator(tree))
+      ok = ok && ::lchown(entry.path().c_str(), kNobody, kNobody) == 0;
+    // Real and effective ids both (the store asks access(), which looks at
+    // the real one); the saved ids stay root's, so that the way back is open.
+    ok = ok && setresgid(kNobody, kNobody, -1) == 0;
+    switched = ok && setresuid(kNobody, kNobody, -1) == 0;
+    ok = switched;
+  }
+  ~AsOrdinaryUser() {
+    if (switched && setresuid(0, 0, -1) != 0) std::abort();
+    if (geteuid() == 0 && setresgid(0, 0, -1) != 0) std::abort();
+  }
+  AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+  AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+  bool switched = false;
+  bool ok = true;
+};
 
 class Settings : public ::testing::Test {
  protected:
@@ -93,17 +120,20 @@ TEST_F(Settings, UnwritableSharedStoreKeepsTheValuesPerUser) {
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0) << Log();
 }
 
-// Until the user's copy holds a value, the shared one is read. (Folder
-// permissions do not stop the superuser, so this part needs another user.)
+// Until the user's copy holds a value, the shared one is read. Folder
+// permissions do not stop the superuser (and CI runs as root): there the
+// test hands its tree to an ordinary user and acts as that user.
 TEST_F(Settings, SharedValuesAreReadUntilTheUserHasOwnCopies) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
   SaveRegSetting(UserSettingsApp(), "Settings", "UseCounter", 41);
+  AsOrdinaryUser user(tree.root());
+  ASSERT_TRUE(user.ok) << "cannot act as an ordinary user";
   const fs::path key = tree.root() + "/machine/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JANE DOE";
   fs::permissions(key / "Settings.ini", fs::perms::owner_read);
   fs::permissions(key, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_EQ(GetRegSetting(UserSettingsApp(), "Settings", "UseCounter", RegValue(0)), RegValue(41));
   SaveRegSetting(UserSettingsApp(), "Settings", "UseCounter", 42);
   EXPECT_EQ(GetRegSetting(UserSettingsApp(), "Settings", "UseCounter", RegValue(0)), RegValue(42));
+  EXPECT_TRUE(fs::exists(tree.root() + "/config/Castellan/registry/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JANE DOE/Settings.ini"));
   fs::permissions(key, fs::perms::owner_all);
   fs::permissions(key / "Settings.ini", fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 0) << Log();

@@ -109,7 +109,7 @@ TEST_F(UrlList, LinesOneElevenTwelveAndShortLists) {
 class UpdateCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!server.running()) GTEST_SKIP() << "http.server did not start";
+    TEST_NEEDS(server.running(), fixtures::kHttpDown);
     ZVK_Identity::gProductNumber = "1066";
     ZVK_Language::gLangText.assign(50, "");
     for (int n : {16, 23, 42, 43, 44, 45, 46, 47, 48, 49}) ZVK_Language::gLangText[n] = "<" + std::to_string(n) + ">";
