@@ -8,18 +8,24 @@
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/fMainForm.h"
 #include "board/GameRecord.h"
 #include "board/TakenPieces.h"
 #include "board/ZVK_Board_Sub.h"
+#include "correspondence/FtpRunner.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
+#include "platform/AppPath.h"
+#include "platform/Inet.h"
 #include "platform/MessageBox.h"
 #include "support/AppIdentity.h"
+#include "tests/fixtures/Servers.h"
 #include "tests/main/TestSupport.h"
 
 namespace apptest {
@@ -51,6 +57,20 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
     QTimer::singleShot(5, *poll);
   };
   QTimer::singleShot(0, *poll);
+}
+
+// Names of the files in a folder (none when it does not exist).
+inline std::set<std::string> FilesIn(const std::string& dir) {
+  std::set<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+    if (entry.is_regular_file()) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// Points the game server at a port where nothing listens.
+inline void NoServer() {
+  setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
 }
 
 class MainWindowFixture : public ::testing::Test {
@@ -117,6 +137,29 @@ class MainWindowFixture : public ::testing::Test {
   void Move(const char* from, const char* to) {
     Press(from);
     Press(to);
+  }
+
+  // Makes a program tree the running installation (its program folder,
+  // settings roots and machine number) and opens a fresh window on it: one
+  // window at a time, as on a real PC.
+  void OpenWindow(const testsupport::ProgramTree& t, const std::string& machine) {
+    form.reset();
+    setenv("XDG_CONFIG_HOME", t.path("config").c_str(), 1);
+    setenv("CASTELLAN_MACHINE_DIR", t.path("machine").c_str(), 1);
+    platform::SetAppPath(t.programDir());
+    ZVK_Identity::gMachineID = machine;
+    correspondence::gFtpResponseFile.clear();
+    form = std::make_unique<app::fMainForm>();
+    form->Form_Initialize();
+    app::SetCheckValue(form->chkMoveAnimation, 0);
+    answers.Clear();
+  }
+
+  void MoveAndSend(const char* from, const char* to) {
+    const int before = E::gMoveNumber;
+    Move(from, to);
+    ASSERT_EQ(E::gMoveNumber, before + 1) << from << "-" << to;
+    form->cmdSendMove->click();
   }
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }
