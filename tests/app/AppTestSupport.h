@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
@@ -15,21 +20,31 @@
 #include <string>
 
 #include "app/fMainForm.h"
+#include "board/GameFile.h"
 #include "board/GameRecord.h"
 #include "board/TakenPieces.h"
 #include "board/ZVK_Board_Sub.h"
+#include "correspondence/ExchangeFiles.h"
 #include "correspondence/FtpRunner.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/AppPath.h"
+#include "platform/FileDialog.h"
 #include "platform/Inet.h"
 #include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
+#include "support/ZVK_ErrorLog.h"
+#include "tests/correspondence/ExchangeTestKit.h"
 #include "tests/fixtures/Servers.h"
 #include "tests/main/TestSupport.h"
 
 namespace apptest {
 
+namespace fs = std::filesystem;
+namespace C = correspondence;
 namespace G = ZVK_Globals;
 namespace E = ZVK_Engine;
 namespace B = ZVK_Board_Sub;

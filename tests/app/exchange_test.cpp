@@ -1,23 +1,12 @@
 // Correspondence games through the main window and a real loopback FTP
 // server: the ways a fetch or a send goes wrong, and what a resumed game offers.
-#include <QLabel>
-#include <QLineEdit>
 #include <QMovie>
 #include <chrono>
 
-#include "correspondence/ExchangeFiles.h"
-#include "correspondence/Naming.h"
-#include "correspondence/Packing.h"
-#include "board/GameFile.h"
-#include "support/ZVK_ErrorLog.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
 
 namespace apptest {
 namespace {
-
-namespace fs = std::filesystem;
-namespace C = correspondence;
 
 class ExchangeTest : public MainWindowFixture {
  protected:
@@ -46,23 +35,11 @@ class ExchangeTest : public MainWindowFixture {
     ASSERT_TRUE(B::SaveCompleteGame(LastGame()));
   }
 
-  // The partner's game after e7-e5 (half-move 2), or any file, packed as the
-  // exchange archive at path.
-  void PartnerArchive(const std::string& path, const std::string& gameBytes = "") {
+  // These bytes as the partner's exchange archive on the server.
+  void PartnerArchive(const fixtures::FtpServer& server, const std::string& gameBytes) {
     const std::string chi = tree.path("partner/" + C::LastGameName(Stem()));
-    if (gameBytes.empty()) {
-      const std::string mode = G::gGameMode;
-      G::gGameMode = "OfflinePP";
-      Move("e7", "e5");
-      G::gGameMode = mode;
-      fs::create_directories(tree.path("partner"));
-      ASSERT_TRUE(B::SaveCompleteGame(chi));
-      ASSERT_TRUE(B::LoadCompleteGame(LastGame()));  // back to half-move 1
-    } else {
-      testsupport::WriteFile(chi, gameBytes);
-    }
-    fs::create_directories(fs::path(path).parent_path());
-    ASSERT_TRUE(C::PackSingleFile(chi, path));
+    testsupport::WriteFile(chi, gameBytes);
+    ASSERT_TRUE(C::PackSingleFile(chi, server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
   }
 
   static bool Shown(const QWidget* w) { return !w->isHidden(); }
@@ -72,17 +49,15 @@ class ExchangeTest : public MainWindowFixture {
 
 TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   fixtures::FtpServer server;
-  fixtures::FtpServer otherPassword("not-the-account's");
-  if (!server.running() || !otherPassword.running()) GTEST_SKIP() << "no FTP server";
+  if (!server.running()) GTEST_SKIP() << "no FTP server";
   const std::string problem = "There was a download problem,\r\nPlease try again later";
   const std::string noMove = "No new move from your chess partner is currently available,\r\nPlease try again later";
   struct Case {
     const char* what;
-    std::string host, remoteGame, message;  // remoteGame "": none; "partner": half-move 2; else these bytes
+    std::string host, remoteGame, message;  // remoteGame "": none; else these bytes
   };
   const Case cases[] = {
       {"server down", "127.0.0.1:" + std::to_string(fixtures::UnusedPort()), "", problem},
-      {"wrong password", otherPassword.host(), "partner", problem},
       {"no archive on the server", server.host(), "", problem},
       {"same half-move", server.host(), "\"1\"\r\n", noMove},
       {"newer but not a game", server.host(), "\"9\"\r\n\"\"\r\nnot a board\r\n", problem},
@@ -90,13 +65,8 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     GameAfterFirstMove();
-    for (const auto* s : {&server, &otherPassword})
-      fs::remove(s->remotePath("games/" + C::ExchangeArchiveName(Stem())));
-    if (!c.remoteGame.empty()) {
-      const fixtures::FtpServer& holder = c.host == otherPassword.host() ? otherPassword : server;
-      PartnerArchive(holder.remotePath("games/" + C::ExchangeArchiveName(Stem())),
-                     c.remoteGame == "partner" ? "" : c.remoteGame);
-    }
+    fs::remove(server.remotePath("games/" + C::ExchangeArchiveName(Stem())));
+    if (!c.remoteGame.empty()) PartnerArchive(server, c.remoteGame);
     setenv(platform::kFtpHostVariable, c.host.c_str(), 1);
     const std::string lastGame = testsupport::ReadFile(LastGame());
     const std::string record = Record();
@@ -115,24 +85,6 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
       EXPECT_FALSE(fs::exists(Dir() + C::ReceivedGameName(Stem())));
     }
   }
-}
-
-TEST_F(ExchangeTest, ArchiveFetchedEarlierIsTakenOverWithoutATransfer) {
-  NoServer();  // the move must come from the archive already here
-  GameAfterFirstMove();
-  PartnerArchive(Dir() + C::ExchangeArchiveName(Stem()));
-  app::SetCheckValue(form->chkTestInternetConnection, 1);
-  fs::remove(ZVK_ErrorLog::ErrorLogPath());
-
-  form->cmdDownloadMove->click();
-
-  EXPECT_TRUE(answers.Calls().empty());
-  EXPECT_EQ(At("e5"), E::kPawn);
-  // The connection is closed all the same; nothing else was sent.
-  EXPECT_EQ(testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())),
-            (std::vector<std::string>{"CLOSE", "successfully disconnected"}));
-  EXPECT_EQ(FilesIn(Dir()), std::set<std::string>{C::LastGameName(Stem())});
-  EXPECT_FALSE(Shown(form->cmdDownloadMove));  // this side is to play now
 }
 
 TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterARestart) {

@@ -1,18 +1,12 @@
 // The File menu through the real main window: where games are saved, what
 // Save As makes of a chosen name, and the profile and pause state a reset leaves.
-#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <filesystem>
 
-#include "board/GameFile.h"
-#include "platform/FileDialog.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace apptest {
 namespace {
-
-namespace fs = std::filesystem;
 
 class FileMenuTest : public MainWindowFixture {
  protected:

@@ -1,28 +1,12 @@
 // Suspend, Give Up and the connection test through the real main window;
 // the correspondence steps against a real FTP server.
-#include <QLabel>
-#include <QLineEdit>
 #include <algorithm>
-#include <filesystem>
 
-#include "board/GameFile.h"
-#include "platform/FileDialog.h"
-#include "platform/Inet.h"
-#include "correspondence/FtpRunner.h"
-#include "correspondence/Naming.h"
-#include "correspondence/Packing.h"
 #include "support/ZVK_Time.h"
-#include "support/AppIdentity.h"
-#include "support/ZVK_ErrorLog.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
-#include "tests/fixtures/Servers.h"
 
 namespace apptest {
 namespace {
-
-namespace fs = std::filesystem;
-namespace C = correspondence;
 
 class GameClosingTest : public MainWindowFixture {
  protected:

@@ -1,35 +1,16 @@
 // The load-game dialog over the real main window: local games of the
 // profile, browsing, the stored choices, correspondence games with their
 // information and the new-move marks fetched from a real FTP server.
-#include <QComboBox>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/AnimationControl.h"
 #include "app/frmLoadGame.h"
-#include "board/GameFile.h"
-#include "correspondence/ExchangeFiles.h"
-#include "correspondence/FtpRunner.h"
-#include "correspondence/Naming.h"
-#include "correspondence/Packing.h"
-#include "platform/FileDialog.h"
-#include "platform/Inet.h"
-#include "platform/SettingsStore.h"
 #include "platform/ZipArchive.h"
-#include "support/ZVK_ErrorLog.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
-#include "tests/fixtures/Servers.h"
 
 namespace apptest {
 namespace {
-
-namespace fs = std::filesystem;
-namespace C = correspondence;
 
 class LoadGameTest : public MainWindowFixture {
  protected:

@@ -1,16 +1,9 @@
 // Setting up games through the real New Game command and its dialog, and
 // playing them on the board afterwards.
 #include <QAction>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 
 #include "app/frmNewGame.h"
-#include "platform/SettingsStore.h"
 #include "support/ZVK_Registry.h"
 #include "tests/app/AppTestSupport.h"
 

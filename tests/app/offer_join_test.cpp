@@ -1,29 +1,14 @@
 // Offering, joining and playing correspondence games through the new-game
 // dialog, between separate installations and a real FTP server on loopback.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include "app/frmNewGame.h"
-#include "board/GameFile.h"
-#include "correspondence/ExchangeFiles.h"
-#include "correspondence/Naming.h"
-#include "correspondence/Packing.h"
 #include "platform/DoEvents.h"
-#include "platform/SettingsStore.h"
-#include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Registry.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
 
 namespace apptest {
 namespace {
-
-namespace fs = std::filesystem;
-namespace cor = correspondence;
 
 using testsupport::Lines;
 
@@ -45,8 +30,8 @@ class OfferJoinTest : public MainWindowFixture {
   }
   void TearDown() override {
     MainWindowFixture::TearDown();
-    cor::gFtpResponseFile.clear();
-    cor::gInternetGameID.clear();
+    C::gFtpResponseFile.clear();
+    C::gInternetGameID.clear();
   }
 
   void Open(const Installation& pc, const char* nickname) {
@@ -90,9 +75,9 @@ class OfferJoinTest : public MainWindowFixture {
   // exchange: fetch the partner's move, then move and send unless from is null.
   void Turn(const Installation& pc, bool white, const char* from, const char* to) {
     Open(pc, "any");
-    cor::gInternetGameID = id;
+    C::gInternetGameID = id;
     NewGame("OnlinePP", white ? G::kWhite : G::kBlack, white ? 1 : -1);
-    ASSERT_TRUE(B::LoadCompleteGame(cor::InternetGameDir() + cor::LastGameName(stem)));
+    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
     const int before = E::gMoveNumber;
     form->cmdDownloadMove->click();
     ASSERT_EQ(E::gMoveNumber, before + 1) << "the partner's move arrived";
@@ -118,9 +103,9 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
 
     Offer(a, offererWhite);
     EXPECT_EQ(G::gGameType, "Tournament");
-    id = cor::gInternetGameID;
+    id = C::gInternetGameID;
     EXPECT_EQ(id.substr(0, 9), "000000001");
-    stem = cor::ExchangeStem(id);
+    stem = C::ExchangeStem(id);
     EXPECT_EQ(Lines(testsupport::ReadFile(a.Path("InternetGame/offered/" + stem + "n.txt"))),
               (std::vector<std::string>{ZVK_Time::DateText(), id, "Alice", "Norway",
                                         form->cmbLanguage->currentText().toStdString(),
@@ -161,7 +146,7 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
       EXPECT_FALSE(live);
     });
     EXPECT_EQ(G::gGameStopped, 0);
-    EXPECT_EQ(cor::gInternetGameID, id);
+    EXPECT_EQ(C::gInternetGameID, id);
     EXPECT_EQ(G::gPlayerColor, offererWhite ? G::kBlack : G::kWhite);
     EXPECT_EQ(FilesIn(server.remotePath("joined")), std::set<std::string>{stem + "j.zip"});
     const std::vector<std::string> join = Lines(testsupport::ReadFile(b.Path("InternetGame/joined/" + stem + "j.txt")));
@@ -213,13 +198,13 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
     // Each side keeps the move notes of its own sends and its local copy; a
     // fetched archive is taken over, one packed for a send stays.
     for (const Installation* pc : {&a, &b}) {
-      std::set<std::string> expected = {cor::LastGameName(stem), cor::LocalCopyName(id)};
-      if (pc == &b) expected.insert(cor::ExchangeArchiveName(stem));
+      std::set<std::string> expected = {C::LastGameName(stem), C::LocalCopyName(id)};
+      if (pc == &b) expected.insert(C::ExchangeArchiveName(stem));
       const std::vector<int> sent = pc == &a ? (offererWhite ? std::vector{1, 3} : std::vector{1, 2, 4})
                                              : (offererWhite ? std::vector{2, 4} : std::vector{3, 5});
-      for (const int n : sent) expected.insert(cor::MoveNoteName(id, n));
+      for (const int n : sent) expected.insert(C::MoveNoteName(id, n));
       for (const std::string& name : expected)
-        if (name.back() == 't') EXPECT_EQ(cor::ReadMoveNoteFile(pc->Path("InternetGame/" + name)).machineId, pc->machine);
+        if (name.back() == 't') EXPECT_EQ(C::ReadMoveNoteFile(pc->Path("InternetGame/" + name)).machineId, pc->machine);
       EXPECT_EQ(FilesIn(pc->Path("InternetGame")), expected) << pc->machine;
     }
   }
@@ -247,7 +232,7 @@ TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
   EXPECT_FALSE(form->lblError->isHidden());
   // Without its join file B is still not the offering side: its send leaves
   // A's offer on the server alone.
-  const std::string offer = server.remotePath("offered/" + cor::OfferArchiveName(cor::ExchangeStem(cor::gInternetGameID)));
+  const std::string offer = server.remotePath("offered/" + C::OfferArchiveName(C::ExchangeStem(C::gInternetGameID)));
   const std::string offerBytes = testsupport::ReadFile(offer);
   MoveAndSend("e7", "e5");
   EXPECT_EQ(testsupport::ReadFile(offer), offerBytes);
@@ -264,18 +249,18 @@ TEST_F(OfferJoinTest, OfferListCases) {
   // server; offer 4 a damaged one, 6 and 8 none, 7 one too large.
   for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
-    const std::string txt = pc.Path("scratch/" + cor::OfferInfoName(stem));
-    cor::OfferInfo info;
-    info.gameId = cor::GameIdOfStem(stem);
+    const std::string txt = pc.Path("scratch/" + C::OfferInfoName(stem));
+    C::OfferInfo info;
+    info.gameId = C::GameIdOfStem(stem);
     info.nickname = "offerer " + std::to_string(k);
     info.colour = k == 5 ? "White" : "0";
-    cor::WriteOfferInfoFile(txt, info);
-    ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
+    C::WriteOfferInfoFile(txt, info);
+    ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(stem))));
   }
-  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(4))), "not an archive");
+  testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(4))), "not an archive");
   // Offer 7's "archive" is larger than any offer's.
-  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), "");
-  fs::resize_file(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), 2u << 20);
+  testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(7))), "");
+  fs::resize_file(server.remotePath("offered/" + C::OfferArchiveName(stemOf(7))), 2u << 20);
   struct Case {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
@@ -316,7 +301,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
     // preview stays when that fails, and it cannot be joined.
     EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty() && c.messages.empty());
     if (!c.listed.empty()) {
-      EXPECT_EQ(cor::gInternetGameID, c.messages.empty() ? cor::GameIdOfStem(c.listed.back()) : "");
+      EXPECT_EQ(C::gInternetGameID, c.messages.empty() ? C::GameIdOfStem(c.listed.back()) : "");
       EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(),
                 c.messages.empty() ? "offerer " + c.listed.back().substr(8, 1) : "");
     }
