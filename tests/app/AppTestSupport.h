@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/fMainForm.h"
+#include "app/frmNewGame.h"
 #include "board/GameFile.h"
 #include "board/GameRecord.h"
 #include "board/TakenPieces.h"
@@ -37,6 +38,7 @@
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_Registry.h"
 #include "tests/correspondence/ExchangeTestKit.h"
 #include "tests/fixtures/Servers.h"
 #include "tests/main/TestSupport.h"
@@ -175,6 +177,30 @@ class MainWindowFixture : public ::testing::Test {
     Move(from, to);
     ASSERT_EQ(E::gMoveNumber, before + 1) << from << "-" << to;
     form->cmdSendMove->click();
+  }
+
+  // New Game with the dialog worked by `act` from inside its loop; whatever
+  // `act` leaves open is cancelled, so a failed expectation cannot leave the
+  // test waiting. From the menu, or the command itself.
+  void NewGameDialog(std::function<void(app::frmNewGame*)> act, bool fromMenu = false) {
+    WhenModal([act](QWidget* modal) {
+      auto* dialog = qobject_cast<app::frmNewGame*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      act(dialog);
+      if (dialog->isVisible()) dialog->cmdCancel_Click();
+    });
+    fromMenu ? form->mnuNewGame->trigger() : form->mnuNewGame_Click();
+  }
+
+  // A choice stored for the profile's dialogs ("<none>" when nothing is).
+  static std::string Stored(const std::string& key, const std::string& profile = "Standard") {
+    return platform::GetSetting(ZVK_Registry::ProfileSettingsApp(profile), "Settings", key, "<none>");
+  }
+
+  static std::vector<std::string> Items(const QComboBox* box) {
+    std::vector<std::string> items;
+    for (int i = 0; i < box->count(); ++i) items.push_back(box->itemText(i).toStdString());
+    return items;
   }
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }

@@ -30,14 +30,6 @@ class LoadGameTest : public MainWindowFixture {
     ASSERT_TRUE(B::SaveCompleteGame(path));
   }
   std::string Games(const std::string& name = "") const { return tree.path("Castellan/games/" + name); }
-  std::vector<std::string> Listed(const app::frmLoadGame& dialog) const {
-    std::vector<std::string> items;
-    for (int i = 0; i < dialog.cmbGames->count(); ++i) items.push_back(dialog.cmbGames->itemText(i).toStdString());
-    return items;
-  }
-  std::string Stored(const char* key) const {
-    return platform::GetSetting("ZVK\\Castellan\\TESTER\\Standard", "Settings", key, "<none>");
-  }
 
   platform::ScriptedFileDialogs dialogs;
   exchangetest::FastWaits waits;
@@ -53,7 +45,7 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   NewGame("OfflinePC");
 
   app::frmLoadGame dialog(*form);
-  EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"20260101_10(2)_Standard.chs", "20260102_11_Standard.chs"}));
+  EXPECT_EQ(Items(dialog.cmbGames), (std::vector<std::string>{"20260101_10(2)_Standard.chs", "20260102_11_Standard.chs"}));
   EXPECT_EQ(dialog.cmbGames->currentIndex(), 1);
 
   dialog.txtNamePlayer2->setText("Partner");
@@ -103,7 +95,7 @@ TEST_F(LoadGameTest, OkWithoutAGameDisablesItselfBrowsingLoadsAFileAnywhereAndCa
     dialogs.Push(elsewhere);
     dialog.optColor[1]->setChecked(true);
     dialog.cmdLoadLocalGame_Click();
-    EXPECT_EQ(Listed(dialog), std::vector<std::string>{elsewhere});
+    EXPECT_EQ(Items(dialog.cmbGames), std::vector<std::string>{elsewhere});
     dialog.cmdOK_Click();
   }
   EXPECT_EQ(E::gMoveNumber, 2);
@@ -151,7 +143,7 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
   NewGame("OfflinePP");
   app::frmLoadGame dialog(*form);
   dialog.optInternetAction[0]->setChecked(true);
-  EXPECT_EQ(Listed(dialog), stems);
+  EXPECT_EQ(Items(dialog.cmbGames), stems);
   // The last game is selected and shown: its offerer (this PC) plays White.
   EXPECT_EQ(dialog.lblName->text() + dialog.lblCountry->text() + dialog.lblPlayer1Color->text(), "Offerer2NorwayBlack");
   EXPECT_EQ(dialog.lblMove->text(), "1. e2-e4 <b>bold</b>");

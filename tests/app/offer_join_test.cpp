@@ -1,9 +1,7 @@
 // Offering, joining and playing correspondence games through the new-game
 // dialog, between separate installations and a real FTP server on loopback.
 
-#include "app/frmNewGame.h"
 #include "platform/DoEvents.h"
-#include "support/ZVK_Registry.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -40,18 +38,6 @@ class OfferJoinTest : public MainWindowFixture {
     form->cmbCountry->setCurrentText("Norway");
     form->optGender[1]->setChecked(true);
     form->txtAge->setText("41");
-  }
-
-  // New Game with the dialog worked by `act` from inside its loop.
-  void NewGameDialog(std::function<void(app::frmNewGame*)> act) {
-    WhenModal([act](QWidget* modal) {
-      auto* dialog = qobject_cast<app::frmNewGame*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      act(dialog);
-      // A failed expectation must not leave the test waiting on the dialog.
-      if (dialog->isVisible()) dialog->cmdCancel_Click();
-    });
-    form->mnuNewGame_Click();
   }
 
   std::vector<std::string> Messages() const {
@@ -152,7 +138,7 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
     const std::vector<std::string> join = Lines(testsupport::ReadFile(b.Path("InternetGame/joined/" + stem + "j.txt")));
     ASSERT_EQ(join.size(), 8u);
     EXPECT_EQ(join[1] + join[2] + join[5], "000000002Bob" + std::string(offererWhite ? "16777215" : "0"));
-    EXPECT_EQ(platform::GetSetting(ZVK_Registry::ProfileSettingsApp("Standard"), "Settings", "cmbJoinNewGame"), stem);
+    EXPECT_EQ(Stored("cmbJoinNewGame"), stem);
     // The offerer's game was fetched and is shown in B's orientation.
     EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
     const B::Square e4 = B::EngineToView(5, 4);
@@ -293,9 +279,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
     testsupport::WriteFile(pc.Path("InternetGame/temp/InternetGame_j.tmp"), c.joins);
     answers.Clear();
     dialog.UpdateGameList(false);
-    std::vector<std::string> listed;
-    for (int i = 0; i < dialog.cmbJoinNewGame->count(); ++i) listed.push_back(dialog.cmbJoinNewGame->itemText(i).toStdString());
-    EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(Items(dialog.cmbJoinNewGame), c.listed);
     EXPECT_EQ(Messages(), c.messages);
     // The last one listed is selected and previewed; nothing of an earlier
     // preview stays when that fails, and it cannot be joined.
