@@ -98,12 +98,17 @@ class MainWindowFixture : public ::testing::Test {
     form->Form_Initialize();
     app::SetCheckValue(form->chkMoveAnimation, 0);  // no sliding pieces: the tests do not wait for frames
     answers.Clear();
+    C::gFtpResponseFile.clear();
+    C::gInternetGameID.clear();
   }
   void TearDown() override {
     G::gGameStopped = G::kTrue;  // ends any engine loop a failed test left behind
     form.reset();
     G::gGameMode.clear();
     G::gGameStopped = 0;
+    C::gFtpResponseFile.clear();
+    C::gInternetGameID.clear();
+    unsetenv(platform::kFtpHostVariable);
   }
 
   // A new game from the start position.

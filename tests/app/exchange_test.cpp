@@ -10,17 +10,6 @@ namespace {
 
 class ExchangeTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    MainWindowFixture::SetUp();
-    C::gFtpResponseFile.clear();
-  }
-  void TearDown() override {
-    MainWindowFixture::TearDown();
-    C::gInternetGameID.clear();
-    C::gFtpResponseFile.clear();
-    unsetenv(platform::kFtpHostVariable);
-  }
-
   std::string Dir() const { return C::InternetGameDir(); }
   std::string Stem() const { return C::ExchangeStem(C::gInternetGameID); }
   std::string LastGame() const { return Dir() + C::LastGameName(Stem()); }

@@ -12,7 +12,6 @@ class GameClosingTest : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
-    C::gFtpResponseFile.clear();
     ZVK_Identity::gMachineID = "000123456";
   }
   std::vector<std::string> LogLines() const {

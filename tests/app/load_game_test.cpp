@@ -14,12 +14,6 @@ namespace {
 
 class LoadGameTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    MainWindowFixture::SetUp();
-    C::gFtpResponseFile.clear();
-    C::gInternetGameID.clear();
-  }
-
   // Plays `moves` (pairs of squares) from the start and saves the game to path.
   void SaveGame(const std::string& path, std::initializer_list<std::pair<const char*, const char*>> moves,
                 const std::string& comment = "") {

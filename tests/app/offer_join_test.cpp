@@ -26,11 +26,6 @@ class OfferJoinTest : public MainWindowFixture {
     if (!server.running()) GTEST_SKIP() << "no FTP server";
     server.useAsGameServer();
   }
-  void TearDown() override {
-    MainWindowFixture::TearDown();
-    C::gFtpResponseFile.clear();
-    C::gInternetGameID.clear();
-  }
 
   void Open(const Installation& pc, const char* nickname) {
     OpenWindow(pc.tree, pc.machine);
