@@ -99,15 +99,12 @@ TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterAResta
   if (!server.running()) GTEST_SKIP() << "no FTP server";
   server.useAsGameServer();
   for (const bool sent : {false, true}) {
-    form.reset();
-    form = std::make_unique<app::fMainForm>();
-    form->Form_Initialize();
+    OpenWindow(tree, ZVK_Identity::gMachineID);
     form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
     form->cmdSuspend->show();
     form->cmdSendMove->hide();
     form->LoadInternetPlay(LastGame());
     EXPECT_TRUE(Shown(form->cmdSendMove) != sent && Shown(form->cmdDownloadMove) == sent && Shown(form->cmdSuspend));
-    answers.Clear();
     if (!sent) form->cmdSendMove->click();
     EXPECT_TRUE(answers.Calls().empty());
   }

@@ -14,9 +14,6 @@ class GameClosingTest : public MainWindowFixture {
     MainWindowFixture::SetUp();
     ZVK_Identity::gMachineID = "000123456";
   }
-  std::vector<std::string> LogLines() const {
-    return testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()));
-  }
   exchangetest::FastWaits waits;
 };
 
@@ -88,29 +85,25 @@ TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) 
 
 TEST_F(GameClosingTest, GiveUpAsksByModeAndColourAndNoChangesNothing) {
   const std::string base = "Player are you sure that you wish to throw in\r\nthe towel and afford victory to the Enemy";
-  struct Case {
-    const char* mode;
-    bool whiteToMove;
-    std::string question;
-  } cases[] = {
+  const std::tuple<const char*, bool, std::string> cases[] = {  // mode, White to move, question
       {"OfflinePP", true, "White " + base + " Black ?"},
       {"OnlinePP", false, "Black " + base + " White ?"},
       {"OfflinePC", false, "Black " + base + " CPU ?"},
       {"OfflineCC", true, "Are you sure that you wish to end the game ?"},
       {"", false, base},
   };
-  for (const Case& c : cases) {
+  for (const auto& [mode, whiteToMove, question] : cases) {
     NewGame("OfflinePP");
     Move("e2", "e4");
-    G::gGameMode = c.mode;
-    G::gColorToMove = c.whiteToMove ? G::kWhite : G::kBlack;
+    G::gGameMode = mode;
+    G::gColorToMove = whiteToMove ? G::kWhite : G::kBlack;
     const auto log = E::gGameLog;
     answers.Clear();
     answers.Push(platform::vbNo);
     form->mnuGiveUp->trigger();
-    ASSERT_EQ(answers.Calls().size(), 1u) << c.mode;
-    EXPECT_EQ(answers.Calls()[0].text, c.question) << c.mode;
-    EXPECT_EQ(E::gGameLog, log) << c.mode;
+    ASSERT_EQ(answers.Calls().size(), 1u) << mode;
+    EXPECT_EQ(answers.Calls()[0].text, question) << mode;
+    EXPECT_EQ(E::gGameLog, log) << mode;
     EXPECT_NE(G::gGameStopped, G::kTrue);
   }
   EXPECT_FALSE(fs::exists(tree.path("Castellan/games")));
@@ -141,28 +134,27 @@ TEST_F(GameClosingTest, ConnectionTestWithAndWithoutAServer) {
   if (!server.running()) GTEST_SKIP() << "no FTP server";
   server.useAsGameServer();
   app::SetCheckValue(form->chkTestInternetConnection, 1);
-  const std::string local = tree.path("Castellan/InternetGame/temp/000123456.tst");
-
-  fs::remove(ZVK_ErrorLog::ErrorLogPath());
-  form->cmdTestInternetConnection->click();
-  ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_EQ(answers.Calls()[0].text, "The Internet connection is ok");
-  EXPECT_FALSE(fs::exists(local) || fs::exists(server.remotePath("test/000123456.tst")));
-  const std::vector<std::string> steps = {"INITIAL THE FTP CONNECTION", "SEND TEST FILE", "LOAD TEST FILE",
-                                          "DELETE TEST FILE"};
-  std::vector<std::string> logged;
-  for (const std::string& line : LogLines())
-    if (std::find(steps.begin(), steps.end(), line) != steps.end()) logged.push_back(line);
-  EXPECT_EQ(logged, steps);
-
-  NoServer();
-  fs::remove(ZVK_ErrorLog::ErrorLogPath());
-  answers.Clear();
-  form->cmdTestInternetConnection->click();
-  ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_EQ(answers.Calls()[0].text, "There was a fault in the Internet connection\r\nPlease correct the problem.");
-  EXPECT_FALSE(fs::exists(local));
-  for (const std::string& line : LogLines()) EXPECT_EQ(line.rfind("DELETE", 0), std::string::npos) << line;
+  const std::vector<std::string> all = {"INITIAL THE FTP CONNECTION", "SEND TEST FILE", "LOAD TEST FILE",
+                                        "DELETE TEST FILE"};
+  const std::tuple<bool, const char*, std::vector<std::string>> cases[] = {
+      {true, "The Internet connection is ok", all},
+      {false, "There was a fault in the Internet connection\r\nPlease correct the problem.", {all.begin(), all.end() - 1}},
+  };
+  for (const auto& [up, message, steps] : cases) {
+    if (!up) NoServer();
+    fs::remove(ZVK_ErrorLog::ErrorLogPath());
+    answers.Clear();
+    form->cmdTestInternetConnection->click();
+    ASSERT_EQ(answers.Calls().size(), 1u);
+    EXPECT_EQ(answers.Calls()[0].text, message);
+    // The test file is gone on both sides; a failed connection deletes nothing.
+    EXPECT_FALSE(fs::exists(tree.path("Castellan/InternetGame/temp/000123456.tst")) ||
+                 fs::exists(server.remotePath("test/000123456.tst")));
+    std::vector<std::string> logged;
+    for (const std::string& line : testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())))
+      if (std::find(all.begin(), all.end(), line) != all.end()) logged.push_back(line);
+    EXPECT_EQ(logged, steps);
+  }
 }
 
 }  // namespace

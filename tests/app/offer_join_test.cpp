@@ -231,11 +231,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
   for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + C::OfferInfoName(stem));
-    C::OfferInfo info;
-    info.gameId = C::GameIdOfStem(stem);
-    info.nickname = "offerer " + std::to_string(k);
-    info.colour = k == 5 ? "White" : "0";
-    C::WriteOfferInfoFile(txt, info);
+    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "", k == 5 ? "White" : "0"});
     ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(stem))));
   }
   testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(4))), "not an archive");
