@@ -4,26 +4,49 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/fMainForm.h"
+#include "app/frmNewGame.h"
+#include "board/GameFile.h"
 #include "board/GameRecord.h"
 #include "board/TakenPieces.h"
 #include "board/ZVK_Board_Sub.h"
+#include "correspondence/ExchangeFiles.h"
+#include "correspondence/FtpRunner.h"
+#include "correspondence/Naming.h"
+#include "correspondence/Packing.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
+#include "platform/AppPath.h"
+#include "platform/FileDialog.h"
+#include "platform/Inet.h"
 #include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
+#include "support/ZVK_ErrorLog.h"
+#include "support/ZVK_Registry.h"
+#include "tests/correspondence/ExchangeTestKit.h"
+#include "tests/fixtures/Servers.h"
 #include "tests/main/TestSupport.h"
 
 namespace apptest {
 
+namespace fs = std::filesystem;
+namespace C = correspondence;
 namespace G = ZVK_Globals;
 namespace E = ZVK_Engine;
 namespace B = ZVK_Board_Sub;
@@ -60,6 +83,20 @@ inline void WhenModal(std::function<void(QWidget*)> act, int delayMs = 0) {
   });
 }
 
+// Names of the files in a folder (none when it does not exist).
+inline std::set<std::string> FilesIn(const std::string& dir) {
+  std::set<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+    if (entry.is_regular_file()) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// Points the game server at a port where nothing listens.
+inline void NoServer() {
+  setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
+}
+
 class MainWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -68,6 +105,8 @@ class MainWindowFixture : public ::testing::Test {
     form->Form_Initialize();
     app::SetCheckValue(form->chkMoveAnimation, 0);  // no sliding pieces: the tests do not wait for frames
     answers.Clear();
+    C::gFtpResponseFile.clear();
+    C::gInternetGameID.clear();
   }
   void TearDown() override {
     G::gGameStopped = G::kTrue;  // ends any engine loop a failed test left behind
@@ -75,6 +114,9 @@ class MainWindowFixture : public ::testing::Test {
     form.reset();
     G::gGameMode.clear();
     G::gGameStopped = 0;
+    C::gFtpResponseFile.clear();
+    C::gInternetGameID.clear();
+    unsetenv(platform::kFtpHostVariable);
   }
 
   // A new game from the start position.
@@ -125,6 +167,53 @@ class MainWindowFixture : public ::testing::Test {
   void Move(const char* from, const char* to) {
     Press(from);
     Press(to);
+  }
+
+  // Makes a program tree the running installation (its program folder,
+  // settings roots and machine number) and opens a fresh window on it: one
+  // window at a time, as on a real PC.
+  void OpenWindow(const testsupport::ProgramTree& t, const std::string& machine) {
+    form.reset();
+    setenv("XDG_CONFIG_HOME", t.path("config").c_str(), 1);
+    setenv("CASTELLAN_MACHINE_DIR", t.path("machine").c_str(), 1);
+    platform::SetAppPath(t.programDir());
+    ZVK_Identity::gMachineID = machine;
+    correspondence::gFtpResponseFile.clear();
+    form = std::make_unique<app::fMainForm>();
+    form->Form_Initialize();
+    app::SetCheckValue(form->chkMoveAnimation, 0);
+    answers.Clear();
+  }
+
+  void MoveAndSend(const char* from, const char* to) {
+    const int before = E::gMoveNumber;
+    Move(from, to);
+    ASSERT_EQ(E::gMoveNumber, before + 1) << from << "-" << to;
+    form->cmdSendMove->click();
+  }
+
+  // New Game with the dialog worked by `act` from inside its loop; whatever
+  // `act` leaves open is cancelled, so a failed expectation cannot leave the
+  // test waiting. From the menu, or the command itself.
+  void NewGameDialog(std::function<void(app::frmNewGame*)> act, bool fromMenu = false) {
+    WhenModal([act](QWidget* modal) {
+      auto* dialog = qobject_cast<app::frmNewGame*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      act(dialog);
+      if (dialog->isVisible()) dialog->cmdCancel_Click();
+    });
+    fromMenu ? form->mnuNewGame->trigger() : form->mnuNewGame_Click();
+  }
+
+  // A choice stored for the profile's dialogs ("<none>" when nothing is).
+  static std::string Stored(const std::string& key, const std::string& profile = "Standard") {
+    return platform::GetSetting(ZVK_Registry::ProfileSettingsApp(profile), "Settings", key, "<none>");
+  }
+
+  static std::vector<std::string> Items(const QComboBox* box) {
+    std::vector<std::string> items;
+    for (int i = 0; i < box->count(); ++i) items.push_back(box->itemText(i).toStdString());
+    return items;
   }
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }

@@ -1,69 +1,15 @@
 // Correspondence games through the main window and a real loopback FTP
-// server: two installations playing each other, and the ways a fetch or a
-// send goes wrong.
-#include <QDateTime>
-#include <QLabel>
-#include <QLineEdit>
+// server: the ways a fetch or a send goes wrong, and what a resumed game offers.
 #include <QMovie>
 #include <chrono>
-#include <filesystem>
-#include <set>
 
-#include "correspondence/ExchangeFiles.h"
-#include "correspondence/FtpRunner.h"
-#include "correspondence/Naming.h"
-#include "correspondence/NewMove.h"
-#include "correspondence/Packing.h"
-#include "board/GameFile.h"
-#include "platform/AppPath.h"
-#include "platform/Inet.h"
-#include "support/ZVK_ErrorLog.h"
-#include "support/ZVK_GetSystemInfos.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
-#include "tests/fixtures/Servers.h"
 
 namespace apptest {
 namespace {
 
-namespace fs = std::filesystem;
-namespace C = correspondence;
-
-// Names of the files in a folder (none when it does not exist).
-std::set<std::string> FilesIn(const std::string& dir) {
-  std::set<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(dir, ec))
-    if (entry.is_regular_file()) names.insert(entry.path().filename().string());
-  return names;
-}
-
-class ExchangeFixture : public MainWindowFixture {
+class ExchangeTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    MainWindowFixture::SetUp();
-    C::gFtpResponseFile.clear();
-  }
-  void TearDown() override {
-    MainWindowFixture::TearDown();
-    C::gInternetGameID.clear();
-    C::gFtpResponseFile.clear();
-    unsetenv(platform::kFtpHostVariable);
-  }
-  static void NoServer() {
-    setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
-  }
-
-  // Makes a program tree the running installation: its program folder, its
-  // settings roots and its machine number (from its Common/MachineId.txt).
-  static void Activate(const testsupport::ProgramTree& t) {
-    setenv("XDG_CONFIG_HOME", t.path("config").c_str(), 1);
-    setenv("CASTELLAN_MACHINE_DIR", t.path("machine").c_str(), 1);
-    platform::SetAppPath(t.programDir());
-    ZVK_GetSystemInfos::GetPCInfos();
-    C::gFtpResponseFile.clear();
-  }
-
   std::string Dir() const { return C::InternetGameDir(); }
   std::string Stem() const { return C::ExchangeStem(C::gInternetGameID); }
   std::string LastGame() const { return Dir() + C::LastGameName(Stem()); }
@@ -78,23 +24,11 @@ class ExchangeFixture : public MainWindowFixture {
     ASSERT_TRUE(B::SaveCompleteGame(LastGame()));
   }
 
-  // The partner's game after e7-e5 (half-move 2), or any file, packed as the
-  // exchange archive at path.
-  void PartnerArchive(const std::string& path, const std::string& gameBytes = "") {
+  // These bytes as the partner's exchange archive on the server.
+  void PartnerArchive(const fixtures::FtpServer& server, const std::string& gameBytes) {
     const std::string chi = tree.path("partner/" + C::LastGameName(Stem()));
-    if (gameBytes.empty()) {
-      const std::string mode = G::gGameMode;
-      G::gGameMode = "OfflinePP";
-      Move("e7", "e5");
-      G::gGameMode = mode;
-      fs::create_directories(tree.path("partner"));
-      ASSERT_TRUE(B::SaveCompleteGame(chi));
-      ASSERT_TRUE(B::LoadCompleteGame(LastGame()));  // back to half-move 1
-    } else {
-      testsupport::WriteFile(chi, gameBytes);
-    }
-    fs::create_directories(fs::path(path).parent_path());
-    ASSERT_TRUE(C::PackSingleFile(chi, path));
+    testsupport::WriteFile(chi, gameBytes);
+    ASSERT_TRUE(C::PackSingleFile(chi, server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
   }
 
   static bool Shown(const QWidget* w) { return !w->isHidden(); }
@@ -102,119 +36,17 @@ class ExchangeFixture : public MainWindowFixture {
   exchangetest::FastWaits waits;
 };
 
-class TwoInstallations : public ExchangeFixture {
- protected:
-  // Installation A (this fixture's tree) offers with White; B joins.
-  void SetUp() override {
-    ExchangeFixture::SetUp();
-    TEST_NEEDS(server.running(), fixtures::kFtpDown);
-    server.useAsGameServer();
-    testsupport::WriteFile(tree.commonDir() + "/MachineId.txt", "000000101\n");
-    testsupport::WriteFile(treeB.commonDir() + "/MachineId.txt", "# second copy\n000000202\n");
-
-    Activate(tree);
-    C::gInternetGameID = C::InternetGameId(ZVK_Identity::gMachineID, QDateTime(QDate(2026, 12, 6), QTime(23, 50)));
-    stem = Stem();
-    const std::string white = std::to_string(G::kWhite);
-    C::WriteOfferInfoFile(C::OfferedDir() + C::OfferInfoName(stem),
-                          {"", C::gInternetGameID, "Alice", "Norway", "english", white, "female", "31", ""});
-
-    Activate(treeB);
-    C::WriteJoinInfoFile(C::JoinedDir() + C::JoinInfoName(stem),
-                         {"", ZVK_Identity::gMachineID, "Bob", "Chile", "english", white, "male", "45"});
-  }
-
-  // One side's turn in a fresh window whose game comes only from that
-  // installation's last exchange: fetch when asked, then move and send.
-  void Turn(const testsupport::ProgramTree& t, bool download, const char* from, const char* to) {
-    Activate(t);
-    form.reset();  // one window at a time, as on a real PC
-    form = std::make_unique<app::fMainForm>();
-    form->Form_Initialize();
-    app::SetCheckValue(form->chkMoveAnimation, 0);
-    answers.Clear();
-    C::gInternetGameID = C::GameIdOfStem(stem);
-    const bool white = &t == &tree;
-    NewGame("OnlinePP", white ? G::kWhite : G::kBlack, white ? 1 : -1);
-    if (fs::exists(LastGame())) {
-      ASSERT_TRUE(B::LoadCompleteGame(LastGame()));
-    }
-    const int before = E::gMoveNumber;
-    if (download) {
-      form->cmdDownloadMove->click();
-      ASSERT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
-      ASSERT_EQ(E::gMoveNumber, before + 1) << "the partner's move arrived";
-      EXPECT_TRUE(form->picFrontBuffer->isEnabled());
-    }
-    if (from == nullptr) return;
-    Move(from, to);
-    ASSERT_EQ(E::gMoveNumber, before + (download ? 2 : 1)) << from << "-" << to;
-    form->cmdSendMove->click();
-    EXPECT_TRUE(answers.Calls().empty());
-    EXPECT_TRUE(!Shown(form->cmdSendMove) && Shown(form->cmdDownloadMove) && Shown(form->cmdSuspend));
-  }
-
-  testsupport::ProgramTree treeB;
-  fixtures::FtpServer server;
-  std::string stem;
-};
-
-TEST_F(TwoInstallations, PlaySixHalfMovesThroughTheServer) {
-  Turn(tree, false, "e2", "e4");
-  const std::string offerOnServer = server.remotePath("offered/" + C::OfferArchiveName(stem));
-  ASSERT_TRUE(fs::exists(offerOnServer));
-  const auto offerTime = fs::last_write_time(offerOnServer);
-
-  Turn(treeB, true, "e7", "e5");
-  // The joining side sees the game with Black at the bottom.
-  EXPECT_EQ(B::gViewBoard(3, 3), 16) << "e4";
-  EXPECT_EQ(B::gViewBoard(3, 4), 6) << "e5";
-  Turn(tree, true, "g1", "f3");
-  Turn(treeB, true, "b8", "c6");
-  Turn(tree, true, "f1", "b5");
-  Turn(treeB, true, "a7", "a6");
-
-  // A fetches Black's sixth half-move and sees it with White at the bottom;
-  // White to play, so nothing to fetch or suspend meanwhile.
-  Turn(tree, true, nullptr, nullptr);
-  EXPECT_EQ(B::gViewBoard(0, 2), 6) << "a6";
-  EXPECT_NE(Record().find("Black Pawn at A:7 to A:6"), std::string::npos) << Record();
-  EXPECT_FALSE(Shown(form->cmdDownloadMove) || Shown(form->cmdSuspend));
-
-  // The server: the offer as the first send put it, never again; the latest game.
-  EXPECT_EQ(FilesIn(server.remotePath("offered")), std::set<std::string>{C::OfferArchiveName(stem)});
-  EXPECT_EQ(fs::last_write_time(offerOnServer), offerTime);
-  EXPECT_EQ(FilesIn(server.remotePath("games")), std::set<std::string>{C::ExchangeArchiveName(stem)});
-
-  // Each side keeps its own move notes and local copy; a fetched archive is taken over.
-  const std::string id = C::GameIdOfStem(stem);
-  for (const bool a : {true, false}) {
-    const std::string dir = (a ? tree : treeB).programDir() + "/InternetGame/";
-    std::set<std::string> expected = {C::LastGameName(stem), C::LocalCopyName(id)};
-    if (!a) expected.insert(C::ExchangeArchiveName(stem));
-    for (int n = a ? 1 : 2; n <= 6; n += 2) {
-      expected.insert(C::MoveNoteName(id, n));
-      EXPECT_EQ(C::ReadMoveNoteFile(dir + C::MoveNoteName(id, n)).machineId, a ? "000000101" : "000000202") << n;
-    }
-    EXPECT_EQ(FilesIn(dir), expected) << a;
-  }
-}
-
-using ExchangeTest = ExchangeFixture;
-
 TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   fixtures::FtpServer server;
-  fixtures::FtpServer otherPassword("not-the-account's");
-  TEST_NEEDS(server.running() && otherPassword.running(), fixtures::kFtpDown);
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
   const std::string problem = "There was a download problem,\r\nPlease try again later";
   const std::string noMove = "No new move from your chess partner is currently available,\r\nPlease try again later";
   struct Case {
     const char* what;
-    std::string host, remoteGame, message;  // remoteGame "": none; "partner": half-move 2; else these bytes
+    std::string host, remoteGame, message;  // remoteGame "": none; else these bytes
   };
   const Case cases[] = {
       {"server down", "127.0.0.1:" + std::to_string(fixtures::UnusedPort()), "", problem},
-      {"wrong password", otherPassword.host(), "partner", problem},
       {"no archive on the server", server.host(), "", problem},
       {"same half-move", server.host(), "\"1\"\r\n", noMove},
       {"newer but not a game", server.host(), "\"9\"\r\n\"\"\r\nnot a board\r\n", problem},
@@ -222,13 +54,8 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     GameAfterFirstMove();
-    for (const auto* s : {&server, &otherPassword})
-      fs::remove(s->remotePath("games/" + C::ExchangeArchiveName(Stem())));
-    if (!c.remoteGame.empty()) {
-      const fixtures::FtpServer& holder = c.host == otherPassword.host() ? otherPassword : server;
-      PartnerArchive(holder.remotePath("games/" + C::ExchangeArchiveName(Stem())),
-                     c.remoteGame == "partner" ? "" : c.remoteGame);
-    }
+    fs::remove(server.remotePath("games/" + C::ExchangeArchiveName(Stem())));
+    if (!c.remoteGame.empty()) PartnerArchive(server, c.remoteGame);
     setenv(platform::kFtpHostVariable, c.host.c_str(), 1);
     const std::string lastGame = testsupport::ReadFile(LastGame());
     const std::string record = Record();
@@ -238,7 +65,6 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
 
     ASSERT_EQ(answers.Calls().size(), 1u);
     EXPECT_EQ(answers.Calls()[0].text, c.message);
-    EXPECT_EQ(answers.Calls()[0].style, 4144);
     EXPECT_TRUE(Shown(form->cmdDownloadMove) && Shown(form->cmdSuspend));
     EXPECT_EQ(E::gMoveNumber, 1);
     EXPECT_EQ(Record(), record);
@@ -248,24 +74,6 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
       EXPECT_FALSE(fs::exists(Dir() + C::ReceivedGameName(Stem())));
     }
   }
-}
-
-TEST_F(ExchangeTest, ArchiveFetchedEarlierIsTakenOverWithoutATransfer) {
-  NoServer();  // the move must come from the archive already here
-  GameAfterFirstMove();
-  PartnerArchive(Dir() + C::ExchangeArchiveName(Stem()));
-  app::SetCheckValue(form->chkTestInternetConnection, 1);
-  fs::remove(ZVK_ErrorLog::ErrorLogPath());
-
-  form->cmdDownloadMove->click();
-
-  EXPECT_TRUE(answers.Calls().empty());
-  EXPECT_EQ(At("e5"), E::kPawn);
-  // The connection is closed all the same; nothing else was sent.
-  EXPECT_EQ(testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())),
-            (std::vector<std::string>{"CLOSE", "successfully disconnected"}));
-  EXPECT_EQ(FilesIn(Dir()), std::set<std::string>{C::LastGameName(Stem())});
-  EXPECT_FALSE(Shown(form->cmdDownloadMove));  // this side is to play now
 }
 
 TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterARestart) {
@@ -291,15 +99,12 @@ TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterAResta
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
   for (const bool sent : {false, true}) {
-    form.reset();
-    form = std::make_unique<app::fMainForm>();
-    form->Form_Initialize();
+    OpenWindow(tree, ZVK_Identity::gMachineID);
     form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
     form->cmdSuspend->show();
     form->cmdSendMove->hide();
     form->LoadInternetPlay(LastGame());
     EXPECT_TRUE(Shown(form->cmdSendMove) != sent && Shown(form->cmdDownloadMove) == sent && Shown(form->cmdSuspend));
-    answers.Clear();
     if (!sent) form->cmdSendMove->click();
     EXPECT_TRUE(answers.Calls().empty());
   }

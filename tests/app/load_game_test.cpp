@@ -1,45 +1,19 @@
 // The load-game dialog over the real main window: local games of the
 // profile, browsing, the stored choices, correspondence games with their
 // information and the new-move marks fetched from a real FTP server.
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/AnimationControl.h"
 #include "app/frmLoadGame.h"
-#include "board/GameFile.h"
-#include "correspondence/ExchangeFiles.h"
-#include "correspondence/FtpRunner.h"
-#include "correspondence/Naming.h"
-#include "correspondence/Packing.h"
-#include "platform/FileDialog.h"
-#include "platform/Inet.h"
-#include "platform/SettingsStore.h"
 #include "platform/ZipArchive.h"
-#include "support/ZVK_ErrorLog.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
-#include "tests/fixtures/Servers.h"
 
 namespace apptest {
 namespace {
 
-namespace fs = std::filesystem;
-namespace C = correspondence;
-
 class LoadGameTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    MainWindowFixture::SetUp();
-    C::gFtpResponseFile.clear();
-    C::gInternetGameID.clear();
-  }
-
   // Plays `moves` (pairs of squares) from the start and saves the game to path.
   void SaveGame(const std::string& path, std::initializer_list<std::pair<const char*, const char*>> moves,
                 const std::string& comment = "") {
@@ -50,14 +24,6 @@ class LoadGameTest : public MainWindowFixture {
     ASSERT_TRUE(B::SaveCompleteGame(path));
   }
   std::string Games(const std::string& name = "") const { return tree.path("Castellan/games/" + name); }
-  std::vector<std::string> Listed(const app::frmLoadGame& dialog) const {
-    std::vector<std::string> items;
-    for (int i = 0; i < dialog.cmbGames->count(); ++i) items.push_back(dialog.cmbGames->itemText(i).toStdString());
-    return items;
-  }
-  std::string Stored(const char* key) const {
-    return platform::GetSetting("ZVK\\Castellan\\TESTER\\Standard", "Settings", key, "<none>");
-  }
 
   platform::ScriptedFileDialogs dialogs;
   exchangetest::FastWaits waits;
@@ -71,38 +37,24 @@ TEST_F(LoadGameTest, WithoutStoredChoicesTheProfilesLocalGamesAreListedAndOkLoad
   SaveGame(Games("20260102_11_Other.chs"), {{"a2", "a3"}});
   SaveGame(Games("Standard_saved-as.chs"), {{"a2", "a3"}});
   NewGame("OfflinePC");
-  form->StatusReport();
 
   app::frmLoadGame dialog(*form);
-  EXPECT_TRUE(dialog.optColor[0]->isChecked());
-  EXPECT_EQ(dialog.txtNamePlayer2->text(), "CPU");
-  EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"20260101_10(2)_Standard.chs", "20260102_11_Standard.chs"}));
+  EXPECT_EQ(Items(dialog.cmbGames), (std::vector<std::string>{"20260101_10(2)_Standard.chs", "20260102_11_Standard.chs"}));
   EXPECT_EQ(dialog.cmbGames->currentIndex(), 1);
-  EXPECT_FALSE(dialog.fraNewGame->isVisibleTo(&dialog));
 
   dialog.txtNamePlayer2->setText("Partner");
-  form->lblStatus->setText("left from the last game");
   form->mnuRotate_Click();  // the last game was seen from Black's side
-  ASSERT_EQ(form->lblFile[0]->text(), "H");
   form->CurrentGameFile = Games("20260101_10(2)_Standard.chs");  // the last game's
   dialog.cmdOK_Click();
   EXPECT_EQ(form->CurrentGameFile, "") << "the loaded game has no file of its own yet";
   EXPECT_EQ(form->lblFile[0]->text(), "A");
-  EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(G::gGameMode, "OfflinePP");
   EXPECT_TRUE(form->lblStatus->text().startsWith("Waiting for Black")) << form->lblStatus->text().toStdString();
-  EXPECT_EQ(form->StatusBar->panel(2)->text(), "Two Player Mode");
-  EXPECT_EQ(G::gGameStopped, 0);
   EXPECT_EQ(E::gMoveNumber, 3);
   EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
   EXPECT_EQ(Record().substr(0, record.size()), record);
   EXPECT_EQ(form->txtComment->text(), "queen's gambit");
-  EXPECT_EQ(form->HScroll1->value(), 3);
-  EXPECT_EQ(form->txtNameWhite->text(), form->txtUserNickName->text());
   EXPECT_EQ(form->txtNameBlack->text(), "Partner");
-  EXPECT_EQ(G::gGameType, "Training");
-  EXPECT_FALSE(form->mnuNewGame->isEnabled());
-  EXPECT_EQ(Stored("optColor0"), "-1");
 
   // The next opening starts from those choices.
   app::frmLoadGame again(*form);
@@ -120,11 +72,9 @@ TEST_F(LoadGameTest, OkWithoutAGameDisablesItselfBrowsingLoadsAFileAnywhereAndCa
 
   {
     app::frmLoadGame dialog(*form);
-    ASSERT_EQ(dialog.cmbGames->count(), 0);
-    dialog.cmdOK->setEnabled(true);
+    dialog.cmdOK->setEnabled(true);  // no game listed
     dialog.cmdOK_Click();
     EXPECT_EQ(dialog.result(), 0);
-    EXPECT_EQ(Stored("optColor0"), "<none>");
     dialogs.Push("");  // the first search is cancelled
     dialog.cmdLoadLocalGame_Click();
     EXPECT_FALSE(dialog.cmdOK->isEnabled());
@@ -133,22 +83,17 @@ TEST_F(LoadGameTest, OkWithoutAGameDisablesItselfBrowsingLoadsAFileAnywhereAndCa
     dialog.cmdLoadLocalGame_Click();
     dialog.cmdOK_Click();
     EXPECT_EQ(dialog.result(), 0);
-    EXPECT_TRUE(dialog.cmdOK->isEnabled());
     EXPECT_EQ(E::gMoveNumber, 0);
-    EXPECT_TRUE(form->txtComment->text().isEmpty());
     EXPECT_EQ(Stored("optColor0"), "<none>");
     ASSERT_EQ(answers.Calls().size(), 1u);
-    EXPECT_NE(answers.Calls()[0].text.find("The game was not loaded."), std::string::npos);
     dialogs.Push(elsewhere);
     dialog.optColor[1]->setChecked(true);
     dialog.cmdLoadLocalGame_Click();
-    EXPECT_EQ(Listed(dialog), std::vector<std::string>{elsewhere});
-    EXPECT_TRUE(dialog.cmdOK->isEnabled());
+    EXPECT_EQ(Items(dialog.cmbGames), std::vector<std::string>{elsewhere});
     dialog.cmdOK_Click();
   }
   EXPECT_EQ(E::gMoveNumber, 2);
   EXPECT_EQ(G::gBoardSide, -1);  // the local player took Black
-  EXPECT_EQ(G::gPlayerColor, G::kBlack);
 
   // Cancel: no game, New Game and Load Game back on.
   form->SetGameStartCommandsEnabled(false);
@@ -192,23 +137,16 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
   NewGame("OfflinePP");
   app::frmLoadGame dialog(*form);
   dialog.optInternetAction[0]->setChecked(true);
-  EXPECT_EQ(Listed(dialog), stems);
-  EXPECT_TRUE(dialog.fraNewGame->isVisibleTo(&dialog));
-  EXPECT_TRUE(dialog.optGameType[1]->isChecked());
-  EXPECT_FALSE(dialog.optColor[0]->isEnabled());
+  EXPECT_EQ(Items(dialog.cmbGames), stems);
   // The last game is selected and shown: its offerer (this PC) plays White.
-  EXPECT_EQ(dialog.lblName->text(), "Offerer2");
-  EXPECT_EQ(dialog.lblCountry->text(), "Norway");
+  EXPECT_EQ(dialog.lblName->text() + dialog.lblCountry->text() + dialog.lblPlayer1Color->text(), "Offerer2NorwayBlack");
   EXPECT_EQ(dialog.lblMove->text(), "1. e2-e4 <b>bold</b>");
   EXPECT_EQ(dialog.lblMove->textFormat(), Qt::PlainText);
-  EXPECT_EQ(dialog.lblPlayer1Color->text(), "Black");
-  EXPECT_TRUE(dialog.optColor[0]->isChecked());
   EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(stems[2]));
 
   // The offerer of the second game plays Black.
   dialog.cmbGames->setCurrentIndex(1);
   dialog.cmbGames_Click();
-  EXPECT_EQ(dialog.lblPlayer1Color->text(), "White");
   EXPECT_TRUE(dialog.optColor[1]->isChecked());
 
   // An archive from another PC that carries more than its information file
@@ -236,7 +174,6 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
   dialog.cmbGames->setCurrentIndex(0);
   dialog.cmbGames_Click();
   ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_EQ(answers.Calls()[0].text, "No information available in the moment\r\nPlease try again later.");
   EXPECT_EQ(dialog.lblName->text(), "Offerer1");
 }
 
@@ -254,7 +191,7 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGam
   app::StopTransferAnimation(dialog.Animation1);
 
   // With the server out of reach the first failed fetch ends the marking.
-  setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
+  NoServer();
   app::SetCheckValue(form->chkTestInternetConnection, 1);
   fs::remove(ZVK_ErrorLog::ErrorLogPath());
   dialog.cmdNewMove_Click();
@@ -266,9 +203,8 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGam
 
   dialog.cmdNewMove_Click();
   EXPECT_EQ(dialog.size(), dialog.sizeHint()) << "the picture's room is given back";
-  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
+  EXPECT_EQ(dialog.GamePicture(0) + dialog.GamePicture(2), 2 * app::frmLoadGame::kNewMovePicture);
   EXPECT_EQ(dialog.GamePicture(1), app::frmLoadGame::kGamePicture);
-  EXPECT_EQ(dialog.GamePicture(2), app::frmLoadGame::kNewMovePicture);
 
   // A game on the server that is not newer is not marked.
   SaveGame(tree.path("same/x.chi"), {{"e2", "e4"}, {"e7", "e5"}});

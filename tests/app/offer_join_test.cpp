@@ -1,33 +1,12 @@
-// Offering and joining correspondence games through the new-game dialog,
-// between separate installations and a real FTP server on loopback.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <filesystem>
+// Offering, joining and playing correspondence games through the new-game
+// dialog, between separate installations and a real FTP server on loopback.
 
-#include "app/frmNewGame.h"
-#include "correspondence/ExchangeFiles.h"
-#include "correspondence/FtpRunner.h"
-#include "correspondence/Naming.h"
-#include "correspondence/Packing.h"
-#include "platform/AppPath.h"
 #include "platform/DoEvents.h"
-#include "platform/SettingsStore.h"
-#include "support/ZVK_ErrorLog.h"
-#include "support/ZVK_Registry.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/correspondence/ExchangeTestKit.h"
-#include "tests/fixtures/Servers.h"
 
 namespace apptest {
 namespace {
-
-namespace fs = std::filesystem;
-namespace cor = correspondence;
 
 using testsupport::Lines;
 
@@ -47,47 +26,13 @@ class OfferJoinTest : public MainWindowFixture {
     TEST_NEEDS(server.running(), fixtures::kFtpDown);
     server.useAsGameServer();
   }
-  void TearDown() override {
-    MainWindowFixture::TearDown();
-    cor::gFtpResponseFile.clear();
-    cor::gInternetGameID.clear();
-  }
 
-  // Opens the main window of an installation (closing any other first).
   void Open(const Installation& pc, const char* nickname) {
-    form.reset();
-    cor::gFtpResponseFile.clear();
-    setenv("XDG_CONFIG_HOME", pc.tree.path("config").c_str(), 1);
-    setenv("CASTELLAN_MACHINE_DIR", pc.tree.path("machine").c_str(), 1);
-    platform::SetAppPath(pc.tree.programDir());
-    ZVK_Identity::gMachineID = pc.machine;
-    form = std::make_unique<app::fMainForm>();
-    form->Form_Initialize();
-    app::SetCheckValue(form->chkMoveAnimation, 0);
+    OpenWindow(pc.tree, pc.machine);
     form->txtUserNickName->setText(nickname);
     form->cmbCountry->setCurrentText("Norway");
     form->optGender[1]->setChecked(true);
     form->txtAge->setText("41");
-    answers.Clear();
-  }
-
-  // New Game with the dialog worked by `act` from inside its loop.
-  void NewGameDialog(std::function<void(app::frmNewGame*)> act) {
-    WhenModal([act](QWidget* modal) {
-      auto* dialog = qobject_cast<app::frmNewGame*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      act(dialog);
-      // A failed expectation must not leave the test waiting on the dialog.
-      if (dialog->isVisible()) dialog->cmdCancel_Click();
-    });
-    form->mnuNewGame_Click();
-  }
-
-  std::vector<std::string> Remote(const char* folder) const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(server.remotePath(folder))) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
   }
 
   std::vector<std::string> Messages() const {
@@ -107,20 +52,28 @@ class OfferJoinTest : public MainWindowFixture {
     });
   }
 
-  void MoveAndSend(const char* from, const char* to) {
+  // A later turn in a fresh window whose game comes only from that PC's last
+  // exchange: fetch the partner's move, then move and send unless from is null.
+  void Turn(const Installation& pc, bool white, const char* from, const char* to) {
+    Open(pc, "any");
+    C::gInternetGameID = id;
+    NewGame("OnlinePP", white ? G::kWhite : G::kBlack, white ? 1 : -1);
+    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
     const int before = E::gMoveNumber;
-    Move(from, to);
-    ASSERT_EQ(E::gMoveNumber, before + 1) << from << "-" << to;
-    form->cmdSendMove->click();
+    form->cmdDownloadMove->click();
+    ASSERT_EQ(E::gMoveNumber, before + 1) << "the partner's move arrived";
+    if (from != nullptr) MoveAndSend(from, to);
+    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
   }
 
   exchangetest::FastWaits waits;
   fixtures::FtpServer server;
+  std::string id, stem;
 };
 
-// A offers, B joins through the list, C comes too late; for either colour of
-// the offerer.
-TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
+// A offers, B joins through the list, C comes too late, A and B play on;
+// for either colour of the offerer.
+TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
   for (const bool offererWhite : {true, false}) {
     SCOPED_TRACE(offererWhite);
     for (const char* folder : {"offered", "joined", "games"}) {
@@ -131,22 +84,23 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
 
     Offer(a, offererWhite);
     EXPECT_EQ(G::gGameType, "Tournament");
-    const std::string id = cor::gInternetGameID;
+    id = C::gInternetGameID;
     EXPECT_EQ(id.substr(0, 9), "000000001");
-    const std::string stem = cor::ExchangeStem(id);
+    stem = C::ExchangeStem(id);
     EXPECT_EQ(Lines(testsupport::ReadFile(a.Path("InternetGame/offered/" + stem + "n.txt"))),
               (std::vector<std::string>{ZVK_Time::DateText(), id, "Alice", "Norway",
                                         form->cmbLanguage->currentText().toStdString(),
                                         offererWhite ? "16777215" : "0", "female", "41"}));
-    EXPECT_TRUE(Remote("offered").empty());  // nothing uploaded before the first send
+    EXPECT_TRUE(FilesIn(server.remotePath("offered")).empty());  // nothing uploaded before the first send
     // The first send takes the offer along (a Black offerer opens with both
     // colours' first moves).
     answers.Clear();
     MoveAndSend("e2", "e4");
     if (!offererWhite) MoveAndSend("e7", "e5");
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
-    EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
-    EXPECT_EQ(Remote("games"), std::vector<std::string>{stem + "g.zip"});
+    const std::string offerOnServer = server.remotePath("offered/" + stem + "n.zip");
+    const auto offerTime = fs::last_write_time(offerOnServer);
+    EXPECT_EQ(FilesIn(server.remotePath("games")), std::set<std::string>{stem + "g.zip"});
 
     Open(b, "Bob");
     NewGameDialog([&](app::frmNewGame* d) {
@@ -155,9 +109,9 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
       d->cmdUpdateList->click();
       ASSERT_EQ(d->cmbJoinNewGame->count(), 1);
       EXPECT_EQ(d->cmbJoinNewGame->currentText().toStdString(), stem);
-      EXPECT_EQ(d->lblDate->text().toStdString(), ZVK_Time::DateText());
-      EXPECT_EQ((QStringList{d->txtNamePlayer2->text(), d->lblCountry->text(), d->lblGender->text(), d->lblAge->text()}),
-                (QStringList{"Alice", "Norway", "female", "41"}));
+      EXPECT_EQ((QStringList{d->lblDate->text(), d->txtNamePlayer2->text(), d->lblCountry->text(), d->lblGender->text(),
+                             d->lblAge->text()}),
+                (QStringList{QString::fromStdString(ZVK_Time::DateText()), "Alice", "Norway", "female", "41"}));
       // The opening move is the record line of the first send.
       const char* opening = offererWhite ? "White Pawn at E:2 to E:4" : "Black Pawn at E:7 to E:5";
       EXPECT_NE(d->lblMove->text().toStdString().find(opening), std::string::npos) << d->lblMove->text().toStdString();
@@ -173,13 +127,13 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
       EXPECT_FALSE(live);
     });
     EXPECT_EQ(G::gGameStopped, 0);
-    EXPECT_EQ(cor::gInternetGameID, id);
+    EXPECT_EQ(C::gInternetGameID, id);
     EXPECT_EQ(G::gPlayerColor, offererWhite ? G::kBlack : G::kWhite);
-    EXPECT_EQ(Remote("joined"), std::vector<std::string>{stem + "j.zip"});
+    EXPECT_EQ(FilesIn(server.remotePath("joined")), std::set<std::string>{stem + "j.zip"});
     const std::vector<std::string> join = Lines(testsupport::ReadFile(b.Path("InternetGame/joined/" + stem + "j.txt")));
     ASSERT_EQ(join.size(), 8u);
     EXPECT_EQ(join[1] + join[2] + join[5], "000000002Bob" + std::string(offererWhite ? "16777215" : "0"));
-    EXPECT_EQ(platform::GetSetting(ZVK_Registry::ProfileSettingsApp("Standard"), "Settings", "cmbJoinNewGame"), stem);
+    EXPECT_EQ(Stored("cmbJoinNewGame"), stem);
     // The offerer's game was fetched and is shown in B's orientation.
     EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
     const B::Square e4 = B::EngineToView(5, 4);
@@ -187,7 +141,6 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     // The joined game is ready to play and send.
     MoveAndSend(offererWhite ? "e7" : "d2", offererWhite ? "e5" : "d4");
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
-    EXPECT_EQ(Remote("offered"), std::vector<std::string>{stem + "n.zip"});
 
     // C listed the offer while it was open (its listing files are still on
     // disk) and presses OK now: the re-check finds it joined.
@@ -211,6 +164,30 @@ TEST_F(OfferJoinTest, OfferJoinAndALateThirdPlayer) {
     // The next New Game shows the dialog as it was left: an empty list, OK off.
     NewGameDialog([](app::frmNewGame* d) { EXPECT_FALSE(d->cmbJoinNewGame->count() > 0 || d->cmdOK->isEnabled()); });
     EXPECT_EQ(form->NewGameForm(), nullptr);
+
+    // Two more turns each; A ends by fetching B's last move.
+    Turn(a, offererWhite, offererWhite ? "g1" : "b8", offererWhite ? "f3" : "c6");
+    Turn(b, !offererWhite, offererWhite ? "b8" : "g1", offererWhite ? "c6" : "f3");
+    Turn(a, offererWhite, nullptr, nullptr);
+    EXPECT_EQ(E::gMoveNumber, offererWhite ? 4 : 5);
+    EXPECT_EQ(At(offererWhite ? "c6" : "f3"), offererWhite ? E::kKnight : -E::kKnight);
+    EXPECT_EQ(G::gBoardSide, offererWhite ? 1 : -1);
+    // The server: the offer as the first sends put it, never again; the latest game.
+    EXPECT_EQ(FilesIn(server.remotePath("offered")), std::set<std::string>{stem + "n.zip"});
+    EXPECT_EQ(fs::last_write_time(offerOnServer), offerTime);
+    EXPECT_EQ(FilesIn(server.remotePath("games")), std::set<std::string>{stem + "g.zip"});
+    // Each side keeps the move notes of its own sends and its local copy; a
+    // fetched archive is taken over, one packed for a send stays.
+    for (const Installation* pc : {&a, &b}) {
+      std::set<std::string> expected = {C::LastGameName(stem), C::LocalCopyName(id)};
+      if (pc == &b) expected.insert(C::ExchangeArchiveName(stem));
+      const std::vector<int> sent = pc == &a ? (offererWhite ? std::vector{1, 3} : std::vector{1, 2, 4})
+                                             : (offererWhite ? std::vector{2, 4} : std::vector{3, 5});
+      for (const int n : sent) expected.insert(C::MoveNoteName(id, n));
+      for (const std::string& name : expected)
+        if (name.back() == 't') EXPECT_EQ(C::ReadMoveNoteFile(pc->Path("InternetGame/" + name)).machineId, pc->machine);
+      EXPECT_EQ(FilesIn(pc->Path("InternetGame")), expected) << pc->machine;
+    }
   }
 }
 
@@ -230,17 +207,17 @@ TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
   EXPECT_EQ(G::gGameStopped, 0);
   EXPECT_EQ(G::gBoardSide, -1);
   EXPECT_EQ(E::gMoveNumber, 1);  // fetched
-  EXPECT_TRUE(Remote("joined").empty());
+  EXPECT_TRUE(FilesIn(server.remotePath("joined")).empty());
   EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("cmdOK_Click of Formular frmNewGame"),
             std::string::npos);
   EXPECT_FALSE(form->lblError->isHidden());
   // Without its join file B is still not the offering side: its send leaves
   // A's offer on the server alone.
-  const std::string offer = server.remotePath("offered/" + cor::OfferArchiveName(cor::ExchangeStem(cor::gInternetGameID)));
+  const std::string offer = server.remotePath("offered/" + C::OfferArchiveName(C::ExchangeStem(C::gInternetGameID)));
   const std::string offerBytes = testsupport::ReadFile(offer);
   MoveAndSend("e7", "e5");
   EXPECT_EQ(testsupport::ReadFile(offer), offerBytes);
-  EXPECT_TRUE(Remote("games").size() == 1 && answers.Calls().empty());
+  EXPECT_TRUE(FilesIn(server.remotePath("games")).size() == 1 && answers.Calls().empty());
 }
 
 // The offer list built from listing files and previewed from the server.
@@ -253,18 +230,14 @@ TEST_F(OfferJoinTest, OfferListCases) {
   // server; offer 4 a damaged one, 6 and 8 none, 7 one too large.
   for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
-    const std::string txt = pc.Path("scratch/" + cor::OfferInfoName(stem));
-    cor::OfferInfo info;
-    info.gameId = cor::GameIdOfStem(stem);
-    info.nickname = "offerer " + std::to_string(k);
-    info.colour = k == 5 ? "White" : "0";
-    cor::WriteOfferInfoFile(txt, info);
-    ASSERT_TRUE(cor::PackSingleFile(txt, server.remotePath("offered/" + cor::OfferArchiveName(stem))));
+    const std::string txt = pc.Path("scratch/" + C::OfferInfoName(stem));
+    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "", k == 5 ? "White" : "0"});
+    ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(stem))));
   }
-  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(4))), "not an archive");
+  testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(4))), "not an archive");
   // Offer 7's "archive" is larger than any offer's.
-  testsupport::WriteFile(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), "");
-  fs::resize_file(server.remotePath("offered/" + cor::OfferArchiveName(stemOf(7))), 2u << 20);
+  testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(7))), "");
+  fs::resize_file(server.remotePath("offered/" + C::OfferArchiveName(stemOf(7))), 2u << 20);
   struct Case {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
@@ -297,15 +270,13 @@ TEST_F(OfferJoinTest, OfferListCases) {
     testsupport::WriteFile(pc.Path("InternetGame/temp/InternetGame_j.tmp"), c.joins);
     answers.Clear();
     dialog.UpdateGameList(false);
-    std::vector<std::string> listed;
-    for (int i = 0; i < dialog.cmbJoinNewGame->count(); ++i) listed.push_back(dialog.cmbJoinNewGame->itemText(i).toStdString());
-    EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(Items(dialog.cmbJoinNewGame), c.listed);
     EXPECT_EQ(Messages(), c.messages);
     // The last one listed is selected and previewed; nothing of an earlier
     // preview stays when that fails, and it cannot be joined.
     EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty() && c.messages.empty());
     if (!c.listed.empty()) {
-      EXPECT_EQ(cor::gInternetGameID, c.messages.empty() ? cor::GameIdOfStem(c.listed.back()) : "");
+      EXPECT_EQ(C::gInternetGameID, c.messages.empty() ? C::GameIdOfStem(c.listed.back()) : "");
       EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(),
                 c.messages.empty() ? "offerer " + c.listed.back().substr(8, 1) : "");
     }
@@ -333,7 +304,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
   dialog.cmbJoinNewGame_Click();
   dialog.cmdOK_Click();
   EXPECT_EQ(G::gGameStopped, G::kTrue);
-  EXPECT_TRUE(Remote("joined").empty());
+  EXPECT_TRUE(FilesIn(server.remotePath("joined")).empty());
 }
 
 }  // namespace

@@ -121,6 +121,9 @@ TEST_F(NewMoveTest, OnlyASoundReceivedGameReplacesTheLastExchangedOne) {
   ASSERT_TRUE(TakeOverReceivedGame(dir, chiG, chiR, zip));
   EXPECT_EQ(testsupport::ReadFile(dir + chiG), GameBytes(3));
   EXPECT_FALSE(fs::exists(dir + chiR) || fs::exists(dir + zip));
+  // A name that leaves the folder is refused even where a sound game lies.
+  testsupport::WriteFile(dir + "../" + chiR, GameBytes(4));
+  EXPECT_FALSE(TakeOverReceivedGame(dir, chiG, "../" + chiR, zip));
 }
 
 }  // namespace
