@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/AssistantCharacter.h"
-#include "platform/DoEvents.h"
 #include "platform/MachineStore.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowHelpers.h"
@@ -16,7 +15,6 @@ TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
   };
   const Case cases[] = {
       {"Move e4", "Move e4", {"--stdin"}},
-      {"\\Vol=0\\quiet", "quiet", {"-a", "0", "--stdin"}},
       {"\\Spd=9999\\\\Pit=1\\fast", "fast", {"-p", "0", "-s", "450", "--stdin"}},
       {"--help \\unknown\\", "--help \\unknown\\", {"--stdin"}},  // text never becomes an option
   };
@@ -25,23 +23,6 @@ TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
     EXPECT_EQ(r.text, c.rest) << c.text;
     EXPECT_EQ(platform::SpeechArguments(r), c.args) << c.text;
   }
-}
-
-TEST(DoEvents, ThrottledPassesAreFewerThanCalls) {
-  platform::SetYieldIntervalMs(1000);
-  platform::DoEventsNow();
-  const long long before = platform::YieldPasses();
-  for (int i = 0; i < 10000; ++i) platform::DoEvents();
-  EXPECT_EQ(platform::YieldPasses(), before);
-  platform::SetYieldIntervalMs(4);
-}
-
-TEST(SoundDevices, CountsPlaybackLines) {
-  EXPECT_EQ(platform::CountPlaybackDevices(""), 0);
-  EXPECT_EQ(platform::CountPlaybackDevices("00-00: ALC892 Analog : ALC892 Analog : playback 1 : capture 1\n"
-                                           "00-01: ALC892 Digital : ALC892 Digital : playback 1\n"
-                                           "00-02: ALC892 Alt Analog : ALC892 Alt Analog : capture 1\n"),
-            2);
 }
 
 TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
