@@ -65,7 +65,6 @@ TEST_F(Speech, VoiceBoxDecidesBetweenSpeechAndThought) {
   };
   const Case cases[] = {
       {1, -1, false, {"-p", "25", "-s", "150", "-a", "100", "--stdin"}},
-      {1, 0, false, {"--stdin"}},
       {0, -1, true, {}},  // thoughts are never heard, tags or not
   };
   for (const auto& c : cases) {
