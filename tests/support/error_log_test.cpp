@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_ErrorLog.h"
 #include "platform/DoEvents.h"
@@ -47,24 +46,13 @@ class ErrorLog : public ::testing::Test {
   std::string Log() { return testsupport::ReadFile(ErrorLogPath()); }
 };
 
-TEST_F(ErrorLog, EntryEndsWithPlaceLineNumberAndDescription) {
-  EXPECT_EQ(fs::weakly_canonical(ErrorLogPath()), fs::weakly_canonical(tree.commonDir() + "/error.log"));
-  WriteErrorLog(-1, "Castellan", "ReadKey of Modul ZVK_Registry", 12, -2147024894, "Invalid procedure call or argument");
-  const auto lines = Lines(Log());
-  ASSERT_EQ(lines.size(), 1u);
-  const std::string tail = "  Castellan : " + ZVK_Identity::gProductNumber +
-                           " v.3.9.2  ReadKey of Modul ZVK_Registry  12  -2147024894  Invalid procedure call or argument";
-  ASSERT_GT(lines[0].size(), tail.size());
-  EXPECT_EQ(lines[0].substr(lines[0].size() - tail.size()), tail);
-}
-
 TEST_F(ErrorLog, HeaderIsWrittenOnceAndEntriesFollowIt) {
+  EXPECT_EQ(fs::weakly_canonical(ErrorLogPath()), fs::weakly_canonical(tree.commonDir() + "/error.log"));
   WriteLogHeader();
   WriteLogHeader();
   WriteLogLine("after the header");
   const auto lines = Lines(Log());
   ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0].rfind("########  z.v.k error log file - created ", 0), 0u);
   EXPECT_EQ(lines[6], "########  End of Header  ##########");
   EXPECT_EQ(lines[7], "after the header");
 }

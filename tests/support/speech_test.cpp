@@ -82,7 +82,6 @@ TEST_F(Speech, VoiceBoxDecidesBetweenSpeechAndThought) {
 TEST_F(Speech, WithoutACharacterEveryTextIsALoggedFailure) {
   main.voice = 1;
   EXPECT_EQ(MyAgentSpeakText("White king in check", -1), 0);
-  EXPECT_EQ(MyAgentSpeakText("", -1), 0);
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged(), 1);
   EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("MyAgentSpeakText of Formular frmMain_Pakwell"),
             std::string::npos);
