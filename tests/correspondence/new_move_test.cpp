@@ -121,6 +121,9 @@ TEST_F(NewMoveTest, OnlyASoundReceivedGameReplacesTheLastExchangedOne) {
   ASSERT_TRUE(TakeOverReceivedGame(dir, chiG, chiR, zip));
   EXPECT_EQ(testsupport::ReadFile(dir + chiG), GameBytes(3));
   EXPECT_FALSE(fs::exists(dir + chiR) || fs::exists(dir + zip));
+  Receive(GameBytes(4));  // sound, but a game name with a folder part is never written
+  ASSERT_TRUE(HasNewMove(dir, zip, chiG, chiR));
+  EXPECT_FALSE(TakeOverReceivedGame(dir, "../" + chiG, chiR, zip));
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "platform/AssistantCharacter.h"
 #include "platform/MachineStore.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowHelpers.h"
+#include "platform/ZipArchive.h"
+#include "tests/main/TestSupport.h"
 
 namespace {
 
@@ -50,6 +54,19 @@ TEST(MachineStore, PathsMapIntoTheStoreOnly) {
     EXPECT_EQ(entry, c.entry) << c.path;
   }
   unsetenv("CASTELLAN_MACHINE_DIR");
+}
+
+// A limit is the largest size allowed: an entry of exactly that size is unpacked.
+TEST(ZipArchive, AnEntryOfExactlyTheLimitIsUnpacked) {
+  QTemporaryDir dir;
+  const std::string folder = dir.path().toStdString(), file = folder + "/g.chi";
+  testsupport::WriteFile(file, std::string(1000, 'g'));
+  platform::ZipArchive zip;
+  ASSERT_TRUE(zip.Create(folder + "/g.zip") && zip.AddFile(file, 9) && zip.Close());
+  ASSERT_TRUE(zip.Open(folder + "/g.zip"));
+  EXPECT_FALSE(zip.ExtractEntry(0, folder, "over.chi", 999));
+  EXPECT_TRUE(zip.ExtractEntry(0, folder, "exact.chi", 1000));
+  EXPECT_EQ(testsupport::ReadFile(folder + "/exact.chi"), std::string(1000, 'g'));
 }
 
 }  // namespace
