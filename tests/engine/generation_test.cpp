@@ -42,6 +42,7 @@ TEST_F(EngineTest, EmissionOrders) {
       {"king", {{4, 4, 'k'}}, {{5, 5}, {3, 5}, {3, 3}, {5, 3}, {4, 3}, {4, 5}, {3, 4}, {5, 4}}},
       {"knight in the corner", {{1, 1, 'n'}}, {{3, 2}, {2, 3}}},
       {"pawn: double step, step, capture right, left", {{4, 7, 'p'}, {5, 6, 'B'}, {3, 6, 'R'}}, {{4, 5}, {4, 6}, {5, 6}, {3, 6}}},
+      {"negative pawn off its home rank", {{3, 3, 'P'}, {4, 4, 'n'}, {2, 4, 'k'}}, {{3, 4}, {4, 4}, {2, 4}}},
       {"blocked pawn at home", {{3, 7, 'p'}, {3, 6, 'P'}}, {}},
       {"queen: stop before an own piece, take the first enemy",
        {{1, 1, 'q'}, {1, 3, 'p'}, {3, 1, 'R'}}, {{2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {1, 2}, {2, 1}, {3, 1}}},
