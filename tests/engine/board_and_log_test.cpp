@@ -14,15 +14,12 @@ TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
       {"OfflinePP", kWhite, kWhite, 2, false},
       {"OfflinePP", kWhite, kBlack, 3, true},    // a human Black move is checked mirrored
       {"OnlinePP", kBlack, kBlack, 5, true},
-      {"OnlinePP", kBlack, kWhite, 4, false},
       {"OfflinePC", kBlack, kWhite, 4, true},    // human Black: both sides move mirrored
-      {"OfflinePC", kBlack, kBlack, 5, true},
       {"OfflinePC", kWhite, kBlack, 5, false},
       {"OfflineCC", kWhite, kWhite, 6, true},    // the engine's White moves
       {"OfflineCC", kWhite, kBlack, 7, false},
       {"OfflineCC", kWhite, kWhite, 1, false},   // the first move is made by hand
       {"OfflinePC", kBlack, kWhite, 1, false},   // ... unless the engine made it (whole-game tests)
-      {"", kWhite, kBlack, 3, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.mode) + " move " + std::to_string(c.moveNumber));

