@@ -275,6 +275,7 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
       {"move slider", kAll, [&] { form->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub); },
        [&] { return recordHas("     changed")() && (engines || E::gMoveNumber == form->HScroll1->maximum() - 1); }},
       {"edit", kEdit, [&] { form->mnuEdit->trigger(); }, recordHas("Edit mode enabled")},
+      {"toolbar edit", kEdit, [&] { toolbar("EDIT"); }, recordHas("Edit mode enabled")},
       {"edit box", kEdit, [&] { form->setup->click(); }, recordHas("Edit mode enabled")},
       {"suspend", kAll, [&] { form->mnuSuspendGame->trigger(); }, ended},
       {"give up", kAll, [&] { form->mnuGiveUp->trigger(); }, ended},
@@ -349,20 +350,11 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
 // logged position keeps the pawn); a pawn the engine promotes becomes a queen
 // without asking anyone.
 TEST_F(MoveRoadTest, PromotionThroughTheDialogInEditModeAndAroundTheEnginesMoves) {
-  struct Case {
-    const char* mode;
-    int32_t human;
-    int16_t side;
-    bool edit;
-    bool blackToMove;
-    E::EngineBoard board;
-    const char* from;
-    const char* to;
-    int choice;          // option in the dialog: 0 queen, 1 rook, 2 knight, 3 bishop; -1 no dialog
-    const char* square;  // where the new piece stands
-    int32_t code;
-    int moveNumber;
-  };
+  // The mode, the human's colour, the board's side, edit mode?, Black to move?, the position, the move, the
+  // option taken in the dialog (0 queen, 1 rook, 2 knight, 3 bishop; -1 no dialog), where the new piece
+  // stands and what it is, and the half-move reached.
+  using Case = std::tuple<const char*, int32_t, int16_t, bool, bool, E::EngineBoard, const char*, const char*, int,
+                          const char*, int32_t, int>;
   const E::EngineBoard twoPawns =
       Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"a7", -E::kPawn}, {"h2", E::kPawn}});
   const Case cases[] = {
@@ -381,10 +373,10 @@ TEST_F(MoveRoadTest, PromotionThroughTheDialogInEditModeAndAroundTheEnginesMoves
        Position({{"a1", E::kKingNegative}, {"a5", E::kKingPositive}, {"g7", -E::kPawn}}), "a5", "a4", -1, "g8",
        -E::kQueen, 3},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.mode) + " " + c.from + (c.edit ? " edit" : ""));
-    SetPosition(c.mode, c.board, c.blackToMove, c.human, c.side);
-    if (c.edit) {
+  for (const auto& [mode, human, side, edit, blackToMove, board, from, to, choice, square, code, moveNumber] : cases) {
+    SCOPED_TRACE(std::string(mode) + " " + from + (edit ? " edit" : ""));
+    SetPosition(mode, board, blackToMove, human, side);
+    if (edit) {
       form->mnuEdit->setChecked(true);
       app::SetCheckValue(form->setup, 1);
     }
@@ -393,22 +385,22 @@ TEST_F(MoveRoadTest, PromotionThroughTheDialogInEditModeAndAroundTheEnginesMoves
     QObject::connect(&answerer, &QTimer::timeout, [&] {
       if (auto* dialog = qobject_cast<app::frmNewPiece*>(QApplication::activeModalWidget())) {
         ++dialogs;
-        EXPECT_EQ(app::frmNewPiece::PromotingOffset(), c.code > 0 ? 0 : 10);
-        dialog->optPiece[c.choice]->click();
+        EXPECT_EQ(app::frmNewPiece::PromotingOffset(), code > 0 ? 0 : 10);
+        dialog->optPiece[choice]->click();
         dialog->cmdOK->click();
       }
     });
     answerer.start(5);
-    Move(c.from, c.to);
+    Move(from, to);
     answerer.stop();
-    EXPECT_EQ(dialogs, c.choice < 0 ? 0 : 1);
-    EXPECT_EQ(At(c.square), c.code);
-    if (!c.edit) {
-      EXPECT_EQ(E::gMoveNumber, c.moveNumber);
+    EXPECT_EQ(dialogs, choice < 0 ? 0 : 1);
+    EXPECT_EQ(At(square), code);
+    if (!edit) {
+      EXPECT_EQ(E::gMoveNumber, moveNumber);
       const std::string record = Record();  // the engine's promotion is recorded as well
-      EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), c.moveNumber - (c.blackToMove ? 1 : 0)) << record;
-      const int32_t logged = std::string(c.mode) == "OfflinePP" ? (c.code > 0 ? E::kPawn : -E::kPawn) : c.code;
-      EXPECT_EQ(E::gGameLog.back()(c.square[0] - 'a' + 1, c.square[1] - '0'), logged);
+      EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), moveNumber - (blackToMove ? 1 : 0)) << record;
+      const int32_t logged = std::string(mode) == "OfflinePP" ? (code > 0 ? E::kPawn : -E::kPawn) : code;
+      EXPECT_EQ(E::gGameLog.back()(square[0] - 'a' + 1, square[1] - '0'), logged);
     }
   }
 }
@@ -420,17 +412,10 @@ TEST_F(MoveRoadTest, PromotionThroughTheDialogInEditModeAndAroundTheEnginesMoves
 // The engine playing White searches on the turned board, which is turned back
 // when it resigns, so the shown position keeps its colours.
 TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
-  struct Case {
-    const char* mode;
-    int32_t human;
-    int16_t side;
-    const E::EngineBoard* board;
-    bool blackToMove;
-    const char* from;
-    const char* to;
-    int moveNumber;  // after the mating move
-    bool engineMated;
-  };
+  // The mode, the human's colour, the board's side, the position, Black to move?, the mating move (or the
+  // move the engine mates after), the half-move reached, the engine mated?
+  using Case = std::tuple<const char*, int32_t, int16_t, const E::EngineBoard*, bool, const char*, const char*, int,
+                          bool>;
   // White mates with Rb8 whatever Black plays first; Black mates with Rb1.
   const E::EngineBoard whiteMates =
       Position({{"g6", E::kKingNegative}, {"b1", -E::kRook}, {"h8", E::kKingPositive}, {"a7", E::kPawn}});
@@ -446,9 +431,9 @@ TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
       {"OfflinePP", G::kWhite, 1, &blackMates, true, "b8", "b1", 2, false},
   };
   const std::string mate = "Check Mate !", resign = "Computer Resigns  or  Check Mate";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.mode) + " " + c.from + c.to);
-    SetPosition(c.mode, *c.board, c.blackToMove, c.human, c.side);
+  for (const auto& [mode, human, side, board, blackToMove, from, to, moveNumber, engineMated] : cases) {
+    SCOPED_TRACE(std::string(mode) + " " + from + to);
+    SetPosition(mode, *board, blackToMove, human, side);
     form->sldLevel->setValue(2);  // a full search, which sees the mate in one
     // Only a safety net: the mate alone has to end the engines' play.
     QTimer stopper;
@@ -458,23 +443,23 @@ TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
     stopper.start(1);
     answers.Clear();
     form->mnuNewGame->setEnabled(false);
-    Move(c.from, c.to);
+    Move(from, to);
     stopper.stop();
     std::vector<std::string> texts;
     for (const auto& call : answers.Calls()) texts.push_back(call.text);
-    const bool twoPlayers = std::string(c.mode) == "OfflinePP";
-    const std::vector<std::string> boxes = c.engineMated ? std::vector{mate, resign, mate}
+    const bool twoPlayers = std::string(mode) == "OfflinePP";
+    const std::vector<std::string> boxes = engineMated ? std::vector{mate, resign, mate}
                                            : twoPlayers  ? std::vector{mate}
                                                          : std::vector{mate, mate};
     EXPECT_EQ(texts, boxes);
-    EXPECT_EQ(E::gMoveNumber, c.moveNumber);  // nothing is played after the mate
-    const bool whiteMated = c.board == &blackMates;
+    EXPECT_EQ(E::gMoveNumber, moveNumber);  // nothing is played after the mate
+    const bool whiteMated = board == &blackMates;
     EXPECT_EQ(G::gColorToMove, whiteMated ? G::kWhite : G::kBlack);  // the mated side is left to move
     EXPECT_EQ(form->lblwwCheck->isHidden(), !whiteMated);
     EXPECT_EQ(form->lblbbCheck->isHidden(), whiteMated);
-    EXPECT_EQ(G::gGameStopped, c.engineMated ? G::kTrue : 0);
+    EXPECT_EQ(G::gGameStopped, engineMated ? G::kTrue : 0);
     EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
-    if (c.engineMated && std::string(c.mode) == "OfflinePC") {  // White's king has not moved
+    if (engineMated && std::string(mode) == "OfflinePC") {  // White's king has not moved
       const char* king = whiteMated ? "h1" : "g6";
       EXPECT_EQ(At(king), E::kKingNegative);
       const B::Square view = B::EngineToView(king[0] - 'a' + 1, king[1] - '0');
