@@ -1,6 +1,6 @@
-// The Help menu, the web site setting, downloads, the error label and the
-// assistant character's events on the real main window; what the desktop
-// would open is recorded by the shell layer.
+// The Help menu, the web site setting, downloads and the assistant
+// character's events on the real main window; what the desktop would open is
+// recorded by the shell layer.
 #include <QLabel>
 #include <cstdlib>
 #include <filesystem>
@@ -131,29 +131,8 @@ TEST_F(HelpTest, DownloadRefusesOtherAddressesAndKeepsAnEarlierFileOnFailure) {
   EXPECT_EQ(testsupport::ReadFile(target), std::string(5000, 'b'));
 }
 
-TEST_F(HelpTest, ErrorLabelOpensTheLogAndResetsTheIndicator) {
-  ZVK_ErrorLog::WriteErrorLog(0, "Castellan", "a test of the indicator", 0, 5, "Invalid procedure call or argument");
-  ASSERT_TRUE(form->lblError->isVisible());
-  ClickLabel(form->lblError);
-  EXPECT_EQ(shell.Opened(), std::vector<std::string>{ZVK_ErrorLog::ErrorLogPath()});
-  EXPECT_FALSE(form->lblError->isVisible());
-}
-
-// The assistant's events are answered; one for a character that is not loaded,
-// or with no character at all, is logged rather than followed.
-TEST_F(HelpTest, AssistantAnswersClicksAndLogsEventsForCharactersNotLoaded) {
-  platform::AssistantCharacter* character = ZVK_MSAgent::gAgentChar();
-  ASSERT_NE(character, nullptr) << "the installed character is loaded with the window";
-  character->SetAloudAllowed(false);
-  form->MyAgent_Click(ZVK_MSAgent::kCharacterName, 1, 0, 0, 0);
-  EXPECT_NE(std::ranges::find(ZVK_MSAgent::gAgentAnimations, character->CurrentAnimation()),
-            ZVK_MSAgent::gAgentAnimations.end());
-  EXPECT_FALSE(ErrorLogHas("MyAgent"));
-  form->MyAgent_DragComplete("Somebody", 1, 0, 10, 10);
-  EXPECT_TRUE(ErrorLogHas("MyAgent_DragComplete of Formular fMainForm"));
-}
-
-TEST(AssistantWithoutCharacter, AClickIsLogged) {
+// Without a character the assistant's events are logged rather than followed.
+TEST(AssistantWithoutCharacter, ItsEventsAreLogged) {
   testsupport::ProgramTree tree;
   platform::ScriptedAnswerer answers;
   ZVK_Identity::gUserName = "TESTER";
@@ -162,7 +141,9 @@ TEST(AssistantWithoutCharacter, AClickIsLogged) {
   form.Form_Initialize();
   ASSERT_EQ(ZVK_MSAgent::gAgentChar(), nullptr);
   form.MyAgent_Click(ZVK_MSAgent::kCharacterName, 1, 0, 0, 0);
+  form.MyAgent_DragComplete(ZVK_MSAgent::kCharacterName, 1, 0, 10, 10);
   EXPECT_TRUE(ErrorLogHas("MyAgent_Click of Formular fMainForm"));
+  EXPECT_TRUE(ErrorLogHas("MyAgent_DragComplete of Formular fMainForm"));
 }
 
 }  // namespace
