@@ -66,9 +66,6 @@ TEST_F(ViewCommandsTest, GameModeDialogChangesTheModeOfARunningGame) {
     form->mnuChangeMode->trigger();
     EXPECT_EQ(G::gGameMode, ok ? "OfflinePP" : "OfflinePC");
   }
-  // Two players now: the engine does not answer White's move.
-  Move("e2", "e4");
-  EXPECT_EQ(E::gMoveNumber, 1);
   EXPECT_EQ(G::gPlayerColor, G::kWhite);
 }
 
