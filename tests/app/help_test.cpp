@@ -39,8 +39,8 @@ class HelpTest : public MainWindowFixture {
   platform::ScriptedShell shell;
 };
 
-// One entry per kind of target: a page of the web site, the installed help,
-// the installed tutorial and the bug report label open without a question;
+// One entry per kind of target: a page of the web site, the installed help
+// and the installed tutorial open without a question;
 // where nothing can open the target, a message names it.
 TEST_F(HelpTest, EntriesOpenTheirTargetsWithoutAQuestionOrSayNothingCanOpenThem) {
   const std::string site = "http://site.test:8080", help = tree.path("Castellan/help/Castellan/index.html");
@@ -48,9 +48,7 @@ TEST_F(HelpTest, EntriesOpenTheirTargetsWithoutAQuestionOrSayNothingCanOpenThem)
   form->mnuHomepage->trigger();
   form->mnuHelpContent->trigger();
   form->mnuChessTutorial->trigger();
-  ClickLabel(form->findChild<QLabel*>("reportBug"));
-  EXPECT_EQ(shell.Opened(),
-            (std::vector<std::string>{site + "/index.htm", help, Tutorial(), site + "/support/BugReport.htm"}));
+  EXPECT_EQ(shell.Opened(), (std::vector<std::string>{site + "/index.htm", help, Tutorial()}));
   EXPECT_TRUE(answers.Calls().empty());
   shell.RefuseAll();
   form->mnuHelpContent->trigger();
