@@ -35,7 +35,7 @@ class StartupTest : public ::testing::Test {
   platform::ScriptedAnswerer answers;
 };
 
-TEST_F(StartupTest, StartsWithSplashCounterHeaderAndCaptionedWindow) {
+TEST_F(StartupTest, StartsWithTheSplashTheLogHeaderAndTheWindow) {
   std::filesystem::remove(tree.commonDir() + "/error.log");
   ASSERT_TRUE(Castellan_Main::Main());
   app::fMainForm* form = Castellan_Main::MainForm();
@@ -46,8 +46,6 @@ TEST_F(StartupTest, StartsWithSplashCounterHeaderAndCaptionedWindow) {
   // The header is written after the splash, once.
   const std::string log = ErrorLog();
   EXPECT_EQ(log.rfind("########  z.v.k error log file - created ", 0), 0u) << log;
-  const std::string user = "ZVK\\Castellan\\" + ZVK_Identity::gUserName;
-  EXPECT_EQ(ZVK_Registry::GetRegSetting(user, "Settings", "UseCounter", int32_t{0}).AsLong(), 1);
   // No window of the splash is left.
   for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<app::frmSplash*>(w), nullptr);
 }
