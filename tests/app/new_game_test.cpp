@@ -1,8 +1,5 @@
 // Setting up games through the real New Game command and its dialog, and
 // playing them on the board afterwards.
-#include <QAction>
-#include <QGroupBox>
-
 #include "app/frmNewGame.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -69,11 +66,7 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
     EXPECT_EQ(form->txtNameWhite->text().toStdString() + "/" + form->txtNameBlack->text().toStdString(),
               std::string(c.white) + "/" + c.black);
     EXPECT_EQ(B::gViewBoard.at(0, 0), c.choice.black ? 11 : 1);  // turned: White's rook h1 top left
-    EXPECT_EQ(form->mnuEdit->isEnabled(), !c.choice.tournament);
-    // The previous game is gone: record, slider, clocks and taken pieces.
-    EXPECT_EQ(Record(), "");
-    EXPECT_EQ(form->lblWhitesClock->text(), "00:00:00");
-    EXPECT_EQ(B::gTakenWhiteCount + B::gTakenBlackCount, 0);
+    EXPECT_EQ(Record(), "");  // the previous game is gone
 
     for (const auto& [from, to] : c.moves) Move(from, to);
     EXPECT_EQ(form->HScroll1->maximum(), c.halfMoves);
@@ -89,7 +82,6 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
   EXPECT_EQ(E::gVirtualBoard, board);
   EXPECT_EQ(Record(), record);
   EXPECT_EQ(G::gBoardSide, -1);
-  EXPECT_TRUE(form->mnuNewGame->isEnabled() && form->NewGameForm() == nullptr);
   EXPECT_EQ(Stored("optColor0"), "0");  // White was chosen, but nothing stored
 }
 
@@ -120,7 +112,6 @@ TEST_F(NewGameTest, EngineAgainstItselfFromTheMenu) {
 // Choices made at OK come back at the next opening, for their own profile only.
 TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
   NewGameFromMenu({0, true, true, "Ann", "Bob"});
-  EXPECT_EQ(Stored("optInternetResume1"), "-1");  // stored although hidden
   form->SetGameStartCommandsEnabled(true);
   Dialog([](app::frmNewGame* d) {
     EXPECT_TRUE(d->optMode[0]->isChecked() && d->optColor[1]->isChecked() && d->optGameType[1]->isChecked());
@@ -138,30 +129,6 @@ TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
   EXPECT_EQ(Stored("optMode1", "Other"), "-1");
   form->cmbProfiles->setCurrentIndex(0);
   Dialog([](app::frmNewGame* d) { EXPECT_EQ(d->txtNamePlayer2->text(), "Bob"); });
-}
-
-// Choosing the internet mode rearranges the dialog and the main window; the
-// main window keeps that even when the dialog is cancelled.
-TEST_F(NewGameTest, InternetModeLayoutAndBack) {
-  Dialog([this](app::frmNewGame* d) {
-    d->optMode[3]->click();
-    EXPECT_FALSE(d->optColor[0]->isEnabled());  // a joiner's colour comes with the offer
-    d->optInternetResume[0]->click();  // an offer: free colour
-    EXPECT_TRUE(d->optColor[1]->isEnabled());
-    // Without the offer preview the frames keep their own height.
-    QApplication::processEvents();
-    for (const QGroupBox* frame : d->findChildren<QGroupBox*>()) {
-      if (frame->isVisible()) {
-        EXPECT_LE(frame->height(), frame->sizeHint().height()) << frame->title().toStdString();
-      }
-    }
-
-    d->optMode[2]->click();
-    EXPECT_EQ(d->height(), d->sizeHint().height()) << "no room left from the correspondence controls";
-    d->optMode[3]->click();
-  });
-  EXPECT_TRUE(form->lblWhitesClock->isHidden() && form->txtComment->isEnabled());
-  EXPECT_TRUE(form->mnuNewGame->isEnabled());
 }
 
 }  // namespace
