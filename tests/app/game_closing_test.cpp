@@ -62,26 +62,17 @@ TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) 
   EXPECT_FALSE(form->lblError->isVisibleTo(form.get())) << "no indicator for a log that holds nothing";
 }
 
-TEST_F(GameClosingTest, GiveUpAsksByModeAndColourAndNoChangesNothing) {
-  const std::string base = "Player are you sure that you wish to throw in\r\nthe towel and afford victory to the Enemy";
-  const std::tuple<const char*, bool, std::string> cases[] = {  // mode, White to move, question
-      {"OfflinePP", true, "White " + base + " Black ?"},
-      {"OfflineCC", false, "Are you sure that you wish to end the game ?"},
-  };
-  for (const auto& [mode, whiteToMove, question] : cases) {
-    NewGame("OfflinePP");
-    Move("e2", "e4");
-    G::gGameMode = mode;
-    G::gColorToMove = whiteToMove ? G::kWhite : G::kBlack;
-    const auto log = E::gGameLog;
-    answers.Clear();
-    answers.Push(platform::vbNo);
-    form->mnuGiveUp->trigger();
-    ASSERT_EQ(answers.Calls().size(), 1u) << mode;
-    EXPECT_EQ(answers.Calls()[0].text, question) << mode;
-    EXPECT_EQ(E::gGameLog, log) << mode;
-    EXPECT_NE(G::gGameStopped, G::kTrue);
-  }
+TEST_F(GameClosingTest, GiveUpAnsweredNoChangesNothing) {
+  NewGame("OfflinePP");
+  Move("e2", "e4");
+  const auto log = E::gGameLog;
+  answers.Push(platform::vbNo);
+  form->mnuGiveUp->trigger();
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text,
+            "Black Player are you sure that you wish to throw in\r\nthe towel and afford victory to the Enemy White ?");
+  EXPECT_EQ(E::gGameLog, log);
+  EXPECT_NE(G::gGameStopped, G::kTrue);
   EXPECT_FALSE(fs::exists(tree.path("Castellan/games")));
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 // What the user does in the dialog before pressing OK (or Cancel).
 struct Choice {
-  int mode = 1;          // option index: 0 two players, 1 against the engine, 2 engine against itself
+  int mode = 1;  // option index: 0 two players, 1 against the engine, 2 engine against itself
   bool black = false;    // the local player's colour
   bool tournament = false;
   const char* name1 = nullptr;  // typed over the proposed names when given
@@ -51,8 +51,8 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
       // With the human Black the user also makes White's first move; the
       // engine answers Black's moves.
       {"against the engine as Black", {1, true, true}, "OfflinePC", "CPU", "TESTER", {{"e2", "e4"}, {"e7", "e5"}}, 3},
-      // A second game as Black keeps the turned board.
-      {"two players as Black again", {0, true, false, "Ann", "Bob"}, "OfflinePP", "Bob", "Ann", {{"e2", "e4"}}, 1},
+      // The engines wait for the user's first move.
+      {"engine against itself", {2}, "OfflineCC", "CPU", "CPU", {}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -76,37 +76,13 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
   // game, stops the game and changes nothing else.
   const E::EngineBoard board = E::gVirtualBoard;
   const std::string record = Record();
-  NewGameFromMenu({1, false, true}, false, false);
+  NewGameFromMenu({1, true, true}, false, false);
   EXPECT_EQ(G::gGameStopped, G::kTrue);
-  EXPECT_EQ(G::gGameMode, "OfflinePP");
+  EXPECT_EQ(G::gGameMode, "OfflineCC");
   EXPECT_EQ(E::gVirtualBoard, board);
   EXPECT_EQ(Record(), record);
-  EXPECT_EQ(G::gBoardSide, -1);
-  EXPECT_EQ(Stored("optColor0"), "0");  // White was chosen, but nothing stored
-}
-
-// The engine against itself: the user's first move starts the engines, which
-// play on until the game is stopped; the start button then hands the game to
-// one engine against the user.
-TEST_F(NewGameTest, EngineAgainstItselfFromTheMenu) {
-  NewGameFromMenu({2});
-  EXPECT_EQ(G::gGameMode, "OfflineCC");
-  QTimer stopper;
-  QObject::connect(&stopper, &QTimer::timeout, [] {
-    if (E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
-  });
-  stopper.start(1);
-  Move("d2", "d4");
-  stopper.stop();
-  const int reached = E::gMoveNumber;
-  EXPECT_GE(reached, 4);
-  G::gGameStopped = 0;
-  form->cmdStartCPUMove->setVisible(true);
-  form->cmdStartCPUMove->click();
-  EXPECT_EQ(G::gGameMode, "OfflinePC");
-  // The engine moves only on its own turn, so that the human (White) is to move afterwards.
-  EXPECT_EQ(E::gMoveNumber, reached % 2 == 0 ? reached : reached + 1);
-  EXPECT_EQ(G::gColorToMove, G::kWhite);
+  EXPECT_EQ(G::gBoardSide, 1);
+  EXPECT_EQ(Stored("optColor1"), "0");  // Black was chosen, but nothing stored
 }
 
 // Choices made at OK come back at the next opening, for their own profile only.

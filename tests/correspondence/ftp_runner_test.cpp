@@ -17,12 +17,10 @@ using namespace correspondence;
 
 namespace {
 
-class RecordingView : public FtpConnectionView {
+class QuietView : public FtpConnectionView {
  public:
-  bool TraceSwitchOn() const override { return trace; }
-  void ShowTransferState(const std::string& text) override { shown.push_back(text); }
-  bool trace = false;
-  std::vector<std::string> shown;
+  bool TraceSwitchOn() const override { return false; }
+  void ShowTransferState(const std::string&) override {}
 };
 
 class FtpRunnerTest : public ::testing::Test {
@@ -39,22 +37,9 @@ class FtpRunnerTest : public ::testing::Test {
   exchangetest::FastWaits waits;
   fixtures::FtpServer server;
   platform::Inet inet;
-  RecordingView view;
+  QuietView view;
   FtpRunner runner{inet, view};
 };
-
-TEST_F(FtpRunnerTest, TracedPutLandsInTheRemoteFolder) {
-  view.trace = true;
-  const std::string local = tree.path("archive.zip");
-  testsupport::WriteFile(local, "zip bytes");
-  runner.IniFTP("games");
-  runner.SendCommand(PutCommand(local, "x.zip"));
-  runner.SendCommand("CLOSE");
-  EXPECT_EQ(testsupport::ReadFile(server.remotePath("games/x.zip")), "zip bytes");
-  // The first connection gives the response file its default.
-  EXPECT_EQ(gFtpResponseFile, tree.programDir() + "/InternetGame/temp/tmp.tmp");
-  EXPECT_TRUE(fs::is_directory(tree.programDir() + "/InternetGame/temp"));
-}
 
 TEST_F(FtpRunnerTest, LongListingArrivesWholeAndInOrder) {
   std::set<std::string> names;
