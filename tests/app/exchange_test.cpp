@@ -21,13 +21,6 @@ class ExchangeTest : public MainWindowFixture {
     ASSERT_TRUE(B::SaveCompleteGame(LastGame()));
   }
 
-  // These bytes as the partner's exchange archive on the server.
-  void PartnerArchive(const fixtures::FtpServer& server, const std::string& gameBytes) {
-    const std::string chi = tree.path("partner/" + C::LastGameName(Stem()));
-    testsupport::WriteFile(chi, gameBytes);
-    ASSERT_TRUE(C::PackSingleFile(chi, server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
-  }
-
   static bool Shown(const QWidget* w) { return !w->isHidden(); }
 
   exchangetest::FastWaits waits;
@@ -40,7 +33,7 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   const std::string noMove = "No new move from your chess partner is currently available,\r\nPlease try again later";
   struct Case {
     const char* what;
-    std::string host, remoteGame, message;  // remoteGame "": none; else these bytes
+    std::string host, remoteGame, message;
   };
   const Case cases[] = {
       {"server down", "127.0.0.1:" + std::to_string(fixtures::UnusedPort()), "", problem},
@@ -50,8 +43,9 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     GameAfterFirstMove();
-    fs::remove(server.remotePath("games/" + C::ExchangeArchiveName(Stem())));
-    if (!c.remoteGame.empty()) PartnerArchive(server, c.remoteGame);
+    const std::string chi = tree.path("partner/" + C::LastGameName(Stem()));
+    testsupport::WriteFile(chi, c.remoteGame);  // the partner's game, packed as his send
+    ASSERT_TRUE(C::PackSingleFile(chi, server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
     setenv(platform::kFtpHostVariable, c.host.c_str(), 1);
     const std::string lastGame = testsupport::ReadFile(LastGame());
     const std::string record = Record();
