@@ -1,7 +1,5 @@
-// Suspend, Give Up and the connection test through the real main window;
-// the correspondence steps against a real FTP server.
-#include <algorithm>
-
+// Saving, Suspend and Give Up through the real main window; the
+// correspondence steps against a real FTP server.
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -16,25 +14,6 @@ class GameClosingTest : public MainWindowFixture {
   }
   exchangetest::FastWaits waits;
 };
-
-TEST_F(GameClosingTest, SuspendSavesTheGameAsItWasThenResetsKeepingTheTurnedBoard) {
-  NewGame("OfflinePP", G::kBlack, -1);
-  Move("e2", "e4");
-  Move("e7", "e5");
-  const auto log = E::gGameLog;
-  form->SetGameStartCommandsEnabled(false);
-  form->mnuSuspendGame->trigger();
-
-  EXPECT_EQ(G::gGameStopped, G::kTrue);
-  EXPECT_TRUE(form->mnuNewGame->isEnabled());
-  EXPECT_EQ(E::gMoveNumber, 0);
-  EXPECT_EQ(G::gBoardSide, -1);
-  EXPECT_EQ(form->lblFile[0]->text(), "H");  // the turned board's labels stay
-
-  ASSERT_TRUE(B::LoadCompleteGame(fs::directory_iterator(tree.path("Castellan/games"))->path().string()));
-  EXPECT_EQ(E::gMoveNumber, 2);
-  EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
-}
 
 // A tree where the games folder cannot be made (a file stands there) and the
 // log cannot be written (a folder stands there): a game that cannot be saved
@@ -83,29 +62,17 @@ TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) 
   EXPECT_FALSE(form->lblError->isVisibleTo(form.get())) << "no indicator for a log that holds nothing";
 }
 
-TEST_F(GameClosingTest, GiveUpAsksByModeAndColourAndNoChangesNothing) {
-  const std::string base = "Player are you sure that you wish to throw in\r\nthe towel and afford victory to the Enemy";
-  const std::tuple<const char*, bool, std::string> cases[] = {  // mode, White to move, question
-      {"OfflinePP", true, "White " + base + " Black ?"},
-      {"OnlinePP", false, "Black " + base + " White ?"},
-      {"OfflinePC", false, "Black " + base + " CPU ?"},
-      {"OfflineCC", true, "Are you sure that you wish to end the game ?"},
-      {"", false, base},
-  };
-  for (const auto& [mode, whiteToMove, question] : cases) {
-    NewGame("OfflinePP");
-    Move("e2", "e4");
-    G::gGameMode = mode;
-    G::gColorToMove = whiteToMove ? G::kWhite : G::kBlack;
-    const auto log = E::gGameLog;
-    answers.Clear();
-    answers.Push(platform::vbNo);
-    form->mnuGiveUp->trigger();
-    ASSERT_EQ(answers.Calls().size(), 1u) << mode;
-    EXPECT_EQ(answers.Calls()[0].text, question) << mode;
-    EXPECT_EQ(E::gGameLog, log) << mode;
-    EXPECT_NE(G::gGameStopped, G::kTrue);
-  }
+TEST_F(GameClosingTest, GiveUpAnsweredNoChangesNothing) {
+  NewGame("OfflinePP");
+  Move("e2", "e4");
+  const auto log = E::gGameLog;
+  answers.Push(platform::vbNo);
+  form->mnuGiveUp->trigger();
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text,
+            "Black Player are you sure that you wish to throw in\r\nthe towel and afford victory to the Enemy White ?");
+  EXPECT_EQ(E::gGameLog, log);
+  EXPECT_NE(G::gGameStopped, G::kTrue);
   EXPECT_FALSE(fs::exists(tree.path("Castellan/games")));
 }
 
@@ -127,34 +94,6 @@ TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer)
   fs::create_directories(out);
   ASSERT_TRUE(C::UnpackAll(remote, out));
   EXPECT_EQ(testsupport::ReadFile(out + C::ClosedInfoName(stem)), ZVK_Time::DateText() + "\r\n000123456\r\nQuitter\r\n");
-}
-
-TEST_F(GameClosingTest, ConnectionTestWithAndWithoutAServer) {
-  fixtures::FtpServer server;
-  TEST_NEEDS(server.running(), fixtures::kFtpDown);
-  server.useAsGameServer();
-  app::SetCheckValue(form->chkTestInternetConnection, 1);
-  const std::vector<std::string> all = {"INITIAL THE FTP CONNECTION", "SEND TEST FILE", "LOAD TEST FILE",
-                                        "DELETE TEST FILE"};
-  const std::tuple<bool, const char*, std::vector<std::string>> cases[] = {
-      {true, "The Internet connection is ok", all},
-      {false, "There was a fault in the Internet connection\r\nPlease correct the problem.", {all.begin(), all.end() - 1}},
-  };
-  for (const auto& [up, message, steps] : cases) {
-    if (!up) NoServer();
-    fs::remove(ZVK_ErrorLog::ErrorLogPath());
-    answers.Clear();
-    form->cmdTestInternetConnection->click();
-    ASSERT_EQ(answers.Calls().size(), 1u);
-    EXPECT_EQ(answers.Calls()[0].text, message);
-    // The test file is gone on both sides; a failed connection deletes nothing.
-    EXPECT_FALSE(fs::exists(tree.path("Castellan/InternetGame/temp/000123456.tst")) ||
-                 fs::exists(server.remotePath("test/000123456.tst")));
-    std::vector<std::string> logged;
-    for (const std::string& line : testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())))
-      if (std::find(all.begin(), all.end(), line) != all.end()) logged.push_back(line);
-    EXPECT_EQ(logged, steps);
-  }
 }
 
 }  // namespace

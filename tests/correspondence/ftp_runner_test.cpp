@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/Inet.h"
-#include "support/ZVK_ErrorLog.h"
 #include "tests/correspondence/ExchangeTestKit.h"
 #include "tests/fixtures/Servers.h"
 #include "tests/main/TestSupport.h"
@@ -18,12 +17,10 @@ using namespace correspondence;
 
 namespace {
 
-class RecordingView : public FtpConnectionView {
+class QuietView : public FtpConnectionView {
  public:
-  bool TraceSwitchOn() const override { return trace; }
-  void ShowTransferState(const std::string& text) override { shown.push_back(text); }
-  bool trace = false;
-  std::vector<std::string> shown;
+  bool TraceSwitchOn() const override { return false; }
+  void ShowTransferState(const std::string&) override {}
 };
 
 class FtpRunnerTest : public ::testing::Test {
@@ -40,31 +37,9 @@ class FtpRunnerTest : public ::testing::Test {
   exchangetest::FastWaits waits;
   fixtures::FtpServer server;
   platform::Inet inet;
-  RecordingView view;
+  QuietView view;
   FtpRunner runner{inet, view};
 };
-
-TEST_F(FtpRunnerTest, TracedPutWritesItsCommandsInTheirOrder) {
-  view.trace = true;
-  const std::string local = tree.path("archive.zip");
-  testsupport::WriteFile(local, "zip bytes");
-  fs::remove(ZVK_ErrorLog::ErrorLogPath());
-  runner.IniFTP("games");
-  runner.SendCommand(PutCommand(local, "x.zip"));
-  runner.SendCommand("CLOSE");
-
-  // Each command is traced, in order, ahead of the end of its request.
-  const std::string done = "request completed and all data received";
-  std::vector<std::string> steps;
-  for (const std::string& line : testsupport::Lines(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath())))
-    if (line.rfind("CD ", 0) == 0 || line.rfind("PUT ", 0) == 0 || line == "CLOSE" || line == done) steps.push_back(line);
-  EXPECT_EQ(steps, (std::vector<std::string>{"CD www", done, "CD games", done, "PUT \"" + local + "\" x.zip", done, "CLOSE"}));
-  EXPECT_EQ(view.shown.back(), "successfully disconnected");
-  EXPECT_EQ(testsupport::ReadFile(server.remotePath("games/x.zip")), "zip bytes");
-  // The first connection gives the response file its default.
-  EXPECT_EQ(gFtpResponseFile, tree.programDir() + "/InternetGame/temp/tmp.tmp");
-  EXPECT_TRUE(fs::is_directory(tree.programDir() + "/InternetGame/temp"));
-}
 
 TEST_F(FtpRunnerTest, LongListingArrivesWholeAndInOrder) {
   std::set<std::string> names;
