@@ -14,7 +14,6 @@ namespace {
 TEST(SpeechTags, TakenOffTheTextAndTurnedIntoArguments) {
   struct Case { std::string text, rest; std::vector<std::string> args; };
   const Case cases[] = {
-      {"Move e4", "Move e4", {"--stdin"}},
       {"\\Spd=9999\\\\Pit=1\\fast", "fast", {"-p", "0", "-s", "450", "--stdin"}},
       {"--help \\unknown\\", "--help \\unknown\\", {"--stdin"}},  // text never becomes an option
   };
@@ -44,9 +43,7 @@ TEST(MachineStore, PathsMapIntoTheStoreOnly) {
       {"HKEY_LOCAL_MACHINE\\Software\\ZVK\\Castellan\\JD\\Settings\\UseCounter",
        "/store/HKEY_LOCAL_MACHINE/Software/ZVK/Castellan/JD/Settings.ini", "UseCounter"},
       {"HKLM\\Software\\..\\..\\x\\v", "/store/HKEY_LOCAL_MACHINE/Software/_/_/x.ini", "v"},
-      {"HKLM\\Software\\a/b\\v/w", "/store/HKEY_LOCAL_MACHINE/Software/a_b.ini", "v_w"},
       {"HKEY_BOGUS\\Software\\v", "", ""},
-      {"", "", ""},
   };
   for (const auto& c : cases) {
     std::string entry;
