@@ -109,7 +109,7 @@ TEST_F(InetFtp, PutAndGetRoundTripThroughOneConnection) {
 TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   // The last command must fail.
   struct Case { const char* what; std::string password; std::vector<std::string> commands;
-                uint64_t maxGet = UINT64_MAX; std::string url; bool diskFull = false; };
+                uint64_t maxGet = UINT64_MAX; std::string url{}; bool diskFull = false; };
   const std::string target = Local("got.zip");
   const std::string get = "GET 0001234562602031405g.zip " + Quote(target);
   const std::string ok = fixtures::FtpServer::kPassword;
@@ -176,7 +176,6 @@ TEST(InetFtpHost, ConfigurationOrder) {
   // The environment (nullptr: unset), the file (empty: none) and the host taken.
   struct Case { const char* what; const char* environment; std::string fileText, expected; };
   const std::vector<Case> cases = {
-      {"nothing configured", nullptr, "", platform::kDefaultFtpHost},
       {"file with comments", nullptr, "# the game server\n\n  ftp.chess.example.net  \r\n", "ftp.chess.example.net"},
       {"environment wins", "10.0.0.7:21", "ftp.chess.example.net\n", "10.0.0.7:21"},
       {"user info refused", nullptr, "evil@ftp.example.net\n", platform::kDefaultFtpHost},

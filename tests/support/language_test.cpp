@@ -16,7 +16,6 @@ TEST(LanguageText, LinesThatCountAndLinesThatDoNot) {
   struct Case { const char* name; std::string bytes; int number; std::string text; };
   const Case cases[] = {
       {"blanks trimmed", "  T0021\t  Coming soon  \r\n", 21, "Coming soon"},
-      {"lower-case t ignored", "t0021\tNo\r\n", 21, ""},
       {"later line wins", "T0044\tfirst\nT0044\tsecond\n", 44, "second"},
       {"comment lines free", "; T0042\tno\nX\tno\nT0042\tyes\n", 42, "yes"},
       {"single-byte code page", std::string("T0001\tK\xF6nig\n"), 1, "K\xC3\xB6nig"},
