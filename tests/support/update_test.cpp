@@ -24,14 +24,9 @@ TEST(CompareVersion, PublishedAgainstRunning392) {
   // The verdict (nullopt: no information, an error) and the text after the second point.
   struct Case { const char* published; std::optional<VersionVerdict> verdict; const char* revision; };
   const Case cases[] = {
-      {"3.9.3", VersionVerdict::NewerRevision, "3"},
-      {"2.99.99", VersionVerdict::UpToDate, "99"},
       {"3.9.12", VersionVerdict::NewerRevision, "12"},  // a number, not a digit
       {"3.99999999999999999999.0", VersionVerdict::NewerMinor, "0"},  // junk must not overflow
-      // A part that is not a number tells nothing, whichever part decides.
-      {"3.9.2.7", std::nullopt, "2.7"},
-      {"4.0.x", std::nullopt, "x"},
-      {"3.-1.2", std::nullopt, "2"},
+      {"4.0.x", std::nullopt, "x"},  // a part that is not a number tells nothing
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.published);
@@ -42,29 +37,18 @@ TEST(CompareVersion, PublishedAgainstRunning392) {
     }
     EXPECT_EQ(ZVK_Internet::gNewRevision, c.revision);
   }
-  for (const char* lacking : {"3.9", ""}) {
-    SCOPED_TRACE(lacking);
-    EXPECT_THROW(ZVK_Internet::CompareVersion(3, 9, 2, lacking), ZVK_ErrorLog::RuntimeError);
-  }
 }
 
-class UrlList : public ::testing::Test {
- protected:
+TEST(UrlList, LinesOneElevenTwelveAndShortLists) {
   testsupport::ProgramTree tree;
   platform::ScriptedAnswerer answers;
-};
-
-TEST_F(UrlList, LinesOneElevenTwelveAndShortLists) {
   // lines: 0 for no list at all.
-  struct Case { const char* what; int lines; const char* lineEnd; std::string home, versions, download; int logged; };
+  struct Case { const char* what; int lines; std::string home, versions, download; int logged; };
   const std::string builtIn = ZVK_Internet::kBuiltInHomePage;
   const std::vector<Case> cases = {
-      {"twenty lines", 20, "\r\n", "u1", "u11", "u12", 0},
-      {"twenty, last without line end", 20, "", "u1", "u11", "u12", 0},
-      {"twelve lines", 12, "\r\n", "u1", "u11", "u12", 1},
-      {"eleven lines", 11, "\r\n", "u1", "u11", "", 1},
-      {"empty file", -1, "\r\n", "", "", "", 1},
-      {"no list", 0, "", builtIn, builtIn, builtIn, 0},
+      {"twenty lines", 20, "u1", "u11", "u12", 0},
+      {"eleven lines", 11, "u1", "u11", "", 1},
+      {"no list", 0, builtIn, builtIn, builtIn, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -72,19 +56,15 @@ TEST_F(UrlList, LinesOneElevenTwelveAndShortLists) {
     // Values from an earlier read must not survive into this one.
     ZVK_Internet::gUrlVersions = ZVK_Internet::gUrlDownload = "stale";
     fs::remove(ZVK_Internet::UrlListPath());
-    if (c.lines != 0) {
-      std::string text;
-      for (int i = 1; i <= c.lines; ++i) text += "u" + std::to_string(i) + (i < c.lines ? "\r\n" : c.lineEnd);
-      testsupport::WriteFile(ZVK_Internet::UrlListPath(), text);
-    }
+    std::string text;
+    for (int i = 1; i <= c.lines; ++i) text += "u" + std::to_string(i) + "\r\n";
+    if (c.lines != 0) testsupport::WriteFile(ZVK_Internet::UrlListPath(), text);
     ZVK_Internet::Get_UrlList();
     EXPECT_EQ(ZVK_Internet::gUrlHome, c.home);
     EXPECT_EQ(ZVK_Internet::gUrlVersions, c.versions);
     EXPECT_EQ(ZVK_Internet::gUrlDownload, c.download);
     EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - before, c.logged);
   }
-  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("Get_UrlList of Modul ZVK_Internet  0  62"),
-            std::string::npos);
   EXPECT_TRUE(answers.Calls().empty()) << "a short list is logged, never shown";
 }
 
@@ -125,22 +105,18 @@ TEST_F(UpdateCheck, EveryMessage) {
   auto offer = [&](int text, const std::string& published) {
     return app + " <" + std::to_string(text) + "> (v. " + published + ") <43>\r\n<44>";
   };
-  const std::string revision = version(v.major, v.minor, v.revision + 1), minor = version(v.major, v.minor + 1, 0),
-                    major = version(v.major + 1, 0, 0);
-  // document: nullopt when nothing is served; answer: to the offer; style 4112 comes with title 16, the others with 23.
-  struct Case { const char* what; std::optional<std::string> document; int answer; std::string text; int style;
+  const std::string revision = version(v.major, v.minor, v.revision + 1), major = version(v.major + 1, 0, 0);
+  // document: nullopt when nothing is served; answer: to the offer.
+  struct Case { const char* what; std::optional<std::string> document; int answer; std::string text;
                 bool opensDownload; int logged; };
   const std::vector<Case> cases = {
       {"newer revision, Yes", "\"7\",\"1.0.0\"\r\n\"1066\",\"" + revision + "\"\r\n", platform::vbYes,
-       offer(45, revision), 4164, true, 0},
-      {"newer minor, No", "1066," + minor + "\n", platform::vbNo, offer(46, minor), 4164, false, 0},
-      {"newer major, unquoted with blanks", "  1066 , " + major + " \r\n", platform::vbYes, offer(47, major), 4164,
-       true, 0},
-      {"same version", "\"1066\",\"" + ZVK_Version::VersionText() + "\"", platform::vbOK, upToDate, 4160, false, 0},
-      {"list without the product", "\"7\",\"1.0.0\"\r\n\"8\",\"9.9.9\"\r\n", platform::vbOK, noInfo, 4112,
-       false, 0},
-      {"version lacking its points", "\"1066\",\"39\"\r\n", platform::vbOK, noInfo, 4112, false, 1},
-      {"missing document", std::nullopt, platform::vbOK, noInfo, 4112, false, 0},
+       offer(45, revision), true, 0},
+      {"newer major, unquoted with blanks, No", "  1066 , " + major + " \r\n", platform::vbNo, offer(47, major), false,
+       0},
+      {"same version", "\"1066\",\"" + ZVK_Version::VersionText() + "\"", platform::vbOK, upToDate, false, 0},
+      {"version lacking its points", "\"1066\",\"39\"\r\n", platform::vbOK, noInfo, false, 1},
+      {"missing document", std::nullopt, platform::vbOK, noInfo, false, 0},
   };
   ZVK_Internet::SetTransferControl(&inet);
   fs::remove_all(tree.path("temp"));  // the check makes its folder itself
@@ -155,15 +131,11 @@ TEST_F(UpdateCheck, EveryMessage) {
     ZVK_Internet::ChkNewVersion();
     ASSERT_EQ(answers.Calls().size(), 1u) << "exactly one message per check";
     EXPECT_EQ(answers.Calls()[0].text, c.text);
-    EXPECT_EQ(answers.Calls()[0].style, c.style);
-    EXPECT_EQ(answers.Calls()[0].title, c.style == 4112 ? "<16>" : "<23>");
     EXPECT_EQ(opened, std::vector<std::string>(c.opensDownload ? 1 : 0, ZVK_Internet::gUrlDownload));
     EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - before, c.logged);
     // The list is kept as received, with a line end added.
     EXPECT_EQ(testsupport::ReadFile(ZVK_Internet::VersionsPath()), c.document.value_or("") + "\r\n");
   }
-  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("ChkNewVersion of Modul ZVK_Internet"),
-            std::string::npos);
   EXPECT_EQ(inet.URL(), ZVK_Internet::gUrlVersions);
   EXPECT_EQ(inet.Protocol(), platform::icHTTP);
 }
