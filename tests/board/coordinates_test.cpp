@@ -1,7 +1,5 @@
-// The joins between engine cells, displayed squares, square numbers and the
-// mouse, and the picture numbers of the engine's piece codes.
-#include <limits>
-
+// The joins between engine cells, displayed squares and square numbers, and
+// the picture numbers of the engine's piece codes.
 #include "engine/ZVK_Engine.h"
 #include "tests/board/BoardFakes.h"  // also gtest and the board's headers
 
@@ -32,12 +30,6 @@ TEST_F(Coordinates, EngineCellsSquaresAndNumbersJoinInBothOrientations) {
         EXPECT_EQ(ZVK_Globals::gIposTo, 63 - n) << side;
       }
   }
-}
-
-TEST_F(Coordinates, MousePointsAreClampedToTheBoard) {
-  const struct { double pixels; int16_t square; } rows[] = {
-      {-0.5, 0}, {47.9, 0}, {48, 1}, {384, 7}, {std::numeric_limits<double>::quiet_NaN(), 0}};
-  for (const auto& row : rows) EXPECT_EQ(MouseToSquare(row.pixels), row.square) << row.pixels;
 }
 
 TEST_F(Coordinates, UpdateShowsTheGamePositionInEitherOrientation) {

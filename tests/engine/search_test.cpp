@@ -5,41 +5,6 @@
 namespace enginetest {
 namespace {
 
-// A position whose positive side has exactly `candidates` moves: the king in
-// the corner (3 moves) and pawns with one step each.
-EngineBoard WithCandidates(int candidates) {
-  std::vector<std::string> rows(8, "........");
-  rows[0][7] = 'k';  // (8, 8)
-  rows[7][7] = 'K';  // (8, 1)
-  int pawns = candidates - 3;
-  for (int rank : {6, 4, 2})
-    for (int x = 1; x <= (rank == 2 ? 6 : 7) && pawns > 0; ++x, --pawns) rows[static_cast<size_t>(8 - rank)][static_cast<size_t>(x - 1)] = 'p';
-  return Diagram(rows);
-}
-
-TEST_F(EngineTest, LevelOneStopPoint) {
-  // searched: candidates refreshed before the stop (the stopping one included).
-  const struct { int candidates; int32_t level; bool checkShown; int searched; } cases[] = {
-      {5, 1, false, 5},   // 0.5 rounds to 0: full search
-      {8, 1, false, 2},   // 0.8 rounds to 1: the first candidate is still searched
-      {15, 1, false, 2},  // 1.5 rounds to 2
-      {20, 1, true, 20},  // a king in check: full search
-      {20, 2, false, 20},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.candidates);
-    SetPosition(WithCandidates(c.candidates), 11);
-    window.level = c.level;
-    window.wwCheck = c.checkShown;
-    window.jpenRefreshes = 0;
-    SearchBestMove();
-    EXPECT_EQ(window.progresoMax, c.candidates);
-    EXPECT_EQ(window.jpenRefreshes, c.searched);
-    EXPECT_EQ(gMoveNumber, 12);  // the engine moved
-    EXPECT_EQ(window.progresoValue, 0);
-  }
-}
-
 TEST_F(EngineTest, CastlingCandidates) {
   // Each position with every file in `files` attacked in turn ('-': none): the castling added
   // (the king's and the rook's file; 0: none) unless a `guarded` file is attacked.
@@ -152,7 +117,6 @@ TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
       {"navigation back", [this] { window.SetHScroll1Value(1); }, 1, 4},
       {"a load", [this] { SetPosition(StartBoard(), 4); }, 4, 5},
       {"a load of the very same game", [this] { SetPosition(EngineBoard(gGameLog.back()), 3); }, 3, 4},
-      {"a mode change", [] { ZVK_Globals::gGameMode = "OfflinePP"; }, 3, 4},
       {"a nested search (a second press) commits, the outer one not", [this] { EngineMove(); }, 4, 5},
   };
   for (const auto& c : cases) {
