@@ -99,18 +99,15 @@ TEST_F(GameRecordTest, TakenPiecesFollowTheShownHalfMove) {
     ZVK_Engine::gMoveNumber = move;
     AddTakenPiece(code);
   }
-  struct Shown { int32_t move; int black, white; std::array<int, 3> pictures; };  // TakenBlack 1, 2, TakenWhite 1
-  const Shown table[] = {
-      {2, 0, 0, {0, 0, 0}}, {3, 1, 0, {2, 0, 0}}, {4, 1, 1, {2, 0, 14}}, {40, 2, 1, {2, 6, 14}},
-  };
+  struct Shown { int32_t move; int16_t black, white; };
+  const Shown table[] = {{2, 0, 0}, {3, 1, 0}, {4, 1, 1}, {40, 2, 1}};
   for (const auto& s : table) {
     ZVK_Engine::gMoveNumber = s.move;
     Correct_TakenPieces();
-    EXPECT_EQ((std::array<int, 2>{gTakenBlackCount, gTakenWhiteCount}), (std::array<int, 2>{s.black, s.white}))
-        << s.move;
-    EXPECT_EQ((std::array<int, 3>{window.takenBlack[1], window.takenBlack[2], window.takenWhite[1]}), s.pictures)
-        << s.move;
+    EXPECT_EQ(std::pair(gTakenBlackCount, gTakenWhiteCount), std::pair(s.black, s.white)) << s.move;
   }
+  const std::array<int, 3> pictures{window.takenBlack[1], window.takenBlack[2], window.takenWhite[1]};
+  EXPECT_EQ(pictures, (std::array<int, 3>{2, 6, 14}));
   EXPECT_EQ(gTakenBlack[2], (std::array<int16_t, 3>{2, 6, 5}));
 
   // Only an edited board can lose a seventeenth piece of one colour: no row, no picture.
