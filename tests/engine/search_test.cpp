@@ -1,5 +1,3 @@
-#include <utility>
-
 #include "tests/engine/EngineTestKit.h"
 
 namespace enginetest {
@@ -106,36 +104,6 @@ TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
     EXPECT_EQ(gMoveNumber, 13);
     EXPECT_EQ(gVirtualBoard, position);
     EXPECT_EQ(gGameLog.size(), 14u);
-  }
-}
-
-// Window events inside the search: the search must not commit into a game that changed.
-TEST_F(EngineTest, SearchDoesNotCommitIntoAChangedGame) {
-  const struct { const char* what; std::function<void()> event; int32_t moveNumberAfter; size_t logSlices; } cases[] = {
-      {"a new game", [] { Initial_Game(); }, 0, 1},
-      {"navigation back", [this] { window.SetHScroll1Value(1); }, 1, 4},
-      {"a load", [this] { SetPosition(StartBoard(), 4); }, 4, 5},
-      {"a load of the very same game", [this] { SetPosition(EngineBoard(gGameLog.back()), 3); }, 3, 4},
-      {"a nested search (a second press) commits, the outer one not", [this] { EngineMove(); }, 4, 5},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    NewGame("OfflinePC", kWhite);
-    ASSERT_TRUE(HumanMove("e2", "e4"));
-    EngineMove();
-    ASSERT_TRUE(HumanMove("d2", "d4"));
-    window.events.clear();
-    bool fired = false;
-    window.duringSearch = [&] {
-      if (!std::exchange(fired, true)) c.event();
-    };
-    EngineMove();
-    window.duringSearch = nullptr;
-    EXPECT_EQ(gMoveNumber, c.moveNumberAfter);
-    ASSERT_EQ(gGameLog.size(), c.logSlices);
-    EXPECT_EQ(gVirtualBoard, gGameLog[static_cast<size_t>(gMoveNumber)]);
-    EXPECT_TRUE(window.events.empty());
-    EXPECT_EQ(ZVK_Globals::gGameStopped, 0);
   }
 }
 
