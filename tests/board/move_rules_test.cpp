@@ -1,5 +1,5 @@
 // The move rules on the displayed board: shapes, paths, pawns by board
-// orientation, castling, king safety, the attack test and the mate test.
+// orientation, castling, king safety and the mate test.
 #include <vector>
 
 #include "tests/board/BoardFakes.h"  // also gtest and the board's headers
@@ -92,20 +92,6 @@ TEST_F(MoveRules, KingSafetyPutsTheKingOnItsTarget) {
            {4, 7, 2, 7, true, "a king in check may still castle by shape"},
        }},
   });
-}
-
-TEST_F(MoveRules, AttackTestByColourAndSquare) {
-  const ViewBoard board = Diagram("....k.../......../..r...../......../......R./......../...p..../....K...");
-  const struct { int x, y, code; bool attacked; const char* why; } cases[] = {
-      {2, 5, 0, false, "empty square under a Black rook: only White attackers count"},
-      {4, 7, 0, true, "White king attacked by the pawn"},
-      {2, 7, kWhiteKing, true, "White king put on the Black rook's column"},
-  };
-  for (const auto& row : cases) {
-    gViewBoard = board;
-    EXPECT_EQ(CheckPosition(row.x, row.y, uint8_t(row.code)), Flag(row.attacked)) << row.why;
-    EXPECT_EQ(gViewBoard, board) << row.why << ": the tested square must be restored";
-  }
 }
 
 TEST_F(MoveRules, MateIsFoundForBothColoursAndOnlyWhenNoMoveHelps) {
