@@ -83,20 +83,10 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
   }
 
   bool Reset_Backgroud_BordPattern(QImage& target) override {
-    ++backgroundLoads;
-    if (backgroundFails) return false;
     target = QImage(384, 384, QImage::Format_RGB32);
     target.fill(kBackground);
     return true;
   }
-  void RefreshFrontBuffer() override {
-    ++refreshCount;
-    frames.push_back(frontBuffer);
-  }
-
-  bool backgroundFails = false;
-  int backgroundLoads = 0;
-  std::vector<QImage> frames;  // every image shown
 };
 
 }  // namespace boardtest

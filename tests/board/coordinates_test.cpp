@@ -1,7 +1,5 @@
-// The joins between engine cells, displayed squares, square numbers and the
-// mouse, and the picture numbers of the engine's piece codes.
-#include <limits>
-
+// The joins between engine cells, displayed squares and square numbers, and
+// the picture numbers of the engine's piece codes.
 #include "engine/ZVK_Engine.h"
 #include "tests/board/BoardFakes.h"  // also gtest and the board's headers
 
@@ -34,13 +32,7 @@ TEST_F(Coordinates, EngineCellsSquaresAndNumbersJoinInBothOrientations) {
   }
 }
 
-TEST_F(Coordinates, MousePointsAreClampedToTheBoard) {
-  const struct { double pixels; int16_t square; } rows[] = {
-      {-0.5, 0}, {47.9, 0}, {48, 1}, {384, 7}, {std::numeric_limits<double>::quiet_NaN(), 0}};
-  for (const auto& row : rows) EXPECT_EQ(MouseToSquare(row.pixels), row.square) << row.pixels;
-}
-
-TEST_F(Coordinates, UpdateShowsTheGamePositionInEitherOrientation) {
+TEST_F(Coordinates, UpdateShowsTheGamePosition) {
   boardtest::FakeBoardView view;
   ZVK_Engine::gVirtualBoard = {};
   ZVK_Engine::gVirtualBoard(5, 1) = -10000;
@@ -56,10 +48,6 @@ TEST_F(Coordinates, UpdateShowsTheGamePositionInEitherOrientation) {
   EXPECT_EQ(gViewBoard, Diagram("...q...Q/......../......../rnbkpRNB/......../......../P......./....K..."));
   EXPECT_TRUE(view.frontEnabled);
   EXPECT_GE(view.refreshCount, 1);
-
-  ZVK_Globals::gBoardSide = -1;
-  Update_Board();
-  EXPECT_EQ(gViewBoard, Diagram("...K..../.......P/......../......../BNRpkbnr/......../......../Q...q..."));
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // The composed board checked pixel by pixel: background, markers under the
 // pieces, pieces through their masks, the picked marker over its piece, the
-// check labels and the mate handling; and the pictures we ship.
-#include <QDir>
-
-#include "platform/AppPath.h"
+// check labels and the mate handling.
 #include "platform/MessageBox.h"
 #include "support/MainWindowLinks.h"
 #include "tests/board/BoardFakes.h"  // also gtest, QImage and the board's headers
@@ -83,45 +80,9 @@ TEST_F(Drawing, APickedPieceShowsItsMovesAndHidesTheWarningsUntilPutDown) {
   const QImage& shown = view_.picFrontBuffer();
   const QRgb moveOnEmpty = Blend(FakeBoardView::kMoveMarker, kBackground);
   EXPECT_EQ(Inside(shown, 0, 4), moveOnEmpty) << "the rook may go up its file";
-  EXPECT_EQ(Outside(shown, 0, 3), moveOnEmpty) << "a capture's marker shows beside the piece";
-  EXPECT_EQ(Inside(shown, 0, 3), SpriteColour(1)) << "the piece covers the marker";
   EXPECT_EQ(Outside(shown, 4, 7), kBackground) << "no danger marker while a piece is picked";
   EXPECT_EQ(Inside(shown, 0, 7), Blend(FakeBoardView::kPickedMarker, SpriteColour(11)))
       << "the picked marker lies over its piece";
-
-  // Put down again, with a board picture that cannot be read: the last good
-  // one stays, and the markers are gone.
-  gPieceSelected = ZVK_Globals::kFalse;
-  view_.backgroundFails = true;
-  RenderBoard(kWithout);
-  EXPECT_EQ(Inside(view_.picFrontBuffer(), 0, 4), kBackground);
-  EXPECT_EQ(Outside(view_.picFrontBuffer(), 0, 7), kBackground);
-}
-
-// The pictures we ship: every sprite is white wherever its mask is, so that it
-// never darkens the square around the piece.
-TEST_F(Drawing, ShippedPicturesFitTogether) {
-  const PiecePictures pictures = LoadPiecePictures(PiecePictureFolder());
-  const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
-  for (int p : {1, 2, 3, 4, 5, 6, 11, 12, 13, 14, 15, 16}) {
-    const QImage& sprite = pictures.picPiece[size_t(p)];
-    const QImage& mask = pictures.picPiece[size_t(MaskNumber(p))];
-    ASSERT_TRUE(sprite.size() == QSize(48, 48) && mask.size() == QSize(48, 48)) << p;
-    int shape = 0, dark = 0;
-    for (int y = 0; y < 48; ++y)
-      for (int x = 0; x < 48; ++x) {
-        const QRgb m = mask.pixel(x, y);
-        ASSERT_TRUE(m == black || m == white) << "mask " << p << " is black and white";
-        ASSERT_TRUE(m == black || sprite.pixel(x, y) == white) << "sprite " << p << " at " << x << "," << y;
-        shape += m == black;
-        dark += m == black && qGray(sprite.pixel(x, y)) < 80;
-      }
-    EXPECT_TRUE(shape > 200 && dark > 30) << "piece " << p << " has a body with visible lines";
-  }
-  const QDir boards(QString::fromStdString(platform::AppPath() + "/board"));
-  EXPECT_GE(boards.entryList({"*.JPG"}, QDir::Files).size(), 3);
-  for (const QString& name : boards.entryList({"*.JPG"}, QDir::Files))
-    EXPECT_EQ(QImage(boards.filePath(name)).size(), QSize(384, 384)) << name.toStdString();
 }
 
 }  // namespace

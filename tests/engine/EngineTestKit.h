@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,23 +27,19 @@ class FakeWindow : public EngineWindow {
  public:
   int32_t progresoMax = 0, progresoValue = 0;
   std::string lblPlay;
-  int jpenRefreshes = 0;
-  bool wwCheck = false, bbCheck = false;
   int32_t level = 2;
   int16_t sliderMax = 0, sliderValue = 0;
   // Message boxes ("text|style|title") and enabled controls, in the order they came.
   std::vector<std::string> events;
-  // Runs once per searched candidate, inside the search: a window event.
-  std::function<void()> duringSearch;
 
   void SetProgresoMax(int32_t max) override { progresoMax = max; }
   void SetProgresoValue(int32_t value) override { progresoValue = value; }
   int32_t ProgresoValue() override { return progresoValue; }
   void SetLblJpenCaption(const std::string&) override {}
-  void RefreshLblJpen() override { ++jpenRefreshes, duringSearch ? duringSearch() : void(); }
+  void RefreshLblJpen() override {}
   void SetLblPlayCaption(const std::string& caption) override { lblPlay = caption; }
-  bool LblwwCheckVisible() override { return wwCheck; }
-  bool LblbbCheckVisible() override { return bbCheck; }
+  bool LblwwCheckVisible() override { return false; }
+  bool LblbbCheckVisible() override { return false; }
   int32_t SldLevelValue() override { return level; }
   // Like a scroll bar: a maximum below the value pulls the value down.
   void SetHScroll1Max(int16_t max) override {

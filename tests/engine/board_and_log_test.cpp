@@ -15,9 +15,7 @@ TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
       {"OfflinePP", kWhite, kBlack, 3, true},    // a human Black move is checked mirrored
       {"OnlinePP", kBlack, kBlack, 5, true},
       {"OfflinePC", kBlack, kWhite, 4, true},    // human Black: both sides move mirrored
-      {"OfflinePC", kWhite, kBlack, 5, false},
       {"OfflineCC", kWhite, kWhite, 6, true},    // the engine's White moves
-      {"OfflineCC", kWhite, kBlack, 7, false},
       {"OfflineCC", kWhite, kWhite, 1, false},   // the first move is made by hand
       {"OfflinePC", kBlack, kWhite, 1, false},   // ... unless the engine made it (whole-game tests)
   };
@@ -39,25 +37,6 @@ TEST_F(EngineTest, LogPlayStoresEveryPositionWithWhiteNegative) {
     EXPECT_EQ(ZVK_Globals::gColorToMove, c.moveNumber % 2 == 0 ? kWhite : kBlack);
     EXPECT_EQ(window.lblPlay, std::to_string(c.moveNumber));
   }
-}
-
-TEST_F(EngineTest, SliderAndLogFailuresAreLoggedAfterTheStepsBeforeThem) {
-  testsupport::ProgramTree tree;
-  window.sliderMax = 5;
-  window.SetHScroll1Value(3);  // the log holds only half-move 0
-  EXPECT_EQ(gMoveNumber, 3);
-  EXPECT_EQ(ZVK_Globals::gColorToMove, kBlack);
-  EXPECT_EQ(gVirtualBoard, StartBoard());
-  EXPECT_NE(ErrorLogText().find("HScroll1_Change of Formular fMainForm"), std::string::npos);
-
-  // A move number beyond the slider's 16-bit range fails after the slice is written.
-  gMoveNumber = 40000;
-  Log_Play();
-  EXPECT_EQ(gGameLog.size(), 40001u);
-  EXPECT_EQ(gGameLog.back(), gVirtualBoard);
-  EXPECT_EQ(window.sliderMax, 5);
-  EXPECT_NE(ErrorLogText().find("Log_Play of Modul ZVK_Engine"), std::string::npos);
-  EXPECT_NE(ErrorLogText().find("Overflow"), std::string::npos);
 }
 
 }  // namespace
