@@ -125,14 +125,10 @@ OfferInfo ParseOfferInfo(const std::string& bytes) { return ParseRecord(bytes, k
 OfferInfo ReadOfferInfoFile(const std::string& path) { return ParseOfferInfo(ReadBytes(path, kMaxInfoFileBytes)); }
 
 void WriteJoinInfoFile(const std::string& path, const JoinInfo& info) { WriteRecord(path, info, kJoinFields, true); }
-JoinInfo ParseJoinInfo(const std::string& bytes) { return ParseRecord(bytes, kJoinFields); }
-JoinInfo ReadJoinInfoFile(const std::string& path) { return ParseJoinInfo(ReadBytes(path, kMaxInfoFileBytes)); }
 
 void WriteClosedGameFile(const std::string& path, const ClosedGame& closed) {
   WriteRecord(path, closed, kClosedFields, true);
 }
-ClosedGame ParseClosedGame(const std::string& bytes) { return ParseRecord(bytes, kClosedFields); }
-ClosedGame ReadClosedGameFile(const std::string& path) { return ParseClosedGame(ReadBytes(path, kMaxInfoFileBytes)); }
 
 void WriteMoveNoteFile(const std::string& path, const MoveNote& note) {
   ZVK_File_Dir::WriteFile(path, ZVK_Time::DateText(), false);
@@ -141,23 +137,6 @@ void WriteMoveNoteFile(const std::string& path, const MoveNote& note) {
   ZVK_File_Dir::WriteFile(path, platform::ToCodePage(note.comment), true);
   ZVK_File_Dir::WriteFile(path, OneLine(note.recordLine), true);
 }
-
-MoveNote ParseMoveNote(const std::string& bytes) {
-  const std::vector<std::string> lines = SplitLines(bytes.substr(0, kMaxInfoFileBytes));
-  MoveNote note;
-  if (lines.size() > 0) note.date = CleanValue(lines[0]);
-  if (lines.size() > 1) note.machineId = CleanValue(lines[1]);
-  // The comment may span lines; the record line is always the last.
-  const size_t commentEnd = lines.size() > 3 ? lines.size() - 1 : lines.size();
-  for (size_t i = 2; i < commentEnd; ++i) {
-    if (i > 2) note.comment += "\r\n";
-    note.comment += CleanValue(lines[i]);
-  }
-  if (lines.size() > 3) note.recordLine = CleanValue(lines.back());
-  return note;
-}
-
-MoveNote ReadMoveNoteFile(const std::string& path) { return ParseMoveNote(ReadBytes(path, kMaxInfoFileBytes)); }
 
 std::vector<std::string> ParseGameListing(const std::string& bytes, const std::function<bool()>& goOn) {
   std::vector<std::string> names;
@@ -189,14 +168,5 @@ std::vector<std::string> ReadGameListingFile(const std::string& path, const std:
 }
 
 void WriteConnectionTestFile(const std::string& path) { ZVK_File_Dir::WriteFile(path, ZVK_Time::NowText(), false); }
-
-std::string ParseConnectionTest(const std::string& bytes) {
-  const std::vector<std::string> lines = SplitLines(bytes.substr(0, kMaxInfoFileBytes));
-  return lines.empty() ? "" : CleanValue(lines[0]);
-}
-
-std::string ReadConnectionTestFile(const std::string& path) {
-  return ParseConnectionTest(ReadBytes(path, kMaxInfoFileBytes));
-}
 
 }  // namespace correspondence

@@ -45,7 +45,8 @@ OfferInfo ParseOfferInfo(const std::string& bytes);
 OfferInfo ReadOfferInfoFile(const std::string& path);
 
 // The join (stem & "j.txt"). Every line is appended, so joining the same
-// offer again keeps the earlier lines ahead; readers take the first join.
+// offer again keeps the earlier lines ahead; the offerer's load dialog reads
+// the first join with the offer reader (the first eight lines mean the same).
 struct JoinInfo {
   std::string date;
   std::string machineId;
@@ -57,8 +58,6 @@ struct JoinInfo {
   std::string age;
 };
 void WriteJoinInfoFile(const std::string& path, const JoinInfo& info);
-JoinInfo ParseJoinInfo(const std::string& bytes);
-JoinInfo ReadJoinInfoFile(const std::string& path);
 
 // The note of a sent half-move: date (replacing the file), machine number,
 // the comment (as typed, line breaks kept) and the record line of the move.
@@ -69,8 +68,6 @@ struct MoveNote {
   std::string recordLine;
 };
 void WriteMoveNoteFile(const std::string& path, const MoveNote& note);
-MoveNote ParseMoveNote(const std::string& bytes);
-MoveNote ReadMoveNoteFile(const std::string& path);
 
 // A given-up game (stem & "c.txt"): date, machine number, nickname; appended.
 struct ClosedGame {
@@ -79,8 +76,6 @@ struct ClosedGame {
   std::string nickname;
 };
 void WriteClosedGameFile(const std::string& path, const ClosedGame& closed);
-ClosedGame ParseClosedGame(const std::string& bytes);
-ClosedGame ReadClosedGameFile(const std::string& path);
 
 // A server folder's listing: each line cleaned of "\", backspace and ">"
 // characters and trimmed of blanks; only lines naming an exchanged file (an
@@ -94,7 +89,5 @@ std::vector<std::string> ReadGameListingFile(const std::string& path, const std:
 
 // The connection test file: one line, the current date and time.
 void WriteConnectionTestFile(const std::string& path);
-std::string ParseConnectionTest(const std::string& bytes);
-std::string ReadConnectionTestFile(const std::string& path);
 
 }  // namespace correspondence
