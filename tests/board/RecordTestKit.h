@@ -29,10 +29,7 @@ class RecordTest : public ::testing::Test {
   void SetUp() override {
     ZVK_Board_Sub::SetRecordWindow(&window);
     ZVK_Engine::SetEngineWindow(&engine);
-    ZVK_Time::SetClock([now = 1000.0, this]() mutable {
-      ++clockReads;
-      return now += 0.25;
-    });
+    ZVK_Time::SetClock([now = 1000.0]() mutable { return now += 0.25; });
     ZVK_Globals::gNavigating = 0;
     ZVK_Globals::gColorToMove = ZVK_Globals::kWhite;
     ZVK_Globals::gGameMode.clear();
@@ -54,7 +51,6 @@ class RecordTest : public ::testing::Test {
   testsupport::ProgramTree tree;
   ZVK_Board_Sub::HeadlessRecordWindow window;
   enginetest::FakeWindow engine;
-  int clockReads = 0;
 };
 
 }  // namespace recordtest

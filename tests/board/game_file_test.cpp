@@ -44,13 +44,7 @@ GameFileContents MakeGame(int32_t n, const std::string& comment) {
   return game;
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  for (size_t start = 0, at; (at = bytes.find("\r\n", start)) != std::string::npos; start = at + 2) {
-    lines.push_back(bytes.substr(start, at - start));
-  }
-  return lines;
-}
+using testsupport::Lines;
 
 class GameFileTest : public recordtest::RecordTest {
  protected:

@@ -67,31 +67,6 @@ TEST_F(GameRecordTest, RecordMoveWritesOneLinePerMove) {
   EXPECT_EQ(ErrorLog(), "");
 }
 
-TEST_F(GameRecordTest, WriteLineColourStagingSpeechAndSilence) {
-  // waits: a spoken line is followed by a one-second wait.
-  struct Case { const char* name; int16_t navigating; int setup, voice; bool speak, written; int32_t shown;
-                bool waits; };
-  const Case cases[] = {
-      {"plain and spoken", 0, 0, 1, true, true, 0x8000, true},
-      {"navigation writes and speaks nothing", -1, 1, 1, true, false, 0, false},
-      {"edit mode is blue whatever is passed", 0, 1, 0, true, true, 0xFF0000, false},
-  };
-  for (const auto& c : cases) {
-    ClearGameRecord();
-    Write2GameRecord("earlier\r\n", 0, false);
-    ZVK_Globals::gNavigating = c.navigating;
-    window.values["setup"] = c.setup;
-    window.values["chkEnableVoice"] = c.voice;
-    clockReads = 0;
-    Write2GameRecord("line\r\n", 0x8000, c.speak);
-    ZVK_Globals::gNavigating = 0;
-    EXPECT_EQ(RTB2().Runs(), c.written ? Runs({{"line\r\n", c.shown}}) : Runs({{"earlier\r\n", 0}})) << c.name;
-    EXPECT_EQ(txtMoveList().Text(), c.written ? "earlier\r\nline\r\n" : "earlier\r\n") << c.name;
-    EXPECT_EQ(window.moveList, txtMoveList()) << c.name;
-    EXPECT_EQ(clockReads >= 4, c.waits) << c.name;  // a second is four quarter-second readings
-  }
-}
-
 // Captures of black pieces at half-moves 3 and 5 and of a white one at 4: a
 // capture is shown exactly while the shown half-move is at or after it.
 TEST_F(GameRecordTest, TakenPiecesFollowTheShownHalfMove) {

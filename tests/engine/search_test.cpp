@@ -9,11 +9,6 @@ TEST_F(EngineTest, CastlingCandidates) {
   const struct { const char* what; std::vector<std::string> rows; int kingX, rookX; std::string files, guarded; } cases[] = {
       {"both sides free: only the short one, an attack on its side stops both",
        {"r...k..r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 7, 6, "-abcdefgh", "efgh"},
-      {"only the queen side (b8 may be attacked)",
-       {"r...k.nr", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 3, 4, "-abcdefgh", "cde"},
-      {"a pawn's diagonal over an empty square counts as free",
-       {"r...k..r", "pppppppP", "........", "........", "........", "........", "........", "....K..."}, 7, 6, "-", ""},
-      {"king not on its square", {"r..k...r", "pppppppp", "........", "........", "........", "........", "........", "....K..."}, 0, 0, "-", ""},
   };
   for (const auto& c : cases)
     for (const char attacked : c.files) {
@@ -73,7 +68,6 @@ TEST_F(EngineTest, CommitFallsBackToAKingMoveOrGivesUp) {
   // escape: where the king escapes to (0: the engine gives up).
   const struct { const char* what; std::vector<std::string> rows; int pawnX, pawnY, escapeX, escapeY; } cases[] = {
       {"the last safe king move in generation order", {"........", "p.......", "........", "....k...", "........", "........", "........", "....R..K"}, 1, 7, 6, 5},
-      {"no king move escapes, though a block would", {"R......k", "......pp", "........", "...r....", "........", "........", "........", "....K..."}, 7, 7, 0, 0},
       {"back-rank mate", {"R......k", "......pp", "........", "........", "........", "........", "........", "....K..."}, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {

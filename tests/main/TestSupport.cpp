@@ -38,11 +38,6 @@ std::string ProgramTree::programDir() const { return root() + "/Castellan"; }
 std::string ProgramTree::commonDir() const { return root() + "/Common"; }
 std::string ProgramTree::path(const std::string& relative) const { return root() + "/" + relative; }
 
-std::string SourceDir() {
-  const char* src = std::getenv("CASTELLAN_SOURCE_DIR");
-  return src != nullptr ? src : CASTELLAN_SOURCE_DIR;
-}
-
 bool UnderCi() {
   const char* ci = std::getenv("CI");
   return ci != nullptr && *ci != '\0';

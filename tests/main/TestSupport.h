@@ -26,9 +26,6 @@ class ProgramTree {
   QTemporaryDir dir_;
 };
 
-// Where the sources are (for fixtures): $CASTELLAN_SOURCE_DIR, else the
-// source folder the tests were built from.
-std::string SourceDir();
 // The staged program tree the build makes (its executable is run as a user would).
 std::string StageDir();
 
