@@ -16,28 +16,8 @@
 #include "tests/main/TestSupport.h"
 
 namespace fs = std::filesystem;
-using ZVK_Internet::VersionVerdict;
 
 namespace {
-
-TEST(CompareVersion, PublishedAgainstRunning392) {
-  // The verdict (nullopt: no information, an error) and the text after the second point.
-  struct Case { const char* published; std::optional<VersionVerdict> verdict; const char* revision; };
-  const Case cases[] = {
-      {"3.9.12", VersionVerdict::NewerRevision, "12"},  // a number, not a digit
-      {"3.99999999999999999999.0", VersionVerdict::NewerMinor, "0"},  // junk must not overflow
-      {"4.0.x", std::nullopt, "x"},  // a part that is not a number tells nothing
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.published);
-    if (c.verdict) {
-      EXPECT_EQ(ZVK_Internet::CompareVersion(3, 9, 2, c.published), *c.verdict);
-    } else {
-      EXPECT_THROW(ZVK_Internet::CompareVersion(3, 9, 2, c.published), ZVK_ErrorLog::RuntimeError);
-    }
-    EXPECT_EQ(ZVK_Internet::gNewRevision, c.revision);
-  }
-}
 
 TEST(UrlList, LinesOneElevenTwelveAndShortLists) {
   testsupport::ProgramTree tree;
@@ -106,6 +86,7 @@ TEST_F(UpdateCheck, EveryMessage) {
     return app + " <" + std::to_string(text) + "> (v. " + published + ") <43>\r\n<44>";
   };
   const std::string revision = version(v.major, v.minor, v.revision + 1), major = version(v.major + 1, 0, 0);
+  const std::string junkMinor = std::to_string(v.major) + ".99999999999999999999.0";  // must not overflow
   // document: nullopt when nothing is served; answer: to the offer.
   struct Case { const char* what; std::optional<std::string> document; int answer; std::string text;
                 bool opensDownload; int logged; };
@@ -115,7 +96,10 @@ TEST_F(UpdateCheck, EveryMessage) {
       {"newer major, unquoted with blanks, No", "  1066 , " + major + " \r\n", platform::vbNo, offer(47, major), false,
        0},
       {"same version", "\"1066\",\"" + ZVK_Version::VersionText() + "\"", platform::vbOK, upToDate, false, 0},
+      {"newer minor too long for any number", "\"1066\",\"" + junkMinor + "\"", platform::vbNo, offer(46, junkMinor),
+       false, 0},
       {"version lacking its points", "\"1066\",\"39\"\r\n", platform::vbOK, noInfo, false, 1},
+      {"a part that is not a number", "\"1066\",\"4.0.x\"\r\n", platform::vbOK, noInfo, false, 1},
       {"missing document", std::nullopt, platform::vbOK, noInfo, false, 0},
   };
   ZVK_Internet::SetTransferControl(&inet);
