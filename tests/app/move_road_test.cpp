@@ -1,13 +1,5 @@
 // Whole games and single moves driven by presses on the board picture.
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSlider>
 #include <QRegularExpression>
-#include <QTimer>
 #include <algorithm>
 #include <map>
 

@@ -1,11 +1,7 @@
 // Looking through a recorded game with the Move menu, the playing level and
 // the engine's hint.
-#include <QAction>
-#include <QProgressBar>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <optional>
-#include <set>
 
 #include "tests/app/AppTestSupport.h"
 

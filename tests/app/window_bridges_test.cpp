@@ -1,12 +1,6 @@
 // The main window as the lower layers see it: option controls by name with
 // their value conventions, and refusal of values outside a control's range.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QRadioButton>
-#include <QSlider>
 
 #include "app/WindowBridges.h"
 #include "board/RecordWindow.h"
