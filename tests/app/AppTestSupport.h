@@ -225,6 +225,20 @@ class MainWindowFixture : public ::testing::Test {
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }
 
+  // The texts of the message boxes shown so far.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& call : answers.Calls()) texts.push_back(call.text);
+    return texts;
+  }
+
+  // The picture matches the engine board: drawing it again changes nothing.
+  static bool PictureShowsEngineBoard() {
+    const auto shown = B::gViewBoard;
+    B::Update_Board();
+    return shown == B::gViewBoard;
+  }
+
   static void WhenModal(std::function<void(QWidget*)> act) { apptest::WhenModal(std::move(act)); }
 
   testsupport::ProgramTree tree;

@@ -30,13 +30,6 @@ class NavigationTest : public MainWindowFixture {
     B::Correct_TakenPieces();
   }
 
-  // The picture matches the engine board: drawing it again changes nothing.
-  static bool PictureShowsEngineBoard() {
-    const auto shown = B::gViewBoard;
-    B::Update_Board();
-    return shown == B::gViewBoard;
-  }
-
   // The position shown is half-move n of the untouched log, with its taken pieces.
   void ExpectAt(int n, const std::vector<E::EngineBoard>& log) {
     EXPECT_EQ(E::gMoveNumber, n);

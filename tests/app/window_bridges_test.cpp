@@ -26,7 +26,6 @@ TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
   // Choosing one option button leaves the other unchosen.
   EXPECT_EQ(w.ControlValue("optGender0"), 0);
   EXPECT_EQ(form->lblAnimationMoveSpeed->text(), "37");  // the change handler ran
-  EXPECT_EQ(w.lbl_PlayCaption(), "0");
 }
 
 TEST_F(WindowBridgesTest, OutOfRangeValuesAreRefusedAndLeaveTheControl) {
