@@ -239,7 +239,6 @@ class MainWindowFixture : public ::testing::Test {
     return shown == B::gViewBoard;
   }
 
-  static void WhenModal(std::function<void(QWidget*)> act) { apptest::WhenModal(std::move(act)); }
 
   testsupport::ProgramTree tree;
   platform::ScriptedAnswerer answers;
