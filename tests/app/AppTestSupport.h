@@ -3,14 +3,18 @@
 // the shared state and presses sent to the board picture as mouse events.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTextEdit>
 #include <QTimer>
 #include <filesystem>
@@ -101,10 +105,7 @@ class MainWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ZVK_Identity::gUserName = "TESTER";
-    form = std::make_unique<app::fMainForm>();
-    form->Form_Initialize();
-    app::SetCheckValue(form->chkMoveAnimation, 0);  // no sliding pieces: the tests do not wait for frames
-    answers.Clear();
+    Reopen();
     C::gFtpResponseFile.clear();
     C::gInternetGameID.clear();
   }
@@ -179,9 +180,15 @@ class MainWindowFixture : public ::testing::Test {
     platform::SetAppPath(t.programDir());
     ZVK_Identity::gMachineID = machine;
     correspondence::gFtpResponseFile.clear();
+    Reopen();
+  }
+
+  // A fresh window in place of the current one, as at the next start.
+  void Reopen() {
+    form.reset();
     form = std::make_unique<app::fMainForm>();
     form->Form_Initialize();
-    app::SetCheckValue(form->chkMoveAnimation, 0);
+    app::SetCheckValue(form->chkMoveAnimation, 0);  // no sliding pieces: the tests do not wait for frames
     answers.Clear();
   }
 
@@ -218,7 +225,20 @@ class MainWindowFixture : public ::testing::Test {
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }
 
-  static void WhenModal(std::function<void(QWidget*)> act) { apptest::WhenModal(std::move(act)); }
+  // The texts of the message boxes shown so far.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& call : answers.Calls()) texts.push_back(call.text);
+    return texts;
+  }
+
+  // The picture matches the engine board: drawing it again changes nothing.
+  static bool PictureShowsEngineBoard() {
+    const auto shown = B::gViewBoard;
+    B::Update_Board();
+    return shown == B::gViewBoard;
+  }
+
 
   testsupport::ProgramTree tree;
   platform::ScriptedAnswerer answers;

@@ -1,9 +1,5 @@
 // The options panel's look: colours through the colour picker, the board
 // picture and the language choice, each also after a restart through the profile.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <filesystem>
 
 #include "app/frmColorPicker.h"
 #include "board/BoardView.h"
@@ -15,27 +11,18 @@
 namespace apptest {
 namespace {
 
-// Mouse events on a control of a dialog, as the user's hand makes them.
-void MouseOver(QWidget* w, QPoint at = QPoint(4, 4), bool click = false) {
-  auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+// A click on a control of a dialog, moving there first as the user's hand does.
+void ClickOn(QWidget* w) {
+  auto send = [w](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(4, 4), w->mapToGlobal(QPointF(4, 4)), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
   };
   send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
-  if (!click) return;
   send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
   send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
 }
-void ClickOn(QWidget* w, QPoint at = QPoint(4, 4)) { MouseOver(w, at, true); }
 
-class AppearanceTest : public MainWindowFixture {
- protected:
-  void Restart() {
-    form.reset();
-    form = std::make_unique<app::fMainForm>();
-    form->Form_Initialize();
-  }
-};
+using AppearanceTest = MainWindowFixture;
 
 // Runs `act` on the colour picker the next button opens, after checking it shows the current colour.
 void OnPicker(int32_t current, std::function<void(app::frmColorPicker*)> act) {
@@ -60,7 +47,7 @@ TEST_F(AppearanceTest, PickedColoursAndTheBoardSurviveARestart) {
   const int board = (form->cmbBoard->currentIndex() + 1) % form->cmbBoard->count();
   form->cmbBoard->setCurrentIndex(board);
   B::Save2Registry();
-  Restart();
+  Reopen();
   EXPECT_EQ(form->BackgroundColor(), 0xFF0000);
   EXPECT_EQ(app::fMainForm::ForeColor(form->lblRank[15]), 0x00FFFF);
   EXPECT_EQ(form->cmbBoard->currentIndex(), board);
@@ -95,7 +82,7 @@ TEST_F(AppearanceTest, AMissingBoardPictureKeepsTheLastAndIsLogged) {
 TEST_F(AppearanceTest, TheLanguageChoiceIsStoredAndComesBack) {
   for (const char* extra : {"deutsch.lng", "francais.lng"})
     testsupport::WriteFile(tree.path(std::string("Common/language/") + extra), "T0001\tx\r\n");
-  Restart();
+  Reopen();
   ASSERT_EQ(form->cmbLanguage->count(), 3);
   const std::string textsBefore = ZVK_Language::LangText(21);
   form->cmbLanguage->setCurrentIndex(2);
@@ -104,7 +91,7 @@ TEST_F(AppearanceTest, TheLanguageChoiceIsStoredAndComesBack) {
   EXPECT_EQ(platform::GetSetting("ZVK\\" + ZVK_Identity::gAppName + "\\TESTER\\Standard", "Settings", "cmbLanguage"),
             "3");
   EXPECT_EQ(ZVK_Language::LangText(21), textsBefore);
-  Restart();
+  Reopen();
   EXPECT_EQ(form->cmbLanguage->currentText(), third);
 }
 

@@ -1,16 +1,7 @@
 // The main window's life cycle, stored choices, status report, move slider, size and clock.
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QProgressBar>
-#include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
-#include <QSlider>
-#include <filesystem>
 
 #include "board/GameFile.h"
 #include "board/Profiles.h"
@@ -27,37 +18,27 @@ using MainWindowTest = MainWindowFixture;
 // The profile chosen in one run, with its values, is the one the next run's
 // window starts with: the list comes back from what "Standard" stored, a
 // profile stored twice listed once.
-TEST(MainWindowCreation, TheChosenProfileAndItsValuesComeBackAtTheNextStart) {
-  testsupport::ProgramTree tree;
-  platform::ScriptedAnswerer answers;
-  ZVK_Identity::gUserName = "TESTER";
+TEST_F(MainWindowTest, TheChosenProfileAndItsValuesComeBackAtTheNextStart) {
   platform::SaveSetting("ZVK\\Castellan\\TESTER\\Standard", "Settings", "ProfilesRegStr", "|Anna|Ben|Anna");
-  {
-    app::fMainForm form;
-    form.Form_Initialize();
-    form.cmbProfiles->setCurrentIndex(2);
-    form.sldLevel->setValue(2);
-    form.optGender[1]->setChecked(true);
-    form.ChangeBackgroundColor(0x123456);
-    ZVK_Board_Sub::Save2Registry();  // as closing the window does
-  }
-  app::fMainForm next;
-  next.Form_Initialize();
-  EXPECT_EQ(next.cmbProfiles->count(), 3);
-  EXPECT_EQ(next.cmbProfiles->currentText(), "Ben");
-  EXPECT_EQ(next.sldLevel->value(), 2);
-  EXPECT_TRUE(next.optGender[1]->isChecked());
-  EXPECT_EQ(next.BackgroundColor(), 0x123456);
-  EXPECT_FALSE(next.lblError->isVisible()) << testsupport::ReadFile(tree.commonDir() + "/error.log");
+  Reopen();
+  form->cmbProfiles->setCurrentIndex(2);
+  form->sldLevel->setValue(2);
+  form->optGender[1]->setChecked(true);
+  form->ChangeBackgroundColor(0x123456);
+  ZVK_Board_Sub::Save2Registry();  // as closing the window does
+  Reopen();
+  EXPECT_EQ(form->cmbProfiles->count(), 3);
+  EXPECT_EQ(form->cmbProfiles->currentText(), "Ben");
+  EXPECT_EQ(form->sldLevel->value(), 2);
+  EXPECT_TRUE(form->optGender[1]->isChecked());
+  EXPECT_EQ(form->BackgroundColor(), 0x123456);
+  EXPECT_FALSE(form->lblError->isVisible()) << testsupport::ReadFile(tree.commonDir() + "/error.log");
 }
 
 // A damaged settings file (every value of the profile garbage, the language
 // position the 0 that nothing accepts) is logged at one start; what the
 // window then stores, the next start takes without a word.
-TEST(MainWindowSettings, DamagedValuesAreLoggedOnceAndThenStoredSound) {
-  testsupport::ProgramTree tree;
-  platform::ScriptedAnswerer answers;
-  ZVK_Identity::gUserName = "TESTER";
+TEST_F(MainWindowTest, DamagedValuesAreLoggedOnceAndThenStoredSound) {
   const std::string user = "ZVK\\Castellan\\TESTER", profile = user + "\\Standard";
   for (const char* key : {"BackgroundColor", "BordCoordinateColor", "chkEnableSound", "chkEnableVoice",
                           "chkEnableIntroduction", "chkWinOnTop", "chkMoveAnimation", "HScrollAnimationSpeed",
@@ -67,19 +48,15 @@ TEST(MainWindowSettings, DamagedValuesAreLoggedOnceAndThenStoredSound) {
   platform::SaveSetting(profile, "Settings", "cmbLanguage", "0");
   platform::SaveSetting(user, "Settings", "cmbProfiles", "#garbage#");
   long long logged = ZVK_ErrorLog::ErrorsLogged();
-  {
-    app::fMainForm form;
-    form.Form_Initialize();
-    EXPECT_GT(ZVK_ErrorLog::ErrorsLogged() - logged, 0);
-    ZVK_Board_Sub::Save2Registry();
-  }
+  Reopen();
+  EXPECT_GT(ZVK_ErrorLog::ErrorsLogged() - logged, 0);
+  ZVK_Board_Sub::Save2Registry();
   EXPECT_EQ(platform::GetSetting(profile, "Settings", "cmbLanguage", ""), "1");
   logged = ZVK_ErrorLog::ErrorsLogged();
-  app::fMainForm next;
-  next.Form_Initialize();
+  Reopen();
   EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 0) << testsupport::ReadFile(tree.commonDir() + "/error.log");
   EXPECT_EQ(ZVK_Language::gLanguageName, "english");
-  EXPECT_EQ(next.cmbBoard->currentIndex(), 1);  // the default board picture
+  EXPECT_EQ(form->cmbBoard->currentIndex(), 1);  // the default board picture
 }
 
 // The settings are saved whatever the answer to the closing question; No keeps the window open.

@@ -1,13 +1,5 @@
 // Whole games and single moves driven by presses on the board picture.
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSlider>
 #include <QRegularExpression>
-#include <QTimer>
 #include <algorithm>
 #include <map>
 
@@ -21,6 +13,17 @@ namespace {
 
 class MoveRoadTest : public MainWindowFixture {
  protected:
+  // The engines' play is stopped once it reaches `stopAt`.
+  void SetUp() override {
+    MainWindowFixture::SetUp();
+    QObject::connect(&stopper, &QTimer::timeout, [this] {
+      if (E::gMoveNumber >= stopAt) G::gGameStopped = G::kTrue;
+    });
+    stopper.start(1);
+  }
+  QTimer stopper;
+  int stopAt = 1000;
+
   // Presses the first move of the side to move that the rules allow.
   void PlayAnyMove() {
     for (int from = 0; from < 64; ++from)
@@ -88,9 +91,7 @@ class MoveRoadTest : public MainWindowFixture {
       EXPECT_NE(cell(after, from), cell(before, from));
     }
     if (drawn) {
-      const B::ViewBoard shown = B::gViewBoard;
-      B::Update_Board();
-      EXPECT_EQ(B::gViewBoard, shown);
+      EXPECT_TRUE(PictureShowsEngineBoard());
       EXPECT_EQ(B::gTakenBlackCount, pieces(log[0], 1) - pieces(log[n], 1));
       EXPECT_EQ(B::gTakenWhiteCount, pieces(log[0], -1) - pieces(log[n], -1));
     }
@@ -166,11 +167,7 @@ TEST_F(MoveRoadTest, EveryModeAndOrientationTakesTheMovesAndRepliesByMode) {
       {"OnlinePP", G::kWhite, 1, e4, 1, "e7"},
       {"OnlinePP", G::kBlack, -1, e4e5, 2, "d2"},
   };
-  QTimer stopper;
-  QObject::connect(&stopper, &QTimer::timeout, [] {
-    if (G::gGameMode == "OfflineCC" && E::gMoveNumber >= 4) G::gGameStopped = G::kTrue;
-  });
-  stopper.start(1);
+  stopAt = 4;  // only the engines' game gets that far
   for (const auto& [mode, human, side, moves, reached, refusedPick] : cases) {
     SCOPED_TRACE(std::string(mode) + (human == G::kWhite ? " human White" : " human Black"));
     NewGame(mode, human, side);
@@ -408,23 +405,15 @@ TEST_F(MoveRoadTest, AMateIsAnnouncedByEachDrawingAndAMatedEngineEndsThePlay) {
     SCOPED_TRACE(std::string(mode) + " " + from + to);
     SetPosition(mode, *board, blackToMove, human, side);
     form->sldLevel->setValue(2);  // a full search, which sees the mate in one
-    // Only a safety net: the mate alone has to end the engines' play.
-    QTimer stopper;
-    QObject::connect(&stopper, &QTimer::timeout, [] {
-      if (E::gMoveNumber >= 8) G::gGameStopped = G::kTrue;
-    });
-    stopper.start(1);
+    stopAt = 8;  // only a safety net: the mate alone has to end the engines' play
     answers.Clear();
     form->mnuNewGame->setEnabled(false);
     Move(from, to);
-    stopper.stop();
-    std::vector<std::string> texts;
-    for (const auto& call : answers.Calls()) texts.push_back(call.text);
     const bool twoPlayers = std::string(mode) == "OfflinePP";
     const std::vector<std::string> boxes = engineMated ? std::vector{mate, resign, mate}
                                            : twoPlayers  ? std::vector{mate}
                                                          : std::vector{mate, mate};
-    EXPECT_EQ(texts, boxes);
+    EXPECT_EQ(Messages(), boxes);
     EXPECT_EQ(E::gMoveNumber, moveNumber);  // nothing is played after the mate
     const bool whiteMated = board == &blackMates;
     EXPECT_EQ(G::gColorToMove, whiteMated ? G::kWhite : G::kBlack);  // the mated side is left to move
@@ -475,12 +464,7 @@ TEST_F(MoveRoadTest, TheStartButtonLetsTheEngineAnswerButNeverMovesASideTwice) {
 // Once the engines' play is stopped, a later press with a legal move only starts them again.
 TEST_F(MoveRoadTest, AStoppedEnginesGameStartsAgainWithAPress) {
   NewGame("OfflineCC");
-  int stopAt = 4;
-  QTimer stopper;
-  QObject::connect(&stopper, &QTimer::timeout, [&stopAt] {
-    if (E::gMoveNumber >= stopAt) G::gGameStopped = G::kTrue;
-  });
-  stopper.start(1);
+  stopAt = 4;
   Move("d2", "d4");
   stopAt = E::gMoveNumber + 2;
   G::gGameStopped = 0;

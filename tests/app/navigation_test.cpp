@@ -1,11 +1,7 @@
 // Looking through a recorded game with the Move menu, the playing level and
 // the engine's hint.
-#include <QAction>
-#include <QProgressBar>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <optional>
-#include <set>
 
 #include "tests/app/AppTestSupport.h"
 
@@ -32,13 +28,6 @@ class NavigationTest : public MainWindowFixture {
     G::gNavigating = 0;
     B::Update_Board();
     B::Correct_TakenPieces();
-  }
-
-  // The picture matches the engine board: drawing it again changes nothing.
-  static bool PictureShowsEngineBoard() {
-    const auto shown = B::gViewBoard;
-    B::Update_Board();
-    return shown == B::gViewBoard;
   }
 
   // The position shown is half-move n of the untouched log, with its taken pieces.

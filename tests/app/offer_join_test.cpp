@@ -31,12 +31,6 @@ class OfferJoinTest : public MainWindowFixture {
     form->txtUserNickName->setText(nickname);
   }
 
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& call : answers.Calls()) texts.push_back(call.text);
-    return texts;
-  }
-
   // A correspondence offer with the given colour.
   void Offer(const Installation& pc, bool white) {
     Open(pc, "Alice");

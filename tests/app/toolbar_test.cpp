@@ -1,5 +1,4 @@
 // The toolbar's buttons and drop-down entries run their menu entries' commands.
-#include <QAction>
 #include <QMenu>
 #include <map>
 

@@ -1,10 +1,6 @@
-// Edit mode and the game-mode dialog from the menu; turning the board and
-// changing sides are driven while a move is under way.
-#include <QAction>
-#include <QPushButton>
-#include <QRadioButton>
+// Edit mode from the menu; turning the board, changing sides and the
+// game-mode dialog are driven while a move is under way.
 
-#include "app/frmGameMode.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace apptest {
@@ -31,21 +27,6 @@ TEST_F(ViewCommandsTest, EditModeMovesPiecesWithoutRules) {
   ASSERT_NE(off, std::string::npos) << record;
   EXPECT_LT(on, off) << record;
   EXPECT_NE(record.find("D:3", on), std::string::npos) << record;
-}
-
-// The game-mode dialog shows the mode in force; Cancel changes nothing (OK
-// is driven while a move is under way).
-TEST_F(ViewCommandsTest, GameModeDialogCancelKeepsTheMode) {
-  NewGame("OfflinePC");
-  WhenModal([](QWidget* modal) {
-    auto* d = qobject_cast<app::frmNewMode*>(modal);
-    ASSERT_NE(d, nullptr);
-    EXPECT_TRUE(d->optMode[1]->isChecked());
-    d->optMode[0]->click();
-    d->cmdCancel->click();
-  });
-  form->mnuChangeMode->trigger();
-  EXPECT_EQ(G::gGameMode, "OfflinePC");
 }
 
 }  // namespace

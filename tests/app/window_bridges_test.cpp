@@ -1,12 +1,6 @@
 // The main window as the lower layers see it: option controls by name with
 // their value conventions, and refusal of values outside a control's range.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QRadioButton>
-#include <QSlider>
 
 #include "app/WindowBridges.h"
 #include "board/RecordWindow.h"
@@ -32,7 +26,6 @@ TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
   // Choosing one option button leaves the other unchosen.
   EXPECT_EQ(w.ControlValue("optGender0"), 0);
   EXPECT_EQ(form->lblAnimationMoveSpeed->text(), "37");  // the change handler ran
-  EXPECT_EQ(w.lbl_PlayCaption(), "0");
 }
 
 TEST_F(WindowBridgesTest, OutOfRangeValuesAreRefusedAndLeaveTheControl) {
