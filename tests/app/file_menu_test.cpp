@@ -118,11 +118,5 @@ TEST_F(FileMenuTest, AFailedSaveIsReportedAndWritesNothing) {
   EXPECT_TRUE(form->lblError->isVisibleTo(form.get()));  // logged
 }
 
-TEST_F(FileMenuTest, TheStandardProfileCannotBeDeleted) {
-  form->mnuDleteProfile->trigger();
-  ASSERT_EQ(answers.Calls().size(), 1u);
-  EXPECT_EQ(form->cmbProfiles->count(), 1);
-}
-
 }  // namespace
 }  // namespace apptest

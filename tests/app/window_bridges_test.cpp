@@ -1,5 +1,5 @@
-// The main window as the lower layers see it: option controls by name with
-// their value conventions, and refusal of values outside a control's range.
+// The main window as the lower layers see it: values outside a control's
+// range are refused and leave the control as it was.
 #include <QMenu>
 
 #include "app/WindowBridges.h"
@@ -11,22 +11,6 @@ namespace apptest {
 namespace {
 
 using WindowBridgesTest = MainWindowFixture;
-
-TEST_F(WindowBridgesTest, ControlValuesRoundTripByName) {
-  B::RecordWindow& w = B::TheRecordWindow();
-  // One row per kind of control: a box, the option pair, the menu marks, a slider, a list.
-  const std::pair<const char*, int32_t> cases[] = {{"chkEnableVoice", 1},        {"optGender0", -1},
-                                                   {"optGender1", -1},           {"mnuShowPossibleMoves", -1},
-                                                   {"mnuDangerShow", 0},         {"HScrollAnimationSpeed", 37},
-                                                   {"cmbCountry", 3}};
-  for (const auto& [name, value] : cases) {
-    w.SetControlValue(name, value);
-    EXPECT_EQ(w.ControlValue(name), value) << name;
-  }
-  // Choosing one option button leaves the other unchosen.
-  EXPECT_EQ(w.ControlValue("optGender0"), 0);
-  EXPECT_EQ(form->lblAnimationMoveSpeed->text(), "37");  // the change handler ran
-}
 
 TEST_F(WindowBridgesTest, OutOfRangeValuesAreRefusedAndLeaveTheControl) {
   B::RecordWindow& w = B::TheRecordWindow();
