@@ -78,7 +78,7 @@ bool IsOfferingSide(const std::string& stem) {
 
 // The offer is completed by the offerer's first move (half-move 1 with
 // White, 2 with Black); before that there is no offer archive to put.
-bool OfferCompleted() { return gMoveNumber >= (gBoardSide == 1 ? 1 : 2); }
+int32_t OfferCompletingMove() { return gBoardSide == 1 ? 1 : 2; }
 
 // The half-move whose send failed, kept beside the game: after a restart the
 // partner still waits for it.
@@ -108,7 +108,7 @@ void fMainForm::Prepare_MoveTransmit() {
     const std::string recordLine = LastRecordLine(RTB2);
     // The offerer's first send completes the offer, which only now becomes
     // visible to other players.
-    if (((gBoardSide == 1 && gMoveNumber == 1) || (gBoardSide == -1 && gMoveNumber == 2)) && IsOfferingSide(stem)) {
+    if (gMoveNumber == OfferCompletingMove() && IsOfferingSide(stem)) {
       AppendOfferOpeningMove(OfferedDir() + OfferInfoName(stem), recordLine);
       PackSingleFile(OfferedDir() + OfferInfoName(stem), OfferedDir() + OfferArchiveName(stem));
       platform::DoEvents();
@@ -142,7 +142,7 @@ void fMainForm::cmdSendMove_Click() {
     const int32_t moveNumber = gMoveNumber;
     // Judged by what this send had to put.
     bool sent = true;
-    if (gMoveNumber < 3 && OfferCompleted() && IsOfferingSide(stem)) {
+    if (gMoveNumber < 3 && gMoveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
       IniFTP(kRemoteOffered);
       sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
       SendCommand("CLOSE");
