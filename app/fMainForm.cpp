@@ -255,6 +255,7 @@ void fMainForm::closeEvent(QCloseEvent* event) {
   // way) must still end the program: a process without its window would live on.
   if (!ending_) {
     ending_ = true;
+    waitingCommands_.clear();
     QCoreApplication::quit();
   }
 }
@@ -268,6 +269,9 @@ void fMainForm::Form_QueryUnload(int16_t& cancel) {
       // End at once: any engine loop still on the stack stops at its next test.
       ending_ = true;
       unloading_ = true;
+      // What the user asked for during a move under way is not done any more:
+      // a Give Up would ask, save and notify after the window has gone.
+      waitingCommands_.clear();
       hide();
       QCoreApplication::quit();
     } else {

@@ -116,7 +116,9 @@ class fMainForm : public QMainWindow,
   // What a command does when it meets a move under way: the menus, the
   // toolbar, the buttons and the sliders wait until the move is done; a
   // press on the board, a move on a position that is about to change, is
-  // dropped.
+  // dropped with a beep, and so is a press while commands still wait. A
+  // press is not under way itself: only the road of the move it completes is,
+  // so the board takes presses again as soon as the reply is shown.
   enum class WhileMoving { Wait, Drop };
   // Every command that changes the game goes through here.
   void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
@@ -444,8 +446,23 @@ class fMainForm : public QMainWindow,
   void EngineMove(bool white);
   // The commands that met a move under way, in the order they were given.
   void RunWaitingCommands();
+  // A user's request to move a slider: a drag asks for a place, a step for a
+  // distance from wherever the slider stands when the request runs.
+  struct SliderRequest {
+    QAbstractSlider* slider = nullptr;
+    bool drag = false;
+    int amount = 0;
+  };
+  // Runs a slider request, or queues it behind a move under way; requests of
+  // one slider given one after the other wait as one, so that a drag or a
+  // spun wheel is replayed as the place it ends on, not move by move.
+  void RunSliderRequest(const SliderRequest& request, std::function<void(int)> setValue);
+  struct WaitingCommand {
+    std::function<void()> command;
+    std::shared_ptr<SliderRequest> slider;  // set for a slider's request
+  };
   int movesUnderWay_ = 0;
-  std::deque<std::function<void()>> waitingCommands_;
+  std::deque<WaitingCommand> waitingCommands_;
   void ShowClocks();
 
   // Wiring of the commands, one area each.

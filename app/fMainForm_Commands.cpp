@@ -39,7 +39,7 @@ void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)>
     // A drag asks for the place where it was let go; a step (arrow, page,
     // key) for one step from wherever the slider stands when it runs.
     const bool drag = action == QAbstractSlider::SliderMove;
-    RunGameCommand([slider, setValue, wanted, step, drag] { setValue(drag ? wanted : slider->value() + step); });
+    RunSliderRequest({slider, drag, drag ? wanted : step}, setValue);
   });
 }
 

@@ -1,8 +1,10 @@
 // Board input and the road of a move: picking, the user's move by game mode,
 // showing it, the engine's reply and the engines' play against each other.
+#include <QAbstractSlider>
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <optional>
 
 #include "app/fMainForm.h"
 #include "app/frmNewPiece.h"
@@ -40,26 +42,50 @@ class UnderWay {
 }  // namespace
 
 void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileMoving) {
-  if (MoveUnderWay()) {
-    if (whileMoving == WhileMoving::Wait) waitingCommands_.push_back(std::move(command));
+  if (unloading_) return;  // the user has left: nothing runs any more
+  if (whileMoving == WhileMoving::Wait) {
+    // Behind whatever already waits, so that commands run in the order given.
+    waitingCommands_.push_back({std::move(command), nullptr});
+  } else if (MoveUnderWay() || !waitingCommands_.empty()) {
+    // A press waits for nothing: it would land on a position that the move
+    // under way, or a command given before it, is about to change. The beep
+    // tells the user so (a move the engine refuses stays silent).
+    platform::Beep();
     return;
+  } else {
+    command();  // not under way itself: the road of the move it completes is
   }
-  {
-    const UnderWay busy(movesUnderWay_);
-    command();
+  if (!MoveUnderWay()) RunWaitingCommands();
+}
+
+void fMainForm::RunSliderRequest(const SliderRequest& request, std::function<void(int)> setValue) {
+  if (!waitingCommands_.empty()) {
+    const std::shared_ptr<SliderRequest>& last = waitingCommands_.back().slider;
+    if (last && last->slider == request.slider) {
+      // A drag's place replaces what waits; a step goes on from it.
+      if (request.drag) *last = request;
+      else last->amount += request.amount;
+      return;
+    }
   }
-  RunWaitingCommands();
+  auto waiting = std::make_shared<SliderRequest>(request);
+  RunGameCommand([waiting, setValue = std::move(setValue)] {
+    setValue(waiting->drag ? waiting->amount : waiting->slider->value() + waiting->amount);
+  });
+  if (MoveUnderWay() && !waitingCommands_.empty()) waitingCommands_.back().slider = waiting;
 }
 
 void fMainForm::RunWaitingCommands() {
   // A command that runs here may start a move of its own (the hint); what is
-  // given meanwhile queues up behind it and runs in this same loop.
-  while (!waitingCommands_.empty()) {
-    const std::function<void()> command = std::move(waitingCommands_.front());
+  // given meanwhile queues up behind it and runs in this same loop. Once the
+  // user has chosen to leave, nothing that waited runs any more.
+  while (!waitingCommands_.empty() && !unloading_) {
+    const std::function<void()> command = std::move(waitingCommands_.front().command);
     waitingCommands_.pop_front();
     const UnderWay busy(movesUnderWay_);
     command();
   }
+  if (unloading_) waitingCommands_.clear();
 }
 
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
@@ -131,7 +157,10 @@ void fMainForm::EngineMove(bool white) {
 }
 
 void fMainForm::ExecuteMoveBW(int16_t isCPU) {
-  const UnderWay busy(movesUnderWay_);  // also when a caller did not come through the gate
+  // Under way (also when a caller did not come through the gate) until the
+  // road has drawn its last position; the status and the yield after it take
+  // the next press.
+  std::optional<UnderWay> busy(std::in_place, movesUnderWay_);
   Guarded("ExecuteMoveBW of Formular fMainForm", [&] {
     Board::gPieceSelected = kFalse;
     Board::Convert2IposBoard();
@@ -184,6 +213,8 @@ void fMainForm::ExecuteMoveBW(int16_t isCPU) {
       }
     }
   });
+  busy.reset();
+  if (!MoveUnderWay()) RunWaitingCommands();
   StatusReport();
   platform::DoEvents();
 }

@@ -35,6 +35,22 @@ void RunCommand(const char* place, F&& body) {
   if (Guarded(place, std::forward<F>(body))) platform::DoEvents();
 }
 
+// A navigation command's body under its error handler. A piece picked on
+// the position being left is put down first, and the board shows it so (with
+// the check markers that a picked piece hides), also when the command then
+// moves nowhere: the next press starts from nothing picked instead of moving
+// that piece on the position shown.
+template <class F>
+void RunNavigation(const char* place, F&& body) {
+  RunCommand(place, [&] {
+    if (Board::gPieceSelected != 0) {
+      Board::gPieceSelected = 0;
+      Board::Update_Board();
+    }
+    body();
+  });
+}
+
 }  // namespace
 
 void fMainForm::ConnectNavigationCommands() {
@@ -78,7 +94,7 @@ void fMainForm::FinishNavigation(bool drawBoard) {
 }
 
 void fMainForm::mnuMoveBack_Click() {
-  RunCommand("mnuMoveBack_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuMoveBack_Click of Formular fMainForm", [&] {
     if (HScroll1->value() == 0) return;
     MoveSliderSilently(HScroll1->value() - 1);
     Board::Update_Board();
@@ -87,7 +103,7 @@ void fMainForm::mnuMoveBack_Click() {
 }
 
 void fMainForm::mnuMoveForward_Click() {
-  RunCommand("mnuMoveForward_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuMoveForward_Click of Formular fMainForm", [&] {
     if (HScroll1->value() >= HScroll1->maximum()) return;
     MoveSliderSilently(HScroll1->value() + 1);
     FinishNavigation(true);
@@ -95,7 +111,7 @@ void fMainForm::mnuMoveForward_Click() {
 }
 
 void fMainForm::mnuGotoBegin_Click() {
-  RunCommand("mnuGotoBegin_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuGotoBegin_Click of Formular fMainForm", [&] {
     if (HScroll1->value() == 0) return;
     MoveSliderSilently(0);
     FinishNavigation(true);
@@ -103,7 +119,7 @@ void fMainForm::mnuGotoBegin_Click() {
 }
 
 void fMainForm::mnuGotoLastMove_Click() {
-  RunCommand("mnuGotoLastMove_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuGotoLastMove_Click of Formular fMainForm", [&] {
     if (HScroll1->value() >= HScroll1->maximum()) return;
     MoveSliderSilently(HScroll1->maximum());
     FinishNavigation(true);
@@ -111,7 +127,7 @@ void fMainForm::mnuGotoLastMove_Click() {
 }
 
 void fMainForm::mnuUndo_Click() {
-  RunCommand("mnuUndo_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuUndo_Click of Formular fMainForm", [&] {
     if (HScroll1->value() == 0) return;
     // Back to the previous turn of the human's colour, or to the start.
     for (;;) {
@@ -124,7 +140,7 @@ void fMainForm::mnuUndo_Click() {
 }
 
 void fMainForm::mnuRedo_Click() {
-  RunCommand("mnuRedo_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuRedo_Click of Formular fMainForm", [&] {
     if (HScroll1->value() >= HScroll1->maximum()) return;
     // Forward to the next turn of the human's colour, or to the last move.
     for (;;) {
@@ -137,7 +153,7 @@ void fMainForm::mnuRedo_Click() {
 }
 
 void fMainForm::mnuGotoMove_Click() {
-  RunCommand("mnuGotoMove_Click of Formular fMainForm", [&] {
+  RunNavigation("mnuGotoMove_Click of Formular fMainForm", [&] {
     const std::optional<std::string> entry = platform::InputBox("Move Numder :", "Go to move number", "0");
     if (!entry) return;  // cancelled: the user changed their mind
     const int last = HScroll1->maximum();

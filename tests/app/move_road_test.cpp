@@ -201,15 +201,15 @@ TEST_F(MoveRoadTest, WhatTheEngineCommitsWhileItsGameIsStoppedOrChanged) {
     SCOPED_TRACE(std::to_string(side) + (stop ? " stopped" : " changed"));
     NewGame("OfflinePC", human, static_cast<int16_t>(side));
     const int userMoves = static_cast<int>(moves.size());
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&, stop = stop] {
-      if (form->progreso->value() < 1 || E::gMoveNumber != userMoves) return;  // not searching yet, or done
+    // The search counts every candidate it weighs on the progress bar, so
+    // this runs inside the search however fast it is.
+    auto hook = QObject::connect(form->progreso, &QProgressBar::valueChanged, form.get(), [&, stop = stop](int value) {
+      if (value < 1 || E::gMoveNumber != userMoves) return;  // not searching yet, or done
       if (stop) G::gGameStopped = G::kTrue;
       else form->HScroll1->setValue(userMoves - 1);
     });
-    poll.start(0);
     for (const auto& [from, to] : moves) Move(from, to);
-    poll.stop();
+    QObject::disconnect(hook);
     EXPECT_EQ(E::gMoveNumber, stop ? userMoves + 1 : userMoves - 1);
     ExpectPlayedGame(false, stop);
   }
@@ -232,6 +232,11 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
   };
   int16_t side = 1;     // of the game under way
   bool engines = false;  // the engines play on after the command
+  long long beeps = 0;   // before the move
+  size_t questions = 0;  // message boxes shown before the move
+  size_t saved = 0;      // games saved before the move
+  bool pressUnderWay = false;  // a press reached the board during the move
+  const std::string savedGames = tree.path("Castellan/games");
   auto recordHas = [this](std::string text) { return [this, text] { return Record().find(text) != std::string::npos; }; };
   auto toolbar = [this](const char* key) { form->tb->buttonByKey(key)->trigger(); };
   auto ended = [this] { return Record().empty() && G::gGameStopped == G::kTrue; };
@@ -266,7 +271,38 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
          form->mnuChangeMode->trigger();
        },
        [] { return G::gGameMode == "OfflinePP"; }},
-      {"board press", kAll, [&] { PlayAnyMove(); }, nullptr},
+      // Dropped with a beep while the move is under way: a click that does nothing says so.
+      {"board press", kAll,
+       [&] {
+         // The board is off while the player's own move is shown, and takes
+         // presses again once the move is done (between two players, at once).
+         pressUnderWay = form->MoveUnderWay() && form->picFrontBuffer->isEnabled();
+         PlayAnyMove();
+       },
+       [&] { return !pressUnderWay || platform::BeepCount() > beeps; }},
+      // Drags and steps wait as the one place they end on: two steps back from the last move, one line.
+      {"slider dragged and stepped", kPcWhite | kPcBlack | kTwoPlayers,
+       [&] {
+         for (int place : {0, 1}) {
+           form->HScroll1->setSliderDown(true);
+           form->HScroll1->setSliderPosition(place);
+           form->HScroll1->setSliderDown(false);
+         }
+         for (int i = 0; i < 2; ++i) form->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+       },
+       [&] {
+         const std::string record = Record();
+         return E::gMoveNumber == 0 && record.find("     changed to movement # 0") != std::string::npos &&
+                record.find("     changed") == record.rfind("     changed");
+       }},
+      // Leaving answered Yes: the Give Up given before it never asks, saves or notifies.
+      {"give up, then leave", kPcWhite | kEngines,
+       [&] {
+         form->mnuGiveUp->trigger();
+         answers.Push(platform::vbYes);
+         form->close();
+       },
+       [&] { return answers.Calls().size() == questions + 1 && form->isHidden() && FilesIn(savedGames).size() == saved; }},
   };
   // The game before the move, and the move whose road is interrupted.
   using Step = std::pair<const char*, const char*>;
@@ -289,6 +325,9 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
         form->sldLevel->setValue(1);
         for (const auto& [from, to] : before) Move(from, to);
         const int lines = form->txtMoveList->document()->blockCount(), half = E::gMoveNumber + 1;
+        beeps = platform::BeepCount();
+        questions = answers.Calls().size();
+        saved = FilesIn(savedGames).size();
         bool fired = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -310,8 +349,66 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
         platform::SetYieldIntervalMs(4);
         EXPECT_TRUE(fired);
         ExpectPlayedGame(c.mirrored, true);
-        if (c.done) EXPECT_TRUE(c.done());
+        if (c.done) {
+          EXPECT_TRUE(c.done());
+        }
+        if (form->isHidden()) Reopen();  // the user has left
       }
+}
+
+// The board takes a press as soon as the road has drawn the engine's reply,
+// whatever came before the move: a look back after a stale pick and press,
+// a hint taken back, a save and a load. The game is the one the user played,
+// castling at the end.
+TEST_F(MoveRoadTest, TheBoardTakesPressesOnceTheReplyIsShown) {
+  const std::string path = tree.path("game.chs");
+  // What comes before the user's move, the move.
+  const std::tuple<const char*, std::function<void()>, const char*, const char*> moves[] = {
+      {"nothing", [] {}, "e2", "e4"},
+      {"a pick, a look back, a stale press and forward again",
+       [&] {
+         Press("f1");
+         form->mnuMoveBack->trigger();
+         Press("c4");
+         form->mnuMoveForward->trigger();
+       },
+       "f1", "c4"},
+      {"a hint taken back",
+       [&] {
+         form->mnuGiveHint->trigger();
+         form->mnuUndo->trigger();
+       },
+       "g1", "f3"},
+      {"a save and a load", [&] { ASSERT_TRUE(B::SaveCompleteGame(path) && B::LoadCompleteGame(path)); }, "e1", "g1"},
+  };
+  NewGame("OfflinePC");
+  form->sldLevel->setValue(1);
+  platform::SetYieldIntervalMs(0);  // every yield lets the press in
+  int half = 0;
+  for (const auto& [name, before, from, to] : moves) {
+    SCOPED_TRACE(name);
+    before();
+    ASSERT_EQ(E::gMoveNumber, half);
+    bool taken = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&, from = from] {
+      if (taken || E::gMoveNumber != half + 2 || form->MoveUnderWay()) return;
+      Press(from == std::string("e2") ? "d2" : "a2");  // the reply is drawn: a pick is taken
+      taken = B::gPieceSelected != 0;
+      Press(from == std::string("e2") ? "d2" : "a2");
+    });
+    poll.start(0);
+    Move(from, to);
+    poll.stop();
+    EXPECT_TRUE(taken);
+    half += 2;
+    EXPECT_EQ(E::gMoveNumber, half);
+    EXPECT_EQ(B::gPieceSelected, 0);
+  }
+  platform::SetYieldIntervalMs(4);
+  EXPECT_EQ(At("g1"), E::kKingNegative);
+  EXPECT_EQ(At("f1"), -E::kRook);
+  ExpectPlayedGame(false, true);
 }
 
 // A pawn on the last row opens the promotion dialog, whose preview shows the

@@ -71,6 +71,58 @@ TEST_F(NavigationTest, EachCommandLandsOnItsHalfMoveWithOneLineAndTheLogUntouche
   }
 }
 
+// A piece picked before a look through the game is put down by every
+// command, from the menu or the toolbar, also by one that moves nowhere: the
+// board is drawn without it (and with the checks it hid), and the next press,
+// on a square the picked piece could have reached, starts from nothing
+// picked: it plays nothing, and against the engine it starts no reply.
+TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
+  using F = app::fMainForm;
+  // The mode, the piece picked after 1.e4 and the reply, the command (a toolbar key or a menu entry), the
+  // entry for Go to move number, the half-move shown, the press after it.
+  const std::tuple<const char*, const char*, const char*, QAction* F::*, const char*, int, const char*> cases[] = {
+      {"OfflinePP", "g1", "UNDO", nullptr, nullptr, 0, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuUndo, nullptr, 0, "f3"},
+      {"OfflinePP", "g1", "GOTOBEGIN", nullptr, nullptr, 0, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuGotoBegin, nullptr, 0, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuMoveBack, nullptr, 1, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuGotoMove, "0", 0, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuGotoMove, "2", 2, "f3"},  // moves nowhere
+      {"OfflinePP", "g1", "REDO", nullptr, nullptr, 2, "f3"},  // at the last move already
+      {"OfflinePP", "g1", nullptr, &F::mnuMoveForward, nullptr, 2, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuRedo, nullptr, 2, "f3"},
+      {"OfflinePP", "g1", nullptr, &F::mnuGotoLastMove, nullptr, 2, "f3"},
+      {"OfflinePP", "g1", "GOTOEND", nullptr, nullptr, 2, "f3"},
+      // Against the engine at Beginner: the stale bishop move would have started the engine's reply again.
+      {"OfflinePC", "f1", nullptr, &F::mnuMoveBack, nullptr, 1, "c4"},
+      {"OfflinePC", "g1", "UNDO", nullptr, nullptr, 0, "f3"},
+  };
+  for (const auto& [mode, picked, key, entry, typed, shown, press] : cases) {
+    SCOPED_TRACE(std::string(mode) + " " + (key ? key : (form.get()->*entry)->objectName().toStdString()));
+    NewGame(mode);
+    form->sldLevel->setValue(1);
+    Move("e2", "e4");
+    if (std::string(mode) == "OfflinePP") Move("d7", "d5");
+    ASSERT_EQ(E::gMoveNumber, 2);
+    Press(picked);
+    ASSERT_NE(B::gPieceSelected, 0);
+    if (typed) answers.PushInput(std::string(typed));
+    if (key) form->tb->buttonByKey(key)->trigger();
+    else (form.get()->*entry)->trigger();
+    EXPECT_EQ(B::gPieceSelected, 0);
+    EXPECT_EQ(E::gMoveNumber, shown);
+    const QImage drawn = form->picFrontBuffer->picture();
+    EXPECT_TRUE(PictureShowsEngineBoard());
+    EXPECT_EQ(form->picFrontBuffer->picture(), drawn);  // no mark left on the picked square
+    const std::string record = Record();
+    const E::EngineBoard board = E::gVirtualBoard;
+    Press(press);
+    EXPECT_EQ(E::gMoveNumber, shown);
+    EXPECT_EQ(E::gVirtualBoard, board);
+    EXPECT_EQ(Record(), record);
+  }
+}
+
 // Each step of Go to move number writes its own line; an entry that is not a
 // half-move of the game is refused with a message and moves nothing.
 TEST_F(NavigationTest, GoToMoveNumberStepsToTheEntryAndRefusesWhatIsNotAHalfMove) {
