@@ -116,10 +116,12 @@ class fMainForm : public QMainWindow,
   // What a command does when it meets a move under way: the menus, the
   // toolbar, the buttons and the sliders wait until the move is done; a
   // press on the board, a move on a position that is about to change, is
-  // dropped with a beep, and so is a press while commands still wait. A
+  // dropped with a note, and so is a press while commands still wait. A
   // press is not under way itself: only the road of the move it completes is,
   // so the board takes presses again as soon as the reply is shown.
   enum class WhileMoving { Wait, Drop };
+  // The status bar's first panel while a dropped press waits for the move to end.
+  static constexpr const char* kPressDropped = "Please wait until the current move is done";
   // Every command that changes the game goes through here.
   void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
   // The move slider set by the user (arrow or page click, drag, keys, wheel),

@@ -3,6 +3,7 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <optional>
 
@@ -48,9 +49,11 @@ void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileM
     waitingCommands_.push_back({std::move(command), nullptr});
   } else if (MoveUnderWay() || !waitingCommands_.empty()) {
     // A press waits for nothing: it would land on a position that the move
-    // under way, or a command given before it, is about to change. The beep
-    // tells the user so (a move the engine refuses stays silent).
-    platform::Beep();
+    // under way, or a command given before it, is about to change. The
+    // status bar says so until the board takes presses again, so that a
+    // dropped click is not taken for a refused move (the engine's move beeps
+    // already, and a move the engine refuses is silent).
+    StatusBar->panel(1)->setText(QString::fromUtf8(kPressDropped));
     return;
   } else {
     command();  // not under way itself: the road of the move it completes is
@@ -86,6 +89,7 @@ void fMainForm::RunWaitingCommands() {
     command();
   }
   if (unloading_) waitingCommands_.clear();
+  if (!MoveUnderWay()) StatusBar->panel(1)->clear();  // the board takes presses again
 }
 
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
