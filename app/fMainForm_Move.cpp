@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <optional>
 
 #include "app/fMainForm.h"
@@ -44,6 +45,18 @@ class UnderWay {
 
 void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileMoving) {
   if (unloading_) return;  // the user has left: nothing runs any more
+  if (Board::ViewBoardUnderTest()) {
+    // Given in a yield of a legality test (the status report of the mouse
+    // hovering over a square tests a king's target with the king put on it):
+    // run once the test has put the board back, or a press on that square
+    // would meet the king already standing there and be refused, and a
+    // command drawing a new position would have the old square written back
+    // into it.
+    QTimer::singleShot(0, this, [this, command = std::move(command), whileMoving] {
+      RunGameCommand(command, whileMoving);
+    });
+    return;
+  }
   if (whileMoving == WhileMoving::Wait) {
     // Behind whatever already waits, so that commands run in the order given.
     waitingCommands_.push_back({std::move(command), nullptr});
@@ -72,10 +85,12 @@ void fMainForm::RunSliderRequest(const SliderRequest& request, std::function<voi
     }
   }
   auto waiting = std::make_shared<SliderRequest>(request);
+  const size_t waitingBefore = waitingCommands_.size();
   RunGameCommand([waiting, setValue = std::move(setValue)] {
     setValue(waiting->drag ? waiting->amount : waiting->slider->value() + waiting->amount);
   });
-  if (MoveUnderWay() && !waitingCommands_.empty()) waitingCommands_.back().slider = waiting;
+  // Still waiting behind the move: the next request of this slider joins it.
+  if (MoveUnderWay() && waitingCommands_.size() == waitingBefore + 1) waitingCommands_.back().slider = waiting;
 }
 
 void fMainForm::RunWaitingCommands() {

@@ -41,13 +41,15 @@ void RunCommand(const char* place, F&& body) {
 // moves nowhere: the next press starts from nothing picked instead of moving
 // that piece on the position shown.
 template <class F>
-void RunNavigation(const char* place, F&& body) {
+void RunNavigation(fMainForm& form, const char* place, F&& body) {
   RunCommand(place, [&] {
-    if (Board::gPieceSelected != 0) {
+    const bool picked = Board::gPieceSelected != 0;
+    if (picked) {
       Board::gPieceSelected = 0;
       Board::Update_Board();
     }
     body();
+    if (picked) form.StatusReport();  // no longer the picked piece's move, on the position shown
   });
 }
 
@@ -94,7 +96,7 @@ void fMainForm::FinishNavigation(bool drawBoard) {
 }
 
 void fMainForm::mnuMoveBack_Click() {
-  RunNavigation("mnuMoveBack_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuMoveBack_Click of Formular fMainForm", [&] {
     if (HScroll1->value() == 0) return;
     MoveSliderSilently(HScroll1->value() - 1);
     Board::Update_Board();
@@ -103,7 +105,7 @@ void fMainForm::mnuMoveBack_Click() {
 }
 
 void fMainForm::mnuMoveForward_Click() {
-  RunNavigation("mnuMoveForward_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuMoveForward_Click of Formular fMainForm", [&] {
     if (HScroll1->value() >= HScroll1->maximum()) return;
     MoveSliderSilently(HScroll1->value() + 1);
     FinishNavigation(true);
@@ -111,7 +113,7 @@ void fMainForm::mnuMoveForward_Click() {
 }
 
 void fMainForm::mnuGotoBegin_Click() {
-  RunNavigation("mnuGotoBegin_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuGotoBegin_Click of Formular fMainForm", [&] {
     if (HScroll1->value() == 0) return;
     MoveSliderSilently(0);
     FinishNavigation(true);
@@ -119,7 +121,7 @@ void fMainForm::mnuGotoBegin_Click() {
 }
 
 void fMainForm::mnuGotoLastMove_Click() {
-  RunNavigation("mnuGotoLastMove_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuGotoLastMove_Click of Formular fMainForm", [&] {
     if (HScroll1->value() >= HScroll1->maximum()) return;
     MoveSliderSilently(HScroll1->maximum());
     FinishNavigation(true);
@@ -127,7 +129,7 @@ void fMainForm::mnuGotoLastMove_Click() {
 }
 
 void fMainForm::mnuUndo_Click() {
-  RunNavigation("mnuUndo_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuUndo_Click of Formular fMainForm", [&] {
     if (HScroll1->value() == 0) return;
     // Back to the previous turn of the human's colour, or to the start.
     for (;;) {
@@ -140,7 +142,7 @@ void fMainForm::mnuUndo_Click() {
 }
 
 void fMainForm::mnuRedo_Click() {
-  RunNavigation("mnuRedo_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuRedo_Click of Formular fMainForm", [&] {
     if (HScroll1->value() >= HScroll1->maximum()) return;
     // Forward to the next turn of the human's colour, or to the last move.
     for (;;) {
@@ -153,7 +155,7 @@ void fMainForm::mnuRedo_Click() {
 }
 
 void fMainForm::mnuGotoMove_Click() {
-  RunNavigation("mnuGotoMove_Click of Formular fMainForm", [&] {
+  RunNavigation(*this, "mnuGotoMove_Click of Formular fMainForm", [&] {
     const std::optional<std::string> entry = platform::InputBox("Move Numder :", "Go to move number", "0");
     if (!entry) return;  // cancelled: the user changed their mind
     const int last = HScroll1->maximum();

@@ -159,12 +159,18 @@ int16_t JudgeMove(int fromX, int fromY, int toX, int toY, bool kingSafety) {
 
 // Puts a value on a square for the length of a test and always takes it
 // away again, also when the test fails half-way.
+int gSquaresUnderTest = 0;
+
 class TemporarySquare {
  public:
   TemporarySquare(int c, int r, uint8_t value) : c_(c), r_(r), saved_(gViewBoard.at(c, r)) {
     gViewBoard.at(c, r) = value;
+    ++gSquaresUnderTest;
   }
-  ~TemporarySquare() { gViewBoard(c_, r_) = saved_; }
+  ~TemporarySquare() {
+    gViewBoard(c_, r_) = saved_;
+    --gSquaresUnderTest;
+  }
   TemporarySquare(const TemporarySquare&) = delete;
   TemporarySquare& operator=(const TemporarySquare&) = delete;
 
@@ -174,6 +180,8 @@ class TemporarySquare {
 };
 
 }  // namespace
+
+bool ViewBoardUnderTest() { return gSquaresUnderTest > 0; }
 
 int16_t MoveAlright(int16_t fromX, int16_t fromY, int16_t toX, int16_t toY, int16_t kingSafety) {
   int16_t result = ZVK_Globals::kFalse;

@@ -98,6 +98,10 @@ int16_t MoveAlright(int16_t fromX, int16_t fromY, int16_t toX, int16_t toY, int1
 // king code (5 or 15), or any code on an empty square, is put on the square
 // for the test and taken away again.
 int16_t CheckPosition(int16_t x, int16_t y, uint8_t code);
+// True while a test has put a piece on the displayed board for its length
+// (the yields inside the tests let other events run meanwhile): a command
+// that read the board or drew a new one then would see, or lose, that piece.
+bool ViewBoardUnderTest();
 
 // True (-1) when the king of `colour` ("White" or "Black") is in check and no
 // move of that side by the rules above leaves it unattacked. Castling never

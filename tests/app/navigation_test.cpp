@@ -114,6 +114,7 @@ TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
     const QImage drawn = form->picFrontBuffer->picture();
     EXPECT_TRUE(PictureShowsEngineBoard());
     EXPECT_EQ(form->picFrontBuffer->picture(), drawn);  // no mark left on the picked square
+    EXPECT_EQ(form->lblStatus->text().indexOf(" to "), -1) << form->lblStatus->text().toStdString();
     const std::string record = Record();
     const E::EngineBoard board = E::gVirtualBoard;
     Press(press);
