@@ -1,6 +1,10 @@
 // Offering, joining and playing correspondence games through the new-game
 // dialog, between separate installations and a real FTP server on loopback.
 
+#include <QKeyEvent>
+#include <map>
+#include <tuple>
+
 #include "platform/DoEvents.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -54,6 +58,27 @@ class OfferJoinTest : public MainWindowFixture {
     ASSERT_EQ(E::gMoveNumber, before + 1) << "the partner's move arrived";
     if (from != nullptr) MoveAndSend(from, to);
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+  }
+
+  // A user's pick in the offer list from the keyboard (Home: the first
+  // entry, End: the last); a list that is switched off ignores it.
+  static void Pick(QComboBox* list, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(list, &press);
+  }
+
+  // Runs `act` once, from the first yield at which `when` holds, while the
+  // returned timer lives.
+  static std::unique_ptr<QTimer> Meanwhile(std::function<bool()> when, std::function<void()> act, bool& fired) {
+    auto timer = std::make_unique<QTimer>();
+    fired = false;
+    QObject::connect(timer.get(), &QTimer::timeout, [when, act, &fired] {
+      if (fired || !when()) return;
+      fired = true;
+      act();
+    });
+    timer->start(0);
+    return timer;
   }
 
   exchangetest::FastWaits waits;
@@ -135,6 +160,11 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
     ASSERT_FALSE(answers.Calls().empty());
     EXPECT_EQ(answers.Calls().back().text, "The game has already been joined\r\nPlease select another one.");
     EXPECT_FALSE(fs::exists(c.Path("InternetGame/joined/" + stem + "j.txt")));
+    // The dialog kept for the next New Game is live again.
+    NewGameDialog([&](app::frmNewGame* d) {
+      for (QWidget* control : std::initializer_list<QWidget*>{d->optMode[0], d->cmdUpdateList, d->cmbJoinNewGame, d->cmdCancel})
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    });
 
     // Two more turns each; A ends by fetching B's last move.
     Turn(a, offererWhite, offererWhite ? "g1" : "b8", offererWhite ? "f3" : "c6");
@@ -187,6 +217,155 @@ TEST_F(OfferJoinTest, AJoinThatCannotBeWrittenIsLoggedAndTheGameStillStarts) {
   MoveAndSend("e7", "e5");
   EXPECT_EQ(testsupport::ReadFile(offer), offerBytes);
   EXPECT_TRUE(FilesIn(server.remotePath("games")).size() == 1 && answers.Calls().empty());
+}
+
+// Two offers listed, the first picked, OK; while the join uploads the user
+// clicks through the dialog (another mode and back, Update List, the other
+// offer, Cancel). The offer joined on the server is the game fetched and played.
+TEST_F(OfferJoinTest, AJoinPlaysTheOfferItJoinedWhateverIsClickedMeanwhile) {
+  Installation first("000000001"), second("000000002"), joiner("000000003");
+  std::map<std::string, const char*> openingOf;  // game id -> square of the offerer's first move
+  for (const auto& [pc, from, to] : {std::tuple{&first, "e2", "e4"}, std::tuple{&second, "d2", "d4"}}) {
+    Offer(*pc, true);
+    MoveAndSend(from, to);
+    openingOf[C::gInternetGameID] = to;
+  }
+  Open(joiner, "Joe");
+  std::string chosen, other;
+  bool fired = false;
+  NewGameDialog([&](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    d->cmdUpdateList->click();
+    ASSERT_EQ(d->cmbJoinNewGame->count(), 2);
+    // The list previews its last entry; the user picks the first.
+    chosen = d->cmbJoinNewGame->itemText(0).toStdString();
+    other = d->cmbJoinNewGame->itemText(1).toStdString();
+    Pick(d->cmbJoinNewGame, Qt::Key_Home);
+    ASSERT_EQ(C::gInternetGameID, C::GameIdOfStem(chosen));
+    const auto during = Meanwhile(
+        // the join archive is made just before its upload
+        [&] { return fs::exists(joiner.Path("InternetGame/joined/" + C::JoinArchiveName(chosen))); },
+        [&] {
+          d->optMode[0]->click();
+          d->optMode[3]->click();
+          d->cmdUpdateList->click();
+          Pick(d->cmbJoinNewGame, Qt::Key_End);
+          d->cmdCancel->click();
+        },
+        fired);
+    d->cmdOK->click();
+  });
+  ASSERT_TRUE(fired);
+  EXPECT_EQ(G::gGameStopped, 0);
+  EXPECT_EQ(G::gGameMode, "OnlinePP");
+  EXPECT_TRUE(form->lblWhitesClock->isHidden());  // the main window keeps the correspondence layout
+  EXPECT_EQ(FilesIn(server.remotePath("joined")), std::set<std::string>{C::JoinArchiveName(chosen)});
+  EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(chosen));
+  EXPECT_EQ(std::abs(At(openingOf[C::GameIdOfStem(chosen)])), E::kPawn);  // the chosen offerer's game was fetched
+  EXPECT_EQ(At(openingOf[C::GameIdOfStem(other)]), 0);
+  // The reply goes into the chosen game only.
+  const std::string chosenGame = server.remotePath("games/" + C::ExchangeArchiveName(chosen));
+  const std::string otherGame = server.remotePath("games/" + C::ExchangeArchiveName(other));
+  const std::string chosenBefore = testsupport::ReadFile(chosenGame), otherBefore = testsupport::ReadFile(otherGame);
+  answers.Clear();
+  MoveAndSend("e7", "e5");
+  EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+  EXPECT_TRUE(testsupport::ReadFile(chosenGame) != chosenBefore);
+  EXPECT_TRUE(testsupport::ReadFile(otherGame) == otherBefore);
+}
+
+// A list build that a click interrupts and overtakes stays abandoned: what
+// the user did meanwhile stands, the list holds every offer once, and the
+// preview, the game id and the list's entry belong together.
+TEST_F(OfferJoinTest, AnInterruptedListBuildLeavesWhatCameAfterIt) {
+  Installation pc("000000009");
+  Open(pc, "Dora");
+  auto stemOf = [](int k) { return "00000000" + std::to_string(k) + "2612062359" + "0000"; };
+  const std::string scratch = pc.Path("scratch/");
+  fs::create_directories(server.remotePath("offered"));
+  for (const int k : {1, 2}) {
+    const std::string stem = stemOf(k);
+    C::OfferInfo offer;
+    offer.gameId = C::GameIdOfStem(stem);
+    offer.nickname = "offerer " + std::to_string(k);
+    offer.colour = "0";
+    C::WriteOfferInfoFile(scratch + C::OfferInfoName(stem), offer);
+    ASSERT_TRUE(C::PackSingleFile(scratch + C::OfferInfoName(stem), scratch + C::OfferArchiveName(stem)));
+    fs::copy_file(scratch + C::OfferArchiveName(stem), server.remotePath("offered/" + C::OfferArchiveName(stem)));
+  }
+  const std::string joinListing = pc.Path("InternetGame/temp/InternetGame_j.tmp");
+  using Dialog = app::frmNewGame;
+  struct Case {
+    const char* name;
+    std::vector<int> previewedBefore;  // offers whose details are on this PC from an earlier preview
+    std::function<bool(Dialog*)> when;  // the yield of the Update List build that is interrupted
+    std::function<void(Dialog*)> act;
+    std::vector<std::string> listed;
+    bool joining;  // else the user went on to offer a game, as Black
+  };
+  const Case cases[] = {
+      {"another mode and back after the listings came",
+       {1, 2},
+       [&](Dialog* d) { return d->cmbJoinNewGame->count() == 0 && fs::exists(joinListing); },
+       [](Dialog* d) {
+         d->optMode[0]->click();
+         d->optMode[3]->click();
+       },
+       {stemOf(1), stemOf(2)},
+       true},
+      {"the first offer picked while the last one's details download",
+       {1},
+       [](Dialog* d) { return d->cmbJoinNewGame->count() == 2 && !d->Animation1->isHidden(); },
+       [](Dialog* d) { Pick(d->cmbJoinNewGame, Qt::Key_Home); },
+       {stemOf(1), stemOf(2)},
+       true},
+      {"offering a game chosen while the listings download",
+       {1, 2},
+       [&](Dialog* d) { return d->cmbJoinNewGame->count() == 0 && fs::exists(joinListing); },
+       [](Dialog* d) {
+         d->optInternetResume[0]->click();
+         d->optColor[1]->click();
+       },
+       {},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(pc.Path("InternetGame/temp"));
+    fs::create_directories(pc.Path("InternetGame/temp"));
+    for (const int k : c.previewedBefore)
+      for (const std::string& name : {C::OfferInfoName(stemOf(k)), C::OfferArchiveName(stemOf(k))})
+        fs::copy_file(scratch + name, pc.Path("InternetGame/temp/" + name));
+    C::gInternetGameID.clear();
+    answers.Clear();
+    Dialog dialog(form.get());
+    dialog.optMode[3]->click();
+    bool fired = false, updateListLive = true;
+    {
+      const auto during = Meanwhile([&] { return c.when(&dialog); },
+                                    [&] {
+                                      c.act(&dialog);
+                                      // No second build or fetch can start while this one runs.
+                                      updateListLive = dialog.cmdUpdateList->isEnabled();
+                                    },
+                                    fired);
+      dialog.cmdUpdateList->click();
+    }
+    ASSERT_TRUE(fired);
+    EXPECT_FALSE(updateListLive);
+    EXPECT_TRUE(dialog.cmdUpdateList->isEnabled());
+    EXPECT_EQ(Items(dialog.cmbJoinNewGame), c.listed);
+    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+    if (c.joining) {
+      const std::string shown = dialog.cmbJoinNewGame->currentText().toStdString();
+      EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(shown));
+      EXPECT_EQ(dialog.lblName->text().toStdString(), "offerer " + shown.substr(8, 1));
+    } else {
+      EXPECT_EQ(C::gInternetGameID, "");
+      EXPECT_TRUE(dialog.optColor[1]->isChecked() && dialog.optColor[1]->isEnabled());
+      EXPECT_TRUE(dialog.cmbJoinNewGame->isHidden());
+    }
+  }
 }
 
 // The offer list built from listing files and previewed from the server.
