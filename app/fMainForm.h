@@ -73,6 +73,9 @@ class fMainForm : public QMainWindow,
   // The game type of the game being set up: "Training" keeps every help,
   // "Tournament" disables them; the status bar names it.
   void ApplyGameType(bool training);
+  // Send, Download and Suspend hidden: a game that starts has nothing of
+  // the last game's exchange to send or fetch.
+  void HideExchangeButtons();
   // The new-game dialog while it is loaded (kept hidden when its OK found
   // the chosen offer gone), else nullptr.
   frmNewGame* NewGameForm() const;
