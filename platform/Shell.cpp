@@ -44,6 +44,7 @@ QString DefaultProgramOf(const QString& xdgMime, const QString& type) {
   if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return {};
   return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
 }
+
 bool IsCompiledHelp(const std::string& path) {
   return QFileInfo(QString::fromStdString(path)).suffix().compare("chm", Qt::CaseInsensitive) == 0;
 }
