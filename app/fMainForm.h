@@ -73,6 +73,9 @@ class fMainForm : public QMainWindow,
   // The game type of the game being set up: "Training" keeps every help,
   // "Tournament" disables them; the status bar names it.
   void ApplyGameType(bool training);
+  // Send, Download and Suspend hidden: a game that starts has nothing of
+  // the last game's exchange to send or fetch.
+  void HideExchangeButtons();
   // The new-game dialog while it is loaded (kept hidden when its OK found
   // the chosen offer gone), else nullptr.
   frmNewGame* NewGameForm() const;
@@ -260,7 +263,8 @@ class fMainForm : public QMainWindow,
   void mnuOptions_Click();
   void mnuExit_Click();
   // Save Game's name when the game has no file yet: games folder, date and
-  // hour, profile; copy 2 and up insert "(copy)" after the hour.
+  // hour, profile; copy 2 and up insert one "~" per digit of the copy and the
+  // copy after the hour ("~2", "~~10"), so that later games sort after earlier ones.
   std::string DatedGameFileName(const QDateTime& when, int copy = 1) const;
   // Writes the game to path, which becomes its file; a failure is shown on
   // screen with the path.

@@ -61,6 +61,17 @@ std::string CheckedStem() {
   return stem;
 }
 
+// A game that did not come from the game server (a local one, or one
+// switched to correspondence play) has no id: nothing of it may be sent or
+// fetched, least of all under another game's name. Says so and what to do.
+bool RefusedWithoutGameId(const char* what) {
+  if (correspondence::IsExchangeStem(correspondence::ExchangeStem(correspondence::gInternetGameID))) return false;
+  platform::MsgBox(std::string("This game is not a correspondence game on the game server,") + kCrLf + what + kCrLf +
+                       "Please start a correspondence game with New Game or resume one with Load Game.",
+                   4144, kMessageTitle);
+  return true;
+}
+
 bool IsJoiningSide(const std::string& stem) {
   return ZVK_File_Dir::FileExists(correspondence::JoinedDir() + correspondence::JoinInfoName(stem));
 }
@@ -129,6 +140,7 @@ void fMainForm::Prepare_MoveTransmit() {
 }
 
 void fMainForm::cmdSendMove_Click() {
+  if (RefusedWithoutGameId("so there is no game to send its move to.")) return;
   Prepare_MoveTransmit();
   Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
     using namespace correspondence;
@@ -174,6 +186,7 @@ void fMainForm::cmdSendMove_Click() {
 // ------------------------------------------------------------ fetching a move
 
 void fMainForm::cmdDownloadMove_Click() {
+  if (RefusedWithoutGameId("so there is no move of a partner to download for it.")) return;
   using namespace correspondence;
   const char* place = "cmdDownloadMove_Click of Formular fMainForm";
   // Each step goes on after a failure of the one before, so that the

@@ -55,6 +55,8 @@ void fMainForm::cmdSuspend_Click() {
     lblStatus->setText(QStringLiteral("No Game Currently in Session"));
     cmdSuspend->hide();
     cmdDownloadMove->hide();
+    // A move left unsent belongs to the closed game: Send would put the reset board in its place.
+    cmdSendMove->hide();
   });
   platform::DoEvents();
 }

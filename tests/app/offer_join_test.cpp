@@ -5,6 +5,8 @@
 #include <map>
 #include <tuple>
 
+#include "app/frmGameMode.h"
+#include "app/frmLoadGame.h"
 #include "platform/DoEvents.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -190,6 +192,148 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
       EXPECT_EQ(FilesIn(pc->Path("InternetGame")), expected) << pc->machine;
     }
   }
+}
+
+// Every file below a folder (relative path) with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), dir).string()] = testsupport::ReadFile(entry.path().string());
+  return files;
+}
+
+// The files that were changed, added or removed since the snapshot.
+std::set<std::string> ChangedSince(const std::map<std::string, std::string>& before, const std::string& dir) {
+  const auto now = Snapshot(dir);
+  std::set<std::string> changed;
+  for (const auto& [name, bytes] : now)
+    if (auto it = before.find(name); it == before.end() || it->second != bytes) changed.insert(name);
+  for (const auto& entry : before)
+    if (!now.contains(entry.first)) changed.insert(entry.first);
+  return changed;
+}
+
+// After a correspondence game in the same run, a game that did not come from
+// the server has no id of its own: switched to correspondence play, its Send
+// and Download say so and change nothing here or on the server. The
+// correspondence game resumed afterwards still reaches the partner.
+TEST_F(OfferJoinTest, AGameThatDidNotComeFromTheServerIsNeitherSentNorFetchedUnderAnothersId) {
+  Installation a("000000001"), b("000000002");
+  Offer(a, true);
+  id = C::gInternetGameID;
+  stem = C::ExchangeStem(id);
+  MoveAndSend("e2", "e4");
+  Open(b, "Bob");
+  NewGameDialog([](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    d->cmdUpdateList->click();
+    d->cmdOK->click();
+  });
+  MoveAndSend("e7", "e5");
+
+  Open(a, "Alice");
+  NewGame("OfflinePP");
+  fs::create_directories(a.Path("games"));
+  ASSERT_TRUE(B::SaveCompleteGame(a.Path("games/zz_Standard.chs")));  // a local game at the start
+  // Resumes the correspondence game through the load dialog, Training tried.
+  auto resume = [&] {
+    app::frmLoadGame dialog(*form);
+    dialog.optInternetAction[0]->setChecked(true);
+    dialog.optGameType[0]->setChecked(true);
+    dialog.cmdOK_Click();
+    ASSERT_EQ(C::gInternetGameID, id);
+  };
+  resume();
+  form->cmdDownloadMove->click();
+  ASSERT_EQ(E::gMoveNumber, 2);
+  auto changeModeToInternet = [&](bool fromMenu) {
+    WhenModal([](QWidget* modal) {
+      auto* d = qobject_cast<app::frmNewMode*>(modal);
+      ASSERT_NE(d, nullptr);
+      d->optMode[3]->click();
+      d->cmdOK->click();
+    });
+    fromMenu ? form->mnuChangeMode->trigger() : form->mnuChangeMode_Click();
+    ASSERT_EQ(G::gGameMode, "OnlinePP");
+  };
+
+  const std::string notSent =
+      "This game is not a correspondence game on the game server,\r\nso there is no game to send its move to.\r\n"
+      "Please start a correspondence game with New Game or resume one with Load Game.";
+  const std::string notFetched =
+      "This game is not a correspondence game on the game server,\r\nso there is no move of a partner to download "
+      "for it.\r\nPlease start a correspondence game with New Game or resume one with Load Game.";
+  struct Case {
+    const char* game;
+    std::function<void()> start;
+  };
+  const Case cases[] = {
+      {"a local game loaded after the dialog showed the correspondence game",
+       [&] {
+         app::frmLoadGame dialog(*form);
+         dialog.optInternetAction[0]->setChecked(true);
+         dialog.optInternetAction[2]->setChecked(true);
+         dialog.cmbGames->setCurrentIndex(dialog.cmbGames->findText("zz_Standard.chs"));
+         dialog.optGameType[0]->click();
+         dialog.cmdOK_Click();
+       }},
+      {"a new game against the engine", [&] { NewGameDialog([](app::frmNewGame* d) {
+         d->optMode[1]->click();
+         d->optColor[0]->click();
+         d->optGameType[0]->click();
+         d->cmdOK->click();
+       }, true); }},
+      {"a new game of two players", [&] { NewGameDialog([](app::frmNewGame* d) {
+         d->optMode[0]->click();
+         d->optGameType[0]->click();
+         d->cmdOK->click();
+       }, true); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.game);
+    // The correspondence game with a move not sent yet, suspended.
+    resume();
+    Move("g1", "f3");
+    ASSERT_FALSE(form->cmdSendMove->isHidden());
+    form->mnuSuspendGame->trigger();
+    EXPECT_TRUE(form->cmdSendMove->isHidden()) << "the closed game's Send";
+
+    c.start();
+    EXPECT_EQ(C::gInternetGameID, "");
+    EXPECT_TRUE(form->cmdSendMove->isHidden() && form->cmdDownloadMove->isHidden());
+    changeModeToInternet(true);
+    Move("e2", "e4");
+    ASSERT_FALSE(form->cmdSendMove->isHidden());
+    const auto onServer = Snapshot(server.remotePath(""));
+    const auto here = Snapshot(a.Path("InternetGame"));
+    answers.Clear();
+    form->cmdSendMove->click();
+    form->cmdDownloadMove_Click();
+    // A preview in a load dialog that is then cancelled leaves the game without an id too.
+    {
+      app::frmLoadGame dialog(*form);
+      dialog.optInternetAction[0]->setChecked(true);
+      dialog.cmdCancel_Click();
+    }
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{notSent, notFetched, notSent}));
+    EXPECT_EQ(ChangedSince(onServer, server.remotePath("")), std::set<std::string>{});
+    EXPECT_EQ(ChangedSince(here, a.Path("InternetGame")), std::set<std::string>{});
+    EXPECT_EQ(E::gMoveNumber, 1);
+  }
+
+  // The correspondence game, resumed and switched to correspondence play
+  // once more, keeps its id and sends; the partner takes the move over.
+  resume();
+  changeModeToInternet(false);
+  EXPECT_EQ(C::gInternetGameID, id);
+  answers.Clear();
+  MoveAndSend("g1", "f3");
+  EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+  Turn(b, false, nullptr, nullptr);
+  EXPECT_EQ(E::gMoveNumber, 3);
+  EXPECT_NE(At("f3"), 0);
 }
 
 // A join file that cannot be written is logged; the game is set up all the
