@@ -177,7 +177,14 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   });
   ConnectViewCommands();
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdStartCPUMove_Click(); }); });
-  connect(cmdSendMove, &QPushButton::clicked, this, [this] { cmdSendMove_Click(); });
+  connect(cmdSendMove, &QPushButton::clicked, this, [this] {
+    // A send pressed while another command runs waits for it, and is then
+    // made only for the game it was pressed for, while that still has a move
+    // to send: a game closed meanwhile has hidden the button.
+    RunGameCommand([this, game = CurrentGame()] {
+      if (CurrentGame() == game && !cmdSendMove->isHidden()) cmdSendMove_Click();
+    });
+  });
   connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdDownloadMove_Click(); }); });
   ConnectNavigationCommands();
   ConnectLevelCommands();

@@ -277,6 +277,9 @@ class fMainForm : public QMainWindow,
   void mnuGiveUp_Click();
   // Ends the running game: saved, board reset, New Game and Load Game back on.
   void cmdSuspend_Click();
+  // The same, true when the game was closed: one that could not be saved
+  // stays open.
+  bool CloseGame();
   // Give Up's question, naming the players by the colour to move.
   std::string GiveUpQuestion() const;
 
@@ -437,6 +440,19 @@ class fMainForm : public QMainWindow,
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
   void Prepare_MoveTransmit();
+  // The game on the board as a command that yields found it. A game closed,
+  // begun, loaded, moved on or stepped through meanwhile is another one.
+  struct GameInHand {
+    uint64_t epoch = 0;
+    int32_t moveNumber = 0;
+    std::string id, mode;
+    bool operator==(const GameInHand&) const = default;
+  };
+  static GameInHand CurrentGame();
+  // The game the send under way began with (set as it prepares its files):
+  // after each wait the send goes on only while this is still the game.
+  GameInHand sendingGame_;
+  bool StillSendingTheSameGame() const { return CurrentGame() == sendingGame_; }
 
   // The road of a move, step by step.
   enum class RoadStep { End, EngineContinuation, EngineWhite, EngineBlack, LoopTest };

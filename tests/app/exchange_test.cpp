@@ -1,5 +1,6 @@
 // Correspondence games through the main window and a real loopback FTP
 // server: the ways a fetch or a send goes wrong, and what a resumed game offers.
+#include "platform/DoEvents.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace apptest {
@@ -94,6 +95,117 @@ TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterAResta
     EXPECT_TRUE(answers.Calls().empty());
   }
   EXPECT_TRUE(fs::exists(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
+}
+
+// A command given while a send waits for the server waits for the send,
+// which finishes for the game it began with; a game changed by a way past
+// that gate cuts the send short, which then writes nothing for the game on
+// the board. Either way the exchange file keeps the move and a resume
+// offers what is still to be done.
+TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  const std::string down = "127.0.0.1:" + std::to_string(fixtures::UnusedPort());
+  struct Case {
+    const char* what;
+    bool serverUp;
+    std::function<void()> during;  // given at the send's first wait for the server
+    bool closes;                   // the command ends the game
+    bool cut = false;              // the send is cut short
+  };
+  const Case cases[] = {
+      {"Suspend, server down", false, [&] { form->mnuSuspendGame->trigger(); }, true},
+      {"Give Up, server up", true, [&] { answers.Push(platform::vbYes); form->mnuGiveUp->trigger(); }, true},
+      {"one move back, server up", true, [&] { form->mnuMoveBack->trigger(); }, false},
+      // As a command that bypassed the gate would.
+      {"closed past the gate, server down", false, [&] { form->cmdSuspend_Click(); }, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameAfterFirstMove();
+    fs::remove(Dir() + C::LocalCopyName(C::gInternetGameID));
+    for (const char* folder : {"games", "closed"}) {
+      fs::remove_all(server.remotePath(folder));
+      fs::create_directories(server.remotePath(folder));
+    }
+    setenv(platform::kFtpHostVariable, c.serverUp ? server.host().c_str() : down.c_str(), 1);
+    answers.Clear();
+    bool fired = false, pressedAgain = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      // Send pressed again while the closing game already shows the empty board.
+      if (fired && !pressedAgain && E::gMoveNumber == 0 && Shown(form->cmdSendMove)) {
+        pressedAgain = true;
+        form->cmdSendMove->click();
+      }
+      if (fired || form->Animation1->isHidden()) return;
+      fired = true;
+      c.during();
+    });
+    poll.start(0);
+    platform::SetYieldIntervalMs(0);  // every wait of the send lets the command in
+    form->cmdSendMove->click();
+    platform::SetYieldIntervalMs(4);
+    poll.stop();
+    ASSERT_TRUE(fired);
+
+    const bool sent = c.serverUp && !c.cut;
+    EXPECT_EQ(G::gGameStopped == G::kTrue && E::gMoveNumber == 0, c.closes);
+    EXPECT_EQ(fs::exists(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))), sent);
+    EXPECT_EQ(fs::exists(server.remotePath("closed/" + C::ClosedArchiveName(Stem()))), c.serverUp && c.closes);
+    EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), "\"1\"");
+    // The local copy is of the game sent, or not written at all.
+    const std::string copy = Dir() + C::LocalCopyName(C::gInternetGameID);
+    EXPECT_EQ(fs::exists(copy), !c.cut);
+    if (!c.cut) {
+      EXPECT_EQ(testsupport::ReadFile(copy).substr(0, 3), "\"1\"");
+    }
+    // No button for a closed game; after the send the move is to be sent again or answered.
+    EXPECT_EQ(Shown(form->cmdSendMove), !c.closes && !sent);
+    EXPECT_EQ(Shown(form->cmdDownloadMove), !c.closes && sent);
+    EXPECT_EQ(Shown(form->cmdSuspend), !c.closes);
+    const std::string failed = "Your move could not be sent to the game server.\r\nPlease try again later";
+    const std::vector<std::string> said = Messages();
+    EXPECT_EQ(std::count(said.begin(), said.end(), failed), !c.serverUp && !c.cut ? 1 : 0);
+
+    form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
+    form->cmdSuspend->show();
+    form->cmdSendMove->hide();
+    form->LoadInternetPlay(LastGame());
+    EXPECT_EQ(E::gMoveNumber, 1);
+    EXPECT_TRUE(Shown(form->cmdSendMove) != sent && Shown(form->cmdDownloadMove) == sent);
+  }
+}
+
+// The offering side's first sends fail and it sends again, in the same run
+// and after a restart (which no longer knows the record line of the move):
+// the offer on the server names its opening move once.
+TEST_F(ExchangeTest, AnOfferSentAgainNamesItsOpeningMoveOnce) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  C::gInternetGameID = "0000001012612062350";
+  C::OfferInfo offer;
+  offer.gameId = C::gInternetGameID;
+  offer.colour = "16777215";
+  C::WriteOfferInfoFile(C::OfferedDir() + C::OfferInfoName(Stem()), offer);
+  NewGame("OnlinePP", G::kWhite, 1);
+  Move("e2", "e4");
+  NoServer();
+  form->cmdSendMove->click();
+  form->cmdSendMove->click();
+  ASSERT_EQ(answers.Calls().size(), 2u);
+  server.useAsGameServer();
+  OpenWindow(tree, ZVK_Identity::gMachineID);
+  form->LoadInternetPlay(LastGame());
+  form->cmdSendMove->click();
+  EXPECT_TRUE(answers.Calls().empty());
+
+  const std::string out = tree.path("unpacked/");
+  fs::create_directories(out);
+  ASSERT_TRUE(C::UnpackAll(server.remotePath("offered/" + C::OfferArchiveName(Stem())), out));
+  const std::vector<std::string> lines = testsupport::Lines(testsupport::ReadFile(out + C::OfferInfoName(Stem())));
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[8], "1  White Pawn at E:2 to E:4");
 }
 
 // A game resumed from the load dialog offers the fetch only while the
