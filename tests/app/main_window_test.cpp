@@ -1,11 +1,14 @@
-// The main window's life cycle, stored choices, status report, move slider, size and clock.
+// The main window's life cycle, menu switches, error indicator, stored choices, status report, move slider, size and clock.
 #include <QGroupBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollArea>
+#include <QTest>
 
 #include "board/GameFile.h"
 #include "board/Profiles.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Language.h"
 #include "tests/app/AppTestSupport.h"
@@ -71,6 +74,83 @@ TEST_F(MainWindowTest, ClosingAsksAfterSavingAndNoKeepsTheWindowOpen) {
   form->mnuExit->trigger();
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(answers.Calls().size(), 2u);
+}
+
+// File, Game and Move and the whole toolbar off, Help as it was; then all on.
+// Off means closed to the user: a menu title opens neither by a click nor by
+// its Alt key, and a toolbar button answers neither a click nor a key of its
+// own (the toolbar runs its commands even where their menu is off).
+TEST_F(MainWindowTest, DisableAndEnableAllMenusLeaveHelpAlone) {
+  form->show();
+  // Keys go to the active window; a menu that was open and closed may leave another one active.
+  const auto activate = [&] {
+    form->activateWindow();
+    return QTest::qWaitForWindowActive(form.get());
+  };
+  QAction* turn = form->tb->buttonByKey("ROTATE");
+  turn->setShortcut(Qt::Key_F9);  // no button has a key today; this one stands for any it may get
+  QWidget* button = form->tb->widgetForAction(turn);
+  int turns = 0;
+  QObject::connect(form->mnuRotate, &QAction::triggered, form.get(), [&turns] { ++turns; });
+  QMenuBar* bar = form->menuBar();
+  // Whether a press on the menu's title, or a key, opens it; what it opened is closed again.
+  const auto opens = [&](QMenu* menu, bool byKey) {
+    EXPECT_TRUE(activate());
+    if (byKey) {
+      QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+    } else {
+      const QPoint at = bar->actionGeometry(menu->menuAction()).center();
+      QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+    }
+    const bool open = menu->isVisible();
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    QTest::keyClick(bar, Qt::Key_Escape);  // and the bar leaves its keyboard mode
+    return open;
+  };
+  const auto usable = [&](QMenu* menu) { return menu->isEnabled() && menu->menuAction()->isEnabled(); };
+  const auto toolbarAnswers = [&] {
+    EXPECT_TRUE(activate());
+    const int before = turns;
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::keyClick(form.get(), Qt::Key_F9);
+    return turns - before;
+  };
+  for (const bool helpBefore : {true, false}) {
+    SCOPED_TRACE(helpBefore ? "Help on before" : "Help off before");
+    form->mnuHelp->menuAction()->setEnabled(helpBefore);
+    form->DisableAllMenus();
+    for (QMenu* m : {form->mnuFile, form->mnuGame, form->mnuMove}) EXPECT_FALSE(usable(m)) << m->objectName().toStdString();
+    EXPECT_EQ(form->mnuHelp->menuAction()->isEnabled(), helpBefore);
+    EXPECT_FALSE(opens(form->mnuGame, false));
+    EXPECT_FALSE(opens(form->mnuFile, true));
+    EXPECT_EQ(opens(form->mnuHelp, false), helpBefore);
+    EXPECT_FALSE(form->tb->isEnabled());
+    EXPECT_EQ(toolbarAnswers(), 0);
+
+    form->EnableAllMenus();
+    for (QMenu* m : {form->mnuFile, form->mnuGame, form->mnuMove, form->mnuHelp})
+      EXPECT_TRUE(usable(m)) << m->objectName().toStdString();
+    EXPECT_TRUE(opens(form->mnuGame, false));
+    EXPECT_TRUE(opens(form->mnuFile, true));
+    EXPECT_EQ(toolbarAnswers(), 2);  // the click and the key
+  }
+}
+
+// An error logged at start-up, before the window exists, shows in the window
+// once it opens; a click on the label opens the log and puts the indicator
+// out; with no log left the viewer is still asked (it tells the user).
+TEST_F(MainWindowTest, AStartUpErrorShowsUntilTheLogIsOpened) {
+  platform::ScriptedShell shell;
+  form.reset();
+  ZVK_ErrorLog::WriteErrorLog(0, "Castellan", "a start-up step", 0, 5, "Invalid procedure call or argument");
+  Reopen();
+  ASSERT_TRUE(form->lblError->isVisibleTo(form.get()));
+  QTest::mouseClick(form->lblError, Qt::LeftButton);
+  EXPECT_EQ(shell.Opened(), std::vector<std::string>{ZVK_ErrorLog::ErrorLogPath()});
+  EXPECT_FALSE(form->lblError->isVisibleTo(form.get()));
+  std::filesystem::remove(ZVK_ErrorLog::ErrorLogPath());
+  form->lblError_Click();
+  EXPECT_EQ(shell.Opened().size(), 2u);
 }
 
 // A saved game loaded back through the real move slider: the slider, the side
