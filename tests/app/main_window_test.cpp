@@ -155,6 +155,57 @@ TEST_F(MainWindowTest, AStartUpErrorShowsUntilTheLogIsOpened) {
   EXPECT_EQ(shell.Opened().size(), 2u);
 }
 
+// The status line names who is to move, the square under the mouse as its
+// labels name it (turned board included) and whether the picked piece may go
+// there; the status bar names the mode.
+TEST_F(MainWindowTest, StatusReportNamesModeTurnSquareAndLegality) {
+  struct Case {
+    const char* mode;
+    bool black;
+    std::string firstLine;
+    std::string panel;
+  };
+  const Case cases[] = {
+      {"OfflinePP", false, "Waiting for White", "Two Player Mode"},
+      {"OfflinePC", true, "Waiting for CPU", "Player vs CPU Mode"},
+      {"OfflineCC", true, "Waiting for Black", "CPU vs CPU Mode"},
+      {"OnlinePP", false, "", "Online Two Player Mode"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    NewGame(c.mode);
+    G::gColorToMove = c.black ? G::kBlack : G::kWhite;
+    B::gToX = 3;
+    B::gToY = 7;
+    form->StatusReport();
+    EXPECT_EQ(form->lblStatus->text().toStdString(), c.firstLine + "\r\nQueen at D:1");
+    EXPECT_EQ(form->StatusBar->panel(2)->text().toStdString(), c.panel);
+  }
+  // On the turned board the top left square is h1, as its labels say.
+  NewGame("OfflinePP", G::kBlack, -1);
+  B::gToX = 0;
+  B::gToY = 0;
+  form->StatusReport();
+  EXPECT_EQ(form->lblStatus->text().toStdString(), "Waiting for White\r\nRook at H:1");
+  NewGame("OfflinePP");
+  app::SetCheckValue(form->ChkToolTip, 1);
+  Press("e2");
+  // The mouse moves over e4 with the pawn picked.
+  QMouseEvent move(QEvent::MouseMove, QPointF(4 * 48 + 24, 4 * 48 + 24), QPointF(), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(form->picFrontBuffer, &move);
+  EXPECT_EQ(form->lblStatus->text().toStdString(), "Waiting for White\r\nPawn at E:2 to E:4\r\n++ Move Legal ++");
+  EXPECT_EQ(form->picFrontBuffer->toolTip().toStdString(), "[Legal] Pawn at E:2 To E:4 (Empty)");
+  B::gToX = 4;
+  B::gToY = 6;  // the picked square itself
+  form->StatusReport();
+  EXPECT_NE(form->lblStatus->text().toStdString().find("-- Move Not Legal --"), std::string::npos);
+  B::gToX = 4;
+  B::gToY = 0;  // the Black king: a capture note
+  form->StatusReport();
+  EXPECT_EQ(form->lastMoveDescription(), "Pawn at E:2 to E:8 (takes Black King)");
+}
+
 // A saved game loaded back through the real move slider: the slider, the side
 // to move, the board, the record, the taken pieces and the whole comment follow
 // the file; the load writes no line and the staging box keeps the last line
@@ -269,6 +320,45 @@ TEST_F(MainWindowTest, TheClockCarriesAndHoldsUntilTheFirstPress) {
   Press("e2");
   form->Timer2_Timer();
   EXPECT_EQ(form->lblWhitesClock->text(), "00:00:01");  // only the tick after the press counted
+}
+
+// Labels 0-7 along the top and the left (from the bottom row up), 8-15 along
+// the bottom and the right, each beside its column or row.
+TEST_F(MainWindowTest, CoordinateFrameLabelsSitOnTheirEdges) {
+  const QRect board(form->picFrontBuffer->mapTo(form.get(), QPoint(0, 0)), form->picFrontBuffer->size());
+  auto centre = [&](QLabel* l) { return QRect(l->mapTo(form.get(), QPoint(0, 0)), l->size()).center(); };
+  for (int k = 0; k < 8; ++k) {
+    SCOPED_TRACE(k);
+    const int column = board.left() + k * 48 + 24;
+    const int row = board.bottom() - k * 48 - 24;
+    EXPECT_LT(centre(form->lblFile[k]).y(), board.top());
+    EXPECT_GT(centre(form->lblFile[k + 8]).y(), board.bottom());
+    EXPECT_NEAR(centre(form->lblFile[k]).x(), column, 1);
+    EXPECT_NEAR(centre(form->lblFile[k + 8]).x(), column, 1);
+    EXPECT_LT(centre(form->lblRank[k]).x(), board.left());
+    EXPECT_GT(centre(form->lblRank[k + 8]).x(), board.right());
+    EXPECT_NEAR(centre(form->lblRank[k]).y(), row, 1);
+    EXPECT_NEAR(centre(form->lblRank[k + 8]).y(), row, 1);
+  }
+}
+
+// The clock's tick blinks the check warnings and the buttons that wait for the player.
+TEST_F(MainWindowTest, TheTickBlinksWarningsAndWaitingButtons) {
+  const int32_t first = app::fMainForm::ForeColor(form->lblwwCheck);
+  form->cmdStartCPUMove->setVisible(true);
+  form->cmdSendMove->setVisible(true);
+  form->Timer2_Timer();
+  const int32_t second = app::fMainForm::ForeColor(form->lblwwCheck);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(app::fMainForm::ForeColor(form->lblbbCheck), second);
+  EXPECT_TRUE(second == 255 || second == 0xC0FFFF);
+  EXPECT_EQ(form->cmdStartCPUMove->displayState(), 2);
+  EXPECT_EQ(form->cmdSendMove->displayState(), 2);
+  EXPECT_TRUE(form->lblMoveControl->font().bold());
+  form->Timer2_Timer();
+  EXPECT_EQ(app::fMainForm::ForeColor(form->lblwwCheck), first);
+  EXPECT_EQ(form->cmdStartCPUMove->displayState(), 0);
+  EXPECT_FALSE(form->lblMoveControl->font().bold());
 }
 
 }  // namespace
