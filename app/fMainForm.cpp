@@ -299,6 +299,32 @@ void fMainForm::Form_Unload() {
   Guarded(place, [&] { ZVK_MSAgent::ReleaseAgentCharacter(); }, false);
 }
 
+namespace {
+
+// A menu that is off cannot be opened either: its title in the menu bar (and
+// the Alt key of its title) goes off with it. A menu that is missing is
+// skipped; the next one is still switched.
+void SwitchMenu(QMenu* menu, bool enabled) {
+  if (menu == nullptr) return;
+  menu->setEnabled(enabled);
+  menu->menuAction()->setEnabled(enabled);
+}
+
+}  // namespace
+
+void fMainForm::DisableAllMenus() {
+  for (QMenu* menu : {mnuFile, mnuGame, mnuMove}) SwitchMenu(menu, false);
+  // The bar as a whole, not its buttons one by one: a bar that is off takes
+  // no click and fires no key, and each button keeps its own state (a game
+  // running, a tournament) for when the bar comes back.
+  if (tb != nullptr) tb->setEnabled(false);
+}
+
+void fMainForm::EnableAllMenus() {
+  for (QMenu* menu : {mnuFile, mnuGame, mnuMove, mnuHelp}) SwitchMenu(menu, true);
+  if (tb != nullptr) tb->setEnabled(true);
+}
+
 void fMainForm::mnuChangeSide_Click() {
   try {
     Board::MirrorBoard();

@@ -61,6 +61,9 @@ class fMainForm : public QMainWindow,
   void Form_Initialize();
   void Form_QueryUnload(int16_t& cancel);
   void Form_Unload();
+  // The whole menu bar but Help, and the whole toolbar, off; and all back on.
+  void DisableAllMenus();
+  void EnableAllMenus();
   void mnuChangeSide_Click();
   // New Game, Load Game and toolbar buttons 1 and 2: off while a game runs.
   void SetGameStartCommandsEnabled(bool enabled);

@@ -1,5 +1,5 @@
-// Saving, Suspend and Give Up through the real main window; the
-// correspondence steps against a real FTP server.
+// Saving, Suspend, Give Up and the connection test through the real main
+// window; the correspondence steps against a real FTP server.
 #include "platform/DoEvents.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
@@ -126,6 +126,26 @@ TEST_F(GameClosingTest, ACommandGivenWhileASaveWaitsRunsAfterIt) {
     if (save == form->mnuSaveGameAs) {
       EXPECT_EQ(testsupport::ReadFile(tree.path("elsewhere/Standard_chosen.chs")).substr(0, 3), "\"1\"");
     }
+  }
+}
+
+// The user hears whether the server can be reached; the test file is gone on
+// both sides afterwards, and a failed connection deletes nothing.
+TEST_F(GameClosingTest, ConnectionTestWithAndWithoutAServer) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  server.useAsGameServer();
+  const std::pair<bool, const char*> cases[] = {
+      {true, "The Internet connection is ok"},
+      {false, "There was a fault in the Internet connection\r\nPlease correct the problem."},
+  };
+  for (const auto& [up, message] : cases) {
+    if (!up) NoServer();
+    answers.Clear();
+    form->cmdTestInternetConnection->click();
+    ASSERT_EQ(Messages(), std::vector<std::string>{message});
+    EXPECT_FALSE(fs::exists(tree.path("Castellan/InternetGame/temp/000123456.tst")) ||
+                 fs::exists(server.remotePath("test/000123456.tst")));
   }
 }
 
