@@ -78,7 +78,12 @@ void fMainForm::mnuGiveUp_Click() {
     // The partner learns of it from the closed-game archive on the server. A
     // game switched to correspondence play has no id and so no partner to
     // tell; the id is checked before it names a file or an FTP command.
-    if (gGameMode == "OnlinePP" && C::IsExchangeStem(stem)) {
+    const bool tellPartner = gGameMode == "OnlinePP" && C::IsExchangeStem(stem);
+    // A game that cannot tell its partner now stays open: closed here alone,
+    // the partner would wait for its next move for ever.
+    platform::InetUse transfer;
+    if (tellPartner && !(transfer = ClaimTransfer())) return;
+    if (tellPartner) {
       const std::string folder = C::ClosedDir();
       ZVK_File_Dir::CreateDirectoryStruct(folder);
       C::WriteClosedGameFile(folder + C::ClosedInfoName(stem),
