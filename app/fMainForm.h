@@ -17,6 +17,7 @@
 #include "app/Controls.h"
 #include "correspondence/FtpRunner.h"
 #include "platform/FileDialog.h"
+#include "platform/Inet.h"
 #include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
@@ -36,7 +37,6 @@ class QTimer;
 class QMovie;
 class QIcon;
 class QDateTime;
-namespace platform { class Inet; }
 
 namespace app {
 
@@ -162,7 +162,10 @@ class fMainForm : public QMainWindow,
 
   // ---- correspondence exchange
   // One FTP connection: IniFTP(folder), SendCommand(...) for each command,
-  // SendCommand("CLOSE").
+  // SendCommand("CLOSE"), all while the transfer holds the control:
+  //   const platform::InetUse transfer = ClaimTransfer();
+  //   if (!transfer) return;  // another transfer runs; the user has been told
+  platform::InetUse ClaimTransfer();
   void IniFTP(const std::string& folder);
   bool SendCommand(const std::string& cmd);
   void Inet1_StateChanged(int16_t state);

@@ -21,11 +21,14 @@
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Internet.h"
 
 namespace app {
 
 using namespace ZVK_Globals;
 using ZVK_Engine::gMoveNumber;
+
+platform::InetUse fMainForm::ClaimTransfer() { return ZVK_Internet::ClaimTransfer(*Inet1); }
 
 void fMainForm::IniFTP(const std::string& folder) { ftp_->IniFTP(folder); }
 
@@ -151,6 +154,9 @@ void fMainForm::Prepare_MoveTransmit() {
 
 void fMainForm::cmdSendMove_Click() {
   if (RefusedWithoutGameId("so there is no game to send its move to.")) return;
+  // Both connections of the send in one hold: nothing may run between them.
+  const platform::InetUse transfer = ClaimTransfer();
+  if (!transfer) return;
   Prepare_MoveTransmit();
   Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
     using namespace correspondence;
@@ -222,6 +228,8 @@ void fMainForm::cmdDownloadMove_Click() {
   if (RefusedWithoutGameId("so there is no move of a partner to download for it.")) return;
   using namespace correspondence;
   const char* place = "cmdDownloadMove_Click of Formular fMainForm";
+  const platform::InetUse transfer = ClaimTransfer();
+  if (!transfer) return;
   // Each step goes on after a failure of the one before, so that the
   // connection is closed and the animation stopped in any case.
   Guarded(place, [&] {

@@ -83,8 +83,12 @@ void fMainForm::mnuGiveUp_Click() {
     // game switched to correspondence play has no id and so no partner to
     // tell; the id is checked before it names a file or an FTP command.
     const bool tellPartner = gGameMode == "OnlinePP" && C::IsExchangeStem(stem);
-    // Told only once the game is closed here: one that could not be saved
-    // stays open, and its partner must not hold it as given up meanwhile.
+    // A game that cannot tell its partner now stays open: closed here alone,
+    // the partner would wait for its next move for ever. Told only once the
+    // game is closed here: one that could not be saved stays open, and its
+    // partner must not hold it as given up meanwhile.
+    platform::InetUse transfer;
+    if (tellPartner && !(transfer = ClaimTransfer())) return;
     if (CloseGame() && tellPartner) {
       const std::string folder = C::ClosedDir();
       ZVK_File_Dir::CreateDirectoryStruct(folder);

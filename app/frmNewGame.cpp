@@ -290,7 +290,10 @@ void frmNewGame::cmdOK_Click() {
   if (!done) {
     // The connection a failure left open is closed; the game is set up with
     // whatever OK reached.
-    Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+    Guarded(kOKPlace, [&] {
+      // Only when no other transfer's session is there to be closed.
+      if (const platform::InetUse transfer{*owner_->Inet1}) owner_->SendCommand("CLOSE");
+    }, false);
     StopTransferAnimation(Animation1);
   }
   okRunning_ = false;
@@ -324,7 +327,9 @@ bool frmNewGame::OfferStillOpen() {
 
 void frmNewGame::JoinChosenOffer() {
   const std::string stem = cmbJoinNewGame->currentText().toStdString();
+  const platform::InetUse transfer = owner_->ClaimTransfer();
   Guarded(kOKPlace, [&] {
+    if (!transfer) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join waits for another transfer");
     // The list holds only stems; anything else never becomes a path or a command.
     if (!cor::IsExchangeStem(stem)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "No offer chosen");
     const std::string dir = cor::JoinedDir();
@@ -350,7 +355,7 @@ void frmNewGame::JoinChosenOffer() {
     if (const std::string failure = owner_->Inet1->LastError(); !failure.empty())
       throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join could not be uploaded: " + failure);
   });
-  Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+  if (transfer) Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
   StopTransferAnimation(Animation1);
 }
 
@@ -372,6 +377,11 @@ void frmNewGame::UpdateGameList(bool download) {
       std::error_code ignored;
       std::filesystem::remove(offers, ignored);
       std::filesystem::remove(joins, ignored);
+      const platform::InetUse transfer = owner_->ClaimTransfer();
+      if (!transfer) {
+        cmdUpdateList->setEnabled(!okRunning_);
+        return;
+      }
       StartTransferAnimation(Animation1, cor::kDownloadAnimation);
       cor::gFtpResponseFile = offers;
       owner_->IniFTP(cor::kRemoteOffered);
@@ -488,6 +498,8 @@ void frmNewGame::cmbJoinNewGame_Click() {
 }
 
 void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
+  const platform::InetUse transfer = owner_->ClaimTransfer();
+  if (!transfer) return;
   StartTransferAnimation(Animation1, cor::kDownloadAnimation);
   owner_->IniFTP(dir);
   owner_->SendCommand(getCommand);
