@@ -17,6 +17,7 @@
 #include "app/Controls.h"
 #include "correspondence/FtpRunner.h"
 #include "platform/FileDialog.h"
+#include "platform/Inet.h"
 #include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
@@ -36,7 +37,6 @@ class QTimer;
 class QMovie;
 class QIcon;
 class QDateTime;
-namespace platform { class Inet; }
 
 namespace app {
 
@@ -61,6 +61,9 @@ class fMainForm : public QMainWindow,
   void Form_Initialize();
   void Form_QueryUnload(int16_t& cancel);
   void Form_Unload();
+  // The whole menu bar but Help, and the whole toolbar, off; and all back on.
+  void DisableAllMenus();
+  void EnableAllMenus();
   void mnuChangeSide_Click();
   // New Game, Load Game and toolbar buttons 1 and 2: off while a game runs.
   void SetGameStartCommandsEnabled(bool enabled);
@@ -159,7 +162,10 @@ class fMainForm : public QMainWindow,
 
   // ---- correspondence exchange
   // One FTP connection: IniFTP(folder), SendCommand(...) for each command,
-  // SendCommand("CLOSE").
+  // SendCommand("CLOSE"), all while the transfer holds the control:
+  //   const platform::InetUse transfer = ClaimTransfer();
+  //   if (!transfer) return;  // another transfer runs; the user has been told
+  platform::InetUse ClaimTransfer();
   void IniFTP(const std::string& folder);
   bool SendCommand(const std::string& cmd);
   void Inet1_StateChanged(int16_t state);
@@ -277,6 +283,9 @@ class fMainForm : public QMainWindow,
   void mnuGiveUp_Click();
   // Ends the running game: saved, board reset, New Game and Load Game back on.
   void cmdSuspend_Click();
+  // The same, true when the game was closed: one that could not be saved
+  // stays open.
+  bool CloseGame();
   // Give Up's question, naming the players by the colour to move.
   std::string GiveUpQuestion() const;
 
@@ -437,6 +446,19 @@ class fMainForm : public QMainWindow,
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
   void Prepare_MoveTransmit();
+  // The game on the board as a command that yields found it. A game closed,
+  // begun, loaded, moved on or stepped through meanwhile is another one.
+  struct GameInHand {
+    uint64_t epoch = 0;
+    int32_t moveNumber = 0;
+    std::string id, mode;
+    bool operator==(const GameInHand&) const = default;
+  };
+  static GameInHand CurrentGame();
+  // The game the send under way began with (set as it prepares its files):
+  // after each wait the send goes on only while this is still the game.
+  GameInHand sendingGame_;
+  bool StillSendingTheSameGame() const { return CurrentGame() == sendingGame_; }
 
   // The road of a move, step by step.
   enum class RoadStep { End, EngineContinuation, EngineWhite, EngineBlack, LoopTest };

@@ -325,6 +325,8 @@ void frmLoadGame::cmbGames_Click() {
 bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& remoteName,
                                   const std::string& localPath) {
   bool reached = false;
+  const platform::InetUse transfer = main_.ClaimTransfer();
+  if (!transfer) return false;
   Guarded("FTPfileDownload of Formular frmLoadGame", [&] {
     StartTransferAnimation(Animation1, C::kDownloadAnimation);
     main_.IniFTP(folder);
@@ -339,8 +341,12 @@ bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& 
 }
 
 void frmLoadGame::cmdNewMove_Click() {
-  if (cmbGames->count() == 0) return;
+  if (cmbGames->count() == 0 || checking_) return;
   Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] { cmdOK->setEnabled(false); }, false);
+  // The games are marked by their place in the list: another kind, a pick or
+  // Cancel meanwhile would mark or drop the wrong ones.
+  checking_ = true;
+  setEnabled(false);
   for (int i = 0; i < cmbGames->count(); ++i) {
     bool stop = false;
     Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] {
@@ -364,6 +370,8 @@ void frmLoadGame::cmdNewMove_Click() {
     }, false);
     if (stop) break;
   }
+  setEnabled(true);
+  checking_ = false;
   Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] {
     if (cmbGames->count() > 0) cmdOK->setEnabled(true);
   }, false);
@@ -462,7 +470,8 @@ void frmLoadGame::cmdOK_Click() {
 }
 
 void frmLoadGame::cmdCancel_Click() {
-  if (okRunning_) return;
+  // Nor while the check marks the list: its games are marked by their place.
+  if (okRunning_ || checking_) return;
   Guarded("cmdCancel_Click of Formular frmLoadGame", [&] {
     ZVK_Board_Sub::gPieceSelected = kFalse;
     main_.SetGameStartCommandsEnabled(true);

@@ -85,6 +85,7 @@ class frmLoadGame : public QDialog, public GameInfoLabels {
   // The id of the game on the board as the dialog opened: previewing a
   // correspondence game sets the id, Cancel gives the game back its own.
   std::string idAtOpen_;
+  bool checking_ = false;  // Check for New Moves is running: the dialog stays as it is
 };
 
 }  // namespace app

@@ -311,7 +311,10 @@ void frmNewGame::cmdOK_Click() {
   if (!done) {
     // The connection a failure left open is closed; the game is set up with
     // whatever OK reached.
-    Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+    Guarded(kOKPlace, [&] {
+      // Only when no other transfer's session is there to be closed.
+      if (const platform::InetUse transfer{*owner_->Inet1}) owner_->SendCommand("CLOSE");
+    }, false);
     StopTransferAnimation(Animation1);
   }
   if (!joinStem.empty()) cor::gInternetGameID = cor::GameIdOfStem(joinStem);
@@ -344,7 +347,9 @@ bool frmNewGame::OfferStillOpen() {
 }
 
 void frmNewGame::JoinChosenOffer(const std::string& stem) {
+  const platform::InetUse transfer = owner_->ClaimTransfer();
   Guarded(kOKPlace, [&] {
+    if (!transfer) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join waits for another transfer");
     // The list holds only stems; anything else never becomes a path or a command.
     if (!cor::IsExchangeStem(stem)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "No offer chosen");
     const std::string dir = cor::JoinedDir();
@@ -370,7 +375,7 @@ void frmNewGame::JoinChosenOffer(const std::string& stem) {
     if (const std::string failure = owner_->Inet1->LastError(); !failure.empty())
       throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join could not be uploaded: " + failure);
   });
-  Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+  if (transfer) Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
   StopTransferAnimation(Animation1);
 }
 
@@ -420,6 +425,8 @@ void frmNewGame::UpdateGameList(bool download) {
       std::error_code ignored;
       std::filesystem::remove(offers, ignored);
       std::filesystem::remove(joins, ignored);
+      const platform::InetUse transfer = owner_->ClaimTransfer();
+      if (!transfer) return;
       StartTransferAnimation(Animation1, cor::kDownloadAnimation);
       // Every command waits for the server: an abandoned build asks nothing more.
       auto step = [&](const std::string& command) {
@@ -543,6 +550,8 @@ void frmNewGame::cmbJoinNewGame_Click() {
 }
 
 void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
+  const platform::InetUse transfer = owner_->ClaimTransfer();
+  if (!transfer) return;
   StartTransferAnimation(Animation1, cor::kDownloadAnimation);
   owner_->IniFTP(dir);
   owner_->SendCommand(getCommand);

@@ -155,5 +155,12 @@ TEST_F(FileMenuTest, AFailedSaveIsReportedAndWritesNothing) {
   EXPECT_TRUE(form->lblError->isVisibleTo(form.get()));  // logged
 }
 
+// The profile every user has stays: deleting it only says so.
+TEST_F(FileMenuTest, TheStandardProfileCannotBeDeleted) {
+  form->mnuDleteProfile->trigger();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"The Standard Profile can't be deleted"});
+  EXPECT_EQ(form->cmbProfiles->count(), 1);
+}
+
 }  // namespace
 }  // namespace apptest

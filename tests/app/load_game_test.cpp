@@ -257,5 +257,46 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGam
   EXPECT_EQ(E::gMoveNumber, 3);
 }
 
+// The games are marked by their place in the list: while the check runs, no
+// kind, pick or Cancel may change the list or end the dialog under it.
+TEST_F(LoadCorrespondenceTest, CheckForNewMovesKeepsTheDialogStillWhileItRuns) {
+  PartnerMoved(stems[0]);
+  NewGame("OfflinePP");
+  G::gGameStopped = 0;
+  app::frmLoadGame dialog(*form);
+  dialog.optInternetAction[0]->setChecked(true);
+  const std::vector<QWidget*> controls = {dialog.optInternetAction[0], dialog.optInternetAction[2], dialog.cmbGames,
+                                          dialog.cmdNewMove, dialog.cmdOK, dialog.cmdCancel, dialog.optGameType[1]};
+  auto enabled = [&] {
+    std::vector<bool> states;
+    for (QWidget* control : controls) states.push_back(control->isEnabled());
+    return states;
+  };
+  const std::vector<bool> before = enabled();
+  int live = 0;
+  bool clicked = false;
+  form->Inet1->OnStateChanged([&](int16_t state) {
+    form->Inet1_StateChanged(state);
+    for (QWidget* control : controls) live += control->isEnabled() ? 1 : 0;
+    if (clicked) return;
+    clicked = true;
+    // What a user could do while the first game's archive comes.
+    dialog.optInternetAction[2]->click();
+    dialog.cmdCancel->click();
+    dialog.close();
+  });
+
+  dialog.cmdNewMove_Click();
+  form->Inet1->OnStateChanged([this](int16_t state) { form->Inet1_StateChanged(state); });
+
+  EXPECT_EQ(live, 0);
+  EXPECT_TRUE(dialog.optInternetAction[0]->isChecked());
+  EXPECT_EQ(Items(dialog.cmbGames), stems);
+  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
+  EXPECT_EQ(G::gGameStopped, 0);  // not cancelled
+  EXPECT_EQ(enabled(), before);
+  EXPECT_EQ(before, std::vector<bool>(controls.size(), true));
+}
+
 }  // namespace
 }  // namespace apptest
