@@ -177,7 +177,14 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   });
   ConnectViewCommands();
   connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdStartCPUMove_Click(); }); });
-  connect(cmdSendMove, &QPushButton::clicked, this, [this] { cmdSendMove_Click(); });
+  connect(cmdSendMove, &QPushButton::clicked, this, [this] {
+    // A send pressed while another command runs waits for it, and is then
+    // made only for the game it was pressed for, while that still has a move
+    // to send: a game closed meanwhile has hidden the button.
+    RunGameCommand([this, game = CurrentGame()] {
+      if (CurrentGame() == game && !cmdSendMove->isHidden()) cmdSendMove_Click();
+    });
+  });
   connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdDownloadMove_Click(); }); });
   ConnectNavigationCommands();
   ConnectLevelCommands();
@@ -294,6 +301,32 @@ void fMainForm::Form_Unload() {
     }
   }, false);
   Guarded(place, [&] { ZVK_MSAgent::ReleaseAgentCharacter(); }, false);
+}
+
+namespace {
+
+// A menu that is off cannot be opened either: its title in the menu bar (and
+// the Alt key of its title) goes off with it. A menu that is missing is
+// skipped; the next one is still switched.
+void SwitchMenu(QMenu* menu, bool enabled) {
+  if (menu == nullptr) return;
+  menu->setEnabled(enabled);
+  menu->menuAction()->setEnabled(enabled);
+}
+
+}  // namespace
+
+void fMainForm::DisableAllMenus() {
+  for (QMenu* menu : {mnuFile, mnuGame, mnuMove}) SwitchMenu(menu, false);
+  // The bar as a whole, not its buttons one by one: a bar that is off takes
+  // no click and fires no key, and each button keeps its own state (a game
+  // running, a tournament) for when the bar comes back.
+  if (tb != nullptr) tb->setEnabled(false);
+}
+
+void fMainForm::EnableAllMenus() {
+  for (QMenu* menu : {mnuFile, mnuGame, mnuMove, mnuHelp}) SwitchMenu(menu, true);
+  if (tb != nullptr) tb->setEnabled(true);
 }
 
 void fMainForm::mnuChangeSide_Click() {

@@ -17,6 +17,7 @@
 #include "app/Controls.h"
 #include "correspondence/FtpRunner.h"
 #include "platform/FileDialog.h"
+#include "platform/Inet.h"
 #include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
@@ -36,7 +37,6 @@ class QTimer;
 class QMovie;
 class QIcon;
 class QDateTime;
-namespace platform { class Inet; }
 
 namespace app {
 
@@ -61,6 +61,9 @@ class fMainForm : public QMainWindow,
   void Form_Initialize();
   void Form_QueryUnload(int16_t& cancel);
   void Form_Unload();
+  // The whole menu bar but Help, and the whole toolbar, off; and all back on.
+  void DisableAllMenus();
+  void EnableAllMenus();
   void mnuChangeSide_Click();
   // New Game, Load Game and toolbar buttons 1 and 2: off while a game runs.
   void SetGameStartCommandsEnabled(bool enabled);
@@ -73,6 +76,9 @@ class fMainForm : public QMainWindow,
   // The game type of the game being set up: "Training" keeps every help,
   // "Tournament" disables them; the status bar names it.
   void ApplyGameType(bool training);
+  // Send, Download and Suspend hidden: a game that starts has nothing of
+  // the last game's exchange to send or fetch.
+  void HideExchangeButtons();
   // The new-game dialog while it is loaded (kept hidden when its OK found
   // the chosen offer gone), else nullptr.
   frmNewGame* NewGameForm() const;
@@ -160,7 +166,10 @@ class fMainForm : public QMainWindow,
 
   // ---- correspondence exchange
   // One FTP connection: IniFTP(folder), SendCommand(...) for each command,
-  // SendCommand("CLOSE").
+  // SendCommand("CLOSE"), all while the transfer holds the control:
+  //   const platform::InetUse transfer = ClaimTransfer();
+  //   if (!transfer) return;  // another transfer runs; the user has been told
+  platform::InetUse ClaimTransfer();
   void IniFTP(const std::string& folder);
   bool SendCommand(const std::string& cmd);
   void Inet1_StateChanged(int16_t state);
@@ -264,7 +273,8 @@ class fMainForm : public QMainWindow,
   void mnuOptions_Click();
   void mnuExit_Click();
   // Save Game's name when the game has no file yet: games folder, date and
-  // hour, profile; copy 2 and up insert "(copy)" after the hour.
+  // hour, profile; copy 2 and up insert one "~" per digit of the copy and the
+  // copy after the hour ("~2", "~~10"), so that later games sort after earlier ones.
   std::string DatedGameFileName(const QDateTime& when, int copy = 1) const;
   // Writes the game to path, which becomes its file; a failure is shown on
   // screen with the path.
@@ -277,6 +287,9 @@ class fMainForm : public QMainWindow,
   void mnuGiveUp_Click();
   // Ends the running game: saved, board reset, New Game and Load Game back on.
   void cmdSuspend_Click();
+  // The same, true when the game was closed: one that could not be saved
+  // stays open.
+  bool CloseGame();
   // Give Up's question, naming the players by the colour to move.
   std::string GiveUpQuestion() const;
 
@@ -437,6 +450,19 @@ class fMainForm : public QMainWindow,
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
   void Prepare_MoveTransmit();
+  // The game on the board as a command that yields found it. A game closed,
+  // begun, loaded, moved on or stepped through meanwhile is another one.
+  struct GameInHand {
+    uint64_t epoch = 0;
+    int32_t moveNumber = 0;
+    std::string id, mode;
+    bool operator==(const GameInHand&) const = default;
+  };
+  static GameInHand CurrentGame();
+  // The game the send under way began with (set as it prepares its files):
+  // after each wait the send goes on only while this is still the game.
+  GameInHand sendingGame_;
+  bool StillSendingTheSameGame() const { return CurrentGame() == sendingGame_; }
 
   // The road of a move, step by step.
   enum class RoadStep { End, EngineContinuation, EngineWhite, EngineBlack, LoopTest };

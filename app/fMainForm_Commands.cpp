@@ -45,8 +45,10 @@ void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)>
 
 void fMainForm::ConnectMenus() {
   OnGameCommand(mnuLoadGameStart, [this] { mnuLoadGameStart_Click(); });
-  OnCommand(mnuSaveGame, [this] { mnuSaveGame_Click(); });
-  OnCommand(mnuSaveGameAs, [this] { mnuSaveGameAs_Click(); });
+  // Both wait for the disk (Save As for the user too) before they read the
+  // game: a command let in there would have them save a game nobody played.
+  OnGameCommand(mnuSaveGame, [this] { mnuSaveGame_Click(); });
+  OnGameCommand(mnuSaveGameAs, [this] { mnuSaveGameAs_Click(); });
   OnCommand(mnuAddProfile, [this] { mnuAddProfile_Click(); });
   OnCommand(mnuDleteProfile, [this] { mnuDleteProfile_Click(); });
   OnCommand(mnuImportPGN, [this] { mnuImportPGN_Click(); });

@@ -26,6 +26,9 @@ void fMainForm::ShowConnectionTestStep(const std::string& text) {
 }
 
 void fMainForm::cmdTestInternetConnection_Click() {
+  // Its CLOSE would end the session of a send or fetch under way.
+  const platform::InetUse transfer = ClaimTransfer();
+  if (!transfer) return;
   Guarded("cmdTestInternetConnection_Click of Formular fMainForm", [&] {
     const std::string name = C::ConnectionTestName(ZVK_Identity::gMachineID);
     if (!C::IsMachineId(ZVK_Identity::gMachineID))

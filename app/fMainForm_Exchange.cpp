@@ -21,11 +21,14 @@
 #include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
+#include "support/ZVK_Internet.h"
 
 namespace app {
 
 using namespace ZVK_Globals;
 using ZVK_Engine::gMoveNumber;
+
+platform::InetUse fMainForm::ClaimTransfer() { return ZVK_Internet::ClaimTransfer(*Inet1); }
 
 void fMainForm::IniFTP(const std::string& folder) { ftp_->IniFTP(folder); }
 
@@ -59,6 +62,17 @@ std::string CheckedStem() {
   if (!correspondence::IsExchangeStem(stem))
     throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "Invalid correspondence game id");
   return stem;
+}
+
+// A game that did not come from the game server (a local one, or one
+// switched to correspondence play) has no id: nothing of it may be sent or
+// fetched, least of all under another game's name. Says so and what to do.
+bool RefusedWithoutGameId(const char* what) {
+  if (correspondence::IsExchangeStem(correspondence::ExchangeStem(correspondence::gInternetGameID))) return false;
+  platform::MsgBox(std::string("This game is not a correspondence game on the game server,") + kCrLf + what + kCrLf +
+                       "Please start a correspondence game with New Game or resume one with Load Game.",
+                   4144, kMessageTitle);
+  return true;
 }
 
 bool IsJoiningSide(const std::string& stem) {
@@ -101,7 +115,12 @@ std::string LastRecordLine(const QTextEdit* staging) {
 
 }  // namespace
 
+fMainForm::GameInHand fMainForm::CurrentGame() {
+  return {ZVK_Engine::PositionEpoch(), gMoveNumber, correspondence::gInternetGameID, gGameMode};
+}
+
 void fMainForm::Prepare_MoveTransmit() {
+  sendingGame_ = CurrentGame();
   Guarded("Prepare_MoveTransmit of Formular fMainForm", [&] {
     using namespace correspondence;
     const std::string stem = CheckedStem();
@@ -113,14 +132,19 @@ void fMainForm::Prepare_MoveTransmit() {
       PackSingleFile(OfferedDir() + OfferInfoName(stem), OfferedDir() + OfferArchiveName(stem));
       platform::DoEvents();
     }
+    // The files below are read from the game on the board, after waits in
+    // which the window ran: a game that changed meanwhile is not this send's.
+    if (!StillSendingTheSameGame()) return;
     ZVK_File_Dir::CreateDirectoryStruct(InternetGameDir());
     MoveNote note;
     note.machineId = ZVK_Identity::gMachineID;
     note.comment = txtComment->text().toStdString();
     note.recordLine = recordLine;
     WriteMoveNoteFile(InternetGameDir() + MoveNoteName(gInternetGameID, gMoveNumber), note);
+    if (!StillSendingTheSameGame()) return;
     ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
     platform::DoEvents();
+    if (!StillSendingTheSameGame()) return;
     cmdSendMove->setVisible(true);
     cmdDownloadMove->setVisible(false);
     cmdSuspend->setVisible(false);
@@ -129,42 +153,69 @@ void fMainForm::Prepare_MoveTransmit() {
 }
 
 void fMainForm::cmdSendMove_Click() {
+  if (RefusedWithoutGameId("so there is no game to send its move to.")) return;
+  // Both connections of the send in one hold: nothing may run between them.
+  const platform::InetUse transfer = ClaimTransfer();
+  if (!transfer) return;
   Prepare_MoveTransmit();
   Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
     using namespace correspondence;
     const std::string stem = CheckedStem();
-    ZVK_File_Dir::CreateDirectoryStruct(TempDir());
-    cmdSendMove->setDisplayState(0);
-    cmdSendMove->setVisible(false);
-    StartProgressAnimation(kSendAnimation);
+    // Every step waits for the disk or the server while the window runs, so
+    // a step goes on only while the game is still the one this send began
+    // with. A send cut short writes no file and shows no button for whatever
+    // game is there now; its move stays noted as unsent.
+    bool same = true;
+    const auto step = [&](const std::function<void()>& work) {
+      same = same && StillSendingTheSameGame();
+      if (same) work();
+    };
     // The half-move this send is about, whatever the move slider shows
     // once the transfers are over.
-    const int32_t moveNumber = gMoveNumber;
+    const int32_t moveNumber = sendingGame_.moveNumber;
     // Judged by what this send had to put.
     bool sent = true;
-    if (gMoveNumber < 3 && gMoveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
-      IniFTP(kRemoteOffered);
-      sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
-      SendCommand("CLOSE");
-    }
+    step([&] { ZVK_File_Dir::CreateDirectoryStruct(TempDir()); });
+    step([&] {
+      cmdSendMove->setDisplayState(0);
+      cmdSendMove->setVisible(false);
+      // Unsent until the server has it, also when the program ends meanwhile:
+      // after a restart the partner still waits for it.
+      ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
+      StartProgressAnimation(kSendAnimation);
+    });
+    step([&] {
+      if (moveNumber < 3 && moveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
+        IniFTP(kRemoteOffered);
+        sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
+        SendCommand("CLOSE");
+      }
+    });
     const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
-    ZVK_File_Dir::DeleteFiles(archive, 0);
-    PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
-    platform::DoEvents();
-    IniFTP(kRemoteGames);
-    sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
-    ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
-    platform::DoEvents();
-    // A move that did not reach the server stays to be sent: waiting for the
-    // partner's answer to it would wait for ever.
-    cmdDownloadMove->setVisible(sent);
-    cmdSuspend->setVisible(true);
-    cmdSendMove->setVisible(!sent);
-    if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
-    else ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
+    step([&] {
+      ZVK_File_Dir::DeleteFiles(archive, 0);
+      PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
+      platform::DoEvents();
+    });
+    step([&] {
+      IniFTP(kRemoteGames);
+      sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
+    });
+    step([&] {
+      ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
+      platform::DoEvents();
+    });
+    step([&] {
+      // A move that did not reach the server stays to be sent: waiting for
+      // the partner's answer to it would wait for ever.
+      cmdDownloadMove->setVisible(sent);
+      cmdSuspend->setVisible(true);
+      cmdSendMove->setVisible(!sent);
+      if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
+    });
     SendCommand("CLOSE");
     StopProgressAnimation();
-    if (!sent)
+    if (same && !sent)
       platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf +
                            "Please try again later",
                        4144, kMessageTitle);
@@ -174,8 +225,11 @@ void fMainForm::cmdSendMove_Click() {
 // ------------------------------------------------------------ fetching a move
 
 void fMainForm::cmdDownloadMove_Click() {
+  if (RefusedWithoutGameId("so there is no move of a partner to download for it.")) return;
   using namespace correspondence;
   const char* place = "cmdDownloadMove_Click of Formular fMainForm";
+  const platform::InetUse transfer = ClaimTransfer();
+  if (!transfer) return;
   // Each step goes on after a failure of the one before, so that the
   // connection is closed and the animation stopped in any case.
   Guarded(place, [&] {

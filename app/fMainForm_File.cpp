@@ -27,7 +27,14 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 
 std::string fMainForm::DatedGameFileName(const QDateTime& when, int copy) const {
   std::string hour = when.toString(QStringLiteral("yyyyMMdd_HH")).toStdString();
-  if (copy > 1) hour += "(" + std::to_string(copy) + ")";
+  // The load dialog lists games by name and preselects the last one, so a
+  // later game of the hour must sort after the earlier ones: "~" sorts after
+  // the "_" that follows the hour in the first save's name, and one "~" per
+  // digit puts copy 10 after copy 9.
+  if (copy > 1) {
+    const std::string count = std::to_string(copy);
+    hour += std::string(count.size(), '~') + count;
+  }
   return ZVK_File_Dir::sFixDirString(GamesFolder()) + hour + "_" + ProfileText() + kGameExtension;
 }
 

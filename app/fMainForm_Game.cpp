@@ -36,7 +36,10 @@ void fMainForm::mnuSuspendGame_Click() {
   platform::DoEvents();
 }
 
-void fMainForm::cmdSuspend_Click() {
+void fMainForm::cmdSuspend_Click() { CloseGame(); }
+
+bool fMainForm::CloseGame() {
+  bool closed = false;
   Guarded("Close_Game of Formular fMainForm", [&] {
     // Stopped first, so that the engine does not move while the game is saved.
     const int16_t wasStopped = gGameStopped;
@@ -53,10 +56,13 @@ void fMainForm::cmdSuspend_Click() {
     Reset_Board();
     // The status line spoke of the closed game's last move.
     lblStatus->setText(QStringLiteral("No Game Currently in Session"));
-    cmdSuspend->hide();
-    cmdDownloadMove->hide();
+    // The send as well: pressed for the empty board, it would write that
+    // over the closed game's exchange file.
+    HideExchangeButtons();
+    closed = true;
   });
   platform::DoEvents();
+  return closed;
 }
 
 std::string fMainForm::GiveUpQuestion() const {
@@ -76,7 +82,14 @@ void fMainForm::mnuGiveUp_Click() {
     // The partner learns of it from the closed-game archive on the server. A
     // game switched to correspondence play has no id and so no partner to
     // tell; the id is checked before it names a file or an FTP command.
-    if (gGameMode == "OnlinePP" && C::IsExchangeStem(stem)) {
+    const bool tellPartner = gGameMode == "OnlinePP" && C::IsExchangeStem(stem);
+    // A game that cannot tell its partner now stays open: closed here alone,
+    // the partner would wait for its next move for ever. Told only once the
+    // game is closed here: one that could not be saved stays open, and its
+    // partner must not hold it as given up meanwhile.
+    platform::InetUse transfer;
+    if (tellPartner && !(transfer = ClaimTransfer())) return;
+    if (CloseGame() && tellPartner) {
       const std::string folder = C::ClosedDir();
       ZVK_File_Dir::CreateDirectoryStruct(folder);
       C::WriteClosedGameFile(folder + C::ClosedInfoName(stem),
@@ -87,7 +100,6 @@ void fMainForm::mnuGiveUp_Click() {
       SendCommand(C::PutCommand(folder + C::ClosedArchiveName(stem), C::ClosedArchiveName(stem)));
       SendCommand("CLOSE");
     }
-    cmdSuspend_Click();
     ZVK_File_Dir::CreateDirectoryStruct(ZVK_File_Dir::sFixDirString(platform::AppPath()) + "games" +
                                         platform::kSep + "closed");
   });

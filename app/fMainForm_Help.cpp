@@ -77,7 +77,9 @@ void fMainForm::mnuChessTutorial_Click() {
     }
     const int answer = platform::MsgBox(
         "The tutorial is not installed on your PC!\r\nWould you like to download it now ?", 4196, "Info");
-    if (answer == platform::vbYes) {
+    // Taken only now: a transfer running while the question was up may have ended.
+    platform::InetUse transfer;
+    if (answer == platform::vbYes && (transfer = ClaimTransfer())) {
       // Each file arrives whole or not at all; the index is only worth
       // fetching once the tutorial itself is there. It opens at the next use
       // of the menu entry.

@@ -65,6 +65,10 @@ void fMainForm::ApplyGameType(bool training) {
   StatusBar->panel(3)->setText(QString::fromStdString(gGameType));
 }
 
+void fMainForm::HideExchangeButtons() {
+  for (GxButton* button : {cmdSendMove, cmdDownloadMove, cmdSuspend}) button->hide();
+}
+
 void fMainForm::mnuNewGame_Click() {
   if (!Guarded("mnuNewGame_Click of Formular fMainForm", [&] {
         if (newGameForm_ == nullptr) {
@@ -80,6 +84,11 @@ void fMainForm::mnuNewGame_Click() {
 
         const char* place = "mnuNewGame_Click of Formular fMainForm";
         const bool online = gGameMode == "OnlinePP";
+        // Only a correspondence game has an id on the game server: a game
+        // of any other mode keeping the last one's would be sent, fetched or
+        // given up under that game's name.
+        HideExchangeButtons();
+        if (!online) correspondence::gInternetGameID.clear();
         if (online && ProfileFlag("optInternetResume0", false, place)) WriteOffer();
         const bool joined = online && ProfileFlag("optInternetResume1", false, place);
         // The fetch takes the offerer's game over and reports its own problems.

@@ -49,7 +49,8 @@ std::string ProgramDir() { return ZVK_File_Dir::sFixDirString(platform::AppPath(
 
 }  // namespace
 
-frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent) : QDialog(parent), main_(main) {
+frmLoadGame::frmLoadGame(fMainForm& main, QWidget* parent)
+    : QDialog(parent), main_(main), idAtOpen_(C::gInternetGameID) {
   SetUpDialog(this, QStringLiteral("frmLoadGame"), QStringLiteral(" Load & Resume Game  . . ."));
 
   auto* layout = new QVBoxLayout(this);
@@ -186,6 +187,9 @@ void frmLoadGame::optInternetAction_Click(int index) {
     // A correspondence game's colours come from its information file.
     optColor[0]->setEnabled(local);
     optColor[1]->setEnabled(local);
+    // A correspondence game is always a tournament: taking a move back or
+    // asking the engine would play another game than the partner's.
+    optGameType[0]->setEnabled(local);
     if (local) {
       UpdateLocalGameList();
     } else {
@@ -321,6 +325,8 @@ void frmLoadGame::cmbGames_Click() {
 bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& remoteName,
                                   const std::string& localPath) {
   bool reached = false;
+  const platform::InetUse transfer = main_.ClaimTransfer();
+  if (!transfer) return false;
   Guarded("FTPfileDownload of Formular frmLoadGame", [&] {
     StartTransferAnimation(Animation1, C::kDownloadAnimation);
     main_.IniFTP(folder);
@@ -335,8 +341,12 @@ bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& 
 }
 
 void frmLoadGame::cmdNewMove_Click() {
-  if (cmbGames->count() == 0) return;
+  if (cmbGames->count() == 0 || checking_) return;
   Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] { cmdOK->setEnabled(false); }, false);
+  // The games are marked by their place in the list: another kind, a pick or
+  // Cancel meanwhile would mark or drop the wrong ones.
+  checking_ = true;
+  setEnabled(false);
   for (int i = 0; i < cmbGames->count(); ++i) {
     bool stop = false;
     Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] {
@@ -360,6 +370,8 @@ void frmLoadGame::cmdNewMove_Click() {
     }, false);
     if (stop) break;
   }
+  setEnabled(true);
+  checking_ = false;
   Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] {
     if (cmbGames->count() > 0) cmdOK->setEnabled(true);
   }, false);
@@ -368,6 +380,8 @@ void frmLoadGame::cmdNewMove_Click() {
 // ---- OK and Cancel
 
 void frmLoadGame::cmdOK_Click() {
+  if (okRunning_) return;
+  okRunning_ = true;
   bool stayOpen = false;
   Guarded("cmdOK_Click of Formular frmLoadGame", [&] {
     cmdOK->setEnabled(false);
@@ -410,6 +424,12 @@ void frmLoadGame::cmdOK_Click() {
     if (internet) {
       if (!C::IsExchangeStem(text)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrFileNotFound, "File not found");
       C::gInternetGameID = C::GameIdOfStem(text);
+    } else {
+      // A local game has no game on the server: it keeps neither the id of
+      // the last correspondence game nor that of one previewed here, and
+      // none of that game's exchange buttons.
+      C::gInternetGameID.clear();
+      main_.HideExchangeButtons();
     }
     if (optColor[0]->isChecked()) {
       main_.txtNameWhite->setText(txtNamePlayer1->text());
@@ -434,13 +454,14 @@ void frmLoadGame::cmdOK_Click() {
       gGameMode = "OfflinePP";
       main_.cmdStartCPUMove->show();
     }
-    main_.ApplyGameType(optGameType[0]->isChecked());
+    main_.ApplyGameType(!internet && optGameType[0]->isChecked());
     main_.SetGameStartCommandsEnabled(false);
     ZVK_Board_Sub::Update_Board();
     ZVK_Board_Sub::Correct_TakenPieces();
     // The status line and the mode panel name the loaded game, not the last one.
     main_.StatusReport();
   });
+  okRunning_ = false;
   if (stayOpen) return;
   // Unloaded also after an error: the game is as far set up as it got.
   done_ = true;
@@ -449,19 +470,36 @@ void frmLoadGame::cmdOK_Click() {
 }
 
 void frmLoadGame::cmdCancel_Click() {
+  // Nor while the check marks the list: its games are marked by their place.
+  if (okRunning_ || checking_) return;
   Guarded("cmdCancel_Click of Formular frmLoadGame", [&] {
     ZVK_Board_Sub::gPieceSelected = kFalse;
     main_.SetGameStartCommandsEnabled(true);
     gGameStopped = kTrue;
+    C::gInternetGameID = idAtOpen_;
   });
   done_ = true;
-  reject();
+  QDialog::reject();
+}
+
+void frmLoadGame::reject() {
+  if (!done_) cmdCancel_Click();
 }
 
 void frmLoadGame::closeEvent(QCloseEvent* event) {
   // Closing the window is the same as Cancel.
-  if (!done_) cmdCancel_Click();
-  event->accept();
+  reject();
+  if (done_) event->accept();
+  else event->ignore();
+}
+
+void frmLoadGame::done(int result) {
+  Form_Unload();
+  QDialog::done(result);
+}
+
+void frmLoadGame::Form_Unload() {
+  Guarded("form_unload of Formular frmLoadGame", [&] { cmbGames->setCurrentIndex(-1); });
 }
 
 }  // namespace app

@@ -28,6 +28,9 @@ class frmLoadGame : public QDialog, public GameInfoLabels {
   ~frmLoadGame() override;
 
   void Form_Load();
+  // Runs as the dialog closes, by OK, Cancel, Escape or the window's close
+  // button: the list is left with no game selected.
+  void Form_Unload();
   void cmdOK_Click();
   void cmdCancel_Click();
   void optInternetAction_Click(int index);
@@ -56,6 +59,10 @@ class frmLoadGame : public QDialog, public GameInfoLabels {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape and the window's close button are Cancel, except while OK sets
+  // the game up: closing must not cut its steps in half.
+  void reject() override;
+  void done(int result) override;
 
  private:
   void LoadLocalGame();
@@ -74,6 +81,11 @@ class frmLoadGame : public QDialog, public GameInfoLabels {
 
   fMainForm& main_;
   bool done_ = false;  // OK or Cancel has run: closing the window is no cancel
+  bool okRunning_ = false;
+  // The id of the game on the board as the dialog opened: previewing a
+  // correspondence game sets the id, Cancel gives the game back its own.
+  std::string idAtOpen_;
+  bool checking_ = false;  // Check for New Moves is running: the dialog stays as it is
 };
 
 }  // namespace app

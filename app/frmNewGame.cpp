@@ -127,16 +127,24 @@ frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
   right->addWidget(fraNewGame);
   // The frames keep their height when the offer preview is hidden.
   right->addStretch(1);
-  auto* columns = new QHBoxLayout;
+  // Every control the user can change or press lies in one of two panels,
+  // which OK switches off while it runs; the animation stays outside them.
+  choices_ = new QWidget;
+  auto* columns = new QHBoxLayout(choices_);
+  columns->setContentsMargins(0, 0, 0, 0);
   columns->addLayout(left);
   columns->addLayout(right, 1);
+  okCancel_ = new QWidget;
+  auto* pair = new QHBoxLayout(okCancel_);
+  pair->setContentsMargins(0, 0, 0, 0);
+  pair->addWidget(cmdOK);
+  pair->addWidget(cmdCancel);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Animation1);
   buttons->addStretch(1);
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
+  buttons->addWidget(okCancel_);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
+  layout->addWidget(choices_);
   layout->addLayout(buttons);
   setMinimumWidth(560);
 
@@ -145,13 +153,19 @@ frmNewGame::frmNewGame(fMainForm* owner) : QDialog(owner), owner_(owner) {
   optGameType[0]->setChecked(true);
   optInternetResume[1]->setChecked(true);
 
+  // Another mode, or offering instead of joining, ends any list build or
+  // preview under way: what it would still show belongs to the choice before.
   for (int i = 0; i < 4; ++i)
     connect(optMode[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optMode_Click(static_cast<int16_t>(i));
+      if (!on) return;
+      AbandonListWork();
+      optMode_Click(static_cast<int16_t>(i));
     });
   for (int i = 0; i < 2; ++i)
     connect(optInternetResume[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optInternetResume_Click(static_cast<int16_t>(i));
+      if (!on) return;
+      AbandonListWork();
+      optInternetResume_Click(static_cast<int16_t>(i));
     });
   // activated: a user's pick, also of the entry already selected.
   connect(cmbJoinNewGame, &QComboBox::activated, this, [this] { cmbJoinNewGame_Click(); });
@@ -262,18 +276,25 @@ void frmNewGame::StoreChoices() {
 void frmNewGame::cmdOK_Click() {
   if (okRunning_) return;
   okRunning_ = true;
-  cmdCancel->setEnabled(false);
-  // The chosen offer stays chosen while OK waits for the server: a pick or a
-  // refresh meanwhile would change the game id under the join.
-  cmbJoinNewGame->setEnabled(false);
-  cmdUpdateList->setEnabled(false);
+  // Nothing in the dialog can change while OK waits for the server: another
+  // mode, colour, pick or refresh meanwhile would rebuild the list and
+  // preview another offer, so that one offer is joined and another played.
+  // The panels keep each control's own state for when they come back.
+  for (QWidget* panel : {choices_, okCancel_}) panel->setEnabled(false);
   gGameStopped = kTrue;
   cmdOK->setEnabled(false);
+  const bool joining = Joining();
+  // The offer joined: fixed before anything is uploaded, and the only id
+  // the join and the game it sets up use.
+  std::string joinStem;
   bool offerGone = false;
   const bool done = Guarded(kOKPlace, [&] {
-    if (Joining() && !OfferStillOpen()) {
-      offerGone = true;
-      return;
+    if (joining) {
+      if (!OfferStillOpen()) {
+        offerGone = true;
+        return;
+      }
+      joinStem = previewed_;
     }
     StoreChoices();
     for (size_t i = 0; i < kGameModes.size(); ++i)
@@ -285,18 +306,21 @@ void frmNewGame::cmdOK_Click() {
     gPlayerColor = white ? kWhite : kBlack;
     owner_->ApplyGameType(optGameType[0]->isChecked());
     owner_->SetGameStartCommandsEnabled(false);
-    if (Joining() && !cmbJoinNewGame->currentText().isEmpty()) JoinChosenOffer();
+    if (!joinStem.empty()) JoinChosenOffer(joinStem);
   }, false);
   if (!done) {
     // The connection a failure left open is closed; the game is set up with
     // whatever OK reached.
-    Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+    Guarded(kOKPlace, [&] {
+      // Only when no other transfer's session is there to be closed.
+      if (const platform::InetUse transfer{*owner_->Inet1}) owner_->SendCommand("CLOSE");
+    }, false);
     StopTransferAnimation(Animation1);
   }
+  if (!joinStem.empty()) cor::gInternetGameID = cor::GameIdOfStem(joinStem);
   okRunning_ = false;
-  cmdCancel->setEnabled(true);
-  cmbJoinNewGame->setEnabled(true);
-  cmdUpdateList->setEnabled(true);
+  // A dialog kept after OK (the offer was taken meanwhile) opens live next time.
+  for (QWidget* panel : {choices_, okCancel_}) panel->setEnabled(true);
   if (offerGone && done) {
     hide();
     return;
@@ -322,9 +346,10 @@ bool frmNewGame::OfferStillOpen() {
   return false;
 }
 
-void frmNewGame::JoinChosenOffer() {
-  const std::string stem = cmbJoinNewGame->currentText().toStdString();
+void frmNewGame::JoinChosenOffer(const std::string& stem) {
+  const platform::InetUse transfer = owner_->ClaimTransfer();
   Guarded(kOKPlace, [&] {
+    if (!transfer) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join waits for another transfer");
     // The list holds only stems; anything else never becomes a path or a command.
     if (!cor::IsExchangeStem(stem)) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "No offer chosen");
     const std::string dir = cor::JoinedDir();
@@ -350,16 +375,44 @@ void frmNewGame::JoinChosenOffer() {
     if (const std::string failure = owner_->Inet1->LastError(); !failure.empty())
       throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "The join could not be uploaded: " + failure);
   });
-  Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
+  if (transfer) Guarded(kOKPlace, [&] { owner_->SendCommand("CLOSE"); }, false);
   StopTransferAnimation(Animation1);
 }
 
 void frmNewGame::cmdUpdateList_Click() { UpdateGameList(true); }
 
+void frmNewGame::AbandonListWork() {
+  ++listBuilds_;
+  ++previews_;
+}
+
+class frmNewGame::ListWork {
+ public:
+  explicit ListWork(frmNewGame& d) : d_(d) {
+    ++d_.listWork_;
+    d_.cmbJoinNewGame->setEnabled(false);
+    d_.cmdUpdateList->setEnabled(false);
+  }
+  ~ListWork() {
+    if (--d_.listWork_ > 0) return;
+    d_.cmbJoinNewGame->setEnabled(true);
+    d_.cmdUpdateList->setEnabled(!d_.listBuildFailed_);
+  }
+  ListWork(const ListWork&) = delete;
+  ListWork& operator=(const ListWork&) = delete;
+
+ private:
+  frmNewGame& d_;
+};
+
 void frmNewGame::UpdateGameList(bool download) {
-  const uint64_t build = ++listBuilds_;
-  Guarded(kListPlace, [&] {
-    cmdUpdateList->setEnabled(false);
+  // A build or preview still under way belongs to the list this one replaces.
+  AbandonListWork();
+  const uint64_t build = listBuilds_;
+  ListWork work(*this);
+  // Overtaken by a newer build or another choice, or cancelled: what came after stands.
+  auto abandoned = [&] { return build != listBuilds_ || unloaded_; };
+  listBuildFailed_ = !Guarded(kListPlace, [&] {
     cmbJoinNewGame->clear();
     // An emptied list has nothing to confirm until an offer is selected again.
     cmdOK->setEnabled(false);
@@ -372,29 +425,31 @@ void frmNewGame::UpdateGameList(bool download) {
       std::error_code ignored;
       std::filesystem::remove(offers, ignored);
       std::filesystem::remove(joins, ignored);
+      const platform::InetUse transfer = owner_->ClaimTransfer();
+      if (!transfer) return;
       StartTransferAnimation(Animation1, cor::kDownloadAnimation);
+      // Every command waits for the server: an abandoned build asks nothing more.
+      auto step = [&](const std::string& command) {
+        if (!abandoned()) owner_->SendCommand(command);
+      };
       cor::gFtpResponseFile = offers;
       owner_->IniFTP(cor::kRemoteOffered);
-      owner_->SendCommand("LS *.*");
-      owner_->SendCommand("CD ..");
-      owner_->SendCommand(std::string("CD ") + cor::kRemoteJoined);
+      step("LS *.*");
+      step("CD ..");
+      step(std::string("CD ") + cor::kRemoteJoined);
       cor::gFtpResponseFile = joins;
-      owner_->SendCommand("LS *.*");
+      step("LS *.*");
       owner_->SendCommand("CLOSE");
       StopTransferAnimation(Animation1);
+      if (abandoned()) return;
     }
     if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {
       // A busy account lists many thousand names: the window keeps running
       // while they are read, and each is looked up, never compared with
       // every other.
-      bool superseded = false, abandoned = false;
       auto goOn = [&] {
         platform::DoEvents();
-        // Rebuilt from a handler that ran meanwhile: that build fills the list.
-        superseded = build != listBuilds_;
-        // Cancelled, or the user chose to offer a game: nothing to list.
-        abandoned = superseded || unloaded_ || !Joining();
-        return !abandoned;
+        return !abandoned();
       };
       size_t steps = 0;
       auto now = [&] { return ++steps % cor::kListingLinesBetweenCalls != 0 || goOn(); };
@@ -403,38 +458,44 @@ void frmNewGame::UpdateGameList(bool download) {
       taken.reserve(joined.size());
       for (size_t i = 0; i < joined.size() && now(); ++i)
         taken.insert(std::string_view(joined[i]).substr(0, cor::kStemLength));
-      const std::vector<std::string> offered = abandoned ? std::vector<std::string>{}
-                                                         : cor::ReadGameListingFile(offers, goOn);
+      if (abandoned()) return;
+      const std::vector<std::string> offered = cor::ReadGameListingFile(offers, goOn);
       std::unordered_set<std::string_view> seen;
       seen.reserve(offered.size());
       QStringList open;
-      for (size_t i = 0; i < offered.size() && !abandoned && now(); ++i) {
+      for (size_t i = 0; i < offered.size() && now(); ++i) {
         const std::string_view stem = std::string_view(offered[i]).substr(0, cor::kStemLength);
         // The same offer listed twice (its archive under two names) is one entry.
         if (taken.count(stem) == 0 && seen.insert(stem).second)
           open.push_back(QString::fromUtf8(stem.data(), static_cast<qsizetype>(stem.size())));
       }
-      if (superseded) return;
-      if (!abandoned) cmbJoinNewGame->addItems(open);
-      if (!abandoned && !open.isEmpty()) {
+      if (abandoned()) return;
+      cmbJoinNewGame->addItems(open);
+      if (!open.isEmpty()) {
         // Only the offer left selected is previewed: previewing each in turn
         // fetched every listed archive and showed a message for each one
         // that could not be read.
         cmbJoinNewGame->setCurrentIndex(cmbJoinNewGame->count() - 1);
         cmbJoinNewGame_Click();  // enables OK when the offer can be joined
+        if (abandoned()) return;
       }
-      if (!abandoned && cmbJoinNewGame->count() == 0 && download)
+      if (cmbJoinNewGame->count() == 0 && download)
         platform::MsgBox("No info about new offered games available in the moment.\r\nPlease try again later.", 4160,
                          ZVK_ErrorLog::ApplicationTitle());
     }
-    cmdUpdateList->setEnabled(!okRunning_);
   });
 }
 
 void frmNewGame::cmbJoinNewGame_Click() {
+  const uint64_t preview = ++previews_;
+  ListWork work(*this);
+  // Overtaken by another preview, a list build or another choice, or
+  // cancelled: what came after stands.
+  auto abandoned = [&] { return preview != previews_ || unloaded_; };
   Guarded(kPreviewPlace, [&] {
     cmdOK->setEnabled(false);
     optInternetResume_Click(1);
+    if (abandoned()) return;
     // Nothing of an earlier preview may stand in for an offer that cannot
     // be read: OK would join this one with the other's game.
     previewed_.clear();
@@ -450,6 +511,7 @@ void frmNewGame::cmbJoinNewGame_Click() {
       std::error_code ignored;
       std::filesystem::remove(zip, ignored);
       FTPfileDownload(cor::kRemoteOffered, cor::GetCommand(cor::OfferArchiveName(stem), zip));
+      if (abandoned()) return;
     }
     // The offer file is taken out under the name it must have: another PC's
     // archive decides nothing about the names written here.
@@ -488,6 +550,8 @@ void frmNewGame::cmbJoinNewGame_Click() {
 }
 
 void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
+  const platform::InetUse transfer = owner_->ClaimTransfer();
+  if (!transfer) return;
   StartTransferAnimation(Animation1, cor::kDownloadAnimation);
   owner_->IniFTP(dir);
   owner_->SendCommand(getCommand);

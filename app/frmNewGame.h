@@ -75,17 +75,30 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   // OK's re-check: the chosen offer is still listed after a fresh download
   // and its preview succeeds again.
   bool OfferStillOpen();
-  // Join file, archive and upload into "joined".
-  void JoinChosenOffer();
+  // Join file, archive and upload into "joined" for the offer with this stem.
+  void JoinChosenOffer(const std::string& stem);
   // One get in its own connection, with the dialog's animation.
   void FTPfileDownload(const std::string& dir, const std::string& getCommand);
 
+  // Makes any list build or preview under way stop at its next step.
+  void AbandonListWork();
+  // Keeps the list and Update List off while a list build or a preview runs,
+  // so that neither starts a second fetch inside the first.
+  class ListWork;
+
   fMainForm* owner_;
+  QWidget* choices_ = nullptr;   // every control above the OK row
+  QWidget* okCancel_ = nullptr;  // OK and Cancel
   // The offer whose preview succeeded last; only it can be joined.
   std::string previewed_;
   bool unloaded_ = false;
   bool okRunning_ = false;
-  uint64_t listBuilds_ = 0;  // counts list builds, so a build overtaken by another stops
+  // Builds and previews yield while they wait; one that another has
+  // overtaken meanwhile (its counter moved on) writes nothing more.
+  uint64_t listBuilds_ = 0;
+  uint64_t previews_ = 0;
+  int listWork_ = 0;               // builds and previews under way
+  bool listBuildFailed_ = false;   // Update List stays off until the next build
 };
 
 }  // namespace app

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <fstream>
 
 #include "correspondence/Naming.h"
 #include "platform/RichText.h"
+#include "support/ErrorGuard.h"
 #include "support/ZVK_File_Dir.h"
 #include "support/ZVK_Time.h"
 
@@ -118,7 +120,24 @@ void WriteOfferInfoFile(const std::string& path, const OfferInfo& info) {
 }
 
 void AppendOfferOpeningMove(const std::string& path, const std::string& recordLine) {
-  ZVK_File_Dir::WriteFile(path, OneLine(recordLine), true);
+  const std::string line = OneLine(recordLine);
+  // Where the lines made with the offer end (npos in a file without all of them).
+  const std::string bytes = ReadBytes(path, kMaxInfoFileBytes);
+  size_t end = 0;
+  for (size_t k = 0; k < kOfferFieldsMadeWithTheOffer.size() && end != std::string::npos; ++k) {
+    end = bytes.find("\r\n", end);
+    if (end != std::string::npos) end += 2;
+  }
+  if (end != std::string::npos && end < bytes.size()) {
+    // An earlier send of this half-move wrote it already (a send that failed
+    // is made again). A send after a restart no longer knows the record line
+    // and keeps the one there; otherwise the move sent now replaces it.
+    if (line.empty()) return;
+    std::error_code ec;
+    std::filesystem::resize_file(path, end, ec);
+    if (ec) throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrPathAccess, "Path/File access error");
+  }
+  ZVK_File_Dir::WriteFile(path, line, true);
 }
 
 OfferInfo ParseOfferInfo(const std::string& bytes) { return ParseRecord(bytes, kOfferFields); }

@@ -40,6 +40,8 @@ struct OfferInfo {
 };
 // Writes lines 1-8 (date stamped now); an existing file is replaced.
 void WriteOfferInfoFile(const std::string& path, const OfferInfo& info);
+// Line 9. The file holds one opening move: a ninth line an earlier send of
+// the same half-move left is replaced, or kept when recordLine is empty.
 void AppendOfferOpeningMove(const std::string& path, const std::string& recordLine);
 OfferInfo ParseOfferInfo(const std::string& bytes);
 OfferInfo ReadOfferInfoFile(const std::string& path);

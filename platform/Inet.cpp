@@ -183,6 +183,8 @@ struct Inet::Impl {
   CURL* easy = nullptr;
   bool connected = false;        // a connection from an earlier command is open
   std::vector<std::string> cwd;  // remote folders entered since the connection opened
+  bool folderLost = false;       // a folder change failed: cwd is not where the caller believes
+  bool inUse = false;            // an InetUse holds the control
 
   bool busy = false;
   bool delivering = false;
@@ -306,6 +308,9 @@ struct Inet::Impl {
       return true;
     }
     if (Scheme() != "FTP") return Fail("not an FTP address: " + url), true;
+    // The caller goes on with its sequence after a failed folder change;
+    // its next put must not land in the folder it meant to leave.
+    if (folderLost) return Fail("no remote folder: an earlier folder change failed"), true;
 
     CURL* h = curl_easy_init();
     if (h == nullptr) return Fail("out of memory"), true;
@@ -322,6 +327,7 @@ struct Inet::Impl {
         targetCwd.push_back(args[0]);
       } else {
         curl_easy_cleanup(h);
+        folderLost = true;
         return Fail("bad folder name: " + args[0]), true;
       }
       address = BuildFtpUrl(targetCwd, "");
@@ -485,6 +491,7 @@ struct Inet::Impl {
     connected = answered && result != CURLE_LOGIN_DENIED && result != CURLE_OPERATION_TIMEDOUT;
 
     if (result != CURLE_OK) {
+      if (kind == Kind::Cd) folderLost = true;
       Fail(curl_easy_strerror(result));
       return;
     }
@@ -537,6 +544,7 @@ struct Inet::Impl {
     }
     connected = false;
     cwd.clear();
+    folderLost = false;
   }
 
   // -- HTTP ---------------------------------------------------------------
@@ -693,6 +701,27 @@ void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler
 
 std::string Inet::LastError() const { return impl_->lastError; }
 bool Inet::Connected() const { return impl_->connected; }
+bool Inet::InUse() const { return impl_->inUse; }
+
+InetUse::InetUse(Inet& inet) {
+  if (inet.impl_->inUse) return;
+  inet.impl_->inUse = true;
+  inet_ = &inet;
+}
+
+InetUse& InetUse::operator=(InetUse&& other) noexcept {
+  if (this != &other) {
+    Release();
+    inet_ = other.inet_;
+    other.inet_ = nullptr;
+  }
+  return *this;
+}
+
+void InetUse::Release() {
+  if (inet_ != nullptr) inet_->impl_->inUse = false;
+  inet_ = nullptr;
+}
 
 void Inet::SetMaxGetSize(uint64_t bytes) { impl_->maxGetSize = bytes; }
 

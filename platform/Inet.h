@@ -15,7 +15,10 @@
 // folder as data), "PUT \"<local path>\" <remote name>",
 // "GET <remote name> \"<local path>\"", "DELETE <remote name>", "CLOSE".
 // The first command after CLOSE (or the first ever) opens the connection and
-// logs in. Remote names are bare names of the current folder.
+// logs in. Remote names are bare names of the current folder. A folder
+// change that fails leaves the connection without a known folder: every
+// later command but CLOSE fails, so that nothing is put into, fetched from or
+// deleted in another folder than the one the caller asked for.
 //
 // States: 1 looking up, 2 found, 3 connecting, 4 connected, 5 sending the
 // request, 6 sent, 7 receiving, 8 received, 9 disconnecting, 10 disconnected,
@@ -77,6 +80,32 @@ enum InetState : int16_t {
   icResponseCompleted = 12,
 };
 
+class Inet;
+
+// One user of the control at a time. A transfer is several commands (an FTP
+// connection from its first folder change to its CLOSE, a send of two
+// connections, an HTTP fetch), and each lets the message loop run: a second
+// transfer started from a click meanwhile would share the first one's
+// connection, current remote folder and URL, and end its session with its
+// own CLOSE. Every transfer holds a use for its whole length; a use asked for
+// while another is held is refused (false), and that transfer must not start.
+class InetUse {
+ public:
+  InetUse() = default;  // holds nothing
+  explicit InetUse(Inet& inet);
+  InetUse(InetUse&& other) noexcept : inet_(other.inet_) { other.inet_ = nullptr; }
+  InetUse& operator=(InetUse&& other) noexcept;
+  InetUse(const InetUse&) = delete;
+  InetUse& operator=(const InetUse&) = delete;
+  ~InetUse() { Release(); }
+
+  explicit operator bool() const { return inet_ != nullptr; }
+  void Release();
+
+ private:
+  Inet* inet_ = nullptr;
+};
+
 class Inet {
  public:
   Inet();
@@ -135,9 +164,13 @@ class Inet {
   // server could not be reached or refused the login.
   bool Connected() const;
 
+  // True while an InetUse holds the control.
+  bool InUse() const;
+
   struct Impl;
 
  private:
+  friend class InetUse;
   std::unique_ptr<Impl> impl_;
 };
 

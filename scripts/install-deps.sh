@@ -12,6 +12,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-pyftpdlib p7zip-full zip unzip unrtf
   xvfb xauth fonts-dejavu-core espeak-ng
+  # Shows the downloaded chess tutorial (.chm) where the desktop has no
+  # program for it; lighter than kchmviewer, which pulls in Qt 5 WebKit.
+  xchm
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -93,6 +93,12 @@ std::string VersionsPath() { return (BesideProgram() / "temp" / "versions.txt").
 
 void SetTransferControl(platform::Inet* inet) { gTransferControl = inet; }
 
+platform::InetUse ClaimTransfer(platform::Inet& inet) {
+  platform::InetUse use(inet);
+  if (!use) platform::MsgBox(kTransferBusyText, 4144, ZVK_ErrorLog::ApplicationTitle());
+  return use;
+}
+
 void Get_UrlList() {
   gUrlHome.clear();
   gUrlVersions.clear();
@@ -225,6 +231,10 @@ void ChkNewVersion() {
       own = std::make_unique<platform::Inet>();
       inet = own.get();
     }
+    // Switching the control to a web address would send the next command of
+    // a running exchange to the web server.
+    const platform::InetUse use = ClaimTransfer(*inet);
+    if (!use) return;
     inet->SetURL(gUrlVersions);
     inet->SetProtocol(platform::icHTTP);
 

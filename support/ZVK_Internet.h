@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-namespace platform { class Inet; }
+#include "platform/Inet.h"
 
 namespace ZVK_Internet {
 
@@ -36,6 +36,12 @@ void ChkNewVersion();
 // The main window's transfer control; without one the check uses a control
 // of its own.
 void SetTransferControl(platform::Inet* inet);
+
+// Takes the transfer control for one transfer. While another transfer holds
+// it, tells the user so and returns an empty use: the caller does not start.
+platform::InetUse ClaimTransfer(platform::Inet& inet);
+inline constexpr const char* kTransferBusyText =
+    "Another Internet transfer is still running,\r\nPlease try again when it has finished";
 
 // What a comparison of the running version with a published one found.
 enum class VersionVerdict {

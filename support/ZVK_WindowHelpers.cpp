@@ -35,7 +35,14 @@ namespace ZVK_HTMLHelp {
 void ShowHelp(int16_t helpNumber) {
   ZVK_MainWindow::HelpSource* source = ZVK_MainWindow::GetHelpSource();
   const std::string path = source != nullptr ? source->SetHelpStrings(helpNumber) : std::string();
-  platform::ShowHelpFile(path);
+  // The tutorial only gets there by a download, which the user may take for
+  // having failed when nothing on this computer can show it.
+  const std::string noViewer =
+      helpNumber == 2 ? "The chess tutorial was downloaded to\r\n" + path +
+                            "\r\nbut there is no viewer for compiled help (.chm) on this computer to show it."
+                            "\r\nInstall one (for example xchm) and choose Online Chess Tutorial again."
+                      : std::string();
+  platform::ShowHelpFile(path, noViewer);
 }
 }  // namespace ZVK_HTMLHelp
 

@@ -2,6 +2,9 @@
 // Save As makes of a chosen name, and the profile and pause state a reset leaves.
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+
+#include "app/frmLoadGame.h"
 
 #include "tests/app/AppTestSupport.h"
 
@@ -43,21 +46,55 @@ TEST_F(FileMenuTest, EachGameOfASessionSavesToItsOwnFile) {
   form->mnuSuspendGame->trigger();
   EXPECT_TRUE(G::gGameStopped == G::kTrue && E::gMoveNumber == 0 && form->mnuNewGame->isEnabled());
 
+  std::string own;
   for (int game = 2; game <= 3; ++game) {
     NewGame("OfflinePP");
     Move("e2", "e4");
     form->mnuSaveGame->trigger();
-    const std::string own = form->CurrentGameFile;
+    own = form->CurrentGameFile;
     Move("e7", "e5");
     form->mnuSuspendGame->trigger();
     EXPECT_EQ(testsupport::ReadFile(own).substr(0, 3), "\"2\"") << game;
   }
   EXPECT_EQ(QDir(QString::fromStdString(Games())).entryList(QDir::Files).size(), 3);
+  // The load dialog offers the session's last game first.
+  EXPECT_EQ(app::frmLoadGame(*form).cmbGames->currentText().toStdString(),
+            QFileInfo(QString::fromStdString(own)).fileName().toStdString());
 
   ASSERT_TRUE(B::LoadCompleteGame(first));
   EXPECT_EQ(E::gMoveNumber, 4);
   EXPECT_TRUE(std::equal(log.begin(), log.end(), E::gGameLog.begin()));
   EXPECT_EQ(Record().substr(0, record.size()), record);
+}
+
+// The games of one hour, in the order they were first saved: their names
+// sort in that order, byte by byte and in the load dialog, which preselects
+// the newest.
+TEST_F(FileMenuTest, LaterGamesOfAnHourSortAfterEarlierOnes) {
+  const QDateTime hour(QDate(2026, 2, 3), QTime(14, 5));
+  struct Case {
+    QDateTime when;
+    int copy;
+    const char* expected;  // below the games folder
+  } cases[] = {
+      {hour, 1, "20260203_14_Standard.chs"},  // a first save, named as files of earlier versions are
+      {hour, 2, "20260203_14~2_Standard.chs"},
+      {hour, 9, "20260203_14~9_Standard.chs"},
+      {hour, 10, "20260203_14~~10_Standard.chs"},  // not between copies 1 and 2
+      {hour, 100, "20260203_14~~~100_Standard.chs"},
+      {hour.addSecs(3600), 1, "20260203_15_Standard.chs"},  // the next hour after every copy of this one
+  };
+  std::vector<std::string> names;
+  for (const Case& c : cases) {
+    const std::string file = form->DatedGameFileName(c.when, c.copy);
+    EXPECT_EQ(file, InGames(c.expected)) << c.copy;
+    if (!names.empty()) EXPECT_LT(names.back(), c.expected) << c.copy;
+    names.push_back(c.expected);
+    testsupport::WriteFile(file, "");
+  }
+  const app::frmLoadGame dialog(*form);
+  EXPECT_EQ(Items(dialog.cmbGames), names);
+  EXPECT_EQ(dialog.cmbGames->currentIndex(), dialog.cmbGames->count() - 1);
 }
 
 TEST_F(FileMenuTest, SaveAsPutsTheProfileAheadOfTheChosenNameAndLaterSavesFollowIt) {
@@ -116,6 +153,13 @@ TEST_F(FileMenuTest, AFailedSaveIsReportedAndWritesNothing) {
             0u);
   EXPECT_TRUE(form->CurrentGameFile.empty());
   EXPECT_TRUE(form->lblError->isVisibleTo(form.get()));  // logged
+}
+
+// The profile every user has stays: deleting it only says so.
+TEST_F(FileMenuTest, TheStandardProfileCannotBeDeleted) {
+  form->mnuDleteProfile->trigger();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"The Standard Profile can't be deleted"});
+  EXPECT_EQ(form->cmbProfiles->count(), 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Saving, Suspend and Give Up through the real main window; the
-// correspondence steps against a real FTP server.
+// Saving, Suspend, Give Up and the connection test through the real main
+// window; the correspondence steps against a real FTP server.
+#include "platform/DoEvents.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -65,6 +66,9 @@ TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) 
   EXPECT_FALSE(form->lblError->isVisibleTo(form.get())) << "no indicator for a log that holds nothing";
 }
 
+// The partner is told only once the game is closed here: first with a file
+// where the games folder belongs (the game cannot be saved and stays open),
+// then with the folder.
 TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
@@ -73,16 +77,76 @@ TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer)
   C::gInternetGameID = "0001234562602031405";
   form->txtUserNickName->setText("Quitter");
   Move("e2", "e4");
-  answers.Push(platform::vbYes);
-  form->mnuGiveUp->trigger();
-
   const std::string stem = C::ExchangeStem(C::gInternetGameID);
   const std::string remote = server.remotePath("closed/" + C::ClosedArchiveName(stem));
-  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  const std::string games = tree.path("Castellan/games");
+  testsupport::WriteFile(games, "x");
+  for (const bool saved : {false, true}) {
+    SCOPED_TRACE(saved);
+    if (saved) fs::remove(games);
+    answers.Push(platform::vbYes);
+    form->mnuGiveUp->trigger();
+    EXPECT_EQ(G::gGameStopped == G::kTrue, saved);
+    EXPECT_EQ(E::gMoveNumber, saved ? 0 : 1);
+    EXPECT_EQ(fs::exists(remote), saved);
+  }
+
   const std::string out = tree.path("unpacked/");
   fs::create_directories(out);
   ASSERT_TRUE(C::UnpackAll(remote, out));
   EXPECT_EQ(testsupport::ReadFile(out + C::ClosedInfoName(stem)), ZVK_Time::DateText() + "\r\n000123456\r\nQuitter\r\n");
+}
+
+// A command given while Save or Save As waits for the disk runs after it:
+// the file chosen holds the game, not the board the command left.
+TEST_F(GameClosingTest, ACommandGivenWhileASaveWaitsRunsAfterIt) {
+  platform::ScriptedFileDialogs dialogs;
+  fs::create_directories(tree.path("elsewhere"));
+  const std::string games = tree.path("Castellan/games/");
+  for (QAction* save : {form->mnuSaveGame, form->mnuSaveGameAs}) {
+    SCOPED_TRACE(save->text().toStdString());
+    fs::remove_all(games);
+    NewGame("OfflinePP");
+    Move("e2", "e4");
+    dialogs.Push(tree.path("elsewhere/chosen.chs"));
+    bool fired = false;
+    QTimer::singleShot(0, [&] {
+      fired = true;
+      form->mnuSuspendGame->trigger();
+    });
+    platform::SetYieldIntervalMs(0);  // the save's first wait lets the command in
+    save->trigger();
+    platform::SetYieldIntervalMs(4);
+    ASSERT_TRUE(fired);
+    EXPECT_EQ(G::gGameStopped, G::kTrue);
+    // Save: the dated file, then Suspend's save into the same file.
+    const std::set<std::string> written = FilesIn(games);
+    EXPECT_EQ(written.size(), save == form->mnuSaveGame ? 1u : 0u);
+    for (const std::string& name : written) EXPECT_EQ(testsupport::ReadFile(games + name).substr(0, 3), "\"1\"") << name;
+    if (save == form->mnuSaveGameAs) {
+      EXPECT_EQ(testsupport::ReadFile(tree.path("elsewhere/Standard_chosen.chs")).substr(0, 3), "\"1\"");
+    }
+  }
+}
+
+// The user hears whether the server can be reached; the test file is gone on
+// both sides afterwards, and a failed connection deletes nothing.
+TEST_F(GameClosingTest, ConnectionTestWithAndWithoutAServer) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  server.useAsGameServer();
+  const std::pair<bool, const char*> cases[] = {
+      {true, "The Internet connection is ok"},
+      {false, "There was a fault in the Internet connection\r\nPlease correct the problem."},
+  };
+  for (const auto& [up, message] : cases) {
+    if (!up) NoServer();
+    answers.Clear();
+    form->cmdTestInternetConnection->click();
+    ASSERT_EQ(Messages(), std::vector<std::string>{message});
+    EXPECT_FALSE(fs::exists(tree.path("Castellan/InternetGame/temp/000123456.tst")) ||
+                 fs::exists(server.remotePath("test/000123456.tst")));
+  }
 }
 
 }  // namespace

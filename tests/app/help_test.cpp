@@ -3,6 +3,8 @@
 // recorded by the shell layer.
 #include <cstdlib>
 
+#include <QThread>
+
 #include "platform/Shell.h"
 #include "support/ZVK_ErrorLog.h"
 #include "support/ZVK_Internet.h"
@@ -24,11 +26,50 @@ class HelpTest : public MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     UseSite("http://site.test:8080");
+    // Only the test's own stand-ins are found on PATH, never a viewer this
+    // machine happens to have; by default the desktop has a program for
+    // compiled help.
+    const char* path = getenv("PATH");
+    savedPath_ = path != nullptr ? path : "";
+    setenv("PATH", Bin().c_str(), 1);
+    PutDesktop(true);
+  }
+  void TearDown() override {
+    setenv("PATH", savedPath_.c_str(), 1);
+    MainWindowFixture::TearDown();
   }
   static void UseSite(const std::string& site) { setenv(ZVK_Internet::kWebSiteVariable, site.c_str(), 1); }
   std::string Tutorial() const { return tree.path("Castellan/help/ChessTrl.chm"); }
+  std::string Bin() const { return tree.path("bin"); }
+
+  void PutOnPath(const std::string& name, const std::string& script) const {
+    const std::string file = Bin() + "/" + name;
+    testsupport::WriteFile(file, "#!/bin/sh\n" + script);
+    fs::permissions(file, fs::perms::owner_all);
+  }
+  // The desktop's file associations as xdg-mime answers them: with or
+  // without a program for compiled help.
+  void PutDesktop(bool knowsCompiledHelp) const {
+    PutOnPath("xdg-mime", knowsCompiledHelp
+                              ? "[ \"$*\" = 'query default application/vnd.ms-htmlhelp' ] && echo xchm.desktop\nexit 0\n"
+                              : "exit 0\n");
+  }
+  // A viewer that writes the arguments it was started with beside itself.
+  void PutViewer(const std::string& name) const {
+    PutOnPath(name, "printf '%s\\n' \"$@\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.args\"\n");
+  }
+  // What the viewer was started with, one argument a line; "" when it was
+  // not started within the wait.
+  std::string ViewerArguments(const std::string& name, int waitMs = 5000) const {
+    const std::string args = Bin() + "/" + name + ".args";
+    for (int waited = 0; waited < waitMs && !fs::exists(args); waited += 20) QThread::msleep(20);
+    return testsupport::ReadFile(args);
+  }
 
   platform::ScriptedShell shell;
+
+ private:
+  std::string savedPath_;
 };
 
 // One entry per kind of target: a page of the web site, the installed help
@@ -46,6 +87,55 @@ TEST_F(HelpTest, EntriesOpenTheirTargetsWithoutAQuestionOrSayNothingCanOpenThem)
   form->mnuHelpContent->trigger();
   ASSERT_EQ(answers.Calls().size(), 1u);
   EXPECT_EQ(answers.Calls()[0].text, "There is no program on this computer to open\r\n" + help);
+}
+
+// The tutorial goes to the desktop's program for compiled help, else to a
+// viewer on PATH; with neither a message names the file and what is missing.
+TEST_F(HelpTest, TheTutorialOpensWithTheDesktopsProgramElseAViewerElseAMessageSaysWhatIsMissing) {
+  struct Case {
+    const char* desktop;    // "knows", "refuses" (knows, but opens nothing), "none" or "no xdg-mime"
+    const char* viewers;    // stand-ins on PATH, separated by spaces
+    bool desktopOpens;      // the desktop was asked to open the tutorial
+    const char* started;    // the viewer started with the tutorial ("" none)
+  } cases[] = {
+      {"knows", "xchm", true, ""},                     // the user's choice wins over ours
+      {"none", "xchm kchmviewer", false, "xchm"},      // a stock machine set up by the install script
+      {"no xdg-mime", "kchmviewer", false, "kchmviewer"},
+      {"refuses", "xchm", true, "xchm"},
+      {"none", "", false, ""},
+      {"no xdg-mime", "", false, ""},
+  };
+  testsupport::WriteFile(Tutorial(), "tutorial");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.desktop) + " / " + c.viewers);
+    fs::remove_all(Bin());
+    const std::string desktop = c.desktop;
+    if (desktop != "no xdg-mime") PutDesktop(desktop != "none");
+    for (const QString& viewer : QString(c.viewers).split(' ', Qt::SkipEmptyParts)) PutViewer(viewer.toStdString());
+    platform::ScriptedShell rowShell;
+    if (desktop == "refuses") rowShell.RefuseAll();
+    const size_t messages = answers.Calls().size();
+
+    form->mnuChessTutorial->trigger();
+    EXPECT_EQ(rowShell.Opened(), c.desktopOpens ? std::vector<std::string>{Tutorial()} : std::vector<std::string>{});
+    if (*c.started != '\0')
+      EXPECT_EQ(ViewerArguments(c.started), Tutorial() + "\n");
+    else
+      QThread::msleep(300);  // time for a viewer started by mistake to show
+    for (const std::string other : {"xchm", "kchmviewer"})
+      if (other != c.started) EXPECT_EQ(ViewerArguments(other, 0), "") << other;
+    const bool opened = c.desktopOpens && desktop != "refuses";
+    if (opened || *c.started != '\0') {
+      EXPECT_EQ(answers.Calls().size(), messages);
+      continue;
+    }
+    ASSERT_EQ(answers.Calls().size(), messages + 1);
+    EXPECT_EQ(answers.Calls().back().text,
+              "The chess tutorial was downloaded to\r\n" + Tutorial() +
+                  "\r\nbut there is no viewer for compiled help (.chm) on this computer to show it."
+                  "\r\nInstall one (for example xchm) and choose Online Chess Tutorial again.");
+    EXPECT_EQ(answers.Calls().back().style, 4144);  // system modal, exclamation
+  }
 }
 
 TEST(WebSiteSetting, FromTheEnvironmentTheFileOrBuiltIn) {
@@ -89,6 +179,14 @@ TEST_F(HelpTest, TutorialDownloadLeavesNoFileOnFailureAndStoresBothFilesAsReceiv
   EXPECT_EQ(testsupport::ReadFile(Tutorial()), tutorial);
   EXPECT_EQ(testsupport::ReadFile(tree.path("Castellan/help/ChessTrl.chi")), index);
   EXPECT_TRUE(shell.Opened().empty());  // it opens at the next use of the entry
+
+  // There the downloaded file is what a stock machine's viewer is given.
+  PutDesktop(false);
+  PutViewer("xchm");
+  form->mnuChessTutorial->trigger();
+  EXPECT_EQ(ViewerArguments("xchm"), Tutorial() + "\n");
+  EXPECT_EQ(testsupport::ReadFile(Tutorial()), tutorial);
+  EXPECT_EQ(answers.Calls().size(), 2u);
 }
 
 TEST_F(HelpTest, DownloadRefusesOtherAddressesAndKeepsAnEarlierFileOnFailure) {

@@ -1,6 +1,8 @@
 // The load-game dialog over the real main window: local games of the
 // profile, browsing, the stored choices, correspondence games with their
 // information and the new-move marks fetched from a real FTP server.
+#include <QKeyEvent>
+#include <QMenu>
 #include <algorithm>
 
 #include "app/frmLoadGame.h"
@@ -88,6 +90,40 @@ TEST_F(LoadGameTest, BrowsingLoadsAFileAnywhereRefusesOneTooLongAndCancelStartsN
   EXPECT_EQ(G::gGameStopped, G::kTrue);
 }
 
+// Every way out of the dialog unloads it: no game is left selected, and the
+// ways that cancel do all that Cancel does.
+TEST_F(LoadGameTest, EveryWayOutUnloadsTheDialogAndTheCancellingOnesStartNothing) {
+  SaveGame(Games("20260101_10_Standard.chs"), {{"e2", "e4"}});
+  SaveGame(Games("20260102_11_Standard.chs"), {{"d2", "d4"}});
+  struct Case {
+    const char* way;
+    std::function<void(app::frmLoadGame*)> leave;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"OK", [](app::frmLoadGame* d) { d->cmdOK->click(); }, true},
+      {"Cancel", [](app::frmLoadGame* d) { d->cmdCancel->click(); }, false},
+      {"the window's close button", [](app::frmLoadGame* d) { d->close(); }, false},
+      {"Escape", [](app::frmLoadGame* d) {
+         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+         QApplication::sendEvent(d, &escape);
+       }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.way);
+    NewGame("OfflinePC");
+    form->SetGameStartCommandsEnabled(false);
+    app::frmLoadGame dialog(*form, form.get());
+    ASSERT_EQ(dialog.cmbGames->currentIndex(), 1);
+    WhenModal([&](QWidget*) { c.leave(&dialog); });
+    dialog.exec();
+    EXPECT_EQ(dialog.cmbGames->currentIndex(), -1);
+    EXPECT_EQ(G::gGameStopped, c.loads ? 0 : G::kTrue);
+    EXPECT_EQ(form->mnuNewGame->isEnabled(), !c.loads);
+    EXPECT_EQ(G::gGameMode, c.loads ? "OfflinePP" : "OfflinePC");
+  }
+}
+
 // Three correspondence games this PC offered, each with its last exchanged
 // game at half-move 2; the server holds newer games for some of them.
 class LoadCorrespondenceTest : public LoadGameTest {
@@ -152,6 +188,34 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
   EXPECT_EQ(dialog.lblName->text(), "Offerer1");
 }
 
+// A correspondence game is resumed as a tournament whatever the game type
+// shows: taking back the partner's move or asking the engine is off. A
+// local game still takes Training, also after the dialog showed
+// correspondence games.
+TEST_F(LoadCorrespondenceTest, ACorrespondenceGameIsResumedAsATournamentALocalGameStillAsTraining) {
+  SaveGame(Games("20260101_10_Standard.chs"), {{"e2", "e4"}});
+  const QAction* undo = form->tb->button(5);
+  const QAction* hint = form->tb->button(11);
+  for (const int kind : {0, 2, 0, 2}) {
+    SCOPED_TRACE(kind);
+    NewGame("OfflinePP");
+    form->ApplyGameType(true);
+    app::frmLoadGame dialog(*form);
+    // Back and forth between the kinds before the choice.
+    dialog.optInternetAction[2 - kind]->setChecked(true);
+    dialog.optInternetAction[kind]->setChecked(true);
+    EXPECT_EQ(dialog.optGameType[0]->isEnabled(), kind == 2);
+    dialog.optGameType[0]->click();
+    dialog.optGameType[0]->setChecked(true);  // as a stale choice would leave it
+    dialog.cmdOK_Click();
+    const bool correspondence = kind == 0;
+    EXPECT_EQ(G::gGameMode, correspondence ? "OnlinePP" : "OfflinePP");
+    EXPECT_EQ(G::gGameType, correspondence ? "Tournament" : "Training");
+    EXPECT_EQ(form->mnuMove->menuAction()->isEnabled(), !correspondence);
+    EXPECT_EQ(undo->isEnabled() || hint->isEnabled(), !correspondence);
+  }
+}
+
 TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGameIsTakenOverWithoutAnotherTransfer) {
   PartnerMoved(stems[0]);
   PartnerMoved(stems[2]);  // the second game has no archive on the server
@@ -191,6 +255,47 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGam
   form->cmdDownloadMove_Click();
   EXPECT_TRUE(answers.Calls().empty()) << answers.Calls()[0].text;
   EXPECT_EQ(E::gMoveNumber, 3);
+}
+
+// The games are marked by their place in the list: while the check runs, no
+// kind, pick or Cancel may change the list or end the dialog under it.
+TEST_F(LoadCorrespondenceTest, CheckForNewMovesKeepsTheDialogStillWhileItRuns) {
+  PartnerMoved(stems[0]);
+  NewGame("OfflinePP");
+  G::gGameStopped = 0;
+  app::frmLoadGame dialog(*form);
+  dialog.optInternetAction[0]->setChecked(true);
+  const std::vector<QWidget*> controls = {dialog.optInternetAction[0], dialog.optInternetAction[2], dialog.cmbGames,
+                                          dialog.cmdNewMove, dialog.cmdOK, dialog.cmdCancel, dialog.optGameType[1]};
+  auto enabled = [&] {
+    std::vector<bool> states;
+    for (QWidget* control : controls) states.push_back(control->isEnabled());
+    return states;
+  };
+  const std::vector<bool> before = enabled();
+  int live = 0;
+  bool clicked = false;
+  form->Inet1->OnStateChanged([&](int16_t state) {
+    form->Inet1_StateChanged(state);
+    for (QWidget* control : controls) live += control->isEnabled() ? 1 : 0;
+    if (clicked) return;
+    clicked = true;
+    // What a user could do while the first game's archive comes.
+    dialog.optInternetAction[2]->click();
+    dialog.cmdCancel->click();
+    dialog.close();
+  });
+
+  dialog.cmdNewMove_Click();
+  form->Inet1->OnStateChanged([this](int16_t state) { form->Inet1_StateChanged(state); });
+
+  EXPECT_EQ(live, 0);
+  EXPECT_TRUE(dialog.optInternetAction[0]->isChecked());
+  EXPECT_EQ(Items(dialog.cmbGames), stems);
+  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
+  EXPECT_EQ(G::gGameStopped, 0);  // not cancelled
+  EXPECT_EQ(enabled(), before);
+  EXPECT_EQ(before, std::vector<bool>(controls.size(), true));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,22 @@ class FakeBoardView : public ZVK_Board_Sub::OwnedBoardView {
     target.fill(kBackground);
     return true;
   }
+  void RefreshFrontBuffer() override {
+    ++refreshCount;
+    frames.push_back(frontBuffer);
+  }
+
+  std::vector<QImage> frames;  // every image shown, for the sliding piece
 };
 
 }  // namespace boardtest
+
+namespace ZVK_Board_Sub {
+// Failed comparisons of boards print them as diagrams.
+inline void PrintTo(const ViewBoard& board, std::ostream* os) {
+  for (int i = 0; i < 64; ++i) {
+    const uint8_t p = board.squares[size_t(i)];
+    *os << (i % 8 ? "" : "\n") << (p < 17 ? boardtest::kLetters[p] : '?');
+  }
+}
+}  // namespace ZVK_Board_Sub

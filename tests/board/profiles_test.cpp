@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/SettingsStore.h"
 #include "support/AppIdentity.h"
 #include "tests/board/RecordTestKit.h"
@@ -44,15 +46,19 @@ class ProfilesTest : public recordtest::RecordTest {
   HeadlessRecordWindow next;
 };
 
-TEST_F(ProfilesTest, SaveAndLoadRoundTrip) {
+TEST_F(ProfilesTest, FirstUseGivesEveryDefaultThenSaveAndLoadRoundTrip) {
   Load_Registry();
-  // Every number control, nearly all given a value other than their first-use one.
-  struct Control { const char* name; int32_t given; };
+  EXPECT_EQ(std::tuple(window.ControlText("cmbProfiles"), window.backgroundColor, window.coordinateColor),
+            std::tuple("Standard", 8388608, 14653807));
+  // Every number control: its value on first use, then the value this test gives it.
+  struct Control { const char* name; int32_t first, given; };
   const Control controls[] = {
-      {"chkEnableSound", 0},   {"chkEnableVoice", 1},         {"chkEnableIntroduction", 1}, {"chkWinOnTop", 1},
-      {"chkMoveAnimation", 0}, {"HScrollAnimationSpeed", 250}, {"sldLevel", 2},             {"cmbBoard", 3},
-      {"lstMoveIncrementation", 4}, {"ChkToolTip", 0}, {"optGender0", 0}, {"optGender1", -1},
-      {"cmbCountry", 77},      {"mnuShowPossibleMoves", -1},  {"mnuDangerShow", 0}};
+      {"chkEnableSound", 1, 0},   {"chkEnableVoice", 0, 1}, {"chkEnableIntroduction", 0, 1}, {"chkWinOnTop", 0, 1},
+      {"chkMoveAnimation", 1, 0}, {"HScrollAnimationSpeed", 100, 250}, {"sldLevel", 1, 2},  {"cmbBoard", 1, 3},
+      {"lstMoveIncrementation", 0, 4}, {"ChkToolTip", 1, 0}, {"optGender0", 0, 0},          {"optGender1", 0, -1},
+      {"cmbCountry", 0, 77},      {"mnuShowPossibleMoves", 0, -1}, {"mnuDangerShow", -1, 0}};
+  for (const auto& c : controls) EXPECT_EQ(window.ControlValue(c.name), c.first) << c.name;
+  EXPECT_EQ(std::tuple(window.ControlText("txtUserNickName"), window.ControlText("txtAge")), std::tuple("JANE DOE", ""));
 
   // Blank names and exact repeats are not listed; another case is another name.
   for (const char* name : {"Anna", "  ", "Ben", "Anna", "Standard", "anna"})
@@ -67,8 +73,8 @@ TEST_F(ProfilesTest, SaveAndLoadRoundTrip) {
   window.SetControlText("txtAge", "42");
   Save2Registry();
   EXPECT_EQ(Stored(kUser, "cmbProfiles"), "2");
-  for (const auto& [key, text] :
-       {std::pair{"ProfilesRegStr", "|Anna|Ben|anna"}, {"mnuShowPossibleMoves", "True"}, {"cmbLanguage", "3"}})
+  for (const auto& [key, text] : {std::pair{"ProfilesRegStr", "|Anna|Ben|anna"}, {"BackgroundColor", "1193046"},
+                                  {"mnuShowPossibleMoves", "True"}, {"mnuDangerShow", "False"}, {"cmbLanguage", "3"}})
     EXPECT_EQ(Stored(kUser + "\\Ben", key), text) << key;
 
   // The next start lists the profiles again and loads Ben's values.
@@ -80,6 +86,49 @@ TEST_F(ProfilesTest, SaveAndLoadRoundTrip) {
             std::tuple("Ben", 0x123456, 0xABCDEF, "Jane, \"the rook\"", "42"));
   for (const auto& c : controls) EXPECT_EQ(next.ControlValue(c.name), c.given) << c.name;
   EXPECT_EQ(ErrorLog(), "");
+}
+
+// A damaged value logs one entry and its control takes the key's default; the
+// keys after it still load, and after the next save nothing is logged again.
+TEST_F(ProfilesTest, DamagedValuesFallBackToTheirDefaultsOnceAndAreThenStoredSound) {
+  struct Case { const char* key; const char* stored; int32_t before, after; };
+  const Case cases[] = {
+      {"chkEnableSound", "abc", 0, 1},           {"chkWinOnTop", "", 1, 0},
+      {"HScrollAnimationSpeed", "99999", 120, 100}, {"cmbBoard", "12", 2, 1},
+      {"optGender0", "perhaps", -1, 0},          {"mnuDangerShow", "maybe", 0, -1},
+      {"lstMoveIncrementation", "2", 0, 2},      {"mnuShowPossibleMoves", "tRuE", 0, -1},  // sound values load
+  };
+  for (const auto& c : cases) {
+    platform::SaveSetting(kUser + "\\Standard", "Settings", c.key, c.stored);
+    window.values[c.key] = c.before;
+  }
+  platform::SaveSetting(kUser + "\\Standard", "Settings", "BackgroundColor", "blue");
+  platform::SaveSetting(kUser, "Settings", "cmbProfiles", "5");  // no such profile
+  window.backgroundColor = 77;
+  long long logged = ZVK_ErrorLog::ErrorsLogged();
+  Load_Registry();
+  for (const auto& c : cases) EXPECT_EQ(window.ControlValue(c.key), c.after) << c.key;
+  EXPECT_EQ(std::tuple(window.backgroundColor, window.ControlText("cmbProfiles")), std::tuple(8388608, "Standard"));
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 8) << ErrorLog();
+
+  Save2Registry();
+  HeadlessRecordWindow& next = Restart();
+  logged = ZVK_ErrorLog::ErrorsLogged();
+  Load_Registry();
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 0) << ErrorLog();
+  for (const auto& c : cases) EXPECT_EQ(next.ControlValue(c.key), c.after) << c.key;
+}
+
+// A settings folder that cannot be written: every value not saved is logged.
+TEST_F(ProfilesTest, ValuesThatCannotBeSavedAreLogged) {
+  std::filesystem::remove_all(tree.path("config"));
+  testsupport::WriteFile(tree.path("config"), "a file where the settings folder belongs");
+  const long long logged = ZVK_ErrorLog::ErrorsLogged();
+  Save2Registry();
+  EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - logged, 23);  // two user-level values, 21 of the profile
+  EXPECT_NE(ErrorLog().find("Save2Registry of Modul ZVK_Board_Sub  0  70  Permission denied"), std::string::npos)
+      << ErrorLog();
+  EXPECT_EQ(testsupport::ReadFile(tree.path("config")), "a file where the settings folder belongs");
 }
 
 // A hand-edited list: names that cannot be file names are logged and never

@@ -142,6 +142,29 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   EXPECT_TRUE(fs::exists(server.remotePath("games"))) << "no command may reach beyond its folder";
 }
 
+// After a folder change that failed, the caller goes on with its sequence:
+// every command but CLOSE fails rather than act in the folder the connection
+// stayed in; CLOSE gives a fresh start.
+TEST_F(InetFtp, AfterAFailedFolderChangeNothingButCloseRuns) {
+  Session s(server.url());
+  testsupport::WriteFile(Local("up.zip"), "a move");
+  testsupport::WriteFile(server.remotePath("x.zip"), "in www");
+  const std::string put = "PUT " + Quote(Local("up.zip")) + " up.zip";
+  EXPECT_EQ(s.Run("CD www"), 12);
+  EXPECT_EQ(s.Run("CD nosuchfolder"), platform::icError);
+  for (const std::string& command : {put, std::string("LS *.*"), "GET x.zip " + Quote(Local("x.zip")),
+                                     std::string("DELETE x.zip"), std::string("CD games")})
+    EXPECT_EQ(s.Run(command), platform::icError) << command;
+  EXPECT_FALSE(fs::exists(server.remotePath("up.zip")));
+  EXPECT_TRUE(fs::exists(server.remotePath("x.zip")));
+
+  EXPECT_EQ(s.Run("CLOSE"), platform::icDisconnected);
+  EXPECT_EQ(s.Run("CD www"), 12);
+  EXPECT_EQ(s.Run("CD games"), 12);
+  EXPECT_EQ(s.Run(put), 12);
+  EXPECT_TRUE(fs::exists(server.remotePath("games/up.zip")));
+}
+
 TEST_F(InetFtp, SecondCommandIsRefusedWhileOneRuns) {
   Session s(server.url());
   ASSERT_TRUE(s.inet.Execute("CD www"));

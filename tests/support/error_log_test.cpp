@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "support/AppIdentity.h"
 #include "support/ErrorGuard.h"
 #include "support/ZVK_ErrorLog.h"
 #include "platform/DoEvents.h"
@@ -24,6 +25,11 @@ std::vector<std::string> Lines(const std::string& text) {
   EXPECT_EQ(start, text.size()) << "every line ends in CR LF";
   return lines;
 }
+
+struct RecordingIndicator : ErrorIndicator {
+  int shown = 0;
+  void ShowErrorIndicator() override { ++shown; }
+};
 
 TEST(ErrorLogText, ValuesFillPrintZones) {
   struct Case { std::vector<std::string> values; std::string line; };
@@ -47,8 +53,28 @@ TEST_F(ErrorLog, HeaderIsWrittenOnceAndEntriesFollowIt) {
   WriteLogLine("after the header");
   const auto lines = Lines(Log());
   ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[0].rfind("########  z.v.k error log file - created ", 0), 0u);
+  EXPECT_EQ(lines[1].rfind(ZVK_Identity::gProductNumber, 0), 0u);
   EXPECT_EQ(lines[6], "########  End of Header  ##########");
   EXPECT_EQ(lines[7], "after the header");
+  EXPECT_NE(lines[4].find(tree.programDir()), std::string::npos);
+}
+
+// An error at start-up, before the main window exists, still turns the
+// window's indicator on once the window installs it; trace lines never do.
+TEST_F(ErrorLog, IndicatorTurnsOnAfterAnEntryEvenWhenInstalledLater) {
+  const long long before = ErrorsLogged();
+  Guarded("Form_Load of Formular frmSplash", [] { throw std::out_of_range("x"); });
+  EXPECT_EQ(ErrorsLogged(), before + 1);
+  RecordingIndicator indicator;
+  SetErrorIndicator(&indicator);  // the window comes after the start-up error
+  EXPECT_EQ(indicator.shown, 1);
+  WriteErrorLog(-1, "Castellan", "p", 0, 1, "d");
+  EXPECT_EQ(indicator.shown, 2);
+  WriteLogLine("a trace line does not touch it");
+  EXPECT_EQ(indicator.shown, 2);
+  SetErrorIndicator(nullptr);
+  EXPECT_NE(Log().find("Form_Load of Formular frmSplash  0  9  Subscript out of range"), std::string::npos);
 }
 
 // An event waiting in the message loop while an entry is written (here one
