@@ -1,6 +1,5 @@
 // Correspondence games through the main window and a real loopback FTP
 // server: the ways a fetch or a send goes wrong, and what a resumed game offers.
-#include "platform/DoEvents.h"
 #include "support/ZVK_Internet.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -26,8 +25,10 @@ class ExchangeTest : public MainWindowFixture {
 
   static bool Shown(const QWidget* w) { return !w->isHidden(); }
 
-  // The partner's answer to e2-e4, packed on the server as his send.
+  // The partner's answer to e2-e4, packed on the server as his send, alone
+  // in the exchange folders.
   void PartnerAnswered(const fixtures::FtpServer& server) {
+    EmptyExchangeFolders(server);
     NewGame("OfflinePP");
     Move("e2", "e4");
     Move("e7", "e5");
@@ -183,7 +184,7 @@ TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
 
 // The offering side's first sends fail and it sends again, in the same run
 // and after a restart (which no longer knows the record line of the move):
-// the offer on the server names its opening move once.
+// the offer it sends names its opening move once.
 TEST_F(ExchangeTest, AnOfferSentAgainNamesItsOpeningMoveOnce) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
@@ -200,10 +201,7 @@ TEST_F(ExchangeTest, AnOfferSentAgainNamesItsOpeningMoveOnce) {
   form->LoadInternetPlay(LastGame());
   form->cmdSendMove->click();
 
-  const std::string out = tree.path("unpacked/");
-  fs::create_directories(out);
-  ASSERT_TRUE(C::UnpackAll(server.remotePath("offered/" + C::OfferArchiveName(Stem())), out));
-  const std::vector<std::string> lines = testsupport::Lines(testsupport::ReadFile(out + C::OfferInfoName(Stem())));
+  const std::vector<std::string> lines = testsupport::Lines(testsupport::ReadFile(C::OfferedDir() + C::OfferInfoName(Stem())));
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[8], "1  White Pawn at E:2 to E:4");
 }
@@ -256,6 +254,7 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
   setenv(ZVK_Internet::kWebSiteVariable, ("127.0.0.1:" + std::to_string(web.port())).c_str(), 1);
   const std::string busy = ZVK_Internet::kTransferBusyText, ok = "The Internet connection is ok";
   const std::string tutorial = tree.path("Castellan/help/ChessTrl.chm");
+  ZVK_Internet::gUrlVersions = web.url("versions.txt");
   const auto onServer = [&] { return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))); };
   std::string partners;  // the partner's archive on the server
   const std::function<void()> send = [&] { form->cmdSendMove->click(); }, fetch = [&] { form->cmdDownloadMove->click(); },
@@ -286,14 +285,10 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    fs::remove_all(Dir());
-    fs::remove(tutorial);
-    fs::remove(ZVK_Internet::VersionsPath());
-    EmptyExchangeFolders(server);
+    for (const std::string& earlier : {Dir(), tutorial, ZVK_Internet::VersionsPath()}) fs::remove_all(earlier);
     PartnerAnswered(server);
     GameAfterFirstMove();
     partners = onServer();
-    ZVK_Internet::gUrlVersions = web.url("versions.txt");
     answers.Clear();
     ClickDuringTransfer(*form, row.later);
 
