@@ -135,12 +135,12 @@ TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   const std::string down = "127.0.0.1:" + std::to_string(fixtures::UnusedPort());
+  // The command is given at the send's first wait for the server; it may close the game and cut the send short.
   struct Case {
     const char* what;
     bool serverUp;
-    std::function<void()> during;  // given at the send's first wait for the server
-    bool closes;                   // the command ends the game
-    bool cut = false;              // the send is cut short
+    std::function<void()> during;
+    bool closes, cut = false;
   };
   const Case cases[] = {
       {"Suspend, server down", false, [&] { form->mnuSuspendGame->trigger(); }, true},
@@ -267,10 +267,11 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
     return onServer() == partners && FilesIn(server.remotePath("closed")).empty() && E::gMoveNumber == 1 &&
            G::gGameMode == "OnlinePP" && Shown(form->cmdSendMove);
   };
+  // later is clicked while first runs; last is the message first ends with.
   struct Row {
     const char* what;
     std::function<void()> first, later;
-    const std::string& last;            // the message the first transfer ends with
+    const std::string& last;
     std::function<bool()> firstDone, ranAlone;
   };
   const Row rows[] = {

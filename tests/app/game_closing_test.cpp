@@ -118,7 +118,8 @@ TEST_F(GameClosingTest, ACommandGivenWhileASaveWaitsRunsAfterIt) {
     // Save: one dated file, which Suspend saves again; Save As: only the chosen one.
     const std::set<std::string> dated = FilesIn(games);
     EXPECT_EQ(dated.size(), save == form->mnuSaveGame ? 1u : 0u);
-    EXPECT_EQ(testsupport::ReadFile(dated.empty() ? chosen : games + *dated.begin()).substr(0, 3), "\"1\"");
+    const std::string file = save == form->mnuSaveGameAs ? chosen : dated.empty() ? "" : games + *dated.begin();
+    EXPECT_EQ(testsupport::ReadFile(file).substr(0, 3), "\"1\"");
   }
 }
 

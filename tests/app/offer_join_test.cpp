@@ -209,8 +209,9 @@ TEST_F(OfferJoinTest, AGameThatDidNotComeFromTheServerIsNeitherSentNorFetchedUnd
   };
   const auto changeModeToInternet = [&] {
     WhenModal([](QWidget* modal) {
-      qobject_cast<app::frmNewMode*>(modal)->optMode[3]->click();
-      qobject_cast<app::frmNewMode*>(modal)->cmdOK->click();
+      auto* d = qobject_cast<app::frmNewMode*>(modal);
+      d->optMode[3]->click();
+      d->cmdOK->click();
     });
     form->mnuChangeMode->trigger();
     ASSERT_EQ(G::gGameMode, "OnlinePP");
@@ -353,12 +354,14 @@ TEST_F(OfferJoinTest, AnInterruptedListBuildLeavesWhatCameAfterIt) {
   using Dialog = app::frmNewGame;
   const std::string joinListing = pc.Path("InternetGame/temp/InternetGame_j.tmp");
   const auto listingsCame = [&](Dialog* d) { return d->cmbJoinNewGame->count() == 0 && fs::exists(joinListing); };
+  // Offers 1..previewed have their details on this PC from an earlier preview; act comes at the yield of the
+  // Update List build where when holds; joining, else the user went on to offer a game, as Black.
   struct Case {
     const char* name;
-    int previewed;                      // offers 1.. whose details are on this PC from an earlier preview
-    std::function<bool(Dialog*)> when;  // the yield of the Update List build that is interrupted
+    int previewed;
+    std::function<bool(Dialog*)> when;
     std::function<void(Dialog*)> act;
-    bool joining;  // else the user went on to offer a game, as Black
+    bool joining;
   };
   const Case cases[] = {
       // Each offer was listed twice.
