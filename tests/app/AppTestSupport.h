@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -36,6 +37,7 @@
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/AppPath.h"
+#include "platform/DoEvents.h"
 #include "platform/FileDialog.h"
 #include "platform/Inet.h"
 #include "platform/MessageBox.h"
@@ -99,6 +101,48 @@ inline std::set<std::string> FilesIn(const std::string& dir) {
 // Points the game server at a port where nothing listens.
 inline void NoServer() {
   setenv(platform::kFtpHostVariable, ("127.0.0.1:" + std::to_string(fixtures::UnusedPort())).c_str(), 1);
+}
+
+// Runs `act` once, from the first yield at which `when` holds, while the
+// returned timer lives.
+inline std::unique_ptr<QTimer> Meanwhile(std::function<bool()> when, std::function<void()> act, bool& fired) {
+  auto timer = std::make_unique<QTimer>();
+  fired = false;
+  QObject::connect(timer.get(), &QTimer::timeout, [when, act, &fired] {
+    if (fired || !when()) return;
+    fired = true;
+    act();
+  });
+  timer->start(0);
+  return timer;
+}
+
+// Runs `work` with every wait for the disk or the server yielding at once,
+// so that a click can come in at each.
+inline void EveryWaitYields(const std::function<void()>& work) {
+  platform::SetYieldIntervalMs(0);
+  work();
+  platform::SetYieldIntervalMs(4);
+}
+
+// Every file below a folder (relative path) with a hash of its bytes.
+inline std::map<std::string, size_t> Snapshot(const std::string& dir) {
+  std::map<std::string, size_t> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), dir).string()] = std::hash<std::string>{}(testsupport::ReadFile(entry.path().string()));
+  return files;
+}
+
+// Runs `click` from the message loop once the transfer under way has
+// completed its first command: a click made while it waits for the next.
+inline void ClickDuringTransfer(app::fMainForm& form, std::function<void()> click) {
+  form.Inet1->OnStateChanged([&form, click, done = false](int16_t state) mutable {
+    form.Inet1_StateChanged(state);
+    if (state != platform::icResponseCompleted || done) return;
+    done = true;
+    QTimer::singleShot(0, &form, click);
+  });
 }
 
 class MainWindowFixture : public ::testing::Test {

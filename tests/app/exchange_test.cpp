@@ -1,6 +1,5 @@
 // Correspondence games through the main window and a real loopback FTP
 // server: the ways a fetch or a send goes wrong, and what a resumed game offers.
-#include "platform/DoEvents.h"
 #include "support/ZVK_Internet.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -26,8 +25,10 @@ class ExchangeTest : public MainWindowFixture {
 
   static bool Shown(const QWidget* w) { return !w->isHidden(); }
 
-  // The partner's answer to e2-e4, packed on the server as his send.
+  // The partner's answer to e2-e4, packed on the server as his send, alone
+  // in the exchange folders.
   void PartnerAnswered(const fixtures::FtpServer& server) {
+    EmptyExchangeFolders(server);
     NewGame("OfflinePP");
     Move("e2", "e4");
     Move("e7", "e5");
@@ -37,15 +38,11 @@ class ExchangeTest : public MainWindowFixture {
     ASSERT_TRUE(C::PackSingleFile(chi, server.remotePath("games/" + C::ExchangeArchiveName(C::ExchangeStem("0000001012612062350")))));
   }
 
-  // Runs `click` from the message loop as soon as the transfer under way has
-  // completed its first command: a click made while it waits for the next.
-  void ClickDuringTransfer(std::function<void()> click) {
-    form->Inet1->OnStateChanged([this, click, done = false](int16_t state) mutable {
-      form->Inet1_StateChanged(state);
-      if (state != platform::icResponseCompleted || done) return;
-      done = true;
-      QTimer::singleShot(0, form.get(), click);
-    });
+  static void EmptyExchangeFolders(const fixtures::FtpServer& server) {
+    for (const char* folder : {"games", "closed"}) {
+      fs::remove_all(server.remotePath(folder));
+      fs::create_directories(server.remotePath(folder));
+    }
   }
 
   // Files outside the exchange folders: the account's top folder and www.
@@ -56,6 +53,7 @@ class ExchangeTest : public MainWindowFixture {
     return names;
   }
 
+  static constexpr const char* kNotSent = "Your move could not be sent to the game server.\r\nPlease try again later";
   exchangetest::FastWaits waits;
 };
 
@@ -132,18 +130,17 @@ TEST_F(ExchangeTest, SendWithTheServerDownSaysSoAndKeepsTheMoveToSendAfterAResta
 // A command given while a send waits for the server waits for the send,
 // which finishes for the game it began with; a game changed by a way past
 // that gate cuts the send short, which then writes nothing for the game on
-// the board. Either way the exchange file keeps the move and a resume
-// offers what is still to be done.
+// the board. Either way the move stays noted until it is sent.
 TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   const std::string down = "127.0.0.1:" + std::to_string(fixtures::UnusedPort());
+  // The command is given at the send's first wait for the server; it may close the game and cut the send short.
   struct Case {
     const char* what;
     bool serverUp;
-    std::function<void()> during;  // given at the send's first wait for the server
-    bool closes;                   // the command ends the game
-    bool cut = false;              // the send is cut short
+    std::function<void()> during;
+    bool closes, cut = false;
   };
   const Case cases[] = {
       {"Suspend, server down", false, [&] { form->mnuSuspendGame->trigger(); }, true},
@@ -156,29 +153,17 @@ TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
     SCOPED_TRACE(c.what);
     GameAfterFirstMove();
     fs::remove(Dir() + C::LocalCopyName(C::gInternetGameID));
-    for (const char* folder : {"games", "closed"}) {
-      fs::remove_all(server.remotePath(folder));
-      fs::create_directories(server.remotePath(folder));
-    }
+    EmptyExchangeFolders(server);
     setenv(platform::kFtpHostVariable, c.serverUp ? server.host().c_str() : down.c_str(), 1);
     answers.Clear();
     bool fired = false, pressedAgain = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
+    {
+      const auto during = Meanwhile([&] { return !form->Animation1->isHidden(); }, c.during, fired);
       // Send pressed again while the closing game already shows the empty board.
-      if (fired && !pressedAgain && E::gMoveNumber == 0 && Shown(form->cmdSendMove)) {
-        pressedAgain = true;
-        form->cmdSendMove->click();
-      }
-      if (fired || form->Animation1->isHidden()) return;
-      fired = true;
-      c.during();
-    });
-    poll.start(0);
-    platform::SetYieldIntervalMs(0);  // every wait of the send lets the command in
-    form->cmdSendMove->click();
-    platform::SetYieldIntervalMs(4);
-    poll.stop();
+      const auto again = Meanwhile([&] { return fired && E::gMoveNumber == 0 && Shown(form->cmdSendMove); },
+                                   [&] { form->cmdSendMove->click(); }, pressedAgain);
+      EveryWaitYields([&] { form->cmdSendMove->click(); });
+    }
     ASSERT_TRUE(fired);
 
     const bool sent = c.serverUp && !c.cut;
@@ -187,39 +172,24 @@ TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
     EXPECT_EQ(fs::exists(server.remotePath("closed/" + C::ClosedArchiveName(Stem()))), c.serverUp && c.closes);
     EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), "\"1\"");
     // The local copy is of the game sent, or not written at all.
-    const std::string copy = Dir() + C::LocalCopyName(C::gInternetGameID);
-    EXPECT_EQ(fs::exists(copy), !c.cut);
-    if (!c.cut) {
-      EXPECT_EQ(testsupport::ReadFile(copy).substr(0, 3), "\"1\"");
-    }
+    EXPECT_EQ(testsupport::ReadFile(Dir() + C::LocalCopyName(C::gInternetGameID)).substr(0, 3), c.cut ? "" : "\"1\"");
     // No button for a closed game; after the send the move is to be sent again or answered.
-    EXPECT_EQ(Shown(form->cmdSendMove), !c.closes && !sent);
-    EXPECT_EQ(Shown(form->cmdDownloadMove), !c.closes && sent);
-    EXPECT_EQ(Shown(form->cmdSuspend), !c.closes);
-    const std::string failed = "Your move could not be sent to the game server.\r\nPlease try again later";
+    EXPECT_EQ(std::tuple(Shown(form->cmdSendMove), Shown(form->cmdDownloadMove), Shown(form->cmdSuspend)),
+              std::tuple(!c.closes && !sent, !c.closes && sent, !c.closes));
+    EXPECT_EQ(fs::exists(Dir() + C::UnsentMoveName(Stem())), !sent);
     const std::vector<std::string> said = Messages();
-    EXPECT_EQ(std::count(said.begin(), said.end(), failed), !c.serverUp && !c.cut ? 1 : 0);
-
-    form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
-    form->cmdSuspend->show();
-    form->cmdSendMove->hide();
-    form->LoadInternetPlay(LastGame());
-    EXPECT_EQ(E::gMoveNumber, 1);
-    EXPECT_TRUE(Shown(form->cmdSendMove) != sent && Shown(form->cmdDownloadMove) == sent);
+    EXPECT_EQ(std::count(said.begin(), said.end(), kNotSent), !c.serverUp && !c.cut ? 1 : 0);
   }
 }
 
 // The offering side's first sends fail and it sends again, in the same run
 // and after a restart (which no longer knows the record line of the move):
-// the offer on the server names its opening move once.
+// the offer it sends names its opening move once.
 TEST_F(ExchangeTest, AnOfferSentAgainNamesItsOpeningMoveOnce) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   C::gInternetGameID = "0000001012612062350";
-  C::OfferInfo offer;
-  offer.gameId = C::gInternetGameID;
-  offer.colour = "16777215";
-  C::WriteOfferInfoFile(C::OfferedDir() + C::OfferInfoName(Stem()), offer);
+  C::WriteOfferInfoFile(C::OfferedDir() + C::OfferInfoName(Stem()), {{}, C::gInternetGameID, "", "", "", "16777215", "", "", ""});
   NewGame("OnlinePP", G::kWhite, 1);
   Move("e2", "e4");
   NoServer();
@@ -230,12 +200,8 @@ TEST_F(ExchangeTest, AnOfferSentAgainNamesItsOpeningMoveOnce) {
   OpenWindow(tree, ZVK_Identity::gMachineID);
   form->LoadInternetPlay(LastGame());
   form->cmdSendMove->click();
-  EXPECT_TRUE(answers.Calls().empty());
 
-  const std::string out = tree.path("unpacked/");
-  fs::create_directories(out);
-  ASSERT_TRUE(C::UnpackAll(server.remotePath("offered/" + C::OfferArchiveName(Stem())), out));
-  const std::vector<std::string> lines = testsupport::Lines(testsupport::ReadFile(out + C::OfferInfoName(Stem())));
+  const std::vector<std::string> lines = testsupport::Lines(testsupport::ReadFile(C::OfferedDir() + C::OfferInfoName(Stem())));
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[8], "1  White Pawn at E:2 to E:4");
 }
@@ -255,8 +221,7 @@ TEST_F(ExchangeTest, ResumedGameOffersTheFetchOnlyWhileThePartnerIsToMove) {
 }
 
 // A send counts only when its archive is in the games folder: with that
-// folder gone from the server, the put must not land in the folder the
-// connection stayed in.
+// folder gone, the put must not land in the folder the connection stayed in.
 TEST_F(ExchangeTest, SendWhoseFolderChangeFailsIsNotSentAndLandsNowhere) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
@@ -266,18 +231,18 @@ TEST_F(ExchangeTest, SendWhoseFolderChangeFailsIsNotSentAndLandsNowhere) {
 
   form->cmdSendMove->click();
 
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Your move could not be sent to the game server.\r\nPlease try again later"});
+  EXPECT_EQ(Messages(), std::vector<std::string>{kNotSent});
   EXPECT_TRUE(Shown(form->cmdSendMove) && !Shown(form->cmdDownloadMove));
   EXPECT_TRUE(fs::exists(Dir() + C::UnsentMoveName(Stem())));
   EXPECT_EQ(Stray(server), std::set<std::string>{});
 }
 
-// A transfer clicked while a send or a fetch waits for the server is refused
-// with a message and the first one finishes; alone, the same click runs.
-// Sharing the exchange's connection, the connection test's CLOSE ended it,
-// and the help downloads switched the control to a web address: the move
+// One transfer at a time: one clicked while another waits for the server is
+// refused with a message, the first finishes, and alone the click runs.
+// Sharing a send's or fetch's connection, the connection test's CLOSE ended
+// it and the help downloads switched the control to a web address: the move
 // went to the account's top folder or nowhere.
-TEST_F(ExchangeTest, TransferClickedWhileASendOrFetchRunsIsRefusedAndTheFirstFinishes) {
+TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishes) {
   fixtures::FtpServer server;
   fixtures::HttpServer web;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
@@ -287,85 +252,57 @@ TEST_F(ExchangeTest, TransferClickedWhileASendOrFetchRunsIsRefusedAndTheFirstFin
   web.put("help/ChessTrl.chi", "index");
   web.put("versions.txt", "\"nobody\",\"1.0.0\"\r\n");
   setenv(ZVK_Internet::kWebSiteVariable, ("127.0.0.1:" + std::to_string(web.port())).c_str(), 1);
-  const std::string busy = ZVK_Internet::kTransferBusyText;
+  const std::string busy = ZVK_Internet::kTransferBusyText, ok = "The Internet connection is ok";
   const std::string tutorial = tree.path("Castellan/help/ChessTrl.chm");
-  const std::string question = "The tutorial is not installed on your PC!\r\nWould you like to download it now ?";
-  struct Later {
+  ZVK_Internet::gUrlVersions = web.url("versions.txt");
+  const auto onServer = [&] { return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))); };
+  std::string partners;  // the partner's archive on the server
+  const std::function<void()> send = [&] { form->cmdSendMove->click(); }, fetch = [&] { form->cmdDownloadMove->click(); },
+                              test = [&] { form->cmdTestInternetConnection_Click(); };
+  const std::function<bool()> sent = [&] {
+    return onServer() == testsupport::ReadFile(Dir() + C::ExchangeArchiveName(Stem())) && Shown(form->cmdDownloadMove) &&
+           !Shown(form->cmdSendMove) && !fs::exists(Dir() + C::UnsentMoveName(Stem()));
+  };
+  const std::function<bool()> untouched = [&] {
+    return onServer() == partners && FilesIn(server.remotePath("closed")).empty() && E::gMoveNumber == 1 &&
+           G::gGameMode == "OnlinePP" && Shown(form->cmdSendMove);
+  };
+  // later is clicked while first runs; last is the message first ends with.
+  struct Row {
     const char* what;
-    std::function<void()> click;
-    std::vector<std::string> refused;  // the messages while the first transfer runs
-    std::function<bool()> ranAlone;
+    std::function<void()> first, later;
+    const std::string& last;
+    std::function<bool()> firstDone, ranAlone;
   };
-  const Later laters[] = {
-      {"connection test", [&] { form->cmdTestInternetConnection_Click(); }, {busy},
-       [&] { return !Messages().empty() && Messages().back() == "The Internet connection is ok"; }},
-      {"update check", [&] { form->mnuUpdates_Click(); }, {busy},
-       [&] { return fs::exists(ZVK_Internet::VersionsPath()); }},
-      {"tutorial download", [&] { form->mnuChessTutorial_Click(); }, {question, busy},
+  const Row rows[] = {
+      {"connection test during a send", send, test, busy, sent, [&] { return Messages().back() == ok; }},
+      {"update check during a fetch", fetch, [&] { form->mnuUpdates_Click(); }, busy, [] { return E::gMoveNumber == 2; },
+       [] { return fs::exists(ZVK_Internet::VersionsPath()); }},
+      {"tutorial download during a send", send, [&] { form->mnuChessTutorial_Click(); }, busy, sent,
        [&] { return fs::exists(tutorial); }},
+      {"send during the connection test", test, send, ok, untouched, sent},
+      {"give up during the connection test", test, [&] { form->mnuGiveUp_Click(); }, ok, untouched,
+       [&] { return fs::exists(server.remotePath("closed/" + C::ClosedArchiveName(Stem()))); }},
   };
-  for (const Later& later : laters) {
-    for (const bool send : {true, false}) {
-      SCOPED_TRACE(std::string(later.what) + (send ? " during a send" : " during a fetch"));
-      fs::remove_all(Dir());
-      fs::remove(tutorial);
-      fs::remove(ZVK_Internet::VersionsPath());
-      PartnerAnswered(server);
-      GameAfterFirstMove();
-      ZVK_Internet::gUrlVersions = web.url("versions.txt");
-      answers.Clear();
-      ClickDuringTransfer(later.click);
-
-      send ? form->cmdSendMove->click() : form->cmdDownloadMove->click();
-
-      EXPECT_EQ(Messages(), later.refused);
-      if (send) {
-        // This side's archive has replaced the partner's in the games folder.
-        const std::string archive = C::ExchangeArchiveName(Stem());
-        EXPECT_TRUE(testsupport::ReadFile(server.remotePath("games/" + archive)) == testsupport::ReadFile(Dir() + archive));
-        EXPECT_TRUE(Shown(form->cmdDownloadMove) && !Shown(form->cmdSendMove));
-        EXPECT_FALSE(fs::exists(Dir() + C::UnsentMoveName(Stem())));
-      } else {
-        EXPECT_EQ(E::gMoveNumber, 2);
-      }
-      EXPECT_EQ(Stray(server), std::set<std::string>{});
-      answers.Clear();
-      later.click();
-      EXPECT_TRUE(later.ranAlone());
-    }
-  }
-}
-
-// The connection test holds the control as long: a send or a give-up clicked
-// meanwhile is refused and changes nothing, here or on the server.
-TEST_F(ExchangeTest, GameTransfersClickedDuringTheConnectionTestAreRefused) {
-  fixtures::FtpServer server;
-  TEST_NEEDS(server.running(), fixtures::kFtpDown);
-  server.useAsGameServer();
-  const std::pair<const char*, std::function<void()>> clicks[] = {
-      {"send", [&] { form->cmdSendMove->click(); }},
-      {"give up", [&] { form->mnuGiveUp_Click(); }},
-  };
-  for (const auto& [what, click] : clicks) {
-    SCOPED_TRACE(what);
-    fs::remove_all(Dir());
-    for (const char* folder : {"games", "closed"})
-      for (const auto& name : FilesIn(server.remotePath(folder))) fs::remove(server.remotePath(folder) + "/" + name);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (const std::string& earlier : {Dir(), tutorial, ZVK_Internet::VersionsPath()}) fs::remove_all(earlier);
+    PartnerAnswered(server);
     GameAfterFirstMove();
-    form->cmdSendMove->show();
+    partners = onServer();
     answers.Clear();
-    ClickDuringTransfer(click);
+    ClickDuringTransfer(*form, row.later);
 
-    form->cmdTestInternetConnection_Click();
+    row.first();
 
-    const std::vector<std::string> messages = Messages();
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), ZVK_Internet::kTransferBusyText), 1);
-    EXPECT_EQ(messages.back(), "The Internet connection is ok");
-    EXPECT_EQ(FilesIn(server.remotePath("games")), std::set<std::string>{});
-    EXPECT_EQ(FilesIn(server.remotePath("closed")), std::set<std::string>{});
-    EXPECT_EQ(G::gGameMode, "OnlinePP");
-    EXPECT_EQ(E::gMoveNumber, 1);
-    EXPECT_TRUE(Shown(form->cmdSendMove));
+    const std::vector<std::string> said = Messages();
+    EXPECT_EQ(std::count(said.begin(), said.end(), busy), 1);
+    EXPECT_EQ(said.empty() ? "" : said.back(), row.last);
+    EXPECT_TRUE(row.firstDone());
+    EXPECT_EQ(Stray(server), std::set<std::string>{});
+    answers.Clear();
+    row.later();
+    EXPECT_TRUE(row.ranAlone());
   }
 }
 

@@ -1,6 +1,5 @@
 // Saving, Suspend, Give Up and the connection test through the real main
 // window; the correspondence steps against a real FTP server.
-#include "platform/DoEvents.h"
 #include "support/ZVK_Time.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -86,8 +85,7 @@ TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer)
     if (saved) fs::remove(games);
     answers.Push(platform::vbYes);
     form->mnuGiveUp->trigger();
-    EXPECT_EQ(G::gGameStopped == G::kTrue, saved);
-    EXPECT_EQ(E::gMoveNumber, saved ? 0 : 1);
+    EXPECT_EQ(G::gGameStopped == G::kTrue && E::gMoveNumber == 0, saved);
     EXPECT_EQ(fs::exists(remote), saved);
   }
 
@@ -98,11 +96,11 @@ TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer)
 }
 
 // A command given while Save or Save As waits for the disk runs after it:
-// the file chosen holds the game, not the board the command left.
+// the file saved holds the game, not the board the command left.
 TEST_F(GameClosingTest, ACommandGivenWhileASaveWaitsRunsAfterIt) {
   platform::ScriptedFileDialogs dialogs;
+  const std::string games = tree.path("Castellan/games/"), chosen = tree.path("elsewhere/Standard_chosen.chs");
   fs::create_directories(tree.path("elsewhere"));
-  const std::string games = tree.path("Castellan/games/");
   for (QAction* save : {form->mnuSaveGame, form->mnuSaveGameAs}) {
     SCOPED_TRACE(save->text().toStdString());
     fs::remove_all(games);
@@ -114,18 +112,14 @@ TEST_F(GameClosingTest, ACommandGivenWhileASaveWaitsRunsAfterIt) {
       fired = true;
       form->mnuSuspendGame->trigger();
     });
-    platform::SetYieldIntervalMs(0);  // the save's first wait lets the command in
-    save->trigger();
-    platform::SetYieldIntervalMs(4);
+    EveryWaitYields([&] { save->trigger(); });  // the save's first wait lets the command in
     ASSERT_TRUE(fired);
     EXPECT_EQ(G::gGameStopped, G::kTrue);
-    // Save: the dated file, then Suspend's save into the same file.
-    const std::set<std::string> written = FilesIn(games);
-    EXPECT_EQ(written.size(), save == form->mnuSaveGame ? 1u : 0u);
-    for (const std::string& name : written) EXPECT_EQ(testsupport::ReadFile(games + name).substr(0, 3), "\"1\"") << name;
-    if (save == form->mnuSaveGameAs) {
-      EXPECT_EQ(testsupport::ReadFile(tree.path("elsewhere/Standard_chosen.chs")).substr(0, 3), "\"1\"");
-    }
+    // Save: one dated file, which Suspend saves again; Save As: only the chosen one.
+    const std::set<std::string> dated = FilesIn(games);
+    EXPECT_EQ(dated.size(), save == form->mnuSaveGame ? 1u : 0u);
+    const std::string file = save == form->mnuSaveGameAs ? chosen : dated.empty() ? "" : games + *dated.begin();
+    EXPECT_EQ(testsupport::ReadFile(file).substr(0, 3), "\"1\"");
   }
 }
 
