@@ -327,6 +327,12 @@ bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& 
   bool reached = false;
   const platform::InetUse transfer = main_.ClaimTransfer();
   if (!transfer) return false;
+  // The dialog stays as it is while the window runs during the wait: a
+  // preview goes on to set the id of the game it fetched, which a kind, a
+  // pick or OK meanwhile would give to another game, a local one included.
+  const bool wasStill = keepStill_;
+  keepStill_ = true;
+  setEnabled(false);
   Guarded("FTPfileDownload of Formular frmLoadGame", [&] {
     StartTransferAnimation(Animation1, C::kDownloadAnimation);
     main_.IniFTP(folder);
@@ -335,17 +341,19 @@ bool frmLoadGame::FTPfileDownload(const std::string& folder, const std::string& 
     main_.SendCommand("CLOSE");
   });
   StopTransferAnimation(Animation1);
+  keepStill_ = wasStill;
+  setEnabled(!keepStill_);
   // Back to its size without the picture.
   FitToContents(this);
   return reached;
 }
 
 void frmLoadGame::cmdNewMove_Click() {
-  if (cmbGames->count() == 0 || checking_) return;
+  if (cmbGames->count() == 0 || keepStill_) return;
   Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] { cmdOK->setEnabled(false); }, false);
   // The games are marked by their place in the list: another kind, a pick or
   // Cancel meanwhile would mark or drop the wrong ones.
-  checking_ = true;
+  keepStill_ = true;
   setEnabled(false);
   for (int i = 0; i < cmbGames->count(); ++i) {
     bool stop = false;
@@ -371,7 +379,7 @@ void frmLoadGame::cmdNewMove_Click() {
     if (stop) break;
   }
   setEnabled(true);
-  checking_ = false;
+  keepStill_ = false;
   Guarded("cmdNewMove_Click of Formular frmLoadGame", [&] {
     if (cmbGames->count() > 0) cmdOK->setEnabled(true);
   }, false);
@@ -470,8 +478,9 @@ void frmLoadGame::cmdOK_Click() {
 }
 
 void frmLoadGame::cmdCancel_Click() {
-  // Nor while the check marks the list: its games are marked by their place.
-  if (okRunning_ || checking_) return;
+  // Nor while the check marks the list (its games are marked by their
+  // place) or a transfer waits.
+  if (okRunning_ || keepStill_) return;
   Guarded("cmdCancel_Click of Formular frmLoadGame", [&] {
     ZVK_Board_Sub::gPieceSelected = kFalse;
     main_.SetGameStartCommandsEnabled(true);

@@ -85,7 +85,8 @@ class frmLoadGame : public QDialog, public GameInfoLabels {
   // The id of the game on the board as the dialog opened: previewing a
   // correspondence game sets the id, Cancel gives the game back its own.
   std::string idAtOpen_;
-  bool checking_ = false;  // Check for New Moves is running: the dialog stays as it is
+  // Check for New Moves or a transfer is running: the dialog stays as it is.
+  bool keepStill_ = false;
 };
 
 }  // namespace app

@@ -246,34 +246,53 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGam
   EXPECT_EQ(E::gMoveNumber, 3);
 }
 
-// The games are marked by their place in the list: while the check runs, no
-// kind, pick or Cancel may change the list or end the dialog under it.
-TEST_F(LoadCorrespondenceTest, CheckForNewMovesKeepsTheDialogStillWhileItRuns) {
+// The games are marked by their place in the list, and a preview sets the
+// game's id once its offer has come: while either waits for the server, no
+// kind, pick, OK or Cancel may change the list or end the dialog under it
+// (a local game loaded meanwhile would be given the previewed game's id).
+TEST_F(LoadCorrespondenceTest, TheDialogKeepsStillWhileItsTransfersRun) {
   PartnerMoved(stems[0]);
-  NewGame("OfflinePP");
-  G::gGameStopped = 0;
-  app::frmLoadGame dialog(*form);
-  dialog.optInternetAction[0]->setChecked(true);
-  const std::vector<QWidget*> controls = {dialog.optInternetAction[0], dialog.optInternetAction[2], dialog.cmbGames,
-                                          dialog.cmdNewMove, dialog.cmdOK, dialog.cmdCancel, dialog.optGameType[1]};
-  const auto live = [&] { return std::count_if(controls.begin(), controls.end(), [](QWidget* c) { return c->isEnabled(); }); };
-  ASSERT_EQ(live(), 7);
-  long liveDuring = -1;
-  ClickDuringTransfer(*form, [&] {  // what a user could do while the first game's archive comes
-    liveDuring = live();
-    dialog.optInternetAction[2]->click();
-    dialog.cmdCancel->click();
-    dialog.close();
-  });
+  SaveGame(Games("20260101_10_Standard.chs"), {{"e2", "e4"}});
+  const std::string offer = C::OfferArchiveName(stems[0]);
+  const std::tuple<const char*, std::function<void(app::frmLoadGame&)>, bool> rows[] = {  // what runs, started by, marks
+      {"Check for New Moves", [](app::frmLoadGame& d) { d.cmdNewMove_Click(); }, true},
+      {"a preview whose offer is fetched", [&](app::frmLoadGame& d) {
+         fs::copy_file(C::OfferedDir() + offer, server.remotePath("offered/" + offer), fs::copy_options::overwrite_existing);
+         fs::remove(C::OfferedDir() + offer);
+         d.cmbGames->setCurrentIndex(0);
+         d.cmbGames_Click();
+       }, false},
+  };
+  for (const auto& [what, start, marks] : rows) {
+    SCOPED_TRACE(what);
+    NewGame("OfflinePP");
+    G::gGameStopped = 0;
+    app::frmLoadGame dialog(*form);
+    dialog.optInternetAction[0]->setChecked(true);
+    const std::vector<QWidget*> controls = {dialog.optInternetAction[0], dialog.optInternetAction[2], dialog.cmbGames,
+                                            dialog.cmdNewMove, dialog.cmdOK, dialog.cmdCancel, dialog.optGameType[1]};
+    const auto live = [&] { return std::count_if(controls.begin(), controls.end(), [](QWidget* c) { return c->isEnabled(); }); };
+    ASSERT_EQ(live(), 7);
+    long liveDuring = -1;
+    ClickDuringTransfer(*form, [&] {  // what a user could do while the first archive comes
+      liveDuring = live();
+      dialog.optInternetAction[2]->click();
+      dialog.cmdOK->click();
+      dialog.cmdCancel->click();
+      dialog.close();
+    });
 
-  dialog.cmdNewMove_Click();
+    start(dialog);
 
-  EXPECT_EQ(liveDuring, 0);
-  EXPECT_TRUE(dialog.optInternetAction[0]->isChecked());
-  EXPECT_EQ(Items(dialog.cmbGames), stems);
-  EXPECT_EQ(dialog.GamePicture(0), app::frmLoadGame::kNewMovePicture);
-  EXPECT_EQ(G::gGameStopped, 0);  // not cancelled
-  EXPECT_EQ(live(), 7);
+    EXPECT_EQ(liveDuring, 0);
+    EXPECT_TRUE(dialog.optInternetAction[0]->isChecked());
+    EXPECT_EQ(Items(dialog.cmbGames), stems);
+    EXPECT_EQ(dialog.GamePicture(0) == app::frmLoadGame::kNewMovePicture, marks);
+    EXPECT_EQ(G::gGameStopped, 0);  // not cancelled
+    EXPECT_EQ(E::gMoveNumber, 0);   // nor the local game loaded
+    EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(stems[marks ? 2 : 0]));  // the game shown
+    EXPECT_EQ(live(), 7);
+  }
 }
 
 }  // namespace
