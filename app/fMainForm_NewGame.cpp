@@ -75,10 +75,17 @@ void fMainForm::mnuNewGame_Click() {
           newGameForm_ = new frmNewGame(this);
           newGameForm_->Form_Load();
         }
+        // The dialog's previews set the id of the offer they show: a game
+        // left on the board (one that ended in a mate can still have its
+        // last move to send) keeps its own when no game is started.
+        const std::string idBefore = correspondence::gInternetGameID;
         newGameForm_->exec();
         // Cancel unloads the dialog; a vanished offer keeps it, hidden, as it was left.
         if (newGameForm_ != nullptr && newGameForm_->Unloaded()) delete newGameForm_.data();
-        if (gGameStopped == kTrue) return;
+        if (gGameStopped == kTrue) {
+          correspondence::gInternetGameID = idBefore;
+          return;
+        }
         delete newGameForm_.data();
         Reset_Board();
 

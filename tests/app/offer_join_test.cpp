@@ -336,6 +336,36 @@ TEST_F(OfferJoinTest, AJoinPlaysTheOfferItJoinedWhateverIsClickedMeanwhile) {
   EXPECT_TRUE(At("e4") != 0 && At("d4") == 0) << "the chosen offerer's game was fetched";
 }
 
+// A mate turns New Game on while the mating move still waits to be sent. The
+// new-game dialog, previewing an offer and cancelled, leaves the game its own
+// id: the move goes out under it, and the offered game on the server stays.
+TEST_F(OfferJoinTest, ANewGameCancelledAfterAMateLeavesTheMateToBeSentUnderItsOwnId) {
+  Installation offerer("000000001"), mater("000000002");
+  Offer(offerer, true);
+  MoveAndSend("e2", "e4");
+  const std::string offered = C::ExchangeArchiveName(C::ExchangeStem(C::gInternetGameID));
+  const std::string offeredGame = testsupport::ReadFile(server.remotePath("games/" + offered));
+  Open(mater, "Max");
+  id = "0000000022612062350";
+  C::gInternetGameID = id;
+  SetPosition("OnlinePP", Position({{"g6", E::kKingNegative}, {"b1", -E::kRook}, {"h8", E::kKingPositive}}), false);
+  Move("b1", "b8");
+  ASSERT_EQ(Messages(), std::vector<std::string>{"Check Mate !"});
+  ASSERT_TRUE(form->mnuNewGame->isEnabled() && !form->cmdSendMove->isHidden());
+  NewGameDialog([](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    d->cmdUpdateList->click();
+    EXPECT_EQ(d->cmbJoinNewGame->count(), 1);  // previewed
+    d->cmdCancel->click();
+  }, true);
+
+  form->cmdSendMove->click();
+
+  EXPECT_EQ(C::gInternetGameID, id);
+  EXPECT_EQ(FilesIn(server.remotePath("games")), (std::set<std::string>{offered, C::ExchangeArchiveName(C::ExchangeStem(id))}));
+  EXPECT_TRUE(testsupport::ReadFile(server.remotePath("games/" + offered)) == offeredGame);
+}
+
 // A list build that a click interrupts and overtakes stays abandoned: what
 // the user did meanwhile stands, the list holds every offer once, and the
 // preview, the game id and the list's entry belong together.
