@@ -97,8 +97,14 @@ void fMainForm::mnuGiveUp_Click() {
       C::PackSingleFile(folder + C::ClosedInfoName(stem), folder + C::ClosedArchiveName(stem));
       StartProgressAnimation(C::kSendAnimation);
       IniFTP(C::kRemoteClosed);
-      SendCommand(C::PutCommand(folder + C::ClosedArchiveName(stem), C::ClosedArchiveName(stem)));
+      const bool told = SendCommand(C::PutCommand(folder + C::ClosedArchiveName(stem), C::ClosedArchiveName(stem)));
       SendCommand("CLOSE");
+      // Closed here, the game is still listed by Load Game: given up again
+      // from there, its notice is sent once more.
+      if (!told)
+        platform::MsgBox("Your giving up could not be sent to the game server,\r\n"
+                         "Please resume the game with Load Game later and give it up again",
+                         4144, ZVK_ErrorLog::ApplicationTitle());
     }
     ZVK_File_Dir::CreateDirectoryStruct(ZVK_File_Dir::sFixDirString(platform::AppPath()) + "games" +
                                         platform::kSep + "closed");

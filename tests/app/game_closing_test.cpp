@@ -65,28 +65,38 @@ TEST_F(GameClosingTest, AGameThatCannotBeSavedStaysOpenAndOnlyAGameSavedCloses) 
   EXPECT_FALSE(form->lblError->isVisibleTo(form.get())) << "no indicator for a log that holds nothing";
 }
 
-// The partner is told only once the game is closed here: first with a file
-// where the games folder belongs (the game cannot be saved and stays open),
-// then with the folder.
+// The partner is told only once the game is closed here; a notice that does
+// not reach the server is not taken for one that did.
 TEST_F(GameClosingTest, GivingUpACorrespondenceGamePutsTheClosedGameOnTheServer) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
-  server.useAsGameServer();
-  NewGame("OnlinePP");
-  C::gInternetGameID = "0001234562602031405";
-  form->txtUserNickName->setText("Quitter");
-  Move("e2", "e4");
-  const std::string stem = C::ExchangeStem(C::gInternetGameID);
+  const std::string id = "0001234562602031405", stem = C::ExchangeStem(id);
   const std::string remote = server.remotePath("closed/" + C::ClosedArchiveName(stem));
   const std::string games = tree.path("Castellan/games");
-  testsupport::WriteFile(games, "x");
-  for (const bool saved : {false, true}) {
-    SCOPED_TRACE(saved);
-    if (saved) fs::remove(games);
+  const std::string notTold = "Your giving up could not be sent to the game server,\r\n"
+                              "Please resume the game with Load Game later and give it up again";
+  const std::tuple<const char*, bool, bool> rows[] = {  // what, games folder usable, server up
+      {"a file where the games folder belongs", false, true},  // stays open, nobody told
+      {"server down", true, false},
+      {"saved and sent", true, true},
+  };
+  for (const auto& [what, saves, up] : rows) {
+    SCOPED_TRACE(what);
+    NewGame("OnlinePP");
+    C::gInternetGameID = id;
+    form->txtUserNickName->setText("Quitter");
+    Move("e2", "e4");
+    fs::remove_all(games);
+    fs::remove_all(C::ClosedDir());  // each Give Up appends its lines to the game's closed file
+    if (!saves) testsupport::WriteFile(games, "x");
+    up ? server.useAsGameServer() : NoServer();
+    answers.Clear();
     answers.Push(platform::vbYes);
     form->mnuGiveUp->trigger();
-    EXPECT_EQ(G::gGameStopped == G::kTrue && E::gMoveNumber == 0, saved);
-    EXPECT_EQ(fs::exists(remote), saved);
+    EXPECT_EQ(G::gGameStopped == G::kTrue && E::gMoveNumber == 0, saves);
+    EXPECT_EQ(fs::exists(remote), saves && up);
+    const std::vector<std::string> said = Messages();
+    EXPECT_EQ(std::count(said.begin(), said.end(), notTold), saves && !up ? 1 : 0);
   }
 
   const std::string out = tree.path("unpacked/");
