@@ -410,6 +410,7 @@ void fMainForm::picFrontBuffer_MouseMove(int, int, double x, double y) {
 
 void fMainForm::StatusReport() {
   Guarded("StatusReport of Formular fMainForm", [&] {
+    const uint64_t report = ++statusReports_;
     std::string t;
     QLabel* modePanel = StatusBar->panel(2);
     if (gGameMode == "OfflinePP") modePanel->setText("Two Player Mode");
@@ -440,7 +441,11 @@ void fMainForm::StatusReport() {
       t += "\r\n" + d;
       std::string p = PieceName(picked) + " at " + SquareName(fx, fy) + " To " + SquareName(tx, ty) + " (" +
                       PieceName(target) + ")";
-      if (Board::MoveAlright(fx, fy, tx, ty, true) != 0) {
+      const bool legal = Board::MoveAlright(fx, fy, tx, ty, true) != 0;
+      // The test yields: a press that came meanwhile has made its move and
+      // reported the position it left, which this report must not overwrite.
+      if (report != statusReports_) return;
+      if (legal) {
         t += "\r\n++ Move Legal ++";
         p = "[Legal] " + p;
       } else {

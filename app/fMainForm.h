@@ -528,6 +528,9 @@ class fMainForm : public QMainWindow,
 
   ClockCounters clock_;
   std::string moveDescription_;
+  // Counts the status reports begun, so that one whose legality test yielded
+  // to a newer one leaves the status line to it.
+  uint64_t statusReports_ = 0;
   bool unloading_ = false;
   bool ending_ = false;
 };

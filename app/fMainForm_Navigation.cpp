@@ -35,11 +35,11 @@ void RunCommand(const char* place, F&& body) {
   if (Guarded(place, std::forward<F>(body))) platform::DoEvents();
 }
 
-// A navigation command's body under its error handler. A piece picked on
-// the position being left is put down first, and the board shows it so (with
-// the check markers that a picked piece hides), also when the command then
-// moves nowhere: the next press starts from nothing picked instead of moving
-// that piece on the position shown.
+// A navigation command's (or the user's slider move's) body under its error
+// handler. A piece picked on the position being left is put down first, and
+// the board shows it so (with the check markers that a picked piece hides),
+// also when the command then moves nowhere: the next press starts from
+// nothing picked instead of moving that piece on the position shown.
 template <class F>
 void RunNavigation(fMainForm& form, const char* place, F&& body) {
   RunCommand(place, [&] {
@@ -70,11 +70,10 @@ void fMainForm::ConnectNavigationCommands() {
 // The engine's commit and the game-file reader move the slider in the middle
 // of their work and draw when done, so this is not part of HScroll1_Change.
 void fMainForm::HScroll1_UserChange(int value) {
-  RunCommand("HScroll1_UserChange of Formular fMainForm", [&] {
+  RunNavigation(*this, "HScroll1_UserChange of Formular fMainForm", [&] {
     const int before = HScroll1->value();
     HScroll1->setValue(value);
     if (HScroll1->value() == before) return;
-    Board::gPieceSelected = 0;  // a piece picked on the position left behind
     Board::Update_Board();
     Board::Correct_TakenPieces();
   });

@@ -38,6 +38,15 @@ class MoveRoadTest : public MainWindowFixture {
     ADD_FAILURE() << "no move to play";
   }
 
+  // The mouse comes to rest over a square, without a button.
+  void Hover(const char* square) {
+    const B::Square s = B::EngineToView(square[0] - 'a' + 1, square[1] - '0');
+    const QPointF over(s.c * 48 + 24, s.r * 48 + 24);
+    QMouseEvent hover(QEvent::MouseMove, over, form->picFrontBuffer->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(form->picFrontBuffer, &hover);
+  }
+
   // The game shown is one that was played: every logged half-move is one move
   // of the side whose turn it was, and the record holds one line for it, in
   // order (after a look back, from the half-move looked at), naming its
@@ -128,6 +137,35 @@ TEST_F(MoveRoadTest, PressesThatMoveNothing) {
   }
 }
 
+// A press that comes while the status of a picked piece is worked out (the
+// mouse resting on the target, or the pick's own report) makes its move; the
+// status line and the picture then show the position it made, not the pick.
+TEST_F(MoveRoadTest, APressDuringThePicksStatusReportLeavesTheStatusOfItsMove) {
+  for (const bool hovered : {true, false}) {
+    SCOPED_TRACE(hovered ? "hovered" : "the pick's own report");
+    NewGame("OfflinePP");
+    if (hovered) Press("g1");
+    bool pressed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (pressed || B::gPieceSelected == 0 || !form->picFrontBuffer->isEnabled()) return;
+      pressed = true;
+      Press("f3");
+    });
+    poll.start(0);
+    platform::SetYieldIntervalMs(0);
+    hovered ? Hover("f3") : Press("g1");
+    platform::SetYieldIntervalMs(4);
+    poll.stop();
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(At("f3"), -E::kKnight);
+    EXPECT_EQ(form->lblStatus->text().toStdString(), "Waiting for Black\r\nKnight at F:3");
+    const QImage drawn = form->picFrontBuffer->picture();
+    EXPECT_TRUE(PictureShowsEngineBoard());
+    EXPECT_EQ(form->picFrontBuffer->picture(), drawn);
+  }
+}
+
 // Each castling once, two of them on the turned board: king and rook land, and the record names the move.
 // Hovered: the press on the king's target comes while the status report of the mouse resting there tests
 // that square with the king put on it (a yield of the test lets the press in); it castles all the same.
@@ -156,11 +194,7 @@ TEST_F(MoveRoadTest, BothCastlingsForBothColours) {
       });
       poll.start(0);
       platform::SetYieldIntervalMs(0);
-      const B::Square s = B::EngineToView(to[0] - 'a' + 1, to[1] - '0');
-      const QPointF over(s.c * 48 + 24, s.r * 48 + 24);
-      QMouseEvent hover(QEvent::MouseMove, over, form->picFrontBuffer->mapToGlobal(over), Qt::NoButton,
-                        Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(form->picFrontBuffer, &hover);
+      Hover(to);
       platform::SetYieldIntervalMs(4);
       poll.stop();
       EXPECT_TRUE(pressed);

@@ -72,10 +72,11 @@ TEST_F(NavigationTest, EachCommandLandsOnItsHalfMoveWithOneLineAndTheLogUntouche
 }
 
 // A piece picked before a look through the game is put down by every
-// command, from the menu or the toolbar, also by one that moves nowhere: the
-// board is drawn without it (and with the checks it hid), and the next press,
-// on a square the picked piece could have reached, starts from nothing
-// picked: it plays nothing, and against the engine it starts no reply.
+// command, from the menu, the toolbar or the slider, also by one that moves
+// nowhere: the board is drawn without it (and with the checks it hid), the
+// status no longer tells of its move, and the next press, on a square the
+// picked piece could have reached, starts from nothing picked: it plays
+// nothing, and against the engine it starts no reply.
 TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
   using F = app::fMainForm;
   // The mode, the piece picked after 1.e4 and the reply, the command (a toolbar key or a menu entry), the
@@ -93,12 +94,13 @@ TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
       {"OfflinePP", "g1", nullptr, &F::mnuRedo, nullptr, 2, "f3"},
       {"OfflinePP", "g1", nullptr, &F::mnuGotoLastMove, nullptr, 2, "f3"},
       {"OfflinePP", "g1", "GOTOEND", nullptr, nullptr, 2, "f3"},
+      {"OfflinePP", "g1", nullptr, nullptr, nullptr, 1, "f3"},  // neither: the slider's arrow, one step back
       // Against the engine at Beginner: the stale bishop move would have started the engine's reply again.
       {"OfflinePC", "f1", nullptr, &F::mnuMoveBack, nullptr, 1, "c4"},
       {"OfflinePC", "g1", "UNDO", nullptr, nullptr, 0, "f3"},
   };
   for (const auto& [mode, picked, key, entry, typed, shown, press] : cases) {
-    SCOPED_TRACE(std::string(mode) + " " + (key ? key : (form.get()->*entry)->objectName().toStdString()));
+    SCOPED_TRACE(std::string(mode) + " " + (key ? key : entry ? (form.get()->*entry)->objectName().toStdString() : "slider"));
     NewGame(mode);
     form->sldLevel->setValue(1);
     Move("e2", "e4");
@@ -108,7 +110,8 @@ TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
     ASSERT_NE(B::gPieceSelected, 0);
     if (typed) answers.PushInput(std::string(typed));
     if (key) form->tb->buttonByKey(key)->trigger();
-    else (form.get()->*entry)->trigger();
+    else if (entry) (form.get()->*entry)->trigger();
+    else form->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(B::gPieceSelected, 0);
     EXPECT_EQ(E::gMoveNumber, shown);
     const QImage drawn = form->picFrontBuffer->picture();
