@@ -99,6 +99,7 @@ void fMainForm::mnuGiveUp_Click() {
       IniFTP(C::kRemoteClosed);
       const bool told = SendCommand(C::PutCommand(folder + C::ClosedArchiveName(stem), C::ClosedArchiveName(stem)));
       SendCommand("CLOSE");
+      StopProgressAnimation();  // the transfer is over before its message
       // Closed here, the game is still listed by Load Game: given up again
       // from there, its notice is sent once more.
       if (!told)

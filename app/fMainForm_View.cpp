@@ -95,8 +95,10 @@ void fMainForm::mnuRotate_Click() {
   if (!Guarded("cmdTurnBoardAround_Click of Formular fMainForm", [&] {
         gBoardSide = gBoardSide == 1 ? -1 : 1;
         ShowCoordinateCaptions();
+        const bool picked = Board::gPieceSelected != kFalse;
         Board::gPieceSelected = kFalse;
         Board::Update_Board();
+        if (picked) StatusReport();  // no longer the picked piece's move
       }))
     return;
   platform::DoEvents();

@@ -90,7 +90,9 @@ TEST_F(ExchangeTest, FetchWithoutANewMoveShowsItsMessageAndChangesNothing) {
     EXPECT_EQ(Record(), record);
     EXPECT_EQ(testsupport::ReadFile(LastGame()), lastGame);
     // Nothing received is left to stand in for a later fetch.
-    if (c.message == problem) EXPECT_FALSE(fs::exists(Dir() + C::ReceivedGameName(Stem())));
+    if (c.message == problem) {
+      EXPECT_FALSE(fs::exists(Dir() + C::ReceivedGameName(Stem())));
+    }
   }
 }
 

@@ -122,7 +122,9 @@ TEST_F(HelpTest, TheTutorialOpensWithTheDesktopsProgramElseAViewerElseAMessageSa
       EXPECT_EQ(ViewerArguments(c.started), Tutorial() + "\n");
     }
     for (const std::string other : {"xchm", "kchmviewer"}) {
-      if (other != c.started) EXPECT_EQ(ViewerArguments(other, 0), "") << other;
+      if (other != c.started) {
+        EXPECT_EQ(ViewerArguments(other, 0), "") << other;
+      }
     }
     const bool shown = (c.desktopOpens && desktop != "refuses") || !c.started.empty();
     EXPECT_EQ(Messages(), shown ? std::vector<std::string>{} : std::vector<std::string>{noViewer});

@@ -89,8 +89,11 @@ class MoveRoadTest : public MainWindowFixture {
       SCOPED_TRACE(k);
       const E::EngineBoard &before = log[k - 1], &after = log[k];
       const int mover = k % 2 == 1 ? -1 : 1;  // White is negative
-      for (size_t i = 0; i < after.cells.size(); ++i)
-        if (after.cells[i] != 0 && after.cells[i] != before.cells[i]) EXPECT_GT(after.cells[i] * mover, 0);
+      for (size_t i = 0; i < after.cells.size(); ++i) {
+        if (after.cells[i] != 0 && after.cells[i] != before.cells[i]) {
+          EXPECT_GT(after.cells[i] * mover, 0);
+        }
+      }
       EXPECT_LE(pieces(before, -mover) - pieces(after, -mover), 1);
       for (int32_t king : {E::kKingNegative, E::kKingPositive})
         EXPECT_EQ(count(after, [king](int32_t c) { return c == king; }), 1);

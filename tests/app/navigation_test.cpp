@@ -67,7 +67,9 @@ TEST_F(NavigationTest, EachCommandLandsOnItsHalfMoveWithOneLineAndTheLogUntouche
     action->trigger();
     ExpectAt(to < 0 ? from : to, log);
     EXPECT_EQ(Record(), to < 0 ? before : before + Line(to));
-    if (to >= 0) EXPECT_EQ(B::txtMoveList().Runs().back().color, B::kRecordGreen);
+    if (to >= 0) {
+      EXPECT_EQ(B::txtMoveList().Runs().back().color, B::kRecordGreen);
+    }
   }
 }
 
@@ -98,6 +100,7 @@ TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
       // Against the engine at Beginner: the stale bishop move would have started the engine's reply again.
       {"OfflinePC", "f1", nullptr, &F::mnuMoveBack, nullptr, 1, "c4"},
       {"OfflinePC", "g1", "UNDO", nullptr, nullptr, 0, "f3"},
+      {"OfflinePP", "g1", "ROTATE", nullptr, nullptr, 2, "f3"},  // Turn Board puts it down as well
   };
   for (const auto& [mode, picked, key, entry, typed, shown, press] : cases) {
     SCOPED_TRACE(std::string(mode) + " " + (key ? key : entry ? (form.get()->*entry)->objectName().toStdString() : "slider"));
@@ -146,7 +149,9 @@ TEST_F(NavigationTest, GoToMoveNumberStepsToTheEntryAndRefusesWhatIsNotAHalfMove
     EXPECT_EQ(Record(), expected);
     ExpectAt(lines.empty() ? 6 : lines.back(), log);
     ASSERT_EQ(answers.Calls().size(), refused ? 1u : 0u);
-    if (refused) EXPECT_EQ(answers.Calls()[0].text, "Please enter a whole half-move number from 0 to 6.");
+    if (refused) {
+      EXPECT_EQ(answers.Calls()[0].text, "Please enter a whole half-move number from 0 to 6.");
+    }
   }
 }
 

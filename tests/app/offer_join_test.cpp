@@ -443,7 +443,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
   for (const int k : {1, 2, 3}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + C::OfferInfoName(stem));
-    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "", "0"});
+    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "", "0", "", "", ""});
     ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(stem))));
   }
   testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(4))), "not an archive");
