@@ -190,6 +190,8 @@ void frmLoadGame::optInternetAction_Click(int index) {
     // A correspondence game is always a tournament: taking a move back or
     // asking the engine would play another game than the partner's.
     optGameType[0]->setEnabled(local);
+    // Without the information panel, back to the size of what is shown.
+    FitToContents(this);
     if (local) {
       UpdateLocalGameList();
     } else {

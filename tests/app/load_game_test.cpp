@@ -205,6 +205,18 @@ TEST_F(LoadCorrespondenceTest, ACorrespondenceGameIsResumedAsATournamentALocalGa
   }
 }
 
+// The correspondence kinds' information panel makes the dialog taller; back
+// at local games it is as small as before, with no empty space in its frames.
+TEST_F(LoadCorrespondenceTest, TheDialogShrinksBackWhenItsInformationPanelGoes) {
+  app::frmLoadGame dialog(*form);
+  dialog.show();
+  const int local = dialog.height();
+  dialog.optInternetAction[0]->setChecked(true);
+  EXPECT_GT(dialog.height(), local);
+  dialog.optInternetAction[2]->setChecked(true);
+  EXPECT_EQ(dialog.height(), local);
+}
+
 TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGameIsTakenOverWithoutAnotherTransfer) {
   PartnerMoved(stems[0]);
   PartnerMoved(stems[2]);  // the second game has no archive on the server
