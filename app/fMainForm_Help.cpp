@@ -88,7 +88,10 @@ void fMainForm::mnuChessTutorial_Click() {
                                                      kMaxTutorialBytes, error) &&
                         ZVK_Internet::DownloadToFile(*Inet1, ZVK_Internet::WebPage("/help/ChessTrl.chi"),
                                                      IndexFileOf(tutorial), kMaxTutorialBytes, error);
-      if (!done) platform::MsgBox("The tutorial could not be downloaded.\r\n" + error, 4144, "Info");
+      if (!done)
+        platform::MsgBox("The tutorial could not be downloaded.\r\n" + error +
+                             "\r\nPlease check the Internet connection and choose Online Chess Tutorial again.",
+                         4144, "Info");
     }
     platform::DoEvents();
   });
