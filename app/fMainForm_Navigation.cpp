@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QScrollBar>
+#include <cmath>
+#include <optional>
 
 #include "app/fMainForm.h"
 #include "board/GameRecord.h"
@@ -153,29 +155,42 @@ void fMainForm::mnuRedo_Click() {
   });
 }
 
+namespace {
+
+// What the user typed, when it is a number. Taken as the settings are read:
+// a decimal number with blanks around it, a sign, a fraction and an exponent
+// ("4", " +4 ", "2.5", "1e1"). Nothing the user could mean otherwise counts:
+// no hexadecimal ("0x10", "&H10"), no thousands or decimal comma ("1,000",
+// "3,"), and no number too large to hold at all ("1e400").
+std::optional<double> EnteredNumber(const std::optional<std::string>& entry) {
+  if (!entry) return std::nullopt;  // cancelled
+  try {
+    return Board::ParseNumber(*entry);
+  } catch (const ZVK_ErrorLog::RuntimeError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
 void fMainForm::mnuGotoMove_Click() {
   RunNavigation(*this, "mnuGotoMove_Click of Formular fMainForm", [&] {
-    const std::optional<std::string> entry = platform::InputBox("Move Numder :", "Go to move number", "0");
-    if (!entry) return;  // cancelled: the user changed their mind
-    const int last = HScroll1->maximum();
-    int target = -1;
-    try {
-      target = Board::ParseDecimalInt32(*entry);
-    } catch (const ZVK_ErrorLog::RuntimeError&) {
-      target = -1;  // not a whole number
-    }
-    if (target < 0 || target > last) {
-      // A wrong entry must not move the game anywhere: say what is allowed instead.
-      platform::MsgBox("Please enter a whole half-move number from 0 to " + std::to_string(last) + ".", 4144,
-                       "Go to move number");
-      return;
-    }
-    // One half-move at a time, each step with its own record line.
-    while (ZVK_Engine::gMoveNumber != target) {
-      const int32_t before = ZVK_Engine::gMoveNumber;
-      if (target > before) mnuMoveForward_Click();
-      else mnuMoveBack_Click();
-      if (ZVK_Engine::gMoveNumber == before) break;  // a failed step would repeat for ever
+    const std::optional<double> number =
+        EnteredNumber(platform::InputBox("Move Numder :", "Go to move number", "0"));
+    // Anything else (Cancel, an empty entry, words) only shows the board again.
+    if (number) {
+      // The nearest whole half-move, halves to the even one, counted without
+      // its sign ("-3" is half-move 3). One beyond 16 bits either way is an
+      // overflow for the handler: logged, and no step is made.
+      const int target = Board::RoundToInt16(std::fabs(*number));
+      // One half-move at a time, each step with its own record line; a
+      // half-move the game has not reached leaves the board where it is.
+      while (target <= HScroll1->maximum() && ZVK_Engine::gMoveNumber != target) {
+        const int32_t before = ZVK_Engine::gMoveNumber;
+        if (target > before) mnuMoveForward_Click();
+        else mnuMoveBack_Click();
+        if (ZVK_Engine::gMoveNumber == before) break;  // a failed step would repeat for ever
+      }
     }
     Board::Update_Board();
   });

@@ -130,29 +130,55 @@ TEST_F(NavigationTest, EveryCommandPutsAPickedPieceDown) {
   }
 }
 
-// Each step of Go to move number writes its own line; an entry that is not a
-// half-move of the game is refused with a message and moves nothing.
-TEST_F(NavigationTest, GoToMoveNumberStepsToTheEntryAndRefusesWhatIsNotAHalfMove) {
-  const std::tuple<std::optional<std::string>, std::vector<int>, bool> cases[] = {  // entry, lines, refused
-      {"3", {5, 4, 3}, false}, {" 6 ", {}, false}, {std::nullopt, {}, false},  // Cancel
-      {"7", {}, true},         {"-3", {}, true},   {"2.5", {}, true},   {"abc", {}, true}, {"", {}, true}};
+// Each step of Go to move number writes its own line. A number is rounded to
+// the nearest half-move (halves to the even one) and taken without its sign;
+// anything else, and a half-move the game has not reached, only shows the
+// board again. A number beyond 16 bits is logged and moves nothing. No
+// message in any case.
+TEST_F(NavigationTest, GoToMoveNumberStepsToTheRoundedEntryAndOnlyRedrawsForAnythingElse) {
+  const std::tuple<std::optional<std::string>, std::vector<int>, bool> cases[] = {  // entry, lines, logged
+      {"3", {5, 4, 3}, false},
+      {" 6 ", {}, false},         // the half-move shown
+      {"-3", {5, 4, 3}, false},   // without its sign
+      {"2.5", {5, 4, 3, 2}, false},  // halves to the even one
+      {"3.5", {5, 4}, false},
+      {"+4", {5, 4}, false},
+      {"0.5e1", {5}, false},
+      {"7", {}, false},           // beyond the last half-move
+      {"32767", {}, false},       // the largest that can be asked for
+      {"abc", {}, false},
+      {"", {}, false},
+      {std::nullopt, {}, false},  // Cancel
+      {"0x10", {}, false},
+      {"3,", {}, false},
+      {"40000", {}, true},
+      {"-32768", {}, true},
+      {"32767.5", {}, true},      // rounds to 32768
+  };
   PlayRecordedGame("OfflinePP", G::kWhite);
   const std::vector<E::EngineBoard> log = E::gGameLog;
-  for (const auto& [entry, lines, refused] : cases) {
+  for (const auto& [entry, lines, logged] : cases) {
     SCOPED_TRACE(entry.value_or("(cancel)"));
     ShowSilently(6);
+    B::gViewBoard = {};  // stale: only a redraw shows the position again
     answers.Clear();
     answers.PushInput(entry);
     std::string expected = Record();
+    const long long errors = ZVK_ErrorLog::ErrorsLogged();
     form->mnuGotoMove->trigger();
     for (int n : lines) expected += Line(n);
     EXPECT_EQ(Record(), expected);
-    ExpectAt(lines.empty() ? 6 : lines.back(), log);
-    ASSERT_EQ(answers.Calls().size(), refused ? 1u : 0u);
-    if (refused) {
-      EXPECT_EQ(answers.Calls()[0].text, "Please enter a whole half-move number from 0 to 6.");
+    EXPECT_TRUE(answers.Calls().empty());
+    EXPECT_EQ(ZVK_ErrorLog::ErrorsLogged() - errors, logged ? 1 : 0);
+    if (logged) {
+      EXPECT_EQ(E::gMoveNumber, 6);
+      EXPECT_EQ(E::gGameLog, log);
+    } else {
+      ExpectAt(lines.empty() ? 6 : lines.back(), log);
     }
   }
+  EXPECT_NE(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("mnuGotoMove_Click of Formular fMainForm"),
+            std::string::npos);
 }
 
 // Against the engine Undo and Redo take back and bring back the engine's
