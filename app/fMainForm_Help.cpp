@@ -82,16 +82,23 @@ void fMainForm::mnuChessTutorial_Click() {
     if (answer == platform::vbYes && (transfer = ClaimTransfer())) {
       // Each file arrives whole or not at all; the index is only worth
       // fetching once the tutorial itself is there. It opens at the next use
-      // of the menu entry.
+      // of the menu entry. The messages name the address tried: a wrong one
+      // means the web site setting, not the connection, needs a look.
+      const std::string tutorialUrl = ZVK_Internet::WebPage("/help/ChessTrl.chm");
+      const std::string indexUrl = ZVK_Internet::WebPage("/help/ChessTrl.chi");
       std::string error;
-      const bool done = ZVK_Internet::DownloadToFile(*Inet1, ZVK_Internet::WebPage("/help/ChessTrl.chm"), tutorial,
-                                                     kMaxTutorialBytes, error) &&
-                        ZVK_Internet::DownloadToFile(*Inet1, ZVK_Internet::WebPage("/help/ChessTrl.chi"),
-                                                     IndexFileOf(tutorial), kMaxTutorialBytes, error);
-      if (!done)
-        platform::MsgBox("The tutorial could not be downloaded.\r\n" + error +
-                             "\r\nPlease check the Internet connection and choose Online Chess Tutorial again.",
+      if (!ZVK_Internet::DownloadToFile(*Inet1, tutorialUrl, tutorial, kMaxTutorialBytes, error)) {
+        platform::MsgBox("The tutorial could not be downloaded from\r\n" + tutorialUrl + "\r\n(" + error +
+                             ").\r\nPlease check the Internet connection and the web site setting"
+                             " (Common/WebSite.txt, see the README) and choose Online Chess Tutorial again.",
                          4144, "Info");
+      } else if (!ZVK_Internet::DownloadToFile(*Inet1, indexUrl, IndexFileOf(tutorial), kMaxTutorialBytes, error)) {
+        // The tutorial is stored and usable; only its index is missing.
+        platform::MsgBox("The tutorial has been downloaded and opens the next time you choose Online Chess "
+                         "Tutorial.\r\nIts index could not be fetched from\r\n" + indexUrl + "\r\n(" + error +
+                             "); the tutorial can be read without it.",
+                         4160, "Info");
+      }
     }
     platform::DoEvents();
   });

@@ -152,7 +152,9 @@ TEST(WebSiteSetting, FromTheEnvironmentTheFileOrBuiltIn) {
   }
 }
 
-// Declined, the download fetches nothing; done, it stores both files byte for byte.
+// Declined, the download fetches nothing; failed, it stores nothing and names
+// the address tried; with only the tutorial on the site, that is stored and
+// the message says so; done, it stores both files byte for byte.
 TEST_F(HelpTest, TutorialDownloadLeavesNoFileOnFailureAndStoresBothFilesAsReceived) {
   fixtures::HttpServer server;
   TEST_NEEDS(server.running(), fixtures::kHttpDown);
@@ -160,18 +162,47 @@ TEST_F(HelpTest, TutorialDownloadLeavesNoFileOnFailureAndStoresBothFilesAsReceiv
   form->mnuChessTutorial->trigger();
   EXPECT_FALSE(fs::exists(Tutorial()));
 
+  UseSite("127.0.0.1:" + std::to_string(server.port()));
+  const std::string site = "http://127.0.0.1:" + std::to_string(server.port());
+  const std::string index = tree.path("Castellan/help/ChessTrl.chi");
+  const std::string onlyTutorial = "ITSF only";
+  for (const bool tutorialThere : {false, true}) {
+    SCOPED_TRACE(tutorialThere ? "only the tutorial on the site" : "nothing on the site");
+    if (tutorialThere) server.put("help/ChessTrl.chm", onlyTutorial);
+    answers.Clear();
+    answers.Push(platform::vbYes);
+    form->mnuChessTutorial->trigger();
+    ASSERT_EQ(Messages().size(), 2u);
+    const std::string told = Messages()[1];
+    const std::string expected =
+        tutorialThere ? "The tutorial has been downloaded and opens the next time you choose Online Chess Tutorial."
+                        "\r\nIts index could not be fetched from\r\n" + site + "/help/ChessTrl.chi\r\n("
+                      : "The tutorial could not be downloaded from\r\n" + site + "/help/ChessTrl.chm\r\n(";
+    EXPECT_EQ(told.substr(0, expected.size()), expected);
+    EXPECT_EQ(fs::exists(Tutorial()), tutorialThere);
+    EXPECT_FALSE(fs::exists(index));
+    EXPECT_TRUE(shell.Opened().empty());
+  }
+  // As the message says, the next use opens it.
+  answers.Clear();
+  form->mnuChessTutorial->trigger();
+  EXPECT_TRUE(answers.Calls().empty());
+  EXPECT_EQ(shell.Opened(), std::vector<std::string>{Tutorial()});
+  EXPECT_EQ(testsupport::ReadFile(Tutorial()), onlyTutorial);
+  fs::remove(Tutorial());
+  answers.Clear();
+
   // Bytes a text conversion would damage: NUL, lone CR and LF, CR LF, high bytes.
   const std::string tutorial = std::string("ITSF\0\x01\r\n\xff\xfe", 10) + std::string(3000, 'x') + "\n\r\xc3";
-  const std::string index = std::string("chi\0\r\n\x80", 7);
+  const std::string indexBytes = std::string("chi\0\r\n\x80", 7);
   server.put("help/ChessTrl.chm", tutorial);
-  server.put("help/ChessTrl.chi", index);
-  UseSite("127.0.0.1:" + std::to_string(server.port()));
+  server.put("help/ChessTrl.chi", indexBytes);
   answers.Push(platform::vbYes);
   form->mnuChessTutorial->trigger();
-  EXPECT_EQ(answers.Calls().size(), 2u);
+  EXPECT_EQ(answers.Calls().size(), 1u);  // the question, and no message
   EXPECT_EQ(testsupport::ReadFile(Tutorial()), tutorial);
-  EXPECT_EQ(testsupport::ReadFile(tree.path("Castellan/help/ChessTrl.chi")), index);
-  EXPECT_TRUE(shell.Opened().empty());  // it opens at the next use of the entry
+  EXPECT_EQ(testsupport::ReadFile(index), indexBytes);
+  EXPECT_EQ(shell.Opened().size(), 1u);  // it opens at the next use of the entry
 
   // There the downloaded file is what a stock machine's viewer is given.
   PutDesktop(false);
