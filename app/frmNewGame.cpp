@@ -520,14 +520,11 @@ void frmNewGame::cmbJoinNewGame_Click() {
     // The game id must be the one the offer's name carries: the join and the
     // fetch that follows address the game by it.
     readable = readable && info.gameId == cor::GameIdOfStem(stem);
-    // The offerer's colour decides the joiner's: an offer without a readable
-    // one cannot be joined either.
+    // The offerer's colour decides the joiner's. A line that is no number is
+    // a runtime error for the handler: logged, the preview ends there and OK
+    // stays off, since the joiner's colour is unknown.
     int32_t offerer = kWhite;
-    try {
-      if (readable) offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
-    } catch (const std::exception&) {
-      readable = false;
-    }
+    if (readable) offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
     if (!readable) {
       platform::MsgBox("No information available in the moment\r\nPlease try again later.", 4160,
                        ZVK_ErrorLog::ApplicationTitle());

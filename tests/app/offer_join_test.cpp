@@ -434,16 +434,18 @@ TEST_F(OfferJoinTest, AnInterruptedListBuildLeavesWhatCameAfterIt) {
 
 // The offer list built from listing files and previewed from the server.
 TEST_F(OfferJoinTest, OfferListCases) {
+  const std::string previewPlace = "cmbJoinNewGame_Click of Formular frmNewGame";
   Installation pc("000000009");
   Open(pc, "Dora");
   fs::create_directories(server.remotePath("offered"));
   auto stemOf = [](int k) { return "00000000" + std::to_string(k) + "2612062359" + "0000"; };
   // Offers 1, 2 and 3 have archives on the server; offer 4 a damaged one,
-  // 7 one too large.
-  for (const int k : {1, 2, 3}) {
+  // 7 one too large; offer 5's colour line is no number.
+  for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + C::OfferInfoName(stem));
-    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "", "0", "", "", ""});
+    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "",
+                                k == 5 ? "White" : "0", "", "", ""});
     ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(stem))));
   }
   testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(4))), "not an archive");
@@ -454,6 +456,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
     std::vector<std::string> listed, messages;
+    bool logged = false;  // the last preview wrote an error-log entry
   };
   const std::string noInfo = "No information available in the moment\r\nPlease try again later.";
   const Case cases[] = {
@@ -464,6 +467,14 @@ TEST_F(OfferJoinTest, OfferListCases) {
        {stemOf(3), stemOf(4)}, {noInfo}},
       {"an archive larger than any offer's is stopped", stemOf(7) + "n.zip\r\n", "", {stemOf(7)}, {noInfo}},
       {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
+      {"an offer whose colour is no number: logged, no message", stemOf(3) + "n.zip\r\n" + stemOf(5) + "n.zip\r\n",
+       "", {stemOf(3), stemOf(5)}, {}, true},
+  };
+  auto previewErrors = [&] {
+    const std::string log = testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath());
+    size_t count = 0;
+    for (size_t at = log.find(previewPlace); at != std::string::npos; at = log.find(previewPlace, at + 1)) ++count;
+    return count;
   };
   app::frmNewGame dialog(form.get());
   dialog.optMode[3]->click();
@@ -472,16 +483,18 @@ TEST_F(OfferJoinTest, OfferListCases) {
     testsupport::WriteFile(pc.Path("InternetGame/temp/InternetGame_n.tmp"), c.offers);
     testsupport::WriteFile(pc.Path("InternetGame/temp/InternetGame_j.tmp"), c.joins);
     answers.Clear();
+    const size_t errors = previewErrors();
     dialog.UpdateGameList(false);
     EXPECT_EQ(Items(dialog.cmbJoinNewGame), c.listed);
     EXPECT_EQ(Messages(), c.messages);
+    EXPECT_EQ(previewErrors() - errors, c.logged ? 1u : 0u);
     // The last one listed is selected and previewed; nothing of an earlier
     // preview stays when that fails, and it cannot be joined.
-    EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty() && c.messages.empty());
+    const bool joinable = !c.listed.empty() && c.messages.empty() && !c.logged;
+    EXPECT_EQ(dialog.cmdOK->isEnabled(), joinable);
     if (!c.listed.empty()) {
-      EXPECT_EQ(C::gInternetGameID, c.messages.empty() ? C::GameIdOfStem(c.listed.back()) : "");
-      EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(),
-                c.messages.empty() ? "offerer " + c.listed.back().substr(8, 1) : "");
+      EXPECT_EQ(C::gInternetGameID, joinable ? C::GameIdOfStem(c.listed.back()) : "");
+      EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), joinable ? "offerer " + c.listed.back().substr(8, 1) : "");
     }
   }
   // A rebuild from a handler that runs while a long listing is read fills
