@@ -509,6 +509,8 @@ void fMainForm::ApplyLook() {
       "  padding-top: 4px; }"
       "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: #f2d27a; font-weight: bold; }"
       "QGroupBox QLabel, QGroupBox QCheckBox, QGroupBox QRadioButton { color: #202020; }"
+      // A fixed ink would draw a switched-off choice as clickable as the others.
+      "QGroupBox QLabel:disabled, QGroupBox QCheckBox:disabled, QGroupBox QRadioButton:disabled { color: #a09a8c; }"
       "QFrame#Frame1 { background: #f3f0e6; border: 1px solid #8c8068; border-radius: 5px; }"
       "QFrame#Frame1 QLabel { color: #202020; border: none; background: transparent; }"
       "QLabel#lblMoveControl { color: #f2d27a; padding-left: 11px; }"));

@@ -217,6 +217,37 @@ TEST_F(LoadCorrespondenceTest, TheDialogShrinksBackWhenItsInformationPanelGoes) 
   EXPECT_EQ(dialog.height(), local);
 }
 
+// The choices a correspondence game does not take look switched off, as
+// the program shows the dialog (over the main window, in its look), and
+// come back at local games: their captions are drawn lighter, not in the
+// ink of the choices that can be clicked.
+TEST_F(LoadCorrespondenceTest, ChoicesACorrespondenceGameDoesNotTakeLookSwitchedOff) {
+  // The darkest ink of a control's caption.
+  auto ink = [](QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+  };
+  app::frmLoadGame dialog(*form, form.get());
+  dialog.show();
+  QWidget* const choices[] = {dialog.optGameType[0], dialog.optColor[0], dialog.optColor[1]};
+  std::map<QWidget*, int> clickable;
+  for (QWidget* choice : choices) clickable[choice] = ink(choice);
+  for (const int kind : {0, 2, 1, 2}) {
+    SCOPED_TRACE(kind);
+    dialog.optInternetAction[kind]->setChecked(true);
+    const bool local = kind == 2;
+    for (QWidget* choice : choices) {
+      SCOPED_TRACE(choice->objectName().toStdString());
+      EXPECT_EQ(choice->isEnabled(), local);
+      if (local) EXPECT_EQ(ink(choice), clickable[choice]);
+      else EXPECT_GT(ink(choice), clickable[choice] + 40);
+    }
+  }
+}
+
 TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGameIsTakenOverWithoutAnotherTransfer) {
   PartnerMoved(stems[0]);
   PartnerMoved(stems[2]);  // the second game has no archive on the server
