@@ -256,6 +256,8 @@ void RecordBridge::SetToolbarButtonEnabled(int position, bool enabled) {
   EnableToolbarButton(*f_.tb, position, enabled);
 }
 
+void RecordBridge::SetMoveSliderEnabled(bool enabled) { f_.HScroll1->setEnabled(enabled); }
+
 void RecordBridge::HScroll1_Change() { f_.HScroll1_Change(); }
 
 // ----------------------------------------------------------------- support

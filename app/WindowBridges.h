@@ -85,6 +85,7 @@ class RecordBridge final : public ZVK_Board_Sub::RecordWindow {
   void SetMenuEnabled(const std::string& name, bool enabled) override;
   int ToolbarButtonCount() override;
   void SetToolbarButtonEnabled(int position, bool enabled) override;
+  void SetMoveSliderEnabled(bool enabled) override;
   void HScroll1_Change() override;
 
  private:

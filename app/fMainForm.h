@@ -120,7 +120,7 @@ class fMainForm : public QMainWindow,
   // position nobody played.
   bool MoveUnderWay() const { return movesUnderWay_ > 0; }
   // What a command does when it meets a move under way: the menus, the
-  // toolbar, the buttons and the sliders wait until the move is done; a
+  // toolbar, the buttons and the move slider wait until the move is done; a
   // press on the board, a move on a position that is about to change, is
   // dropped with a note, and so is a press while commands still wait. A
   // press is not under way itself: only the road of the move it completes is,
@@ -497,6 +497,10 @@ class fMainForm : public QMainWindow,
   void ConnectNavigationCommands();
   void ConnectLevelCommands();
   void ConnectToolbar();
+  // Counts the levels the user has picked on the slider, so that the hint,
+  // which sets the level for its own search, can tell whether the user picked
+  // one while that search ran.
+  uint64_t levelPicks_ = 0;
 
   // Navigation: the slider moved without its own record line, and the
   // closing steps every navigation command shares.

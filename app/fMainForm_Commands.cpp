@@ -36,6 +36,8 @@ void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)>
     const int wanted = slider->sliderPosition();
     const int step = wanted - slider->value();
     slider->setSliderPosition(slider->value());
+    // A slider switched off takes no request, whatever triggered the action.
+    if (!slider->isEnabled()) return;
     // A drag asks for the place where it was let go; a step (arrow, page,
     // key) for one step from wherever the slider stands when it runs.
     const bool drag = action == QAbstractSlider::SliderMove;

@@ -32,7 +32,12 @@ void fMainForm::ConnectLevelCommands() {
   // passes, so that dragging over "Advanced" does not bring the notice.
   sldLevel->setTracking(false);
   connect(sldLevel, &QSlider::valueChanged, this, [this] { sldLevel_Click(); });
-  OnSliderAction(sldLevel, [this](int value) { sldLevel->setValue(value); });
+  // The level changes no position, so the user's pick is not held back
+  // behind a move: a search under way reads the slider at every candidate
+  // and plays at the new level from there on.
+  connect(sldLevel, &QAbstractSlider::actionTriggered, this, [this](int action) {
+    if (action != QAbstractSlider::SliderNoAction && sldLevel->sliderPosition() != sldLevel->value()) ++levelPicks_;
+  });
   OnGameCommand(mnuGiveHint, [this] { mnuGiveHint_Click(); });
 }
 
@@ -60,6 +65,7 @@ void fMainForm::mnuGiveHint_Click() {
         // From the third half-move on: before it there is no move of the human's to suggest against.
         if (ZVK_Engine::gMoveNumber < 2) return;
         const auto level = static_cast<int16_t>(sldLevel->value());
+        const uint64_t picksBefore = levelPicks_;
         sldLevel->setValue(kIntermediate);
         Write2GameRecord("CPU suggestion :\r\n", kHintColor, true);
         platform::MsgBox("If you like the suggestion click on  -Start CPU Move-\r\n"
@@ -74,7 +80,8 @@ void fMainForm::mnuGiveHint_Click() {
         gPlayerColor = gColorToMove == kWhite ? kBlack : kWhite;
         ExecuteMoveBW(kTrue);
         gPlayerColor = human;
-        sldLevel->setValue(level);
+        // A level the user picked while the suggestion was searched stays.
+        if (levelPicks_ == picksBefore) sldLevel->setValue(level);
         cmdStartCPUMove->setVisible(true);
       }))
     return;

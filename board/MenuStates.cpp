@@ -26,6 +26,7 @@ void SetTrainingMenu() {
     RecordWindow& w = TheRecordWindow();
     w.SetMenuEnabled("mnuPause", true);
     for (const char* menu : kGovernedMenus) w.SetMenuEnabled(menu, true);
+    w.SetMoveSliderEnabled(true);
     const int count = w.ToolbarButtonCount();
     for (int position = 1; position <= count; ++position) w.SetToolbarButtonEnabled(position, true);
   });
@@ -34,6 +35,11 @@ void SetTrainingMenu() {
 void SetTournamentMenu() {
   Guarded("SetTournamentMenu of Modul ZVK_Board_Sub", [] {
     RecordWindow& w = TheRecordWindow();
+    // The move slider goes with the Move menu: a move made on a position it
+    // went back to would replace the moves after it, in a correspondence game
+    // also moves the partner already has. It goes first, so that no failure
+    // further on leaves it usable.
+    w.SetMoveSliderEnabled(false);
     const bool correspondence = ZVK_Globals::gGameMode == "OnlinePP";
     w.SetMenuEnabled("mnuPause", !correspondence);
     w.SetToolbarButtonEnabled(kPauseButton, !correspondence);

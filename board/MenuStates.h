@@ -1,7 +1,8 @@
 #pragma once
 // Which commands a game type leaves available: a training game keeps every
 // help; a tournament game disables taking back, looking ahead, hints, board
-// editing, changing side or mode and switching profile.
+// editing, changing side or mode and switching profile. The move slider
+// follows the Move menu.
 namespace ZVK_Board_Sub {
 
 void SetTrainingMenu();

@@ -74,6 +74,10 @@ class RecordWindow {
   virtual int ToolbarButtonCount() = 0;
   // A position outside 1..count throws ZVK_ErrorLog::RuntimeError (35600, "Index out of bounds").
   virtual void SetToolbarButtonEnabled(int position, bool enabled) = 0;
+  // Whether the user can move the move slider HScroll1. The program still
+  // sets its value and maximum when it is off (the engine's log writer, the
+  // game-file reader, the navigation commands).
+  virtual void SetMoveSliderEnabled(bool enabled) = 0;
 
   // ---- the move slider's change handler (fMainForm.HScroll1_Change)
   virtual void HScroll1_Change() = 0;
@@ -104,6 +108,7 @@ class HeadlessRecordWindow : public RecordWindow {
   std::vector<std::string> profiles;
   std::map<std::string, bool> menusEnabled;
   std::vector<bool> toolbarEnabled;  // element 0 is position 1
+  bool moveSliderEnabled = true;
   int sliderChanges = 0;
   std::vector<std::string> valueWrites;  // names in the order they were set
 
@@ -128,6 +133,7 @@ class HeadlessRecordWindow : public RecordWindow {
   void SetMenuEnabled(const std::string& name, bool enabled) override { menusEnabled[name] = enabled; }
   int ToolbarButtonCount() override { return static_cast<int>(toolbarEnabled.size()); }
   void SetToolbarButtonEnabled(int position, bool enabled) override;
+  void SetMoveSliderEnabled(bool enabled) override { moveSliderEnabled = enabled; }
   // Takes the shown position out of the game log as the real handler does
   // (for the value the game file just set: gMoveNumber).
   void HScroll1_Change() override;

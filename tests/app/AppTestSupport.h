@@ -289,4 +289,23 @@ class MainWindowFixture : public ::testing::Test {
   std::unique_ptr<app::fMainForm> form;
 };
 
+// The user takes the move slider back by each input it has: its keys, the
+// wheel, a drag let go at the start and its arrow. Where the slider is the
+// user's, the game is then shown at half-move 0.
+inline void UserTakesTheMoveSliderBack(app::fMainForm& form) {
+  QScrollBar* slider = form.HScroll1;
+  for (const Qt::Key key : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Home}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(slider, &press);
+  }
+  const QPointF inside(4, 4);
+  QWheelEvent wheel(inside, slider->mapToGlobal(inside), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(slider, &wheel);
+  slider->setSliderDown(true);
+  slider->setSliderPosition(0);
+  slider->setSliderDown(false);
+  slider->triggerAction(QAbstractSlider::SliderSingleStepSub);
+}
+
 }  // namespace apptest

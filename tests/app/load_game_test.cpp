@@ -182,9 +182,9 @@ TEST_F(LoadCorrespondenceTest, OfferedGamesShowTheirInformationAsPlainText) {
 }
 
 // A correspondence game is resumed as a tournament whatever the game type
-// shows: taking back the partner's move or asking the engine is off. A
-// local game still takes Training, also after the dialog showed
-// correspondence games.
+// shows: taking back the partner's move, by the Move menu or the slider, or
+// asking the engine is off. A local game still takes Training, also after
+// the dialog showed correspondence games.
 TEST_F(LoadCorrespondenceTest, ACorrespondenceGameIsResumedAsATournamentALocalGameStillAsTraining) {
   SaveGame(Games("20260101_10_Standard.chs"), {{"e2", "e4"}});
   for (const int kind : {0, 2}) {
@@ -202,6 +202,14 @@ TEST_F(LoadCorrespondenceTest, ACorrespondenceGameIsResumedAsATournamentALocalGa
     EXPECT_EQ(G::gGameType, training ? "Training" : "Tournament");
     EXPECT_EQ(form->mnuMove->menuAction()->isEnabled(), training);
     EXPECT_EQ(form->tb->button(5)->isEnabled() || form->tb->button(11)->isEnabled(), training);  // Undo, Hint
+    // Nor does the move slider take a move back in the correspondence game.
+    const int loaded = E::gMoveNumber;
+    const E::EngineBoard board = E::gVirtualBoard;
+    UserTakesTheMoveSliderBack(*form);
+    EXPECT_EQ(E::gMoveNumber, training ? 0 : loaded);
+    if (!training) {
+      EXPECT_EQ(E::gVirtualBoard, board);
+    }
   }
 }
 

@@ -315,6 +315,7 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
       {"hint", kPcWhite | kPcBlack, [&] { form->mnuGiveHint->trigger(); }, recordHas("CPU suggestion")},
       {"change side", kPcWhite | kPcBlack | kTwoPlayers, [&] { form->mnuChangeSide->trigger(); }, nullptr, true},
       {"turn board", kAll, [&] { form->mnuRotate->trigger(); }, [&] { return G::gBoardSide == -side; }},
+      // The level changes no position: it is taken at once, and the game is played all the same.
       {"level", kAll, [&] { form->sldLevel->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
        [&] { return form->sldLevel->value() == 2; }},
       // A step, from where the slider stands once the move is done (the engines play on from there).

@@ -284,5 +284,35 @@ TEST_F(NavigationTest, TheHintPlaysTheNextMoveAtTheFullLevel) {
   }
 }
 
+// A level the user picks while the engine searches counts at once: stepped
+// down to Beginner during the search, the search stops early. So too in the
+// hint's own search, and the hint then leaves the picked level in place of
+// the one it had put back.
+TEST_F(NavigationTest, ALevelPickedDuringASearchCountsAtOnce) {
+  for (const bool hint : {false, true}) {
+    SCOPED_TRACE(hint ? "the hint's search" : "the engine's reply");
+    PlayRecordedGame("OfflinePC", G::kWhite);
+    form->sldLevel->setValue(2);
+    std::set<int> levelsSearched;
+    int reached = 0, candidates = 0;
+    auto watch = QObject::connect(form->progreso, &QProgressBar::valueChanged, form.get(), [&](int value) {
+      if (value < 1) return;  // set up, or committed
+      levelsSearched.insert(form->sldLevel->value());
+      reached = value;
+      candidates = form->progreso->maximum();
+      if (value == 1) form->sldLevel->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    });
+    if (hint) form->mnuGiveHint->trigger();
+    else Move("g1", "f3");
+    QObject::disconnect(watch);
+    EXPECT_EQ(E::gMoveNumber, hint ? 7 : 8);
+    EXPECT_EQ(levelsSearched, (std::set<int>{1, 2}));
+    EXPECT_GE(candidates, 20);
+    EXPECT_LT(reached, candidates);
+    EXPECT_EQ(form->sldLevel->value(), 1);
+    EXPECT_EQ(form->lblLevel->text().toStdString(), "Beginner");
+  }
+}
+
 }  // namespace
 }  // namespace apptest

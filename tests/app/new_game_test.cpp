@@ -96,5 +96,38 @@ TEST_F(NewGameTest, ChoicesComeBackPerProfile) {
   Dialog([](app::frmNewGame* d) { EXPECT_EQ(d->txtNamePlayer2->text(), "Bob"); });
 }
 
+// The move slider takes moves back only in a training game: in a tournament
+// no input of the user's reaches it, and the engine's reply still moves it.
+// One session, so each game is set up after the last one's type.
+TEST_F(NewGameTest, TheMoveSliderTakesMovesBackOnlyInATrainingGame) {
+  const std::pair<Choice, const char*> games[] = {
+      {{1, false, true}, "against the engine, tournament"},
+      {{1, false, false}, "against the engine, training"},
+      {{0, false, true}, "two players, tournament"},
+      {{0, false, false}, "two players, training"},
+  };
+  for (const auto& [choice, name] : games) {
+    SCOPED_TRACE(name);
+    form->SetGameStartCommandsEnabled(true);  // the previous game is over
+    NewGameFromMenu(choice);
+    form->sldLevel->setValue(1);
+    Move("e2", "e4");
+    if (choice.mode == 0) Move("e7", "e5");
+    ASSERT_EQ(E::gMoveNumber, 2);
+    ASSERT_EQ(form->HScroll1->value(), 2);
+    const E::EngineBoard board = E::gVirtualBoard;
+    const std::string record = Record();
+    UserTakesTheMoveSliderBack(*form);
+    if (choice.tournament) {
+      EXPECT_EQ(E::gMoveNumber, 2);
+      EXPECT_EQ(form->HScroll1->value(), 2);
+      EXPECT_EQ(E::gVirtualBoard, board);
+      EXPECT_EQ(Record(), record);
+    } else {
+      EXPECT_EQ(E::gMoveNumber, 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace apptest

@@ -93,6 +93,8 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
     MoveAndSend("e2", "e4");
     if (!offererWhite) MoveAndSend("e7", "e5");
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+    UserTakesTheMoveSliderBack(*form);  // nor on the offerer's side
+    EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
     const std::string offerOnServer = server.remotePath("offered/" + stem + "n.zip");
     const auto offerTime = fs::last_write_time(offerOnServer);
     EXPECT_EQ(FilesIn(server.remotePath("games")), std::set<std::string>{stem + "g.zip"});
@@ -126,6 +128,11 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
     EXPECT_EQ(join[1] + join[2] + join[5], "000000002Bob" + std::string(offererWhite ? "16777215" : "0"));
     EXPECT_EQ(Stored("cmbJoinNewGame"), stem);
     EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);  // the offerer's game was fetched
+    // The slider takes back none of the moves the partner has.
+    const E::EngineBoard fetched = E::gVirtualBoard;
+    UserTakesTheMoveSliderBack(*form);
+    EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
+    EXPECT_EQ(E::gVirtualBoard, fetched);
     // The joined game is ready to play and send.
     MoveAndSend(offererWhite ? "e7" : "d2", offererWhite ? "e5" : "d4");
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;

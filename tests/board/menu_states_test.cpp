@@ -10,9 +10,9 @@ namespace {
 
 class MenuStatesTest : public recordtest::RecordTest {
  protected:
-  // The enabled governed menus and toolbar positions, as text.
+  // The enabled governed menus, the move slider and toolbar positions, as text.
   std::string Enabled() {
-    std::string out;
+    std::string out = window.moveSliderEnabled ? "HScroll1 " : "";
     for (const char* m : {"mnuPause", "mnuChangeMode", "mnuAddProfile", "mnuDleteProfile", "mnuMove", "mnuDangerShow",
                           "mnuEdit", "mnuChangeSide", "mnuLoadGameStart", "mnuImportPGN"}) {
       out += window.menusEnabled[m] ? std::string(m) + " " : "";
@@ -44,7 +44,7 @@ TEST_F(MenuStatesTest, TournamentClosesHelpsTrainingOpensEverything) {
     // A training game after it enables every menu and button, separators included.
     SetTrainingMenu();
     EXPECT_EQ(Enabled(),
-              "mnuPause mnuChangeMode mnuAddProfile mnuDleteProfile mnuMove mnuDangerShow mnuEdit mnuChangeSide "
+              "HScroll1 mnuPause mnuChangeMode mnuAddProfile mnuDleteProfile mnuMove mnuDangerShow mnuEdit mnuChangeSide "
               "mnuLoadGameStart mnuImportPGN | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26")
         << c.mode;
   }
@@ -55,6 +55,7 @@ TEST_F(MenuStatesTest, ShortToolbarIsLoggedNotFatal) {
   ZVK_Globals::gGameMode = "OfflinePC";
   SetTournamentMenu();  // position 13 does not exist
   EXPECT_NE(ErrorLog().find("SetTournamentMenu of Modul ZVK_Board_Sub"), std::string::npos);
+  EXPECT_FALSE(window.moveSliderEnabled);  // no move is taken back in the tournament all the same
 }
 
 }  // namespace
