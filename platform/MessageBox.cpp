@@ -28,6 +28,7 @@ int ScriptedAnswerer::Answer(const std::string& text, int style, const std::stri
     answers_.pop_front();
   }
   calls_.push_back({text, style, title, answer});
+  if (watcher_) watcher_(text);
   const auto delay = delays_.find(text);
   if (delay != delays_.end() && QCoreApplication::instance() != nullptr) {
     onScreen_.push_back(text);
@@ -44,6 +45,7 @@ int ScriptedAnswerer::Answer(const std::string& text, int style, const std::stri
 void ScriptedAnswerer::Show(const std::string& text, int style, const std::string& title) {
   calls_.push_back({text, style, title, vbOK, false});
   onScreen_.push_back(text);
+  if (watcher_) watcher_(text);
 }
 
 std::optional<std::string> ScriptedAnswerer::AnswerInput(const std::string& prompt, const std::string& title,

@@ -69,6 +69,8 @@ class ScriptedAnswerer {
   // The texts of the messages on screen now: a message box until it is
   // answered, a message of ShowMessage until Clear().
   const std::vector<std::string>& OnScreen() const { return onScreen_; }
+  // Called with the text of every message as it comes (what else runs then).
+  void Watch(std::function<void(const std::string& text)> watcher) { watcher_ = std::move(watcher); }
   void Clear() {
     calls_.clear();
     answers_.clear();
@@ -76,6 +78,7 @@ class ScriptedAnswerer {
     inputs_.clear();
     delays_.clear();
     onScreen_.clear();
+    watcher_ = nullptr;
   }
 
   int Answer(const std::string& text, int style, const std::string& title);
@@ -90,6 +93,7 @@ class ScriptedAnswerer {
   std::vector<InputBoxCall> inputCalls_;
   std::map<std::string, int> delays_;
   std::vector<std::string> onScreen_;
+  std::function<void(const std::string&)> watcher_;
   ScriptedAnswerer* previous_ = nullptr;
 };
 
