@@ -452,7 +452,8 @@ class frmNewGame::ListWork {
 };
 
 frmNewGame::ListFetch frmNewGame::UpdateGameList(bool download) {
-  ListFetch fetch = ListFetch::NotAsked;
+  // A download counts as come only once both listings are there.
+  ListFetch fetch = download ? ListFetch::Unreachable : ListFetch::NotAsked;
   // A build or preview still under way belongs to the list this one replaces.
   AbandonListWork();
   const uint64_t build = listBuilds_;
@@ -493,8 +494,7 @@ frmNewGame::ListFetch frmNewGame::UpdateGameList(bool download) {
       step("LS *.*");
       owner_->SendCommand("CLOSE");
       StopTransferAnimation(Animation1);
-      const bool came = listed && ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins);
-      fetch = came ? ListFetch::Fetched : ListFetch::Unreachable;
+      if (listed && ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) fetch = ListFetch::Fetched;
       if (abandoned()) return;
     }
     if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {

@@ -289,4 +289,14 @@ class MainWindowFixture : public ::testing::Test {
   std::unique_ptr<app::fMainForm> form;
 };
 
+// Lets the window run until done holds (at most maxMs); whether it holds.
+inline bool WaitUntil(const std::function<bool()>& done, int maxMs = 20000) {
+  for (int waited = 0; waited < maxMs && !done(); waited += 5) {
+    QEventLoop pause;
+    QTimer::singleShot(5, &pause, &QEventLoop::quit);
+    pause.exec();
+  }
+  return done();
+}
+
 }  // namespace apptest

@@ -1,7 +1,5 @@
 // Correspondence games through the main window and a real loopback FTP
 // server: the ways a fetch or a send goes wrong, and what a resumed game offers.
-#include <QThread>
-
 #include "support/ZVK_Internet.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -318,10 +316,7 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
     EXPECT_EQ(Stray(server), std::set<std::string>{});
     if (row.waits) {
       EXPECT_EQ(form->StatusBar->panel(1)->text(), app::fMainForm::kWaitForTransfer);
-      for (int waited = 0; waited < 20000 && !row.ranAlone(); waited += 5) {
-        platform::DoEventsNow();
-        QThread::msleep(5);
-      }
+      WaitUntil(row.ranAlone);  // the send goes out by itself
     } else {
       EXPECT_EQ(shownWhenDone, std::vector<std::string>{busy});
       answers.Clear();

@@ -1,8 +1,6 @@
 // Windows and commands that meet an Internet transfer under way: they wait
 // for it or stay out of its way, so that the transfer runs to its end, and a
 // list or a download that did not come whole is never taken for one that did.
-#include <QThread>
-
 #include "app/frmLoadGame.h"
 #include "support/ZVK_Internet.h"
 #include "tests/app/AppTestSupport.h"
@@ -25,15 +23,6 @@ class TransferTurnTest : public MainWindowFixture {
     const std::string txt = tree.path("scratch/" + C::OfferInfoName(kStem));
     C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(kStem), "Olga", "Norway", "english", "16777215", "", "", ""});
     ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(kStem))));
-  }
-
-  // Lets the window run until done holds (at most 20 s).
-  static bool Until(const std::function<bool()>& done) {
-    for (int waited = 0; waited < 20000 && !done(); waited += 5) {
-      platform::DoEventsNow();
-      QThread::msleep(5);
-    }
-    return done();
   }
 
   std::string Tutorial() const { return tree.path("Castellan/help/ChessTrl.chm"); }
@@ -124,7 +113,7 @@ TEST_F(TransferTurnTest, AWindowAskedForDuringATransferOpensAfterItAndItsOwnTran
       run();
 
       ASSERT_TRUE(given);
-      EXPECT_TRUE(Until([&] { return !found.empty(); }));
+      EXPECT_TRUE(WaitUntil([&] { return !found.empty(); }));
       EXPECT_FALSE(transferRanWhenOpened);
       EXPECT_EQ(found, expected);
       const std::vector<std::string> said = Messages();
@@ -182,7 +171,7 @@ TEST_F(TransferTurnTest, AnotherModeAndBackDuringAPreviewShowsTheOffersDetails) 
                                   },
                                   fired);
     d->cmdUpdateList->click();
-    EXPECT_TRUE(Until([&] { return d->lblName->text() == "Olga"; }));
+    EXPECT_TRUE(WaitUntil([&] { return d->lblName->text() == "Olga"; }));
     EXPECT_EQ(Items(d->cmbJoinNewGame), std::vector<std::string>{kStem});
     EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(kStem));
   });
