@@ -50,7 +50,8 @@ void fMainForm::ConnectHelp() {
   // Each may open a window (a question, a message, the about box, the
   // tutorial's download): after a transfer under way.
   for (const auto& [action, handler] : entries)
-    connect(action, &QAction::triggered, this, [this, handler = handler] { RunWindowCommand([this, handler] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler = handler] { RunWindowCommand([this, handler] { (this->*handler)(); }); });
 
   // Restoring the box from the profile pins the window as a click does.
   connect(chkWinOnTop, &QCheckBox::stateChanged, this, [this] { chkWinOnTop_Click(); });
