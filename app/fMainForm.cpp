@@ -202,6 +202,9 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   ZVK_Internet::SetTransferControl(Inet1.get());
   ftp_ = std::make_unique<correspondence::FtpRunner>(*Inet1, *this);
   Inet1->OnStateChanged([this](int16_t state) { Inet1_StateChanged(state); });
+  // What waited for a transfer runs once it is over, from the message loop:
+  // the transfer's own procedure is still closing when it lets the control go.
+  Inet1->OnReleased([this] { QTimer::singleShot(0, this, [this] { RunWaitingCommands(); }); });
   bridges_ = std::make_unique<WindowBridges>(*this);
   gInstance = this;
 }
@@ -249,6 +252,19 @@ void fMainForm::Form_Initialize() {
 void fMainForm::closeEvent(QCloseEvent* event) {
   if (unloading_) {
     event->accept();
+    return;
+  }
+  if (TransferUnderWay()) {
+    // The closing question waits for the transfer: asked now, it would hold
+    // the transfer up until it is answered, and a Yes would cut it short.
+    event->ignore();
+    if (!closeWaiting_) {
+      closeWaiting_ = true;
+      RunWindowCommand([this] {
+        closeWaiting_ = false;
+        close();
+      });
+    }
     return;
   }
   int16_t cancel = 0;

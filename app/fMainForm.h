@@ -124,12 +124,25 @@ class fMainForm : public QMainWindow,
   // press on the board, a move on a position that is about to change, is
   // dropped with a note, and so is a press while commands still wait. A
   // press is not under way itself: only the road of the move it completes is,
-  // so the board takes presses again as soon as the reply is shown.
-  enum class WhileMoving { Wait, Drop };
+  // so the board takes presses again as soon as the reply is shown. A
+  // command that changes no game but opens a window runs during a move.
+  //
+  // An Internet transfer holds every one of them back while it runs: it lets
+  // the message loop run while it waits for its server, and a window opened
+  // there (or a search, or a dialog that needs the transfer control) would
+  // hold the transfer's own steps up until it is closed. They run, in the
+  // order given, once the transfer has let the control go; a press is
+  // dropped with a note.
+  enum class WhileMoving { Wait, Drop, Run };
   // The status bar's first panel while a dropped press waits for the move to end.
   static constexpr const char* kPressDropped = "Please wait until the current move is done";
-  // Every command that changes the game goes through here.
+  // ... and while a press is dropped or a command waits for a transfer.
+  static constexpr const char* kWaitForTransfer = "Please wait until the Internet transfer has finished";
+  // Every command that changes the game goes through here, and every one
+  // that opens a window (with WhileMoving::Run).
   void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
+  // True while a transfer holds the Internet transfer control.
+  bool TransferUnderWay() const;
   // The move slider set by the user (arrow or page click, drag, keys, wheel),
   // once no move is under way.
   void HScroll1_UserChange(int value);
@@ -427,6 +440,10 @@ class fMainForm : public QMainWindow,
   void OnCommand(QAction* action, std::function<void()> handler);
   // OnCommand for a command that changes the game: through RunGameCommand.
   void OnGameCommand(QAction* action, std::function<void()> handler);
+  // A command that opens a window without changing the game: it waits only
+  // for a transfer under way.
+  void RunWindowCommand(std::function<void()> handler) { RunGameCommand(std::move(handler), WhileMoving::Run); }
+  void OnWindowCommand(QAction* action, std::function<void()> handler);
   // The user's moves of a slider become a command that sets its value
   // (through RunGameCommand); values the program sets go straight through.
   void OnSliderAction(QAbstractSlider* slider, std::function<void(int)> setValue);
@@ -488,7 +505,10 @@ class fMainForm : public QMainWindow,
   struct WaitingCommand {
     std::function<void()> command;
     std::shared_ptr<SliderRequest> slider;  // set for a slider's request
+    bool changesGame = true;                // false: it waits for transfers only
   };
+  // True while commands given now wait (a move or a transfer under way).
+  bool CommandsWait() const { return MoveUnderWay() || TransferUnderWay(); }
   int movesUnderWay_ = 0;
   std::deque<WaitingCommand> waitingCommands_;
   void ShowClocks();
@@ -537,6 +557,7 @@ class fMainForm : public QMainWindow,
   uint64_t statusReports_ = 0;
   bool unloading_ = false;
   bool ending_ = false;
+  bool closeWaiting_ = false;  // a close waits for the transfer under way
 };
 
 }  // namespace app

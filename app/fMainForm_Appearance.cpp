@@ -51,9 +51,11 @@ QImage PlainBoard() {
 }  // namespace
 
 void fMainForm::ConnectAppearance() {
-  connect(cmdChangeBackgroundColor, &QPushButton::clicked, this, [this] { cmdChangeBackgroundColor_Click(); });
+  // The colour picker and a missing language's message are windows: after a transfer under way.
+  connect(cmdChangeBackgroundColor, &QPushButton::clicked, this,
+          [this] { RunWindowCommand([this] { cmdChangeBackgroundColor_Click(); }); });
   connect(cmdChangeBordCoordinateColor, &QPushButton::clicked, this,
-          [this] { cmdChangeBordCoordinateColor_Click(); });
+          [this] { RunWindowCommand([this] { cmdChangeBordCoordinateColor_Click(); }); });
   connect(cmdSetDefaultColor, &QPushButton::clicked, this, [this] { cmdSetDefaultColor_Click(); });
   connect(cmdCopy2Clipboard, &QPushButton::clicked, this, [this] { cmdCopy2Clipboard_Click(); });
   // A board chosen by the profile settings is shown at once, as one the user picks.
@@ -61,7 +63,7 @@ void fMainForm::ConnectAppearance() {
     if (index >= 0) cmbBoard_Click();
   });
   // Only the user's choice is stored: filling and restoring the list store nothing.
-  connect(cmbLanguage, &QComboBox::activated, this, [this] { cmbLanguage_Click(); });
+  connect(cmbLanguage, &QComboBox::activated, this, [this] { RunWindowCommand([this] { cmbLanguage_Click(); }); });
   connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this, [this] { HScrollAnimationSpeed_Change(); });
 }
 

@@ -27,6 +27,10 @@ void fMainForm::OnGameCommand(QAction* action, std::function<void()> handler) {
   OnCommand(action, [this, handler = std::move(handler)] { RunGameCommand(handler); });
 }
 
+void fMainForm::OnWindowCommand(QAction* action, std::function<void()> handler) {
+  OnCommand(action, [this, handler = std::move(handler)] { RunWindowCommand(handler); });
+}
+
 void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)> setValue) {
   // A user's action has moved only the thumb when this runs; the slider sets
   // its value from the thumb right after. The thumb goes back, so that the
@@ -51,9 +55,9 @@ void fMainForm::ConnectMenus() {
   // game: a command let in there would have them save a game nobody played.
   OnGameCommand(mnuSaveGame, [this] { mnuSaveGame_Click(); });
   OnGameCommand(mnuSaveGameAs, [this] { mnuSaveGameAs_Click(); });
-  OnCommand(mnuAddProfile, [this] { mnuAddProfile_Click(); });
-  OnCommand(mnuDleteProfile, [this] { mnuDleteProfile_Click(); });
-  OnCommand(mnuImportPGN, [this] { mnuImportPGN_Click(); });
+  OnWindowCommand(mnuAddProfile, [this] { mnuAddProfile_Click(); });
+  OnWindowCommand(mnuDleteProfile, [this] { mnuDleteProfile_Click(); });
+  OnWindowCommand(mnuImportPGN, [this] { mnuImportPGN_Click(); });
   OnCommand(mnuOptions, [this] { mnuOptions_Click(); });
   OnCommand(mnuExit, [this] { mnuExit_Click(); });
   OnCommand(mnuPause, [this] { mnuPause_Click(); });
@@ -61,6 +65,8 @@ void fMainForm::ConnectMenus() {
   OnGameCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
   OnGameCommand(mnuNewGame, [this] { mnuNewGame_Click(); });
   connect(cmdSuspend, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdSuspend_Click(); }); });
+  // Pressed while another transfer runs it is refused at once (its refusal
+  // holds nothing up), so it needs no turn of its own.
   connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });
 }
 

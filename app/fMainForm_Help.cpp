@@ -47,8 +47,11 @@ void fMainForm::ConnectHelp() {
       {mnuSalesPartner, &fMainForm::mnuSalesPartner_Click},
       {mnuAbout, &fMainForm::mnuAbout_Click},
   };
+  // Each may open a window (a question, a message, the about box, the
+  // tutorial's download): after a transfer under way.
   for (const auto& [action, handler] : entries)
-    connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
+    connect(action, &QAction::triggered, this,
+            [this, handler = handler] { RunWindowCommand([this, handler] { (this->*handler)(); }); });
 
   // Restoring the box from the profile pins the window as a click does.
   connect(chkWinOnTop, &QCheckBox::stateChanged, this, [this] { chkWinOnTop_Click(); });
@@ -57,7 +60,7 @@ void fMainForm::ConnectHelp() {
   reportBug->setObjectName(QStringLiteral("reportBug"));
   reportBug->setToolTip(QStringLiteral("Opens the bug report page of the Castellan web site"));
   StatusBar->addPermanentWidget(reportBug);
-  OnLabelClick(reportBug, [this] { reportBug_Click(); });
+  OnLabelClick(reportBug, [this] { RunWindowCommand([this] { reportBug_Click(); }); });
 }
 
 void fMainForm::mnuHelpContent_Click() {

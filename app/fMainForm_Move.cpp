@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <algorithm>
 #include <optional>
 
 #include "app/fMainForm.h"
@@ -57,22 +58,29 @@ void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileM
     });
     return;
   }
-  if (whileMoving == WhileMoving::Wait) {
-    // Behind whatever already waits, so that commands run in the order given.
-    waitingCommands_.push_back({std::move(command), nullptr});
-  } else if (MoveUnderWay() || !waitingCommands_.empty()) {
-    // A press waits for nothing: it would land on a position that the move
-    // under way, or a command given before it, is about to change. The
-    // status bar says so until the board takes presses again, so that a
-    // dropped click is not taken for a refused move (the engine's move beeps
-    // already, and a move the engine refuses is silent).
-    StatusBar->panel(1)->setText(QString::fromUtf8(kPressDropped));
+  if (whileMoving == WhileMoving::Drop) {
+    if (CommandsWait() || !waitingCommands_.empty()) {
+      // A press waits for nothing: it would land on a position that the move
+      // under way, or a command given before it, is about to change. The
+      // status bar says so until the board takes presses again, so that a
+      // dropped click is not taken for a refused move (the engine's move
+      // beeps already, and a move the engine refuses is silent).
+      StatusBar->panel(1)->setText(QString::fromUtf8(TransferUnderWay() ? kWaitForTransfer : kPressDropped));
+      return;
+    }
+    command();  // not under way itself: the road of the move it completes is
+  } else if (whileMoving == WhileMoving::Run && !TransferUnderWay()) {
+    command();  // changes no game: a move under way does not hold it back
     return;
   } else {
-    command();  // not under way itself: the road of the move it completes is
+    // Behind whatever already waits, so that commands run in the order given.
+    waitingCommands_.push_back({std::move(command), nullptr, whileMoving == WhileMoving::Wait});
+    if (TransferUnderWay()) StatusBar->panel(1)->setText(QString::fromUtf8(kWaitForTransfer));
   }
   if (!MoveUnderWay()) RunWaitingCommands();
 }
+
+bool fMainForm::TransferUnderWay() const { return Inet1 != nullptr && Inet1->InUse(); }
 
 void fMainForm::RunSliderRequest(const SliderRequest& request, std::function<void(int)> setValue) {
   if (!waitingCommands_.empty()) {
@@ -90,21 +98,31 @@ void fMainForm::RunSliderRequest(const SliderRequest& request, std::function<voi
     setValue(waiting->drag ? waiting->amount : waiting->slider->value() + waiting->amount);
   });
   // Still waiting behind the move: the next request of this slider joins it.
-  if (MoveUnderWay() && waitingCommands_.size() == waitingBefore + 1) waitingCommands_.back().slider = waiting;
+  if (CommandsWait() && waitingCommands_.size() == waitingBefore + 1) waitingCommands_.back().slider = waiting;
 }
 
 void fMainForm::RunWaitingCommands() {
   // A command that runs here may start a move of its own (the hint); what is
-  // given meanwhile queues up behind it and runs in this same loop. Once the
-  // user has chosen to leave, nothing that waited runs any more.
-  while (!waitingCommands_.empty() && !unloading_) {
-    const std::function<void()> command = std::move(waitingCommands_.front().command);
-    waitingCommands_.pop_front();
-    const UnderWay busy(movesUnderWay_);
-    command();
+  // given meanwhile queues up behind it and runs in this same loop. One that
+  // changes no game may run while a move is under way. Once the user has
+  // chosen to leave, nothing that waited runs any more.
+  while (!unloading_ && !TransferUnderWay()) {
+    const auto next = std::find_if(waitingCommands_.begin(), waitingCommands_.end(),
+                                   [this](const WaitingCommand& w) { return !w.changesGame || !MoveUnderWay(); });
+    if (next == waitingCommands_.end()) break;
+    const std::function<void()> command = std::move(next->command);
+    const bool changesGame = next->changesGame;
+    waitingCommands_.erase(next);
+    if (changesGame) {
+      const UnderWay busy(movesUnderWay_);
+      command();
+    } else {
+      command();
+    }
   }
   if (unloading_) waitingCommands_.clear();
-  if (!MoveUnderWay()) StatusBar->panel(1)->clear();  // the board takes presses again
+  // The board takes presses again.
+  if (!CommandsWait() && waitingCommands_.empty()) StatusBar->panel(1)->clear();
 }
 
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {

@@ -235,7 +235,11 @@ void frmNewGame::optMode_Click(int16_t index) {
     cmdUpdateList->setVisible(internet && join);
     optColor[0]->setEnabled(!(internet && join));
     optColor[1]->setEnabled(!(internet && join));
-    if (internet && join) UpdateGameList(false);
+    if (internet && join) RunListWork([this] {
+      UpdateGameList(false);
+      // Rebuilt later, behind a fetch, the list leaves OK as the choice of the mode did.
+      cmdOK->setEnabled(false);
+    });
     fraNewGame->setVisible(internet);
     cmdOK->setEnabled(!internet);
     FitToContents(this);
@@ -287,13 +291,11 @@ void frmNewGame::cmdOK_Click() {
   // The offer joined: fixed before anything is uploaded, and the only id
   // the join and the game it sets up use.
   std::string joinStem;
-  bool offerGone = false;
+  OfferCheck offer = OfferCheck::Open;
   const bool done = Guarded(kOKPlace, [&] {
     if (joining) {
-      if (!OfferStillOpen()) {
-        offerGone = true;
-        return;
-      }
+      offer = CheckChosenOffer();
+      if (offer != OfferCheck::Open) return;
       joinStem = previewed_;
     }
     StoreChoices();
@@ -321,7 +323,12 @@ void frmNewGame::cmdOK_Click() {
   okRunning_ = false;
   // A dialog kept after OK (the offer was taken meanwhile) opens live next time.
   for (QWidget* panel : {choices_, okCancel_}) panel->setEnabled(true);
-  if (offerGone && done) {
+  if (offer == OfferCheck::Unchecked && done) {
+    // Nothing was learnt about the offer: the dialog stays for another try.
+    cmdOK->setEnabled(true);
+    return;
+  }
+  if (offer == OfferCheck::Gone && done) {
     hide();
     return;
   }
@@ -330,20 +337,35 @@ void frmNewGame::cmdOK_Click() {
   platform::DoEvents();
 }
 
-bool frmNewGame::OfferStillOpen() {
+frmNewGame::OfferCheck frmNewGame::CheckChosenOffer() {
   const QString chosen = cmbJoinNewGame->currentText();
-  UpdateGameList(true);
+  QStringList listed;
+  for (int i = 0; i < cmbJoinNewGame->count(); ++i) listed.push_back(cmbJoinNewGame->itemText(i));
+  const int selected = cmbJoinNewGame->currentIndex();
+  const ListFetch fetch = UpdateGameList(true);
+  if (fetch != ListFetch::Fetched) {
+    // A list that did not come says nothing about the offer: it is shown and
+    // chosen as before (its preview's details, id and colour never went).
+    cmbJoinNewGame->addItems(listed);
+    cmbJoinNewGame->setCurrentIndex(selected);
+    if (fetch == ListFetch::Unreachable)
+      platform::MsgBox("The list of offered games could not be fetched from the game server,\r\n"
+                       "so the chosen game could not be checked.\r\n"
+                       "Please check the Internet connection and press OK again.",
+                       4144, ZVK_ErrorLog::ApplicationTitle());
+    return OfferCheck::Unchecked;
+  }
   const int found = chosen.isEmpty() ? -1 : cmbJoinNewGame->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (found >= 0) {
     // The preview runs again, so that id, colour and details are the chosen offer's.
     cmbJoinNewGame->setCurrentIndex(found);
     cmbJoinNewGame_Click();
     // An offer whose details cannot be read cannot be joined; its preview has said so.
-    return previewed_ == chosen.toStdString();
+    return previewed_ == chosen.toStdString() ? OfferCheck::Open : OfferCheck::Gone;
   }
   platform::MsgBox("The game has already been joined\r\nPlease select another one.", 4160,
                    ZVK_ErrorLog::ApplicationTitle());
-  return false;
+  return OfferCheck::Gone;
 }
 
 void frmNewGame::JoinChosenOffer(const std::string& stem) {
@@ -386,6 +408,30 @@ void frmNewGame::AbandonListWork() {
   ++previews_;
 }
 
+class frmNewGame::OwnFetch {
+ public:
+  explicit OwnFetch(frmNewGame& d) : d_(d) { ++d_.ownFetches_; }
+  ~OwnFetch() {
+    if (--d_.ownFetches_ > 0 || !d_.waitingListWork_) return;
+    const std::function<void()> work = std::move(d_.waitingListWork_);
+    d_.waitingListWork_ = nullptr;
+    if (!d_.unloaded_) work();
+  }
+  OwnFetch(const OwnFetch&) = delete;
+  OwnFetch& operator=(const OwnFetch&) = delete;
+
+ private:
+  frmNewGame& d_;
+};
+
+void frmNewGame::RunListWork(std::function<void()> work) {
+  if (ownFetches_ > 0) {
+    waitingListWork_ = std::move(work);
+    return;
+  }
+  work();
+}
+
 class frmNewGame::ListWork {
  public:
   explicit ListWork(frmNewGame& d) : d_(d) {
@@ -405,7 +451,9 @@ class frmNewGame::ListWork {
   frmNewGame& d_;
 };
 
-void frmNewGame::UpdateGameList(bool download) {
+frmNewGame::ListFetch frmNewGame::UpdateGameList(bool download) {
+  // A download counts as come only once both listings are there.
+  ListFetch fetch = download ? ListFetch::Unreachable : ListFetch::NotAsked;
   // A build or preview still under way belongs to the list this one replaces.
   AbandonListWork();
   const uint64_t build = listBuilds_;
@@ -425,12 +473,17 @@ void frmNewGame::UpdateGameList(bool download) {
       std::error_code ignored;
       std::filesystem::remove(offers, ignored);
       std::filesystem::remove(joins, ignored);
+      const OwnFetch own(*this);  // declared first: it ends after the transfer
       const platform::InetUse transfer = owner_->ClaimTransfer();
-      if (!transfer) return;
+      if (!transfer) {
+        fetch = ListFetch::Refused;
+        return;
+      }
       StartTransferAnimation(Animation1, cor::kDownloadAnimation);
       // Every command waits for the server: an abandoned build asks nothing more.
+      bool listed = true;
       auto step = [&](const std::string& command) {
-        if (!abandoned()) owner_->SendCommand(command);
+        if (!abandoned()) listed = owner_->SendCommand(command) && listed;
       };
       cor::gFtpResponseFile = offers;
       owner_->IniFTP(cor::kRemoteOffered);
@@ -441,6 +494,7 @@ void frmNewGame::UpdateGameList(bool download) {
       step("LS *.*");
       owner_->SendCommand("CLOSE");
       StopTransferAnimation(Animation1);
+      if (listed && ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) fetch = ListFetch::Fetched;
       if (abandoned()) return;
     }
     if (ZVK_File_Dir::FileExists(offers) && ZVK_File_Dir::FileExists(joins)) {
@@ -484,6 +538,7 @@ void frmNewGame::UpdateGameList(bool download) {
                          ZVK_ErrorLog::ApplicationTitle());
     }
   });
+  return fetch;
 }
 
 void frmNewGame::cmbJoinNewGame_Click() {
@@ -547,6 +602,7 @@ void frmNewGame::cmbJoinNewGame_Click() {
 }
 
 void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
+  const OwnFetch own(*this);  // declared first: it ends after the transfer
   const platform::InetUse transfer = owner_->ClaimTransfer();
   if (!transfer) return;
   StartTransferAnimation(Animation1, cor::kDownloadAnimation);

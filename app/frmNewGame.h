@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/Controls.h"
@@ -32,9 +33,16 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   void optInternetResume_Click(int16_t index);
   void cmdOK_Click();
   void cmdCancel_Click();
+  // What a list build got of the server's listings.
+  enum class ListFetch {
+    NotAsked,     // built from the listings on disk
+    Fetched,      // both listings came
+    Refused,      // another transfer held the control (the user has been told)
+    Unreachable,  // the server was out of reach or refused them
+  };
   // The offer list: rebuilt from the server's listings (fetched afresh with
   // download), every offer nobody has joined yet, the last one selected.
-  void UpdateGameList(bool download);
+  ListFetch UpdateGameList(bool download);
   void cmdUpdateList_Click();
   // The preview of the selected offer: its details, the game id and the
   // joiner's colour (the one the offerer left).
@@ -72,9 +80,13 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   std::string StoredText(const std::string& key, const std::string& defaultValue) const;
   void StoreChoices();
   bool Joining() const;
-  // OK's re-check: the chosen offer is still listed after a fresh download
-  // and its preview succeeds again.
-  bool OfferStillOpen();
+  // OK's re-check of the chosen offer against a fresh download.
+  enum class OfferCheck {
+    Open,       // still listed, and its preview succeeded again
+    Gone,       // not in the listings that came (or its details unreadable)
+    Unchecked,  // no listings came: the list and the offer stay as they were
+  };
+  OfferCheck CheckChosenOffer();
   // Join file, archive and upload into "joined" for the offer with this stem.
   void JoinChosenOffer(const std::string& stem);
   // One get in its own connection, with the dialog's animation.
@@ -82,6 +94,14 @@ class frmNewGame : public QDialog, public GameInfoLabels {
 
   // Makes any list build or preview under way stop at its next step.
   void AbandonListWork();
+  // Runs a list build asked for by a choice now, or, while a fetch of this
+  // dialog still waits for the server below it, once that fetch is over
+  // (the latest one asked for): started inside the fetch's wait, it would
+  // find the control held by that fetch and be refused.
+  void RunListWork(std::function<void()> work);
+  // Held by every fetch of the dialog; the last one to end runs the list
+  // work that waited for it.
+  class OwnFetch;
   // Keeps the list and Update List off while a list build or a preview runs,
   // so that neither starts a second fetch inside the first.
   class ListWork;
@@ -98,6 +118,8 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   uint64_t listBuilds_ = 0;
   uint64_t previews_ = 0;
   int listWork_ = 0;               // builds and previews under way
+  int ownFetches_ = 0;             // fetches of the dialog under way
+  std::function<void()> waitingListWork_;
   bool listBuildFailed_ = false;   // Update List stays off until the next build
 };
 

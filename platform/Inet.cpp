@@ -185,6 +185,7 @@ struct Inet::Impl {
   std::vector<std::string> cwd;  // remote folders entered since the connection opened
   bool folderLost = false;       // a folder change failed: cwd is not where the caller believes
   bool inUse = false;            // an InetUse holds the control
+  std::function<void()> released;
 
   bool busy = false;
   bool delivering = false;
@@ -607,6 +608,13 @@ struct Inet::Impl {
       }
     }
     pump.stop();
+    if (!httpDone) {
+      // The loop was ended from outside (the program is leaving): the bytes
+      // so far are no document, however many of them came.
+      AbortTransfer();
+      received.clear();
+      lastError = "the transfer was cut short before the document had arrived whole";
+    }
     busy = false;
     kind = Kind::None;
     std::string document;
@@ -719,9 +727,14 @@ InetUse& InetUse::operator=(InetUse&& other) noexcept {
 }
 
 void InetUse::Release() {
-  if (inet_ != nullptr) inet_->impl_->inUse = false;
+  if (inet_ == nullptr) return;
+  Inet::Impl& impl = *inet_->impl_;
   inet_ = nullptr;
+  impl.inUse = false;
+  if (impl.released) impl.released();
 }
+
+void Inet::OnReleased(std::function<void()> handler) { impl_->released = std::move(handler); }
 
 void Inet::SetMaxGetSize(uint64_t bytes) { impl_->maxGetSize = bytes; }
 

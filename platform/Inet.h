@@ -143,7 +143,10 @@ class Inet {
 
   // Fetches the document at URL over HTTP(S) and returns it; the message loop
   // keeps running meanwhile. Empty on any failure (no server, an HTTP error
-  // status, time-out, a document over 1 MiB, a command still executing).
+  // status, time-out, a document over 1 MiB, a command still executing), and
+  // when the wait is ended before the document has arrived whole (the
+  // program leaving ends every running message loop): what came so far is
+  // dropped.
   std::string OpenURL();
   // The same with a size limit of the caller's (documents larger than the
   // version list, such as a downloaded help file).
@@ -166,6 +169,9 @@ class Inet {
 
   // True while an InetUse holds the control.
   bool InUse() const;
+  // Called whenever a use lets the control go (none: nothing is called), so
+  // that what waited for the transfer can have its turn.
+  void OnReleased(std::function<void()> handler);
 
   struct Impl;
 

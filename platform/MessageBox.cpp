@@ -1,6 +1,9 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -25,7 +28,24 @@ int ScriptedAnswerer::Answer(const std::string& text, int style, const std::stri
     answers_.pop_front();
   }
   calls_.push_back({text, style, title, answer});
+  if (watcher_) watcher_(text);
+  const auto delay = delays_.find(text);
+  if (delay != delays_.end() && QCoreApplication::instance() != nullptr) {
+    onScreen_.push_back(text);
+    QEventLoop loop;
+    QTimer::singleShot(delay->second, &loop, &QEventLoop::quit);
+    loop.exec();
+    // Cleared meanwhile by the test: nothing to take off.
+    const auto shown = std::find(onScreen_.begin(), onScreen_.end(), text);
+    if (shown != onScreen_.end()) onScreen_.erase(shown);
+  }
   return answer;
+}
+
+void ScriptedAnswerer::Show(const std::string& text, int style, const std::string& title) {
+  calls_.push_back({text, style, title, vbOK, false});
+  onScreen_.push_back(text);
+  if (watcher_) watcher_(text);
 }
 
 std::optional<std::string> ScriptedAnswerer::AnswerInput(const std::string& prompt, const std::string& title,
@@ -46,6 +66,25 @@ int TitleBarWidth(const QString& title) {
   return QFontMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont)).horizontalAdvance(title) +
          kTitleBarExtras;
 }
+QMessageBox::Icon IconOf(int style) {
+  switch (style & 0x70) {
+    case 16: return QMessageBox::Critical;
+    case 32: return QMessageBox::Question;
+    case 48: return QMessageBox::Warning;
+    case 64: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+// A box sizes itself by its text and buttons only, and the window manager
+// then cuts a longer title ("Ca...rto"): a spacer across the whole box keeps
+// it at least as wide as its title bar needs.
+void WidenForTitle(QMessageBox& box) {
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 }  // namespace
 
 int DefaultAnswer(int style) {
@@ -66,13 +105,7 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
   QMessageBox box;
   box.setText(QString::fromStdString(text));
   box.setWindowTitle(QString::fromStdString(title));
-  switch (style & 0x70) {
-    case 16: box.setIcon(QMessageBox::Critical); break;
-    case 32: box.setIcon(QMessageBox::Question); break;
-    case 48: box.setIcon(QMessageBox::Warning); break;
-    case 64: box.setIcon(QMessageBox::Information); break;
-    default: break;
-  }
+  box.setIcon(IconOf(style));
   struct Btn { QMessageBox::StandardButton qt; int vb; };
   std::vector<Btn> buttons;
   switch (style & 7) {
@@ -89,12 +122,7 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
   const size_t def = (style & 0x300) >> 8;
   if (def < buttons.size()) box.setDefaultButton(buttons[def].qt);
   if (style & 4096) box.setWindowModality(Qt::ApplicationModal);
-  // A box sizes itself by its text and buttons only, and the window manager
-  // then cuts a longer title ("Ca...rto"): a spacer across the whole box keeps
-  // it at least as wide as its title bar needs.
-  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-    grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0), grid->rowCount(), 0, 1,
-                  grid->columnCount());
+  WidenForTitle(box);
   const int pressed = box.exec();
   for (const auto& b : buttons)
     if (pressed == b.qt) return b.vb;
@@ -102,6 +130,24 @@ int MsgBox(const std::string& text, int style, const std::string& title) {
   for (const auto& b : buttons)
     if (b.vb == vbCancel || b.vb == vbNo) return b.vb;
   return buttons.front().vb;
+}
+
+void ShowMessage(const std::string& text, int style, const std::string& title) {
+  if (gScripted != nullptr) return gScripted->Show(text, style, title);
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+  // A child of the modal window on top, if any: a window of its own would be
+  // blocked by that one and could not be closed until it is.
+  QWidget* owner = QApplication::activeModalWidget();
+  if (owner == nullptr) owner = QApplication::activeWindow();
+  auto* box = new QMessageBox(owner);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->setText(QString::fromStdString(text));
+  box->setWindowTitle(QString::fromStdString(title));
+  box->setIcon(IconOf(style));
+  box->setStandardButtons(QMessageBox::Ok);
+  WidenForTitle(*box);
+  box->show();
 }
 
 std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,

@@ -95,7 +95,10 @@ void SetTransferControl(platform::Inet* inet) { gTransferControl = inet; }
 
 platform::InetUse ClaimTransfer(platform::Inet& inet) {
   platform::InetUse use(inet);
-  if (!use) platform::MsgBox(kTransferBusyText, 4144, ZVK_ErrorLog::ApplicationTitle());
+  // Said without waiting for an answer: the refusal comes from a click made
+  // while the other transfer waits for its server, and a box that waited
+  // there would hold that transfer up until it is answered.
+  if (!use) platform::ShowMessage(kTransferBusyText, 4144, ZVK_ErrorLog::ApplicationTitle());
   return use;
 }
 

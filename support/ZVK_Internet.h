@@ -38,7 +38,8 @@ void ChkNewVersion();
 void SetTransferControl(platform::Inet* inet);
 
 // Takes the transfer control for one transfer. While another transfer holds
-// it, tells the user so and returns an empty use: the caller does not start.
+// it, tells the user so (a message nobody waits for) and returns an empty
+// use: the caller does not start.
 platform::InetUse ClaimTransfer(platform::Inet& inet);
 inline constexpr const char* kTransferBusyText =
     "Another Internet transfer is still running,\r\nPlease try again when it has finished";

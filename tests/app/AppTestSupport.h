@@ -308,4 +308,14 @@ inline void UserTakesTheMoveSliderBack(app::fMainForm& form) {
   slider->triggerAction(QAbstractSlider::SliderSingleStepSub);
 }
 
+// Lets the window run until done holds (at most maxMs); whether it holds.
+inline bool WaitUntil(const std::function<bool()>& done, int maxMs = 20000) {
+  for (int waited = 0; waited < maxMs && !done(); waited += 5) {
+    QEventLoop pause;
+    QTimer::singleShot(5, &pause, &QEventLoop::quit);
+    pause.exec();
+  }
+  return done();
+}
+
 }  // namespace apptest

@@ -243,7 +243,10 @@ TEST_F(ExchangeTest, SendWhoseFolderChangeFailsIsNotSentAndLandsNowhere) {
 // refused with a message, the first finishes, and alone the click runs.
 // Sharing a send's or fetch's connection, the connection test's CLOSE ended
 // it and the help downloads switched the control to a web address: the move
-// went to the account's top folder or nowhere.
+// went to the account's top folder or nowhere. The refusal holds nothing up:
+// a user who leaves it on screen still sees the first transfer finish (it
+// went on only once the refusal was answered). A send pressed during the
+// connection test waits for it and then goes out by itself.
 TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishes) {
   fixtures::FtpServer server;
   fixtures::HttpServer web;
@@ -269,12 +272,14 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
     return onServer() == partners && FilesIn(server.remotePath("closed")).empty() && E::gMoveNumber == 1 &&
            G::gGameMode == "OnlinePP" && Shown(form->cmdSendMove);
   };
-  // later is clicked while first runs; last is the message first ends with.
+  // later is clicked while first runs; last is the message first ends with;
+  // waits: later is not refused but runs once first is over.
   struct Row {
     const char* what;
     std::function<void()> first, later;
     const std::string& last;
     std::function<bool()> firstDone, ranAlone;
+    bool waits = false;
   };
   const Row rows[] = {
       {"connection test during a send", send, test, busy, sent, [&] { return Messages().back() == ok; }},
@@ -282,7 +287,7 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
        [] { return fs::exists(ZVK_Internet::VersionsPath()); }},
       {"tutorial download during a send", send, [&] { form->mnuChessTutorial_Click(); }, busy, sent,
        [&] { return fs::exists(tutorial); }},
-      {"send during the connection test", test, send, ok, untouched, sent},
+      {"send during the connection test", test, send, ok, untouched, sent, true},
       {"give up during the connection test", test, [&] { form->mnuGiveUp_Click(); }, ok, untouched,
        [&] { return fs::exists(server.remotePath("closed/" + C::ClosedArchiveName(Stem()))); }},
   };
@@ -293,17 +298,30 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
     GameAfterFirstMove();
     partners = onServer();
     answers.Clear();
+    answers.TakeTimeToAnswer(busy, 5000);
     ClickDuringTransfer(*form, row.later);
+    // What is on screen once the refusal has come and the first transfer has done its work.
+    std::vector<std::string> shownWhenDone;
+    bool done = false;
+    const auto refused = [&] { const auto said = Messages(); return std::count(said.begin(), said.end(), busy) > 0; };
+    const auto watch = Meanwhile([&] { return refused() && row.firstDone(); },
+                                 [&] { shownWhenDone = answers.OnScreen(); }, done);
 
     row.first();
 
     const std::vector<std::string> said = Messages();
-    EXPECT_EQ(std::count(said.begin(), said.end(), busy), 1);
+    EXPECT_EQ(std::count(said.begin(), said.end(), busy), row.waits ? 0 : 1);
     EXPECT_EQ(said.empty() ? "" : said.back(), row.last);
     EXPECT_TRUE(row.firstDone());
     EXPECT_EQ(Stray(server), std::set<std::string>{});
-    answers.Clear();
-    row.later();
+    if (row.waits) {
+      EXPECT_EQ(form->StatusBar->panel(1)->text(), app::fMainForm::kWaitForTransfer);
+      WaitUntil(row.ranAlone);  // the send goes out by itself
+    } else {
+      EXPECT_EQ(shownWhenDone, std::vector<std::string>{busy});
+      answers.Clear();
+      row.later();
+    }
     EXPECT_TRUE(row.ranAlone());
   }
 }
