@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMovie>
 #include <QTextEdit>
-#include <fstream>
 
 #include "app/AnimationControl.h"
 #include "app/fMainForm.h"
@@ -14,6 +13,7 @@
 #include "correspondence/Naming.h"
 #include "correspondence/NewMove.h"
 #include "correspondence/Packing.h"
+#include "correspondence/UnsentMove.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/DoEvents.h"
@@ -101,9 +101,25 @@ std::string UnsentMovePath(const std::string& stem) {
 }
 
 bool MoveIsUnsent(const std::string& stem) {
-  std::ifstream in(UnsentMovePath(stem));
-  int32_t moveNumber = -1;
-  return in >> moveNumber && moveNumber == gMoveNumber;
+  return correspondence::NotedUnsentMove(UnsentMovePath(stem)) == gMoveNumber;
+}
+
+void NoteMoveUnsent(const std::string& stem, int32_t moveNumber) {
+  ZVK_File_Dir::CreateDirectoryStruct(correspondence::InternetGameDir());
+  ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
+}
+
+// Whether the game on the board may go to a partner who has the last
+// exchanged game (less its half-move still to be sent).
+correspondence::Continuation ContinuesPartnersGame(const std::string& stem) {
+  return correspondence::ContinuesExchangedGame(correspondence::InternetGameDir() + correspondence::LastGameName(stem),
+                                                correspondence::NotedUnsentMove(UnsentMovePath(stem)),
+                                                ZVK_Engine::gGameLog, gMoveNumber);
+}
+
+void SayMoveNotSent() {
+  platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf + "Please try again later",
+                   4144, kMessageTitle);
 }
 
 // The record line of the last move as one line of a file.
@@ -119,11 +135,39 @@ fMainForm::GameInHand fMainForm::CurrentGame() {
   return {ZVK_Engine::PositionEpoch(), gMoveNumber, correspondence::gInternetGameID, gGameMode};
 }
 
-void fMainForm::Prepare_MoveTransmit() {
+bool fMainForm::KeepMoveToSend() {
+  using namespace correspondence;
+  if (gGameMode != "OnlinePP" || cmdSendMove->isHidden()) return true;
+  const std::string stem = ExchangeStem(gInternetGameID);
+  // A game without an id is sent nowhere; one that drops or changes what the
+  // partner has is never sent, and the last exchanged game stays as the
+  // partner has it, to be resumed from.
+  if (!IsExchangeStem(stem)) return true;
+  bool kept = false;
+  Guarded("KeepMoveToSend of Formular fMainForm", [&] {
+    if (ContinuesPartnersGame(stem) != Continuation::Continues) {
+      kept = true;
+      return;
+    }
+    // The note first: without it, a last exchanged game that already holds
+    // the move would read as the game the partner has.
+    NoteMoveUnsent(stem, gMoveNumber);
+    kept = ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
+  });
+  return kept;
+}
+
+fMainForm::SendReadiness fMainForm::Prepare_MoveTransmit() {
   sendingGame_ = CurrentGame();
+  SendReadiness readiness = SendReadiness::Failed;
   Guarded("Prepare_MoveTransmit of Formular fMainForm", [&] {
     using namespace correspondence;
     const std::string stem = CheckedStem();
+    // Checked before anything is written: the offer's opening move too is
+    // what the partner already has.
+    const Continuation continuation = ContinuesPartnersGame(stem);
+    if (continuation == Continuation::Breaks) readiness = SendReadiness::BreaksPartnersGame;
+    if (continuation != Continuation::Continues) return;
     const std::string recordLine = LastRecordLine(RTB2);
     // The offerer's first send completes the offer, which only now becomes
     // visible to other players.
@@ -134,21 +178,56 @@ void fMainForm::Prepare_MoveTransmit() {
     }
     // The files below are read from the game on the board, after waits in
     // which the window ran: a game that changed meanwhile is not this send's.
+    readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
+    readiness = SendReadiness::Failed;
     ZVK_File_Dir::CreateDirectoryStruct(InternetGameDir());
     MoveNote note;
     note.machineId = ZVK_Identity::gMachineID;
     note.comment = txtComment->text().toStdString();
     note.recordLine = recordLine;
     WriteMoveNoteFile(InternetGameDir() + MoveNoteName(gInternetGameID, gMoveNumber), note);
+    readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
-    ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
+    readiness = SendReadiness::Failed;
+    // The archive is packed from this file: unsaved, it still holds the
+    // previous exchange, which the partner already has.
+    if (!ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem))) return;
     platform::DoEvents();
+    readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
     cmdSendMove->setVisible(true);
     cmdDownloadMove->setVisible(false);
     cmdSuspend->setVisible(false);
     if (gMoveNumber == 1 && gBoardSide == -1) cmdSendMove->setVisible(false);
+    readiness = SendReadiness::Ready;
+  });
+  return readiness;
+}
+
+void fMainForm::RefuseSend(SendReadiness readiness) {
+  Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
+    if (readiness == SendReadiness::GameChanged) return;
+    if (readiness == SendReadiness::BreaksPartnersGame) {
+      // Nothing of this game can be sent; the last exchanged game is still
+      // the one the partner has, and Load Game resumes it.
+      cmdSendMove->setVisible(false);
+      cmdDownloadMove->setVisible(false);
+      cmdSuspend->setVisible(true);
+      platform::MsgBox(std::string("Your move was not sent: this game no longer continues the game your chess "
+                                   "partner already has,") +
+                           kCrLf + "a half-move the partner has was taken back or changed." + kCrLf +
+                           "Please suspend the game and resume it with Load Game to go on from the last "
+                           "exchanged position.",
+                       4144, kMessageTitle);
+      return;
+    }
+    // As a send the server did not take: the move stays to be sent.
+    cmdSendMove->setVisible(true);
+    cmdDownloadMove->setVisible(false);
+    cmdSuspend->setVisible(true);
+    Guarded("cmdSendMove_Click of Formular fMainForm", [&] { NoteMoveUnsent(CheckedStem(), gMoveNumber); });
+    SayMoveNotSent();
   });
 }
 
@@ -157,7 +236,10 @@ void fMainForm::cmdSendMove_Click() {
   // Both connections of the send in one hold: nothing may run between them.
   const platform::InetUse transfer = ClaimTransfer();
   if (!transfer) return;
-  Prepare_MoveTransmit();
+  if (const SendReadiness readiness = Prepare_MoveTransmit(); readiness != SendReadiness::Ready) {
+    RefuseSend(readiness);
+    return;
+  }
   Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
     using namespace correspondence;
     const std::string stem = CheckedStem();
@@ -181,7 +263,7 @@ void fMainForm::cmdSendMove_Click() {
       cmdSendMove->setVisible(false);
       // Unsent until the server has it, also when the program ends meanwhile:
       // after a restart the partner still waits for it.
-      ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
+      NoteMoveUnsent(stem, moveNumber);
       StartProgressAnimation(kSendAnimation);
     });
     step([&] {
@@ -205,6 +287,9 @@ void fMainForm::cmdSendMove_Click() {
       ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
       platform::DoEvents();
     });
+    // Leaving the program ends the transfer's wait, whatever the server got
+    // by then: a send cut short is not a send.
+    sent = sent && !ending_;
     step([&] {
       // A move that did not reach the server stays to be sent: waiting for
       // the partner's answer to it would wait for ever.
@@ -215,10 +300,7 @@ void fMainForm::cmdSendMove_Click() {
     });
     SendCommand("CLOSE");
     StopProgressAnimation();
-    if (same && !sent)
-      platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf +
-                           "Please try again later",
-                       4144, kMessageTitle);
+    if (same && !sent && !ending_) SayMoveNotSent();
   });
 }
 
