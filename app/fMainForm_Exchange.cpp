@@ -282,21 +282,23 @@ void fMainForm::cmdSendMove_Click() {
     step([&] {
       IniFTP(kRemoteGames);
       sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
+      // Leaving the program ends the transfer's wait, whatever the server got
+      // by then: a send cut short is not a send.
+      sent = sent && !ending_;
+      // Noted as sent at once: the sooner the note goes, the less can leave
+      // it behind for a move the partner may already have answered.
+      if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
     });
     step([&] {
       ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
       platform::DoEvents();
     });
-    // Leaving the program ends the transfer's wait, whatever the server got
-    // by then: a send cut short is not a send.
-    sent = sent && !ending_;
     step([&] {
       // A move that did not reach the server stays to be sent: waiting for
       // the partner's answer to it would wait for ever.
       cmdDownloadMove->setVisible(sent);
       cmdSuspend->setVisible(true);
       cmdSendMove->setVisible(!sent);
-      if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
     });
     SendCommand("CLOSE");
     StopProgressAnimation();
