@@ -104,7 +104,10 @@ bool MoveIsUnsent(const std::string& stem) {
   return correspondence::NotedUnsentMove(UnsentMovePath(stem)) == gMoveNumber;
 }
 
+// A note of the same half-move stays as it is: it may say that an upload of
+// the move began.
 void NoteMoveUnsent(const std::string& stem, int32_t moveNumber) {
+  if (correspondence::NotedUnsentMove(UnsentMovePath(stem)) == moveNumber) return;
   ZVK_File_Dir::CreateDirectoryStruct(correspondence::InternetGameDir());
   ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
 }
@@ -119,6 +122,15 @@ correspondence::Continuation ContinuesPartnersGame(const std::string& stem) {
 
 void SayMoveNotSent() {
   platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf + "Please try again later",
+                   4144, kMessageTitle);
+}
+
+void SayGameBreaksPartners() {
+  platform::MsgBox(std::string("Your move was not sent: this game no longer continues the game your chess partner "
+                               "already has,") +
+                       kCrLf + "a half-move the partner has was taken back or changed." + kCrLf +
+                       "Please suspend the game and resume it with Load Game to go on from the last exchanged "
+                       "position.",
                    4144, kMessageTitle);
 }
 
@@ -214,12 +226,7 @@ void fMainForm::RefuseSend(SendReadiness readiness) {
       cmdSendMove->setVisible(false);
       cmdDownloadMove->setVisible(false);
       cmdSuspend->setVisible(true);
-      platform::MsgBox(std::string("Your move was not sent: this game no longer continues the game your chess "
-                                   "partner already has,") +
-                           kCrLf + "a half-move the partner has was taken back or changed." + kCrLf +
-                           "Please suspend the game and resume it with Load Game to go on from the last "
-                           "exchanged position.",
-                       4144, kMessageTitle);
+      SayGameBreaksPartners();
       return;
     }
     // As a send the server did not take: the move stays to be sent.
@@ -257,6 +264,12 @@ void fMainForm::cmdSendMove_Click() {
     const int32_t moveNumber = sendingGame_.moveNumber;
     // Judged by what this send had to put.
     bool sent = true;
+    // An earlier send of this move began its upload and never learnt that it
+    // landed (the program ended in the wait): the server may hold the move,
+    // and the partner's answer after it, which another put would wipe out.
+    const bool mayBeOnServer = NotedUnsentMove(UnsentMovePath(stem)) == moveNumber &&
+                               NotedUploadBegun(UnsentMovePath(stem));
+    ServerCopy onServer = ServerCopy::Lacks;
     step([&] { ZVK_File_Dir::CreateDirectoryStruct(TempDir()); });
     step([&] {
       cmdSendMove->setDisplayState(0);
@@ -267,6 +280,25 @@ void fMainForm::cmdSendMove_Click() {
       StartProgressAnimation(kSendAnimation);
     });
     step([&] {
+      if (!mayBeOnServer) return;
+      const std::string fetched = TempDir() + ExchangeArchiveName(stem);
+      ZVK_File_Dir::DeleteFiles(fetched, 0);
+      IniFTP(kRemoteGames);
+      SendCommand(GetCommand(ExchangeArchiveName(stem), fetched));
+      SendCommand("CLOSE");
+      onServer = ServerCopyOfGame(fetched, TempDir(), ZVK_Engine::gGameLog, moveNumber);
+      ZVK_File_Dir::DeleteFiles(fetched, 0);
+      // Already there, the move is sent; anything else there is not put over.
+      if (onServer == ServerCopy::Holds) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
+      if (onServer == ServerCopy::Conflicts) sent = false;
+    });
+    // Only a game the server lacks is put.
+    const auto put = [&](const std::function<void()>& work) {
+      step([&] {
+        if (onServer == ServerCopy::Lacks) work();
+      });
+    };
+    put([&] {
       if (moveNumber < 3 && moveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
         IniFTP(kRemoteOffered);
         sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
@@ -274,12 +306,13 @@ void fMainForm::cmdSendMove_Click() {
       }
     });
     const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
-    step([&] {
+    put([&] {
       ZVK_File_Dir::DeleteFiles(archive, 0);
       PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
       platform::DoEvents();
     });
-    step([&] {
+    put([&] {
+      NoteUploadBegun(UnsentMovePath(stem), moveNumber);
       IniFTP(kRemoteGames);
       sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
       // Leaving the program ends the transfer's wait, whatever the server got
@@ -298,11 +331,12 @@ void fMainForm::cmdSendMove_Click() {
       // the partner's answer to it would wait for ever.
       cmdDownloadMove->setVisible(sent);
       cmdSuspend->setVisible(true);
-      cmdSendMove->setVisible(!sent);
+      cmdSendMove->setVisible(!sent && onServer != ServerCopy::Conflicts);
     });
     SendCommand("CLOSE");
     StopProgressAnimation();
-    if (same && !sent && !ending_) SayMoveNotSent();
+    if (same && onServer == ServerCopy::Conflicts) SayGameBreaksPartners();
+    else if (same && !sent && !ending_) SayMoveNotSent();
   });
 }
 

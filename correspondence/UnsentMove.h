@@ -17,6 +17,12 @@ namespace correspondence {
 // names none.
 int32_t NotedUnsentMove(const std::string& notePath);
 
+// Marks the note of moveNumber: its game's upload has begun, so the server
+// may hold the move whatever that send learnt of it (a program ended in the
+// wait after the upload).
+void NoteUploadBegun(const std::string& notePath, int32_t moveNumber);
+bool NotedUploadBegun(const std::string& notePath);
+
 enum class Continuation {
   Continues,  // every half-move the partner has is unchanged, and the game adds to them
   Breaks,     // a half-move the partner has is gone or changed, or nothing is added
@@ -29,5 +35,14 @@ enum class Continuation {
 // file): any game continues.
 Continuation ContinuesExchangedGame(const std::string& lastGamePath, int32_t notedUnsent,
                                     const std::vector<ZVK_Engine::EngineBoard>& log, int32_t moveNumber);
+
+// What the game in an exchange archive fetched from the server holds of the
+// game log[0..moveNumber]: all of it (unchanged, perhaps with the partner's
+// answer after it), less of it (the archive missing or unreadable, or a game
+// that ends before moveNumber), or something else at or after that
+// half-move. scratchDir is where the archive's game is unpacked for a moment.
+enum class ServerCopy { Holds, Lacks, Conflicts };
+ServerCopy ServerCopyOfGame(const std::string& zipPath, const std::string& scratchDir,
+                            const std::vector<ZVK_Engine::EngineBoard>& log, int32_t moveNumber);
 
 }  // namespace correspondence

@@ -248,6 +248,20 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     NewGame("OnlinePP");
     ASSERT_TRUE(B::LoadCompleteGame(LastGame()));
   };
+  const std::string leaving = "Are you sure that you wish to leave now ?";
+  const auto leaveWhileUploading = [&] {
+    bool fired = false;
+    const auto leave = Meanwhile([&] { return !form->Animation1->isHidden(); }, [&] {
+      answers.Push(platform::vbYes);
+      form->close();
+    }, fired);
+    EveryWaitYields([&] { form->cmdSendMove->click(); });
+    EXPECT_TRUE(fired);
+  };
+  const auto takenAndMoved = [&] {
+    taken();
+    Move("g1", "f3");
+  };
   struct Row {
     const char* what;
     std::function<void()> game;  // from the exchanged game to one with a move to send
@@ -255,6 +269,7 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     std::vector<std::string> said;
     const char* lastGame;  // the first line the last exchanged game is left with
     int unsent;            // the half-move noted as still to be sent (-1 none: nothing of this game can be sent)
+    bool answered = false;  // the partner answers the move before the next session sends it again
   };
   const Row rows[] = {
       {"the last exchanged game cannot be saved", [&] {
@@ -275,18 +290,10 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
          NewGame("OnlinePP");
          Move("e2", "e4");
        }, [&] { form->cmdSendMove->click(); }, {refused}, "\"2\"", -1},
-      {"the program left while the send uploads", [&] {
-         taken();
-         Move("g1", "f3");
-       }, [&] {
-         bool fired = false;
-         const auto leave = Meanwhile([&] { return !form->Animation1->isHidden(); }, [&] {
-           answers.Push(platform::vbYes);
-           form->close();
-         }, fired);
-         EveryWaitYields([&] { form->cmdSendMove->click(); });
-         EXPECT_TRUE(fired);
-       }, {"Are you sure that you wish to leave now ?"}, "\"3\"", 3},
+      {"the program left while the send uploads", takenAndMoved, leaveWhileUploading, {leaving}, "\"3\"", 3},
+      // The upload landed: the partner took the move over and answered it.
+      {"the program left while the send uploads, answered", takenAndMoved, leaveWhileUploading, {leaving}, "\"3\"", 3,
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -308,7 +315,7 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), row.lastGame);
     EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), row.unsent);
     // Cut short by the program's end, the upload may have landed whole; else the partner's archive is untouched.
-    if (row.said != std::vector<std::string>{"Are you sure that you wish to leave now ?"}) {
+    if (row.said != std::vector<std::string>{leaving}) {
       EXPECT_TRUE(onServer() == partners);
     }
     if (row.unsent < 0) {
@@ -333,18 +340,29 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
       form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
       form->cmdSuspend->show();
       form->cmdSendMove->hide();
+      if (row.answered) {
+        NewGame("OfflinePP");
+        for (const auto& [from, to] : {std::pair{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}}) Move(from, to);
+        ASSERT_TRUE(B::SaveCompleteGame(tree.path("partner/x.chi")));
+        ASSERT_TRUE(C::PackSingleFile(tree.path("partner/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
+      }
       NewGame("OnlinePP");
       form->LoadInternetPlay(LastGame());
     }
+    const std::string answer = onServer();
     EXPECT_EQ(E::gMoveNumber, 3);
     EXPECT_FALSE(form->cmdSendMove->isHidden());
     if (form->cmdSendMove->isHidden()) continue;
     answers.Clear();
     form->cmdSendMove->click();
     EXPECT_TRUE(answers.Calls().empty());
-    EXPECT_TRUE(onServer() == testsupport::ReadFile(Dir() + C::ExchangeArchiveName(Stem())));
+    // The move is on the server once: an answer to it stays there.
+    EXPECT_TRUE(onServer() == (row.answered ? answer : testsupport::ReadFile(Dir() + C::ExchangeArchiveName(Stem()))));
     EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), "\"3\"");
     EXPECT_FALSE(fs::exists(Dir() + C::UnsentMoveName(Stem())));
+    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    form->cmdDownloadMove->click();
+    EXPECT_EQ(E::gMoveNumber, row.answered ? 4 : 3);
   }
 }
 
