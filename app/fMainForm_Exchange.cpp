@@ -329,13 +329,19 @@ void fMainForm::cmdSendMove_Click() {
     step([&] {
       // A move that did not reach the server stays to be sent: waiting for
       // the partner's answer to it would wait for ever.
-      cmdDownloadMove->setVisible(sent);
+      // A game on the server that does not continue this one is the
+      // partner's to fetch, not this send's to overwrite.
+      cmdDownloadMove->setVisible(sent || onServer == ServerCopy::Conflicts);
       cmdSuspend->setVisible(true);
-      cmdSendMove->setVisible(!sent && onServer != ServerCopy::Conflicts);
+      cmdSendMove->setVisible(!sent);
     });
     SendCommand("CLOSE");
     StopProgressAnimation();
-    if (same && onServer == ServerCopy::Conflicts) SayGameBreaksPartners();
+    if (same && onServer == ServerCopy::Conflicts)
+      platform::MsgBox(std::string("Your move was not sent: the game server holds a game that does not continue "
+                                   "yours,") +
+                           kCrLf + "Please download your partner's move first.",
+                       4144, kMessageTitle);
     else if (same && !sent && !ending_) SayMoveNotSent();
   });
 }

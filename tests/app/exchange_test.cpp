@@ -269,8 +269,11 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     std::vector<std::string> said;
     const char* lastGame;  // the first line the last exchanged game is left with
     int unsent;            // the half-move noted as still to be sent (-1 none: nothing of this game can be sent)
-    bool answered = false;  // the partner answers the move before the next session sends it again
+    // What the server holds when the next session sends the move again (none: what this side left there).
+    std::vector<std::pair<const char*, const char*>> serverGame = {};
+    std::vector<std::string> resent = {};  // what sending it again says
   };
+  const std::vector<std::pair<const char*, const char*>> answered = {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}};
   const Row rows[] = {
       {"the last exchanged game cannot be saved", [&] {
          fs::create_directories(tree.path("elsewhere"));
@@ -293,7 +296,11 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
       {"the program left while the send uploads", takenAndMoved, leaveWhileUploading, {leaving}, "\"3\"", 3},
       // The upload landed: the partner took the move over and answered it.
       {"the program left while the send uploads, answered", takenAndMoved, leaveWhileUploading, {leaving}, "\"3\"", 3,
-       true},
+       answered},
+      {"the program left while the send uploads, another game on the server", takenAndMoved, leaveWhileUploading,
+       {leaving}, "\"3\"", 3, {{"e2", "e4"}, {"e7", "e5"}, {"d2", "d4"}, {"e5", "d4"}},
+       {"Your move was not sent: the game server holds a game that does not continue yours,\r\n"
+        "Please download your partner's move first."}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -340,9 +347,9 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
       form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
       form->cmdSuspend->show();
       form->cmdSendMove->hide();
-      if (row.answered) {
+      if (!row.serverGame.empty()) {
         NewGame("OfflinePP");
-        for (const auto& [from, to] : {std::pair{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}}) Move(from, to);
+        for (const auto& [from, to] : row.serverGame) Move(from, to);
         ASSERT_TRUE(B::SaveCompleteGame(tree.path("partner/x.chi")));
         ASSERT_TRUE(C::PackSingleFile(tree.path("partner/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
       }
@@ -355,14 +362,19 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     if (form->cmdSendMove->isHidden()) continue;
     answers.Clear();
     form->cmdSendMove->click();
-    EXPECT_TRUE(answers.Calls().empty());
-    // The move is on the server once: an answer to it stays there.
-    EXPECT_TRUE(onServer() == (row.answered ? answer : testsupport::ReadFile(Dir() + C::ExchangeArchiveName(Stem()))));
+    EXPECT_EQ(Messages(), row.resent);
+    // The move is on the server once; a game there after it stays.
+    const bool found = !row.serverGame.empty();
+    EXPECT_TRUE(onServer() == (found ? answer : testsupport::ReadFile(Dir() + C::ExchangeArchiveName(Stem()))));
     EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), "\"3\"");
-    EXPECT_FALSE(fs::exists(Dir() + C::UnsentMoveName(Stem())));
-    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    EXPECT_EQ(fs::exists(Dir() + C::UnsentMoveName(Stem())), !row.resent.empty());
+    EXPECT_TRUE(form->cmdSendMove->isHidden() == row.resent.empty() && !form->cmdDownloadMove->isHidden());
     form->cmdDownloadMove->click();
-    EXPECT_EQ(E::gMoveNumber, row.answered ? 4 : 3);
+    EXPECT_EQ(E::gMoveNumber, found ? 4 : 3);
+    EXPECT_EQ(At("f3"), found && !row.resent.empty() ? 0 : -E::kKnight);  // the game on the server, Black's piece on its last square
+    if (found) {
+      EXPECT_GT(At(row.serverGame.back().second), 0);
+    }
   }
 }
 
