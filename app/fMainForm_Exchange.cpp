@@ -151,12 +151,12 @@ bool fMainForm::KeepMoveToSend() {
   using namespace correspondence;
   if (gGameMode != "OnlinePP" || cmdSendMove->isHidden()) return true;
   const std::string stem = ExchangeStem(gInternetGameID);
-  // A game without an id is sent nowhere; one that drops or changes what the
-  // partner has is never sent, and the last exchanged game stays as the
-  // partner has it, to be resumed from.
+  // A game without an id is sent nowhere.
   if (!IsExchangeStem(stem)) return true;
   bool kept = false;
   Guarded("KeepMoveToSend of Formular fMainForm", [&] {
+    // One that drops or changes what the partner has is never sent: the last
+    // exchanged game stays as the partner has it, to be resumed from.
     if (ContinuesPartnersGame(stem) != Continuation::Continues) {
       kept = true;
       return;
