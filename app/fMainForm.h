@@ -303,6 +303,11 @@ class fMainForm : public QMainWindow,
   // The same, true when the game was closed: one that could not be saved
   // stays open.
   bool CloseGame();
+  // Saves a local correspondence move that is still to be sent into the last
+  // exchanged game, with the note of its half-move, so that the game resumed
+  // later holds it and offers to send it. False only when such a move could
+  // not be written.
+  bool KeepMoveToSend();
   // Give Up's question, naming the players by the colour to move.
   std::string GiveUpQuestion() const;
 
@@ -466,7 +471,12 @@ class fMainForm : public QMainWindow,
   void WriteOffer();
   void ConnectViewCommands();
   void BlinkButton(GxButton* button);
-  void Prepare_MoveTransmit();
+  // How the send's own files came out: only a game whose files are all
+  // written, and that continues what the partner has, goes to the server.
+  enum class SendReadiness { Ready, GameChanged, BreaksPartnersGame, Failed };
+  SendReadiness Prepare_MoveTransmit();
+  // Says why a send that was not ready puts nothing on the server.
+  void RefuseSend(SendReadiness readiness);
   // The game on the board as a command that yields found it. A game closed,
   // begun, loaded, moved on or stepped through meanwhile is another one.
   struct GameInHand {

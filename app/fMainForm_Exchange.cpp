@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMovie>
 #include <QTextEdit>
-#include <fstream>
 
 #include "app/AnimationControl.h"
 #include "app/fMainForm.h"
@@ -14,6 +13,7 @@
 #include "correspondence/Naming.h"
 #include "correspondence/NewMove.h"
 #include "correspondence/Packing.h"
+#include "correspondence/UnsentMove.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/DoEvents.h"
@@ -101,9 +101,37 @@ std::string UnsentMovePath(const std::string& stem) {
 }
 
 bool MoveIsUnsent(const std::string& stem) {
-  std::ifstream in(UnsentMovePath(stem));
-  int32_t moveNumber = -1;
-  return in >> moveNumber && moveNumber == gMoveNumber;
+  return correspondence::NotedUnsentMove(UnsentMovePath(stem)) == gMoveNumber;
+}
+
+// A note of the same half-move stays as it is: it may say that an upload of
+// the move began.
+void NoteMoveUnsent(const std::string& stem, int32_t moveNumber) {
+  if (correspondence::NotedUnsentMove(UnsentMovePath(stem)) == moveNumber) return;
+  ZVK_File_Dir::CreateDirectoryStruct(correspondence::InternetGameDir());
+  ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
+}
+
+// Whether the game on the board may go to a partner who has the last
+// exchanged game (less its half-move still to be sent).
+correspondence::Continuation ContinuesPartnersGame(const std::string& stem) {
+  return correspondence::ContinuesExchangedGame(correspondence::InternetGameDir() + correspondence::LastGameName(stem),
+                                                correspondence::NotedUnsentMove(UnsentMovePath(stem)),
+                                                ZVK_Engine::gGameLog, gMoveNumber);
+}
+
+void SayMoveNotSent() {
+  platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf + "Please try again later",
+                   4144, kMessageTitle);
+}
+
+void SayGameBreaksPartners() {
+  platform::MsgBox(std::string("Your move was not sent: this game no longer continues the game your chess partner "
+                               "already has,") +
+                       kCrLf + "a half-move the partner has was taken back or changed." + kCrLf +
+                       "Please suspend the game and resume it with Load Game to go on from the last exchanged "
+                       "position.",
+                   4144, kMessageTitle);
 }
 
 // The record line of the last move as one line of a file.
@@ -119,11 +147,39 @@ fMainForm::GameInHand fMainForm::CurrentGame() {
   return {ZVK_Engine::PositionEpoch(), gMoveNumber, correspondence::gInternetGameID, gGameMode};
 }
 
-void fMainForm::Prepare_MoveTransmit() {
+bool fMainForm::KeepMoveToSend() {
+  using namespace correspondence;
+  if (gGameMode != "OnlinePP" || cmdSendMove->isHidden()) return true;
+  const std::string stem = ExchangeStem(gInternetGameID);
+  // A game without an id is sent nowhere.
+  if (!IsExchangeStem(stem)) return true;
+  bool kept = false;
+  Guarded("KeepMoveToSend of Formular fMainForm", [&] {
+    // One that drops or changes what the partner has is never sent: the last
+    // exchanged game stays as the partner has it, to be resumed from.
+    if (ContinuesPartnersGame(stem) != Continuation::Continues) {
+      kept = true;
+      return;
+    }
+    // The note first: without it, a last exchanged game that already holds
+    // the move would read as the game the partner has.
+    NoteMoveUnsent(stem, gMoveNumber);
+    kept = ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
+  });
+  return kept;
+}
+
+fMainForm::SendReadiness fMainForm::Prepare_MoveTransmit() {
   sendingGame_ = CurrentGame();
+  SendReadiness readiness = SendReadiness::Failed;
   Guarded("Prepare_MoveTransmit of Formular fMainForm", [&] {
     using namespace correspondence;
     const std::string stem = CheckedStem();
+    // Checked before anything is written: the offer's opening move too is
+    // what the partner already has.
+    const Continuation continuation = ContinuesPartnersGame(stem);
+    if (continuation == Continuation::Breaks) readiness = SendReadiness::BreaksPartnersGame;
+    if (continuation != Continuation::Continues) return;
     const std::string recordLine = LastRecordLine(RTB2);
     // The offerer's first send completes the offer, which only now becomes
     // visible to other players.
@@ -134,21 +190,51 @@ void fMainForm::Prepare_MoveTransmit() {
     }
     // The files below are read from the game on the board, after waits in
     // which the window ran: a game that changed meanwhile is not this send's.
+    readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
+    readiness = SendReadiness::Failed;
     ZVK_File_Dir::CreateDirectoryStruct(InternetGameDir());
     MoveNote note;
     note.machineId = ZVK_Identity::gMachineID;
     note.comment = txtComment->text().toStdString();
     note.recordLine = recordLine;
     WriteMoveNoteFile(InternetGameDir() + MoveNoteName(gInternetGameID, gMoveNumber), note);
+    readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
-    ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
+    readiness = SendReadiness::Failed;
+    // The archive is packed from this file: unsaved, it still holds the
+    // previous exchange, which the partner already has.
+    if (!ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem))) return;
     platform::DoEvents();
+    readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
     cmdSendMove->setVisible(true);
     cmdDownloadMove->setVisible(false);
     cmdSuspend->setVisible(false);
     if (gMoveNumber == 1 && gBoardSide == -1) cmdSendMove->setVisible(false);
+    readiness = SendReadiness::Ready;
+  });
+  return readiness;
+}
+
+void fMainForm::RefuseSend(SendReadiness readiness) {
+  Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
+    if (readiness == SendReadiness::GameChanged) return;
+    if (readiness == SendReadiness::BreaksPartnersGame) {
+      // Nothing of this game can be sent; the last exchanged game is still
+      // the one the partner has, and Load Game resumes it.
+      cmdSendMove->setVisible(false);
+      cmdDownloadMove->setVisible(false);
+      cmdSuspend->setVisible(true);
+      SayGameBreaksPartners();
+      return;
+    }
+    // As a send the server did not take: the move stays to be sent.
+    cmdSendMove->setVisible(true);
+    cmdDownloadMove->setVisible(false);
+    cmdSuspend->setVisible(true);
+    Guarded("cmdSendMove_Click of Formular fMainForm", [&] { NoteMoveUnsent(CheckedStem(), gMoveNumber); });
+    SayMoveNotSent();
   });
 }
 
@@ -157,7 +243,10 @@ void fMainForm::cmdSendMove_Click() {
   // Both connections of the send in one hold: nothing may run between them.
   const platform::InetUse transfer = ClaimTransfer();
   if (!transfer) return;
-  Prepare_MoveTransmit();
+  if (const SendReadiness readiness = Prepare_MoveTransmit(); readiness != SendReadiness::Ready) {
+    RefuseSend(readiness);
+    return;
+  }
   Guarded("cmdSendMove_Click of Formular fMainForm", [&] {
     using namespace correspondence;
     const std::string stem = CheckedStem();
@@ -175,16 +264,41 @@ void fMainForm::cmdSendMove_Click() {
     const int32_t moveNumber = sendingGame_.moveNumber;
     // Judged by what this send had to put.
     bool sent = true;
+    // An earlier send of this move began its upload and never learnt that it
+    // landed (the program ended in the wait): the server may hold the move,
+    // and the partner's answer after it, which another put would wipe out.
+    const bool mayBeOnServer = NotedUnsentMove(UnsentMovePath(stem)) == moveNumber &&
+                               NotedUploadBegun(UnsentMovePath(stem));
+    ServerCopy onServer = ServerCopy::Lacks;
     step([&] { ZVK_File_Dir::CreateDirectoryStruct(TempDir()); });
     step([&] {
       cmdSendMove->setDisplayState(0);
       cmdSendMove->setVisible(false);
       // Unsent until the server has it, also when the program ends meanwhile:
       // after a restart the partner still waits for it.
-      ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
+      NoteMoveUnsent(stem, moveNumber);
       StartProgressAnimation(kSendAnimation);
     });
     step([&] {
+      if (!mayBeOnServer) return;
+      const std::string fetched = TempDir() + ExchangeArchiveName(stem);
+      ZVK_File_Dir::DeleteFiles(fetched, 0);
+      IniFTP(kRemoteGames);
+      SendCommand(GetCommand(ExchangeArchiveName(stem), fetched));
+      SendCommand("CLOSE");
+      onServer = ServerCopyOfGame(fetched, TempDir(), ZVK_Engine::gGameLog, moveNumber);
+      ZVK_File_Dir::DeleteFiles(fetched, 0);
+      // Already there, the move is sent; anything else there is not put over.
+      if (onServer == ServerCopy::Holds) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
+      if (onServer == ServerCopy::Conflicts) sent = false;
+    });
+    // Only a game the server lacks is put.
+    const auto put = [&](const std::function<void()>& work) {
+      step([&] {
+        if (onServer == ServerCopy::Lacks) work();
+      });
+    };
+    put([&] {
       if (moveNumber < 3 && moveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
         IniFTP(kRemoteOffered);
         sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
@@ -192,14 +306,21 @@ void fMainForm::cmdSendMove_Click() {
       }
     });
     const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
-    step([&] {
+    put([&] {
       ZVK_File_Dir::DeleteFiles(archive, 0);
       PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
       platform::DoEvents();
     });
-    step([&] {
+    put([&] {
+      NoteUploadBegun(UnsentMovePath(stem), moveNumber);
       IniFTP(kRemoteGames);
       sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
+      // Leaving the program ends the transfer's wait, whatever the server got
+      // by then: a send cut short is not a send.
+      sent = sent && !ending_;
+      // Noted as sent at once: the sooner the note goes, the less can leave
+      // it behind for a move the partner may already have answered.
+      if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
     });
     step([&] {
       ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LocalCopyName(gInternetGameID));
@@ -208,17 +329,20 @@ void fMainForm::cmdSendMove_Click() {
     step([&] {
       // A move that did not reach the server stays to be sent: waiting for
       // the partner's answer to it would wait for ever.
-      cmdDownloadMove->setVisible(sent);
+      // A game on the server that does not continue this one is the
+      // partner's to fetch, not this send's to overwrite.
+      cmdDownloadMove->setVisible(sent || onServer == ServerCopy::Conflicts);
       cmdSuspend->setVisible(true);
       cmdSendMove->setVisible(!sent);
-      if (sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
     });
     SendCommand("CLOSE");
     StopProgressAnimation();
-    if (same && !sent)
-      platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf +
-                           "Please try again later",
+    if (same && onServer == ServerCopy::Conflicts)
+      platform::MsgBox(std::string("Your move was not sent: the game server holds a game that does not continue "
+                                   "yours,") +
+                           kCrLf + "Please download your partner's move first.",
                        4144, kMessageTitle);
+    else if (same && !sent && !ending_) SayMoveNotSent();
   });
 }
 

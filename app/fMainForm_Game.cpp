@@ -45,6 +45,15 @@ bool fMainForm::CloseGame() {
     const int16_t wasStopped = gGameStopped;
     gGameStopped = kTrue;
     ZVK_Board_Sub::gPieceSelected = kFalse;
+    // A correspondence move not sent yet goes with the last exchanged game,
+    // which Load Game resumes; one that cannot be kept keeps the game open.
+    if (!KeepMoveToSend()) {
+      gGameStopped = wasStopped;
+      platform::MsgBox("Your move could not be kept to be sent later.\r\n"
+                       "The game is still open: please send the move with Send Move Now.",
+                       4112, ZVK_ErrorLog::ApplicationTitle());
+      return;
+    }
     // Saved before the reset, so the file holds the game as it was. A game
     // that could not be saved stays open (the save said why on screen), so
     // that the user can save it elsewhere.

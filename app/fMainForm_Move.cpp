@@ -308,6 +308,10 @@ fMainForm::RoadStep fMainForm::AfterUserMove(bool whiteMoved) {
     cmdSendMove->setVisible(true);
     cmdDownloadMove->setVisible(false);
     cmdSuspend->setVisible(false);
+    // Kept on disk at once: however the program is left before the send
+    // (closed, ended from outside, the game given up for another one after a
+    // mate), the move is still there to be sent.
+    KeepMoveToSend();
     return RoadStep::End;
   }
   return whiteMoved ? RoadStep::EngineBlack : RoadStep::EngineWhite;

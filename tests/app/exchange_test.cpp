@@ -1,5 +1,6 @@
 // Correspondence games through the main window and a real loopback FTP
 // server: the ways a fetch or a send goes wrong, and what a resumed game offers.
+#include "correspondence/UnsentMove.h"
 #include "support/ZVK_Internet.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -17,6 +18,9 @@ class ExchangeTest : public MainWindowFixture {
   void GameAfterFirstMove() {
     ZVK_Identity::gMachineID = "000123456";  // names the connection test's file
     C::gInternetGameID = "0000001012612062350";
+    // A game begun afresh: nothing of an earlier one is exchanged or to be sent.
+    fs::remove(LastGame());
+    fs::remove(Dir() + C::UnsentMoveName(Stem()));
     NewGame("OnlinePP", G::kWhite, 1);
     Move("e2", "e4");
     fs::create_directories(Dir());
@@ -212,6 +216,7 @@ TEST_F(ExchangeTest, AnOfferSentAgainNamesItsOpeningMoveOnce) {
 // partner is to move, whichever colour this side plays.
 TEST_F(ExchangeTest, ResumedGameOffersTheFetchOnlyWhileThePartnerIsToMove) {
   GameAfterFirstMove();  // half-move 1: Black to move
+  fs::remove(Dir() + C::UnsentMoveName(Stem()));  // as after its send
   for (const int32_t colour : {G::kWhite, G::kBlack}) {
     SCOPED_TRACE(colour);
     G::gPlayerColor = colour;
@@ -219,6 +224,157 @@ TEST_F(ExchangeTest, ResumedGameOffersTheFetchOnlyWhileThePartnerIsToMove) {
     form->cmdSuspend->show();
     form->LoadInternetPlay(LastGame());
     EXPECT_EQ(Shown(form->cmdDownloadMove) + Shown(form->cmdSuspend), colour == G::kWhite ? 2 : 0);
+  }
+}
+
+// The partner's e4 e5 taken over, then this side's g1-f3 to send: a send
+// whose game file cannot be saved, whose game would drop or change a
+// half-move the partner has, or that the program's end cuts short puts
+// nothing the partner could take for the move, and the move stays to be
+// sent: the next session resumes it and sends it, and the partner's
+// archive on the server is replaced only by that game.
+TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  server.useAsGameServer();
+  const std::string refused =
+      "Your move was not sent: this game no longer continues the game your chess partner already has,\r\n"
+      "a half-move the partner has was taken back or changed.\r\n"
+      "Please suspend the game and resume it with Load Game to go on from the last exchanged position.";
+  // A name so long that no file can be written beside it under a longer name.
+  const std::string longName = tree.path("elsewhere/" + std::string(250, 'g'));
+  const auto onServer = [&] { return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))); };
+  const auto taken = [&] {
+    NewGame("OnlinePP");
+    ASSERT_TRUE(B::LoadCompleteGame(LastGame()));
+  };
+  const std::string leaving = "Are you sure that you wish to leave now ?";
+  const auto leaveWhileUploading = [&] {
+    bool fired = false;
+    const auto leave = Meanwhile([&] { return !form->Animation1->isHidden(); }, [&] {
+      answers.Push(platform::vbYes);
+      form->close();
+    }, fired);
+    EveryWaitYields([&] { form->cmdSendMove->click(); });
+    EXPECT_TRUE(fired);
+  };
+  const auto takenAndMoved = [&] {
+    taken();
+    Move("g1", "f3");
+  };
+  struct Row {
+    const char* what;
+    std::function<void()> game;  // from the exchanged game to one with a move to send
+    std::function<void()> send;
+    std::vector<std::string> said;
+    const char* lastGame;  // the first line the last exchanged game is left with
+    int unsent;            // the half-move noted as still to be sent (-1 none: nothing of this game can be sent)
+    // What the server holds when the next session sends the move again (none: what this side left there).
+    std::vector<std::pair<const char*, const char*>> serverGame = {};
+    std::vector<std::string> resent = {};  // what sending it again says
+  };
+  const std::vector<std::pair<const char*, const char*>> answered = {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}};
+  const Row rows[] = {
+      {"the last exchanged game cannot be saved", [&] {
+         fs::create_directories(tree.path("elsewhere"));
+         fs::rename(LastGame(), longName);
+         fs::create_symlink(longName, LastGame());
+         taken();
+         Move("g1", "f3");
+       }, [&] { form->cmdSendMove->click(); }, {kNotSent}, "\"2\"", 3},
+      {"a half-move the partner has changed", [&] {
+         NewGame("OfflinePP");
+         Move("e2", "e4");
+         Move("d7", "d5");
+         G::gGameMode = "OnlinePP";
+         Move("g1", "f3");
+       }, [&] { form->cmdSendMove->click(); }, {refused}, "\"2\"", -1},
+      {"a half-move the partner has dropped", [&] {
+         NewGame("OnlinePP");
+         Move("e2", "e4");
+       }, [&] { form->cmdSendMove->click(); }, {refused}, "\"2\"", -1},
+      {"the program left while the send uploads", takenAndMoved, leaveWhileUploading, {leaving}, "\"3\"", 3},
+      // The upload landed: the partner took the move over and answered it.
+      {"the program left while the send uploads, answered", takenAndMoved, leaveWhileUploading, {leaving}, "\"3\"", 3,
+       answered},
+      {"the program left while the send uploads, another game on the server", takenAndMoved, leaveWhileUploading,
+       {leaving}, "\"3\"", 3, {{"e2", "e4"}, {"e7", "e5"}, {"d2", "d4"}, {"e5", "d4"}},
+       {"Your move was not sent: the game server holds a game that does not continue yours,\r\n"
+        "Please download your partner's move first."}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    OpenWindow(tree, "000123456");
+    C::gInternetGameID = "0000001012612062350";
+    fs::remove_all(Dir());
+    fs::remove_all(tree.path("elsewhere"));
+    PartnerAnswered(server);
+    fs::create_directories(Dir());
+    fs::copy_file(tree.path("partner/x.chi"), LastGame());
+    const std::string partners = onServer(), exchanged = testsupport::ReadFile(LastGame());
+    row.game();
+    ASSERT_FALSE(form->cmdSendMove->isHidden());
+    answers.Clear();
+
+    row.send();
+
+    EXPECT_EQ(Messages(), row.said);
+    EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), row.lastGame);
+    EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), row.unsent);
+    // Cut short by the program's end, the upload may have landed whole; else the partner's archive is untouched.
+    if (row.said != std::vector<std::string>{leaving}) {
+      EXPECT_TRUE(onServer() == partners);
+    }
+    if (row.unsent < 0) {
+      EXPECT_EQ(testsupport::ReadFile(LastGame()), exchanged);
+      EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdSuspend->isHidden());
+      continue;
+    }
+    // The file whole again, the move is sent: in the same session, or, after
+    // the program's end, in the game the next session resumes.
+    if (fs::is_symlink(LastGame())) {
+      // Nor can the game be left with its move not kept.
+      answers.Clear();
+      form->mnuSuspendGame->trigger();
+      EXPECT_EQ(Messages(), std::vector<std::string>{"Your move could not be kept to be sent later.\r\n"
+                                                     "The game is still open: please send the move with Send Move Now."});
+      EXPECT_TRUE(G::gGameStopped == 0 && !form->cmdSendMove->isHidden());
+      fs::remove(LastGame());
+      fs::rename(longName, LastGame());
+    } else {
+      OpenWindow(tree, "000123456");
+      C::gInternetGameID = "0000001012612062350";
+      form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
+      form->cmdSuspend->show();
+      form->cmdSendMove->hide();
+      if (!row.serverGame.empty()) {
+        NewGame("OfflinePP");
+        for (const auto& [from, to] : row.serverGame) Move(from, to);
+        ASSERT_TRUE(B::SaveCompleteGame(tree.path("partner/x.chi")));
+        ASSERT_TRUE(C::PackSingleFile(tree.path("partner/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
+      }
+      NewGame("OnlinePP");
+      form->LoadInternetPlay(LastGame());
+    }
+    const std::string answer = onServer();
+    EXPECT_EQ(E::gMoveNumber, 3);
+    EXPECT_FALSE(form->cmdSendMove->isHidden());
+    if (form->cmdSendMove->isHidden()) continue;
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), row.resent);
+    // The move is on the server once; a game there after it stays.
+    const bool found = !row.serverGame.empty();
+    EXPECT_TRUE(onServer() == (found ? answer : testsupport::ReadFile(Dir() + C::ExchangeArchiveName(Stem()))));
+    EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), "\"3\"");
+    EXPECT_EQ(fs::exists(Dir() + C::UnsentMoveName(Stem())), !row.resent.empty());
+    EXPECT_TRUE(form->cmdSendMove->isHidden() == row.resent.empty() && !form->cmdDownloadMove->isHidden());
+    form->cmdDownloadMove->click();
+    EXPECT_EQ(E::gMoveNumber, found ? 4 : 3);
+    EXPECT_EQ(At("f3"), found && !row.resent.empty() ? 0 : -E::kKnight);  // the game on the server, Black's piece on its last square
+    if (found) {
+      EXPECT_GT(At(row.serverGame.back().second), 0);
+    }
   }
 }
 

@@ -60,6 +60,20 @@ class OfferJoinTest : public MainWindowFixture {
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
   }
 
+  // a offers a game with White and opens it with from-to; b joins it through the list.
+  void OfferedAndJoined(const Installation& a, const Installation& b, const char* from, const char* to) {
+    Offer(a, true);
+    id = C::gInternetGameID;
+    stem = C::ExchangeStem(id);
+    MoveAndSend(from, to);
+    Open(b, "Bob");
+    NewGameDialog([](app::frmNewGame* d) {
+      d->optMode[3]->click();
+      d->cmdUpdateList->click();
+      d->cmdOK->click();
+    });
+  }
+
   // A pick from the keyboard (Home: the first entry, End: the last); a list switched off ignores it.
   static void Pick(QComboBox* list, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -188,16 +202,7 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
 // correspondence game resumed afterwards still reaches the partner.
 TEST_F(OfferJoinTest, AGameThatDidNotComeFromTheServerIsNeitherSentNorFetchedUnderAnothersId) {
   Installation a("000000001"), b("000000002");
-  Offer(a, true);
-  id = C::gInternetGameID;
-  stem = C::ExchangeStem(id);
-  MoveAndSend("e2", "e4");
-  Open(b, "Bob");
-  NewGameDialog([](app::frmNewGame* d) {
-    d->optMode[3]->click();
-    d->cmdUpdateList->click();
-    d->cmdOK->click();
-  });
+  OfferedAndJoined(a, b, "e2", "e4");
   MoveAndSend("e7", "e5");
 
   Open(a, "Alice");
@@ -269,11 +274,13 @@ TEST_F(OfferJoinTest, AGameThatDidNotComeFromTheServerIsNeitherSentNorFetchedUnd
   }
 
   // Resumed and switched to correspondence play once more, the
-  // correspondence game keeps its id and sends; the partner takes the move over.
+  // correspondence game keeps its id and the move it was left with, and
+  // sends it; the partner takes the move over.
   load(0);
   changeModeToInternet();
   EXPECT_EQ(C::gInternetGameID, id);
-  MoveAndSend("g1", "f3");
+  EXPECT_EQ(E::gMoveNumber, 3);
+  form->cmdSendMove->click();
   Turn(b, false, nullptr, nullptr);
   EXPECT_EQ(At("f3"), -E::kKnight);  // White's knight
 }
@@ -371,6 +378,84 @@ TEST_F(OfferJoinTest, ANewGameCancelledAfterAMateLeavesTheMateToBeSentUnderItsOw
   EXPECT_EQ(C::gInternetGameID, id);
   EXPECT_EQ(FilesIn(server.remotePath("games")), (std::set<std::string>{offered, C::ExchangeArchiveName(C::ExchangeStem(id))}));
   EXPECT_TRUE(testsupport::ReadFile(server.remotePath("games/" + offered)) == offeredGame);
+}
+
+// A joiner's move is left unsent, by every way out of its game; the game
+// resumed through Load Game (in the next session on that PC) holds the move
+// and offers to send it, and the offerer takes it over once. A mate turns New
+// Game and Load Game back on while it still waits to be sent.
+TEST_F(OfferJoinTest, AMoveLeftUnsentIsResumedWithItAndReachesThePartnerOnce) {
+  const auto loadDialog = [&](int kind) {
+    WhenModal([kind](QWidget* modal) {
+      auto* d = qobject_cast<app::frmLoadGame*>(modal);
+      ASSERT_NE(d, nullptr);
+      d->optInternetAction[kind]->setChecked(true);
+      d->cmdOK_Click();
+    });
+    form->mnuLoadGameStart->trigger();
+  };
+  struct Row {
+    const char* what;
+    bool mate;
+    std::function<void()> leave;
+  };
+  const Row rows[] = {
+      {"Suspend Game", false, [&] { form->mnuSuspendGame->trigger(); }},
+      {"Exit", false, [&] { answers.Push(platform::vbYes); form->mnuExit->trigger(); }},
+      {"ended from outside", false, [&] { form.reset(); }},
+      {"New Game after a mate", true, [&] {
+         NewGameDialog([](app::frmNewGame* d) {
+           d->optMode[0]->click();
+           d->cmdOK->click();
+         }, true);
+       }},
+      {"Load Game of a local game after a mate", true, [&] { loadDialog(2); }},
+      {"window closed after a mate", true, [&] { answers.Push(platform::vbYes); form->close(); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (const char* folder : {"offered", "joined", "games"}) {
+      fs::remove_all(server.remotePath(folder));
+      fs::create_directories(server.remotePath(folder));
+    }
+    Installation a("000000001"), b("000000002");
+    OfferedAndJoined(a, b, "f2", "f3");
+    fs::create_directories(b.Path("games"));
+    ASSERT_TRUE(B::SaveCompleteGame(b.Path("games/zz_Standard.chs")));  // a local game to load instead
+    MoveAndSend("e7", "e5");
+    Turn(a, true, "g2", "g4");
+    Turn(b, false, nullptr, nullptr);
+    form->SetGameStartCommandsEnabled(false);  // as the dialogs' OK leaves a running game
+    answers.Clear();
+    Move(row.mate ? "d8" : "d7", row.mate ? "h4" : "d6");
+    ASSERT_EQ(E::gMoveNumber, 4);
+    ASSERT_EQ(Messages(), row.mate ? std::vector<std::string>{"Check Mate !"} : std::vector<std::string>{});
+    ASSERT_TRUE(!form->cmdSendMove->isHidden() && form->mnuNewGame->isEnabled() == row.mate);
+
+    row.leave();
+
+    Open(b, "Bob");
+    loadDialog(1);
+    EXPECT_EQ(E::gMoveNumber, 4);
+    EXPECT_EQ(At(row.mate ? "h4" : "d6"), row.mate ? E::kQueen : E::kPawn);
+    EXPECT_TRUE(!form->cmdSendMove->isHidden() && form->cmdDownloadMove->isHidden());
+    if (form->cmdSendMove->isHidden()) continue;
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+
+    Open(a, "any");
+    NewGame("OnlinePP", G::kWhite, 1);
+    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
+    form->cmdDownloadMove_Click();
+    EXPECT_EQ(E::gMoveNumber, 4);
+    EXPECT_EQ(At(row.mate ? "h4" : "d6"), row.mate ? E::kQueen : E::kPawn);
+    answers.Clear();
+    form->cmdDownloadMove_Click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"No new move from your chess partner is currently available,\r\n"
+                                                   "Please try again later"});
+  }
 }
 
 // A list build that a click interrupts and overtakes stays abandoned: what
