@@ -471,6 +471,11 @@ class fMainForm : public QMainWindow,
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
   bool SearchEngineMove(bool white);  // true when the engine committed its move
+  // The board changed without a move (a promotion's piece, an edited
+  // position): it becomes the logged position of the half-move shown, so that
+  // saving, sending, looking back and playing on all see what the board shows.
+  // Earlier and later half-moves stay as they were played.
+  void KeepShownPositionInLog();
   void EngineMove(bool white);
   // The commands that met a move under way, in the order they were given.
   void RunWaitingCommands();

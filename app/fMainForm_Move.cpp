@@ -309,11 +309,20 @@ void fMainForm::ExecuteMoveNow() {
       if (p == 6 || p == 16) {
         frmNewPiece dialog(this);
         dialog.exec();
+        KeepShownPositionInLog();
         Board::Update_Board();
       }
     }
+    // An edited position is the game's from now on, whatever comes next.
+    if (mnuEdit->isChecked()) KeepShownPositionInLog();
     StatusReport();
   });
+}
+
+void fMainForm::KeepShownPositionInLog() {
+  const int32_t shown = Engine::gMoveNumber;
+  if (shown >= 0 && static_cast<size_t>(shown) < Engine::gGameLog.size())
+    Engine::gGameLog[static_cast<size_t>(shown)] = Engine::gVirtualBoard;
 }
 
 void fMainForm::ExecuteUnconditionedMoveNow() {
