@@ -128,6 +128,8 @@ class fMainForm : public QMainWindow,
   enum class WhileMoving { Wait, Drop };
   // The status bar's first panel while a dropped press waits for the move to end.
   static constexpr const char* kPressDropped = "Please wait until the current move is done";
+  // The same panel while a command given meanwhile waits to run.
+  static constexpr const char* kCommandWaits = "Your command waits: it runs as soon as the current move or command is done";
   // Every command that changes the game goes through here.
   void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
   // The move slider set by the user (arrow or page click, drag, keys, wheel),

@@ -60,6 +60,9 @@ void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileM
   if (whileMoving == WhileMoving::Wait) {
     // Behind whatever already waits, so that commands run in the order given.
     waitingCommands_.push_back({std::move(command), nullptr});
+    // A command that waits says so: a click that seems to do nothing while
+    // the reply is still drawn would otherwise be taken for a lost one.
+    if (MoveUnderWay()) StatusBar->panel(1)->setText(QString::fromUtf8(kCommandWaits));
   } else if (MoveUnderWay() || !waitingCommands_.empty()) {
     // A press waits for nothing: it would land on a position that the move
     // under way, or a command given before it, is about to change. The
@@ -104,7 +107,10 @@ void fMainForm::RunWaitingCommands() {
     command();
   }
   if (unloading_) waitingCommands_.clear();
-  if (!MoveUnderWay()) StatusBar->panel(1)->clear();  // the board takes presses again
+  QLabel* note = StatusBar->panel(1);
+  // The board takes presses again; or, between two moves of the engines,
+  // what waited has run.
+  if (!MoveUnderWay() || note->text() == QString::fromUtf8(kCommandWaits)) note->clear();
 }
 
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {

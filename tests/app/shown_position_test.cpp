@@ -162,10 +162,11 @@ TEST_F(ShownPositionTest, TheFirstMoveAfterLeavingEditModeIsPlayed) {
 }
 
 // The toolbar's Save pressed at any yield while the engine's reply is drawn
-// (slowly, square by square) saves the game once the move is done.
+// (slowly, square by square) says at once that it waits, and saves the game
+// once the move is done.
 TEST_F(ShownPositionTest, SavePressedWhileTheEnginesReplyIsDrawnSavesTheGame) {
   const std::string savedGames = tree.path("Castellan/games");
-  for (const int yieldNumber : {1, 4, 16}) {
+  for (const int yieldNumber : {1, 12}) {
     SCOPED_TRACE(yieldNumber);
     form->CurrentGameFile.clear();
     NewGame("OfflinePC");
@@ -174,12 +175,13 @@ TEST_F(ShownPositionTest, SavePressedWhileTheEnginesReplyIsDrawnSavesTheGame) {
     form->HScrollAnimationSpeed->setValue(98);
     const size_t before = FilesIn(savedGames).size();
     int yields = 0;
-    bool pressed = false;
+    bool pressed = false, noted = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       if (pressed || E::gMoveNumber != 2 || !form->MoveUnderWay() || ++yields < yieldNumber) return;
       pressed = true;
       form->tb->buttonByKey("SAVE")->trigger();
+      noted = form->StatusBar->panel(1)->text() == app::fMainForm::kCommandWaits;
     });
     poll.start(0);
     platform::SetYieldIntervalMs(0);
@@ -187,6 +189,8 @@ TEST_F(ShownPositionTest, SavePressedWhileTheEnginesReplyIsDrawnSavesTheGame) {
     platform::SetYieldIntervalMs(4);
     poll.stop();
     ASSERT_TRUE(pressed);
+    EXPECT_TRUE(noted);
+    EXPECT_TRUE(form->StatusBar->panel(1)->text().isEmpty());
     EXPECT_EQ(FilesIn(savedGames).size(), before + 1);
     ASSERT_FALSE(form->CurrentGameFile.empty());
     EXPECT_EQ(B::ReadGameFile(form->CurrentGameFile).moveNumber, 2);
