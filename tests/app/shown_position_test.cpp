@@ -46,6 +46,7 @@ TEST_F(ShownPositionTest, APromotionIsThePieceOfItsHalfMoveThroughSaveAndLoad) {
   const Case cases[] = {
       {"OfflinePP", G::kWhite, 1, false, &whiteTakes, "b7", "a8", 0, kOk, 1, "a8", -E::kQueen, 1},
       {"OfflinePP", G::kWhite, -1, true, &blackPawn, "h2", "h1", 3, kOk, 2, "h1", E::kBishop, 2},
+      {"OfflinePP", G::kWhite, -1, false, &whiteTakes, "b7", "a8", 1, kOk, 1, "a8", -E::kRook, 1},
       {"OfflinePP", G::kWhite, 1, false, &whiteTakes, "b7", "a8", 0, kEscape, 1, "a8", -E::kQueen, 1},
       {"OfflinePP", G::kWhite, -1, true, &blackPawn, "h2", "h1", 0, kCloseButton, 2, "h1", E::kQueen, 2},
       // Against the engine, which answers right after.
