@@ -5,6 +5,7 @@
 
 #include "app/frmGameMode.h"
 #include "app/frmLoadGame.h"
+#include "app/frmNewPiece.h"
 #include "platform/DoEvents.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -508,6 +509,40 @@ TEST_F(OfferJoinTest, OfferListCases) {
   dialog.cmdOK_Click();
   EXPECT_EQ(G::gGameStopped, G::kTrue);
   EXPECT_TRUE(FilesIn(server.remotePath("joined")).empty());
+}
+
+// A promotion sent to the partner arrives as the piece chosen, at the
+// half-move of the promotion: the partner never gets a pawn on the last row.
+TEST_F(OfferJoinTest, APromotionReachesThePartnerAsTheChosenPiece) {
+  Installation a("000000001"), b("000000002");
+  Offer(a, true);
+  id = C::gInternetGameID;
+  stem = C::ExchangeStem(id);
+  MoveAndSend("e2", "e4");
+  Open(b, "Bob");
+  NewGameDialog([](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    d->cmdUpdateList->click();
+    d->cmdOK->click();
+  });
+  MoveAndSend("e7", "e5");
+  Turn(a, true, nullptr, nullptr);
+  // White's pawn about to promote, in place of the position after e7-e5.
+  E::gVirtualBoard = Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"b7", -E::kPawn}, {"a8", E::kRook}});
+  E::gGameLog.back() = E::gVirtualBoard;
+  B::Update_Board();
+  WhenModal([](QWidget* modal) {
+    auto* dialog = qobject_cast<app::frmNewPiece*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->optPiece[2]->click();  // a knight
+    dialog->cmdOK->click();
+  });
+  MoveAndSend("b7", "a8");
+  EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+  Turn(b, false, nullptr, nullptr);
+  EXPECT_EQ(E::gMoveNumber, 3);
+  EXPECT_EQ(At("a8"), -E::kKnight);
+  EXPECT_EQ(E::gGameLog.at(3)(1, 8), -E::kKnight);
 }
 
 }  // namespace
