@@ -61,6 +61,21 @@ class OfferJoinTest : public MainWindowFixture {
     EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
   }
 
+  // A offers as White and sends e2-e4; B joins and sends e7-e5.
+  void OfferedJoinedAndAnswered(const Installation& a, const Installation& b) {
+    Offer(a, true);
+    id = C::gInternetGameID;
+    stem = C::ExchangeStem(id);
+    MoveAndSend("e2", "e4");
+    Open(b, "Bob");
+    NewGameDialog([](app::frmNewGame* d) {
+      d->optMode[3]->click();
+      d->cmdUpdateList->click();
+      d->cmdOK->click();
+    });
+    MoveAndSend("e7", "e5");
+  }
+
   // A pick from the keyboard (Home: the first entry, End: the last); a list switched off ignores it.
   static void Pick(QComboBox* list, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -182,17 +197,7 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
 // correspondence game resumed afterwards still reaches the partner.
 TEST_F(OfferJoinTest, AGameThatDidNotComeFromTheServerIsNeitherSentNorFetchedUnderAnothersId) {
   Installation a("000000001"), b("000000002");
-  Offer(a, true);
-  id = C::gInternetGameID;
-  stem = C::ExchangeStem(id);
-  MoveAndSend("e2", "e4");
-  Open(b, "Bob");
-  NewGameDialog([](app::frmNewGame* d) {
-    d->optMode[3]->click();
-    d->cmdUpdateList->click();
-    d->cmdOK->click();
-  });
-  MoveAndSend("e7", "e5");
+  OfferedJoinedAndAnswered(a, b);
 
   Open(a, "Alice");
   NewGame("OfflinePP");
@@ -515,17 +520,7 @@ TEST_F(OfferJoinTest, OfferListCases) {
 // half-move of the promotion: the partner never gets a pawn on the last row.
 TEST_F(OfferJoinTest, APromotionReachesThePartnerAsTheChosenPiece) {
   Installation a("000000001"), b("000000002");
-  Offer(a, true);
-  id = C::gInternetGameID;
-  stem = C::ExchangeStem(id);
-  MoveAndSend("e2", "e4");
-  Open(b, "Bob");
-  NewGameDialog([](app::frmNewGame* d) {
-    d->optMode[3]->click();
-    d->cmdUpdateList->click();
-    d->cmdOK->click();
-  });
-  MoveAndSend("e7", "e5");
+  OfferedJoinedAndAnswered(a, b);
   Turn(a, true, nullptr, nullptr);
   // White's pawn about to promote, in place of the position after e7-e5.
   E::gVirtualBoard = Position({{"e1", E::kKingNegative}, {"e8", E::kKingPositive}, {"b7", -E::kPawn}, {"a8", E::kRook}});
