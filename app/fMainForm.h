@@ -138,6 +138,8 @@ class fMainForm : public QMainWindow,
   static constexpr const char* kPressDropped = "Please wait until the current move is done";
   // ... and while a press is dropped or a command waits for a transfer.
   static constexpr const char* kWaitForTransfer = "Please wait until the Internet transfer has finished";
+  // The same panel while a command given meanwhile waits for the move to end.
+  static constexpr const char* kCommandWaits = "Your command waits: it runs as soon as the current move or command is done";
   // Every command that changes the game goes through here, and every one
   // that opens a window (with WhileMoving::Run).
   void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
@@ -498,6 +500,11 @@ class fMainForm : public QMainWindow,
   RoadStep BlackMove();
   RoadStep AfterUserMove(bool whiteMoved);
   bool SearchEngineMove(bool white);  // true when the engine committed its move
+  // The board changed without a move (a promotion's piece, an edited
+  // position): it becomes the logged position of the half-move shown, so that
+  // saving, sending, looking back and playing on all see what the board shows.
+  // Earlier and later half-moves stay as they were played.
+  void KeepShownPositionInLog();
   void EngineMove(bool white);
   // The commands that met a move under way, in the order they were given.
   void RunWaitingCommands();

@@ -75,7 +75,10 @@ void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileM
   } else {
     // Behind whatever already waits, so that commands run in the order given.
     waitingCommands_.push_back({std::move(command), nullptr, whileMoving == WhileMoving::Wait});
+    // A command that waits says so: a click that seems to do nothing while
+    // the reply is still drawn would otherwise be taken for a lost one.
     if (TransferUnderWay()) StatusBar->panel(1)->setText(QString::fromUtf8(kWaitForTransfer));
+    else if (MoveUnderWay()) StatusBar->panel(1)->setText(QString::fromUtf8(kCommandWaits));
   }
   if (!MoveUnderWay()) RunWaitingCommands();
 }
@@ -121,8 +124,11 @@ void fMainForm::RunWaitingCommands() {
     }
   }
   if (unloading_) waitingCommands_.clear();
-  // The board takes presses again.
-  if (!CommandsWait() && waitingCommands_.empty()) StatusBar->panel(1)->clear();
+  QLabel* note = StatusBar->panel(1);
+  // The board takes presses again; or, between two moves of the engines,
+  // what waited for the move has run.
+  if (waitingCommands_.empty() && (!CommandsWait() || note->text() == QString::fromUtf8(kCommandWaits)))
+    note->clear();
 }
 
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
@@ -331,11 +337,20 @@ void fMainForm::ExecuteMoveNow() {
       if (p == 6 || p == 16) {
         frmNewPiece dialog(this);
         dialog.exec();
+        KeepShownPositionInLog();
         Board::Update_Board();
       }
     }
+    // An edited position is the game's from now on, whatever comes next.
+    if (mnuEdit->isChecked()) KeepShownPositionInLog();
     StatusReport();
   });
+}
+
+void fMainForm::KeepShownPositionInLog() {
+  const int32_t shown = Engine::gMoveNumber;
+  if (shown >= 0 && static_cast<size_t>(shown) < Engine::gGameLog.size())
+    Engine::gGameLog[static_cast<size_t>(shown)] = Engine::gVirtualBoard;
 }
 
 void fMainForm::ExecuteUnconditionedMoveNow() {

@@ -77,7 +77,18 @@ void fMainForm::mnuEdit_Click() {
 void fMainForm::setup_Click() {
   if (!Guarded("setup_Click of Formular fMainForm", [&] {
         if (gGameMode == "OfflinePC") gColorToMove = kWhite;
+        // A piece picked under the one rules is put down: the next press
+        // would otherwise complete its move under the other ones (a pick of
+        // edit mode moved by the game's rules is refused, and the press lost).
+        const bool picked = Board::gPieceSelected != kFalse;
+        Board::gPieceSelected = kFalse;
+        if (picked) {
+          Board::RenderBoard(true);
+          StatusReport();  // no longer the picked piece's move
+        }
         if (CheckValue(setup) == 0) {
+          // The edited position is the game's: saved, looked back at and played on as shown.
+          KeepShownPositionInLog();
           // The engine may take over from the edited position.
           cmdStartCPUMove->setVisible(true);
           Board::RecordEditMoves();

@@ -87,6 +87,7 @@ void frmNewPiece::optPiece_Click(int index) {
 
 void frmNewPiece::cmdOK_Click() {
   Guarded("cmdOK_Click of Formular frmNewPiece", [&] {
+    written_ = true;
     int chosen = 0;
     for (int i = 0; i < 4; ++i)
       if (optPiece[i]->isChecked()) chosen = i;
@@ -99,6 +100,13 @@ void frmNewPiece::cmdOK_Click() {
       ZVK_Engine::gVirtualBoard.at(8 - x, y + 1) = code;
     accept();
   });
+}
+
+void frmNewPiece::reject() {
+  // A dialog closed without OK still promotes; the close itself must
+  // happen even when writing the piece failed, or the dialog could not be left.
+  if (!written_) cmdOK_Click();
+  if (isVisible()) QDialog::reject();
 }
 
 }  // namespace app

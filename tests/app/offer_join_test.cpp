@@ -5,6 +5,7 @@
 
 #include "app/frmGameMode.h"
 #include "app/frmLoadGame.h"
+#include "app/frmNewPiece.h"
 #include "platform/DoEvents.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -613,6 +614,34 @@ TEST_F(OfferJoinTest, OfferListCases) {
   dialog.cmdOK_Click();
   EXPECT_EQ(G::gGameStopped, G::kTrue);
   EXPECT_TRUE(FilesIn(server.remotePath("joined")).empty());
+}
+
+// A promotion sent to the partner arrives as the piece chosen, at the
+// half-move of the promotion: the partner never gets a pawn on the last row.
+TEST_F(OfferJoinTest, APromotionReachesThePartnerAsTheChosenPiece) {
+  Installation a("000000001"), b("000000002");
+  // White's e-pawn takes its way to b7 and promotes on a8.
+  OfferedAndJoined(a, b, "e2", "e4");
+  MoveAndSend("d7", "d5");
+  Turn(a, true, "e4", "d5");
+  Turn(b, false, "c7", "c6");
+  Turn(a, true, "d5", "c6");
+  Turn(b, false, "g8", "f6");
+  Turn(a, true, "c6", "b7");
+  Turn(b, false, "b8", "d7");
+  Turn(a, true, nullptr, nullptr);
+  WhenModal([](QWidget* modal) {
+    auto* dialog = qobject_cast<app::frmNewPiece*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->optPiece[2]->click();  // a knight
+    dialog->cmdOK->click();
+  });
+  MoveAndSend("b7", "a8");
+  EXPECT_TRUE(answers.Calls().empty()) << answers.Calls().front().text;
+  Turn(b, false, nullptr, nullptr);
+  EXPECT_EQ(E::gMoveNumber, 9);
+  EXPECT_EQ(At("a8"), -E::kKnight);
+  EXPECT_EQ(E::gGameLog.at(9)(1, 8), -E::kKnight);
 }
 
 }  // namespace
