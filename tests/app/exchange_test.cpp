@@ -29,13 +29,13 @@ class ExchangeTest : public MainWindowFixture {
 
   static bool Shown(const QWidget* w) { return !w->isHidden(); }
 
-  // The partner's answer to e2-e4, packed on the server as his send, alone
-  // in the exchange folders.
-  void PartnerAnswered(const fixtures::FtpServer& server) {
+  // The partner's answer to e2-e4 (or the game of moves), packed on the
+  // server as his send, alone in the exchange folders.
+  void PartnerAnswered(const fixtures::FtpServer& server,
+                       const std::vector<std::pair<const char*, const char*>>& moves = {{"e2", "e4"}, {"e7", "e5"}}) {
     EmptyExchangeFolders(server);
     NewGame("OfflinePP");
-    Move("e2", "e4");
-    Move("e7", "e5");
+    for (const auto& [from, to] : moves) Move(from, to);
     const std::string chi = tree.path("partner/x.chi");
     fs::create_directories(tree.path("partner"));
     ASSERT_TRUE(B::SaveCompleteGame(chi));
@@ -227,82 +227,49 @@ TEST_F(ExchangeTest, ResumedGameOffersTheFetchOnlyWhileThePartnerIsToMove) {
   }
 }
 
-// The partner's e4 e5 taken over, then this side's g1-f3 to send: a send
-// whose game file cannot be saved, whose game would drop or change a
-// half-move the partner has, or that the program's end cuts short puts
-// nothing the partner could take for the move, and the move stays to be
-// sent: the next session resumes it and sends it, and the partner's
-// archive on the server is replaced only by that game.
+// The partner's e4 e5 taken over, then g1-f3 to send. A send whose game file
+// cannot be saved, that would drop or change a half-move the partner has, or
+// that the program's end cuts short puts nothing the partner could take and
+// keeps the move; the same or the next session sends it, replacing only that game.
 TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
-  const std::string refused =
-      "Your move was not sent: this game no longer continues the game your chess partner already has,\r\n"
-      "a half-move the partner has was taken back or changed.\r\n"
-      "Please suspend the game and resume it with Load Game to go on from the last exchanged position.";
   // A name so long that no file can be written beside it under a longer name.
-  const std::string longName = tree.path("elsewhere/" + std::string(250, 'g'));
+  const std::string longName = tree.path(std::string(250, 'g'));
   const auto onServer = [&] { return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))); };
-  const auto taken = [&] {
+  const auto takenAndMoved = [&] {
     NewGame("OnlinePP");
     ASSERT_TRUE(B::LoadCompleteGame(LastGame()));
-  };
-  // The program ended from outside while the send uploads: what such an end
-  // leaves on disk is the program's folder as it was once the upload began.
-  const auto endedWhileUploading = [&] {
-    const std::string kept = tree.path("kept");
-    fs::remove_all(kept);
-    bool fired = false;
-    const auto snapshot = Meanwhile([&] { return C::NotedUploadBegun(Dir() + C::UnsentMoveName(Stem())); }, [&] {
-      fs::copy(Dir(), kept, fs::copy_options::recursive);
-    }, fired);
-    EveryWaitYields([&] { form->cmdSendMove->click(); });
-    ASSERT_TRUE(fired);
-    fs::remove_all(Dir());
-    fs::copy(kept, Dir(), fs::copy_options::recursive);
-  };
-  const auto takenAndMoved = [&] {
-    taken();
     Move("g1", "f3");
   };
+  enum Way { kUnsaved, kRefused, kEnded };
+  const std::vector<std::string> said[] = {  // by way
+      {kNotSent}, {"Your move was not sent: this game no longer continues the game your chess partner already has,\r\n"
+       "a half-move the partner has was taken back or changed.\r\n"
+       "Please suspend the game and resume it with Load Game to go on from the last exchanged position."}, {}};
   struct Row {
     const char* what;
+    Way way;
     std::function<void()> game;  // from the exchanged game to one with a move to send
-    std::function<void()> send;
-    std::vector<std::string> said;
-    const char* lastGame;  // the first line the last exchanged game is left with
-    int unsent;            // the half-move noted as still to be sent (-1 none: nothing of this game can be sent)
     // What the server holds when the next session sends the move again (none: what this side left there).
     std::vector<std::pair<const char*, const char*>> serverGame = {};
     std::vector<std::string> resent = {};  // what sending it again says
   };
-  const std::vector<std::pair<const char*, const char*>> answered = {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}};
   const Row rows[] = {
-      {"the last exchanged game cannot be saved", [&] {
-         fs::create_directories(tree.path("elsewhere"));
+      {"the last exchanged game cannot be saved", kUnsaved, [&] {
          fs::rename(LastGame(), longName);
          fs::create_symlink(longName, LastGame());
-         taken();
-         Move("g1", "f3");
-       }, [&] { form->cmdSendMove->click(); }, {kNotSent}, "\"2\"", 3},
-      {"a half-move the partner has changed", [&] {
-         NewGame("OfflinePP");
-         Move("e2", "e4");
-         Move("d7", "d5");
-         G::gGameMode = "OnlinePP";
-         Move("g1", "f3");
-       }, [&] { form->cmdSendMove->click(); }, {refused}, "\"2\"", -1},
-      {"a half-move the partner has dropped", [&] {
-         NewGame("OnlinePP");
-         Move("e2", "e4");
-       }, [&] { form->cmdSendMove->click(); }, {refused}, "\"2\"", -1},
-      {"the program ended while the send uploads", takenAndMoved, endedWhileUploading, {}, "\"3\"", 3},
-      // The upload landed: the partner took the move over and answered it.
-      {"the program ended while the send uploads, answered", takenAndMoved, endedWhileUploading, {}, "\"3\"", 3,
-       answered},
-      {"the program ended while the send uploads, another game on the server", takenAndMoved, endedWhileUploading,
-       {}, "\"3\"", 3, {{"e2", "e4"}, {"e7", "e5"}, {"d2", "d4"}, {"e5", "d4"}},
+         takenAndMoved();
+       }},
+      {"a half-move the partner has changed", kRefused,
+       [&] { NewGame("OfflinePP"); Move("e2", "e4"); Move("d7", "d5"); G::gGameMode = "OnlinePP"; Move("g1", "f3"); }},
+      {"a half-move the partner has dropped", kRefused, [&] { NewGame("OnlinePP"); Move("e2", "e4"); }},
+      {"ended while the send uploads", kEnded, takenAndMoved},
+      {"ended while the send uploads, answered", kEnded, takenAndMoved,
+       {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}}},
+      {"ended while the send uploads, another game on the server", kEnded, takenAndMoved,
+       {{"e2", "e4"}, {"e7", "e5"}, {"d2", "d4"}, {"e5", "d4"}},
        {"Your move was not sent: the game server holds a game that does not continue yours,\r\n"
         "Please download your partner's move first."}},
   };
@@ -311,59 +278,51 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     OpenWindow(tree, "000123456");
     C::gInternetGameID = "0000001012612062350";
     fs::remove_all(Dir());
-    fs::remove_all(tree.path("elsewhere"));
     PartnerAnswered(server);
     fs::create_directories(Dir());
     fs::copy_file(tree.path("partner/x.chi"), LastGame());
     const std::string partners = onServer(), exchanged = testsupport::ReadFile(LastGame());
     row.game();
-    ASSERT_FALSE(form->cmdSendMove->isHidden());
     answers.Clear();
-
-    row.send();
-
-    EXPECT_EQ(Messages(), row.said);
-    EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), row.lastGame);
-    EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), row.unsent);
-    // Cut short by the program's end, the upload may have landed whole; else the partner's archive is untouched.
-    if (std::string_view(row.what).find("ended while") == std::string_view::npos) {
+    if (row.way != kEnded) {
+      form->cmdSendMove->click();
       EXPECT_TRUE(onServer() == partners);
+    } else {  // ended from outside: the disk keeps the program's folder as it was once the upload began
+      bool fired = false;
+      const auto snapshot = Meanwhile([&] { return C::NotedUploadBegun(Dir() + C::UnsentMoveName(Stem())); },
+                                      [&] { fs::copy(Dir(), tree.path("kept"), fs::copy_options::recursive); }, fired);
+      EveryWaitYields([&] { form->cmdSendMove->click(); });
+      ASSERT_TRUE(fired);
+      fs::remove_all(Dir());
+      fs::rename(tree.path("kept"), Dir());
     }
-    if (row.unsent < 0) {
-      EXPECT_EQ(testsupport::ReadFile(LastGame()), exchanged);
+    EXPECT_EQ(Messages(), said[row.way]);
+    EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), row.way == kEnded ? "\"3\"" : "\"2\"");
+    EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), row.way == kRefused ? -1 : 3);
+    if (row.way == kRefused) {  // nothing of this game can be sent
+      EXPECT_TRUE(testsupport::ReadFile(LastGame()) == exchanged);
       EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdSuspend->isHidden());
       continue;
     }
-    // The file whole again, the move is sent: in the same session, or, after
-    // the program's end, in the game the next session resumes.
-    if (fs::is_symlink(LastGame())) {
-      // Nor can the game be left with its move not kept.
+    if (row.way == kUnsaved) {  // nor can the game be left with its move not kept; whole again, it is sent
       answers.Clear();
       form->mnuSuspendGame->trigger();
       EXPECT_EQ(Messages(), std::vector<std::string>{"Your move could not be kept to be sent later.\r\n"
                                                      "The game is still open: please send the move with Send Move Now."});
       EXPECT_TRUE(G::gGameStopped == 0 && !form->cmdSendMove->isHidden());
-      fs::remove(LastGame());
-      fs::rename(longName, LastGame());
-    } else {
+      fs::rename(longName, LastGame());  // in place of the link
+    } else {  // the next session resumes the game
       OpenWindow(tree, "000123456");
       C::gInternetGameID = "0000001012612062350";
       form->cmdDownloadMove->show();  // as the load dialog's OK leaves them
       form->cmdSuspend->show();
       form->cmdSendMove->hide();
-      if (!row.serverGame.empty()) {
-        NewGame("OfflinePP");
-        for (const auto& [from, to] : row.serverGame) Move(from, to);
-        ASSERT_TRUE(B::SaveCompleteGame(tree.path("partner/x.chi")));
-        ASSERT_TRUE(C::PackSingleFile(tree.path("partner/x.chi"), server.remotePath("games/" + C::ExchangeArchiveName(Stem()))));
-      }
+      if (!row.serverGame.empty()) PartnerAnswered(server, row.serverGame);
       NewGame("OnlinePP");
       form->LoadInternetPlay(LastGame());
     }
     const std::string answer = onServer();
-    EXPECT_EQ(E::gMoveNumber, 3);
-    EXPECT_FALSE(form->cmdSendMove->isHidden());
-    if (form->cmdSendMove->isHidden()) continue;
+    ASSERT_TRUE(E::gMoveNumber == 3 && !form->cmdSendMove->isHidden()) << "the move is held, to be sent";
     answers.Clear();
     form->cmdSendMove->click();
     EXPECT_EQ(Messages(), row.resent);
@@ -375,10 +334,7 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     EXPECT_TRUE(form->cmdSendMove->isHidden() == row.resent.empty() && !form->cmdDownloadMove->isHidden());
     form->cmdDownloadMove->click();
     EXPECT_EQ(E::gMoveNumber, found ? 4 : 3);
-    EXPECT_EQ(At("f3"), found && !row.resent.empty() ? 0 : -E::kKnight);  // the game on the server, Black's piece on its last square
-    if (found) {
-      EXPECT_GT(At(row.serverGame.back().second), 0);
-    }
+    EXPECT_EQ(At("f3"), found && !row.resent.empty() ? 0 : -E::kKnight);  // the game on the server, or this side's
   }
 }
 
@@ -464,8 +420,7 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
     std::vector<std::string> shownWhenDone;
     bool done = false;
     const auto refused = [&] { const auto said = Messages(); return std::count(said.begin(), said.end(), busy) > 0; };
-    const auto watch = Meanwhile([&] { return refused() && row.firstDone(); },
-                                 [&] { shownWhenDone = answers.OnScreen(); }, done);
+    const auto watch = Meanwhile([&] { return refused() && row.firstDone(); }, [&] { shownWhenDone = answers.OnScreen(); }, done);
 
     row.first();
 
@@ -474,15 +429,11 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
     EXPECT_EQ(said.empty() ? "" : said.back(), row.last);
     EXPECT_TRUE(row.firstDone());
     EXPECT_EQ(Stray(server), std::set<std::string>{});
-    if (row.waits) {
-      EXPECT_EQ(form->StatusBar->panel(1)->text(), app::fMainForm::kWaitForTransfer);
-      WaitUntil(row.ranAlone);  // the send goes out by itself
-    } else {
-      EXPECT_EQ(shownWhenDone, std::vector<std::string>{busy});
-      answers.Clear();
-      row.later();
-    }
-    EXPECT_TRUE(row.ranAlone());
+    EXPECT_EQ(shownWhenDone, row.waits ? std::vector<std::string>{} : std::vector<std::string>{busy});
+    EXPECT_TRUE(!row.waits || form->StatusBar->panel(1)->text() == app::fMainForm::kWaitForTransfer);
+    answers.Clear();
+    if (!row.waits) row.later();
+    EXPECT_TRUE(WaitUntil(row.ranAlone));  // a waiting send goes out by itself
   }
 }
 
