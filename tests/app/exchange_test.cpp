@@ -244,10 +244,11 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
     Move("g1", "f3");
   };
   enum Way { kUnsaved, kRefused, kEnded };
-  const std::vector<std::string> said[] = {  // by way
-      {kNotSent}, {"Your move was not sent: this game no longer continues the game your chess partner already has,\r\n"
-       "a half-move the partner has was taken back or changed.\r\n"
-       "Please suspend the game and resume it with Load Game to go on from the last exchanged position."}, {}};
+  const std::string refused =
+      "Your move was not sent: this game no longer continues the game your chess partner already has,\r\n"
+      "a half-move the partner has was taken back or changed.\r\n"
+      "Please suspend the game and resume it with Load Game to go on from the last exchanged position.";
+  const std::vector<std::string> said[] = {{kNotSent}, {refused}, {}};  // what the send says, by way
   struct Row {
     const char* what;
     Way way;
