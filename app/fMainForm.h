@@ -110,6 +110,9 @@ class fMainForm : public QMainWindow,
   void cmdStartCPUMove_Click();
   void Convert2IposBoard();
   void StatusReport();
+  // Puts a picked piece down and shows the board without it (the check
+  // markers a picked piece hides come back); whether a piece was picked.
+  bool PutPickedPieceDown();
 
   // ---- the gate of the commands that change the game
   // A move is under way from the command that starts it (a press on the
@@ -479,6 +482,9 @@ class fMainForm : public QMainWindow,
   SendReadiness Prepare_MoveTransmit();
   // Says why a send that was not ready puts nothing on the server.
   void RefuseSend(SendReadiness readiness);
+  // One game archive from the server's games folder into localPath, in a
+  // connection of its own (while the caller holds the transfer control).
+  void FetchGameArchive(const std::string& zip, const std::string& localPath);
   // The game on the board as a command that yields found it. A game closed,
   // begun, loaded, moved on or stepped through meanwhile is another one.
   struct GameInHand {

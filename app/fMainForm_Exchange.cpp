@@ -147,6 +147,14 @@ fMainForm::GameInHand fMainForm::CurrentGame() {
   return {ZVK_Engine::PositionEpoch(), gMoveNumber, correspondence::gInternetGameID, gGameMode};
 }
 
+void fMainForm::FetchGameArchive(const std::string& zip, const std::string& localPath) {
+  // No file of an earlier fetch may pass for this one's.
+  ZVK_File_Dir::DeleteFiles(localPath, 0);
+  IniFTP(correspondence::kRemoteGames);
+  SendCommand(correspondence::GetCommand(zip, localPath));
+  SendCommand("CLOSE");
+}
+
 bool fMainForm::KeepMoveToSend() {
   using namespace correspondence;
   if (gGameMode != "OnlinePP" || cmdSendMove->isHidden()) return true;
@@ -282,10 +290,7 @@ void fMainForm::cmdSendMove_Click() {
     step([&] {
       if (!mayBeOnServer) return;
       const std::string fetched = TempDir() + ExchangeArchiveName(stem);
-      ZVK_File_Dir::DeleteFiles(fetched, 0);
-      IniFTP(kRemoteGames);
-      SendCommand(GetCommand(ExchangeArchiveName(stem), fetched));
-      SendCommand("CLOSE");
+      FetchGameArchive(ExchangeArchiveName(stem), fetched);
       onServer = ServerCopyOfGame(fetched, TempDir(), ZVK_Engine::gGameLog, moveNumber);
       ZVK_File_Dir::DeleteFiles(fetched, 0);
       // Already there, the move is sent; anything else there is not put over.
@@ -383,10 +388,7 @@ void fMainForm::cmdDownloadMove_Click() {
     }
     StartProgressAnimation(kDownloadAnimation);
     if (known) {
-      ZVK_File_Dir::DeleteFiles(dir + zip, 0);
-      IniFTP(kRemoteGames);
-      SendCommand(GetCommand(zip, dir + zip));
-      SendCommand("CLOSE");
+      FetchGameArchive(zip, dir + zip);
     }
     if (!known || !ZVK_File_Dir::FileExists(dir + zip)) outcome = Outcome::Missing;
     else outcome = Check4MewMove(dir, zip, chiG, chiR) ? Outcome::TakeOver : Outcome::NotNew;

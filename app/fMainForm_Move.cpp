@@ -116,12 +116,9 @@ void fMainForm::RunWaitingCommands() {
     const std::function<void()> command = std::move(next->command);
     const bool changesGame = next->changesGame;
     waitingCommands_.erase(next);
-    if (changesGame) {
-      const UnderWay busy(movesUnderWay_);
-      command();
-    } else {
-      command();
-    }
+    std::optional<UnderWay> busy;
+    if (changesGame) busy.emplace(movesUnderWay_);
+    command();
   }
   if (unloading_) waitingCommands_.clear();
   QLabel* note = StatusBar->panel(1);
@@ -351,6 +348,13 @@ void fMainForm::KeepShownPositionInLog() {
   const int32_t shown = Engine::gMoveNumber;
   if (shown >= 0 && static_cast<size_t>(shown) < Engine::gGameLog.size())
     Engine::gGameLog[static_cast<size_t>(shown)] = Engine::gVirtualBoard;
+}
+
+bool fMainForm::PutPickedPieceDown() {
+  if (Board::gPieceSelected == kFalse) return false;
+  Board::gPieceSelected = kFalse;
+  Board::Update_Board();
+  return true;
 }
 
 void fMainForm::ExecuteUnconditionedMoveNow() {

@@ -45,11 +45,7 @@ void RunCommand(const char* place, F&& body) {
 template <class F>
 void RunNavigation(fMainForm& form, const char* place, F&& body) {
   RunCommand(place, [&] {
-    const bool picked = Board::gPieceSelected != 0;
-    if (picked) {
-      Board::gPieceSelected = 0;
-      Board::Update_Board();
-    }
+    const bool picked = form.PutPickedPieceDown();
     body();
     if (picked) form.StatusReport();  // no longer the picked piece's move, on the position shown
   });

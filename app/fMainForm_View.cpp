@@ -80,12 +80,7 @@ void fMainForm::setup_Click() {
         // A piece picked under the one rules is put down: the next press
         // would otherwise complete its move under the other ones (a pick of
         // edit mode moved by the game's rules is refused, and the press lost).
-        const bool picked = Board::gPieceSelected != kFalse;
-        Board::gPieceSelected = kFalse;
-        if (picked) {
-          Board::RenderBoard(true);
-          StatusReport();  // no longer the picked piece's move
-        }
+        if (PutPickedPieceDown()) StatusReport();  // no longer the picked piece's move
         if (CheckValue(setup) == 0) {
           // The edited position is the game's: saved, looked back at and played on as shown.
           KeepShownPositionInLog();
@@ -106,10 +101,8 @@ void fMainForm::mnuRotate_Click() {
   if (!Guarded("cmdTurnBoardAround_Click of Formular fMainForm", [&] {
         gBoardSide = gBoardSide == 1 ? -1 : 1;
         ShowCoordinateCaptions();
-        const bool picked = Board::gPieceSelected != kFalse;
-        Board::gPieceSelected = kFalse;
-        Board::Update_Board();
-        if (picked) StatusReport();  // no longer the picked piece's move
+        if (PutPickedPieceDown()) StatusReport();  // no longer the picked piece's move
+        else Board::Update_Board();
       }))
     return;
   platform::DoEvents();

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -408,28 +409,13 @@ void frmNewGame::AbandonListWork() {
   ++previews_;
 }
 
-class frmNewGame::OwnFetch {
- public:
-  explicit OwnFetch(frmNewGame& d) : d_(d) { ++d_.ownFetches_; }
-  ~OwnFetch() {
-    if (--d_.ownFetches_ > 0 || !d_.waitingListWork_) return;
-    const std::function<void()> work = std::move(d_.waitingListWork_);
-    d_.waitingListWork_ = nullptr;
-    if (!d_.unloaded_) work();
-  }
-  OwnFetch(const OwnFetch&) = delete;
-  OwnFetch& operator=(const OwnFetch&) = delete;
-
- private:
-  frmNewGame& d_;
-};
-
 void frmNewGame::RunListWork(std::function<void()> work) {
-  if (ownFetches_ > 0) {
-    waitingListWork_ = std::move(work);
-    return;
-  }
-  work();
+  // The main window's turn for work that waits for a transfer: run now, or
+  // once the transfer under way (a fetch of this dialog's) has ended.
+  const QPointer<frmNewGame> self(this);
+  owner_->RunGameCommand([self, work = std::move(work)] {
+    if (self != nullptr && !self->unloaded_) work();
+  }, fMainForm::WhileMoving::Run);
 }
 
 class frmNewGame::ListWork {
@@ -473,7 +459,6 @@ frmNewGame::ListFetch frmNewGame::UpdateGameList(bool download) {
       std::error_code ignored;
       std::filesystem::remove(offers, ignored);
       std::filesystem::remove(joins, ignored);
-      const OwnFetch own(*this);  // declared first: it ends after the transfer
       const platform::InetUse transfer = owner_->ClaimTransfer();
       if (!transfer) {
         fetch = ListFetch::Refused;
@@ -602,7 +587,6 @@ void frmNewGame::cmbJoinNewGame_Click() {
 }
 
 void frmNewGame::FTPfileDownload(const std::string& dir, const std::string& getCommand) {
-  const OwnFetch own(*this);  // declared first: it ends after the transfer
   const platform::InetUse transfer = owner_->ClaimTransfer();
   if (!transfer) return;
   StartTransferAnimation(Animation1, cor::kDownloadAnimation);

@@ -95,13 +95,10 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   // Makes any list build or preview under way stop at its next step.
   void AbandonListWork();
   // Runs a list build asked for by a choice now, or, while a fetch of this
-  // dialog still waits for the server below it, once that fetch is over
-  // (the latest one asked for): started inside the fetch's wait, it would
-  // find the control held by that fetch and be refused.
+  // dialog still waits for the server below it, once that fetch is over:
+  // started inside the fetch's wait, it would find the control held by that
+  // fetch and be refused.
   void RunListWork(std::function<void()> work);
-  // Held by every fetch of the dialog; the last one to end runs the list
-  // work that waited for it.
-  class OwnFetch;
   // Keeps the list and Update List off while a list build or a preview runs,
   // so that neither starts a second fetch inside the first.
   class ListWork;
@@ -118,8 +115,6 @@ class frmNewGame : public QDialog, public GameInfoLabels {
   uint64_t listBuilds_ = 0;
   uint64_t previews_ = 0;
   int listWork_ = 0;               // builds and previews under way
-  int ownFetches_ = 0;             // fetches of the dialog under way
-  std::function<void()> waitingListWork_;
   bool listBuildFailed_ = false;   // Update List stays off until the next build
 };
 

@@ -493,6 +493,8 @@ TEST_F(OfferJoinTest, AnInterruptedListBuildLeavesWhatCameAfterIt) {
     }, fired);
     dialog.cmdUpdateList->click();
     ASSERT_TRUE(fired);
+    // A list asked for meanwhile is built once the build's transfer is over.
+    WaitUntil([&] { return Items(dialog.cmbJoinNewGame) == (c.joining ? both : std::vector<std::string>{}); }, 3000);
     EXPECT_TRUE(!updateListLive && dialog.cmdUpdateList->isEnabled()) << updateListLive;
     EXPECT_EQ(Items(dialog.cmbJoinNewGame), c.joining ? both : std::vector<std::string>{});
     const std::string shown = dialog.cmbJoinNewGame->currentText().toStdString();
