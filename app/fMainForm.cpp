@@ -288,7 +288,6 @@ void fMainForm::Form_QueryUnload(int16_t& cancel) {
     ZVK_Board_Sub::Save2Registry();
     const int answer = platform::MsgBox("Are you sure that you wish to leave now ?", 4132, "Castellan Quarto");
     if (answer == platform::vbYes) {
-      KeepMoveToSend();
       Form_Unload();
       // End at once: any engine loop still on the stack stops at its next test.
       ending_ = true;

@@ -52,11 +52,7 @@ bool fMainForm::SaveGameTo(const std::string& path) {
 }
 
 void fMainForm::mnuLoadGameStart_Click() {
-  Guarded("mnuLoadGameStart_Click of Formular fMainForm", [&] {
-    // After a mate the game on the board may still have its move to send.
-    KeepMoveToSend();
-    ShowLoadGameDialog();
-  });
+  Guarded("mnuLoadGameStart_Click of Formular fMainForm", [&] { ShowLoadGameDialog(); });
   platform::DoEvents();
 }
 

@@ -71,8 +71,6 @@ void fMainForm::HideExchangeButtons() {
 
 void fMainForm::mnuNewGame_Click() {
   if (!Guarded("mnuNewGame_Click of Formular fMainForm", [&] {
-        // After a mate the game on the board may still have its move to send.
-        KeepMoveToSend();
         if (newGameForm_ == nullptr) {
           newGameForm_ = new frmNewGame(this);
           newGameForm_->Form_Load();
