@@ -63,7 +63,17 @@ void fMainForm::FitToScreen(const QRect& available) {
   if (!available.contains(wanted)) move(available.topLeft());
 }
 
-fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
+fMainForm::fMainForm(QWidget* parent)
+    : QMainWindow(parent),
+      gate_({[this] { return GameServerTransferUnderWay(); }, [this] { return GameOnBoard(); },
+             [this](const std::string& text) {
+               if (StatusBar != nullptr) StatusBar->panel(1)->setText(QString::fromStdString(text));
+             },
+             [this](const std::string& text) {
+               if (StatusBar != nullptr && StatusBar->panel(1)->text() == QString::fromStdString(text))
+                 StatusBar->panel(1)->clear();
+             },
+             [this] { return unloading_; }}) {
   setObjectName(QStringLiteral("fMainForm"));
   setWindowTitle(QStringLiteral("Castellan"));
   BuildMenus();
@@ -163,7 +173,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
 
   ConnectMenus();
   connect(picFrontBuffer, &PictureBox::mouseDown, this, [this](int b, int s, double x, double y) {
-    RunGameCommand([=, this] { picFrontBuffer_MouseDown(b, s, x, y); }, WhileMoving::Drop);
+    GiveCommand(CommandGate::Kind::Press, QStringLiteral("press"), [=, this] { picFrontBuffer_MouseDown(b, s, x, y); });
   });
   connect(picFrontBuffer, &PictureBox::mouseMove, this,
           [this](int b, int s, double x, double y) { picFrontBuffer_MouseMove(b, s, x, y); });
@@ -176,16 +186,16 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
     chkEnableClock_Click();
   });
   ConnectViewCommands();
-  connect(cmdStartCPUMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdStartCPUMove_Click(); }); });
+  OnGameButton(cmdStartCPUMove, [this] { cmdStartCPUMove_Click(); });
+  // A send that waited is made only while the game still stands at the
+  // half-move it was pressed for: one moved on or stepped through meanwhile
+  // is not the one the user meant to send.
   connect(cmdSendMove, &QPushButton::clicked, this, [this] {
-    // A send pressed while another command runs waits for it, and is then
-    // made only for the game it was pressed for, while that still has a move
-    // to send: a game closed meanwhile has hidden the button.
-    RunGameCommand([this, game = CurrentGame()] {
-      if (CurrentGame() == game && !cmdSendMove->isHidden()) cmdSendMove_Click();
-    });
+    GiveCommand(CommandGate::Kind::Game, cmdSendMove->text(), [this, game = CurrentGame()] {
+      if (CurrentGame() == game) cmdSendMove_Click();
+    }, [this] { return !cmdSendMove->isHidden() && cmdSendMove->isEnabled(); });
   });
-  connect(cmdDownloadMove, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdDownloadMove_Click(); }); });
+  OnGameButton(cmdDownloadMove, [this] { cmdDownloadMove_Click(); });
   ConnectNavigationCommands();
   ConnectLevelCommands();
   ConnectToolbar();
@@ -204,7 +214,7 @@ fMainForm::fMainForm(QWidget* parent) : QMainWindow(parent) {
   Inet1->OnStateChanged([this](int16_t state) { Inet1_StateChanged(state); });
   // What waited for a transfer runs once it is over, from the message loop:
   // the transfer's own procedure is still closing when it lets the control go.
-  Inet1->OnReleased([this] { QTimer::singleShot(0, this, [this] { RunWaitingCommands(); }); });
+  Inet1->OnReleased([this] { QTimer::singleShot(0, this, [this] { gate_.Resume(); }); });
   bridges_ = std::make_unique<WindowBridges>(*this);
   gInstance = this;
 }
@@ -250,37 +260,36 @@ void fMainForm::Form_Initialize() {
 }
 
 void fMainForm::closeEvent(QCloseEvent* event) {
-  if (unloading_) {
-    event->accept();
-    return;
-  }
-  if (TransferUnderWay()) {
-    // The closing question waits for the transfer: asked now, it would hold
-    // the transfer up until it is answered, and a Yes would cut it short.
-    event->ignore();
+  if (!unloading_ && !leaving_) {
+    // Exit's question takes its turn like any command: after a transfer with
+    // the game server (asked inside it, it would hold the transfer up until
+    // answered, and a Yes would cut it short) and after what was given before.
     if (!closeWaiting_) {
       closeWaiting_ = true;
-      RunWindowCommand([this] {
+      GiveCommand(CommandGate::Kind::Window, QStringLiteral("Exit"), [this] {
         closeWaiting_ = false;
-        close();
+        AskToLeave();
       });
     }
-    return;
   }
+  if (unloading_ || leaving_) event->accept();
+  else event->ignore();
+}
+
+void fMainForm::AskToLeave() {
   int16_t cancel = 0;
   Form_QueryUnload(cancel);
-  if (cancel != 0) {
-    event->ignore();
-    return;
-  }
-  event->accept();
-  // A close that went through without the Yes branch (a failure logged on the
-  // way) must still end the program: a process without its window would live on.
+  if (cancel != 0) return;
+  // A question that went through without the Yes branch (a failure logged on
+  // the way) must still end the program: a process without its window would live on.
+  leaving_ = true;
   if (!ending_) {
     ending_ = true;
-    waitingCommands_.clear();
+    gate_.Clear();
     QCoreApplication::quit();
   }
+  // Asked after the close that asked for it was refused: close for real.
+  if (isVisible()) close();
 }
 
 void fMainForm::Form_QueryUnload(int16_t& cancel) {
@@ -292,9 +301,9 @@ void fMainForm::Form_QueryUnload(int16_t& cancel) {
       // End at once: any engine loop still on the stack stops at its next test.
       ending_ = true;
       unloading_ = true;
-      // What the user asked for during a move under way is not done any more:
-      // a Give Up would ask, save and notify after the window has gone.
-      waitingCommands_.clear();
+      // What the user asked for before is not done any more: a Give Up
+      // would ask, save and notify after the window has gone.
+      gate_.Clear();
       hide();
       QCoreApplication::quit();
     } else {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandGate.h"
 #include "app/Controls.h"
 #include "correspondence/FtpRunner.h"
 #include "platform/FileDialog.h"
@@ -21,6 +22,7 @@
 #include "platform/AssistantCharacter.h"
 #include "support/ZVK_ErrorLog.h"
 
+class QAbstractButton;
 class QAbstractSlider;
 class QAction;
 class QCheckBox;
@@ -114,40 +116,31 @@ class fMainForm : public QMainWindow,
   // markers a picked piece hides come back); whether a piece was picked.
   bool PutPickedPieceDown();
 
-  // ---- the gate of the commands that change the game
-  // A move is under way from the command that starts it (a press on the
-  // board, the hint, the start button) until it and the engine's reply are
-  // shown; any other command that changes the game counts as one while it
-  // runs. The road reads the game between its yields to the message loop, so
-  // a command that changed the game there would have the road go on from a
-  // position nobody played.
-  bool MoveUnderWay() const { return movesUnderWay_ > 0; }
-  // What a command does when it meets a move under way: the menus, the
-  // toolbar, the buttons and the move slider wait until the move is done; a
-  // press on the board, a move on a position that is about to change, is
-  // dropped with a note, and so is a press while commands still wait. A
-  // press is not under way itself: only the road of the move it completes is,
-  // so the board takes presses again as soon as the reply is shown. A
-  // command that changes no game but opens a window runs during a move.
-  //
-  // An Internet transfer holds every one of them back while it runs: it lets
-  // the message loop run while it waits for its server, and a window opened
-  // there (or a search, or a dialog that needs the transfer control) would
-  // hold the transfer's own steps up until it is closed. They run, in the
-  // order given, once the transfer has let the control go; a press is
-  // dropped with a note.
-  enum class WhileMoving { Wait, Drop, Run };
-  // The status bar's first panel while a dropped press waits for the move to end.
-  static constexpr const char* kPressDropped = "Please wait until the current move is done";
-  // ... and while a press is dropped or a command waits for a transfer.
-  static constexpr const char* kWaitForTransfer = "Please wait until the Internet transfer has finished";
-  // The same panel while a command given meanwhile waits for the move to end.
-  static constexpr const char* kCommandWaits = "Your command waits: it runs as soon as the current move or command is done";
-  // Every command that changes the game goes through here, and every one
-  // that opens a window (with WhileMoving::Run).
-  void RunGameCommand(std::function<void()> command, WhileMoving whileMoving = WhileMoving::Wait);
-  // True while a transfer holds the Internet transfer control.
+  // ---- the gate of the user's commands
+  // Every command the user gives goes through the gate (app/CommandGate.h),
+  // which runs it now, lets it wait or drops it. A move is under way from the
+  // command that starts it (a press on the board, the hint, the start button)
+  // until it and the engine's reply are shown; the engines' play against
+  // each other is one move, at rest between two engine moves.
+  bool MoveUnderWay() const { return gate_.MoveUnderWay(); }
+  size_t CommandsWaiting() const { return gate_.Waiting(); }
+  static constexpr const char* kPressDropped = CommandGate::kPressDropped;
+  static constexpr const char* kWaitForTransfer = CommandGate::kWaitForTransfer;
+  static constexpr const char* kCommandWaits = CommandGate::kCommandWaits;
+  // Hands a command to the gate. available tells whether the entry or
+  // button it came from is still on and shown when its turn comes.
+  void GiveCommand(CommandGate::Kind kind, const QString& name, std::function<void()> run,
+                   std::function<bool()> available = {}, const void* mergeKey = nullptr);
+  // Work of a dialog of the command that runs, once the transfer under way
+  // (one of the dialog's own) has ended.
+  void RunAfterTransfer(std::function<void()> work);
+  // True while a transfer holds the Internet transfer control; the
+  // game-server ones also hold the user's commands back.
   bool TransferUnderWay() const;
+  bool GameServerTransferUnderWay() const;
+  // Tells one game on the board from the next (set up, loaded, closed).
+  uint64_t GameOnBoard() const { return gameSerial_; }
+  void NoteAnotherGame() { ++gameSerial_; }
   // The move slider set by the user (arrow or page click, drag, keys, wheel),
   // once no move is under way.
   void HScroll1_UserChange(int value);
@@ -187,7 +180,7 @@ class fMainForm : public QMainWindow,
   // SendCommand("CLOSE"), all while the transfer holds the control:
   //   const platform::InetUse transfer = ClaimTransfer();
   //   if (!transfer) return;  // another transfer runs; the user has been told
-  platform::InetUse ClaimTransfer();
+  platform::InetUse ClaimTransfer(platform::InetPurpose purpose = platform::InetPurpose::Exchange);
   void IniFTP(const std::string& folder);
   bool SendCommand(const std::string& cmd);
   void Inet1_StateChanged(int16_t state);
@@ -345,7 +338,7 @@ class fMainForm : public QMainWindow,
   QLabel* lblMoveControl = nullptr;
   QCheckBox* chkEnableClock = nullptr;
   QTimer* Timer2 = nullptr;
-  RequestCheckBox* setup = nullptr;  // its clicks go through RunGameCommand
+  RequestCheckBox* setup = nullptr;  // its clicks go through the command gate
   QScrollBar* HScroll1 = nullptr;
   QSlider* sldLevel = nullptr;
   QLabel* lblLevel = nullptr;
@@ -448,15 +441,17 @@ class fMainForm : public QMainWindow,
   // A check-marked entry is handed to its handler with the mark it had
   // before the click: the handlers set the mark themselves.
   void OnCommand(QAction* action, std::function<void()> handler);
-  // OnCommand for a command that changes the game: through RunGameCommand.
+  // OnCommand through the gate, as a command that changes the game or one
+  // that only opens a window.
   void OnGameCommand(QAction* action, std::function<void()> handler);
-  // A command that opens a window without changing the game: it waits only
-  // for a transfer under way.
-  void RunWindowCommand(std::function<void()> handler) { RunGameCommand(std::move(handler), WhileMoving::Run); }
   void OnWindowCommand(QAction* action, std::function<void()> handler);
+  // A button's click through the gate as a command that changes the game.
+  void OnGameButton(QAbstractButton* button, std::function<void()> handler);
   // The user's moves of a slider become a command that sets its value
-  // (through RunGameCommand); values the program sets go straight through.
+  // (through the gate); values the program sets go straight through.
   void OnSliderAction(QAbstractSlider* slider, std::function<void(int)> setValue);
+  // Exit's question, and the end of the program on Yes.
+  void AskToLeave();
   void ShowLoadGameDialog();
   void ShowConnectionTestStep(const std::string& text);
   void BuildToolbar();
@@ -512,8 +507,6 @@ class fMainForm : public QMainWindow,
   // Earlier and later half-moves stay as they were played.
   void KeepShownPositionInLog();
   void EngineMove(bool white);
-  // The commands that met a move under way, in the order they were given.
-  void RunWaitingCommands();
   // A user's request to move a slider: a drag asks for a place, a step for a
   // distance from wherever the slider stands when the request runs.
   struct SliderRequest {
@@ -521,19 +514,13 @@ class fMainForm : public QMainWindow,
     bool drag = false;
     int amount = 0;
   };
-  // Runs a slider request, or queues it behind a move under way; requests of
-  // one slider given one after the other wait as one, so that a drag or a
-  // spun wheel is replayed as the place it ends on, not move by move.
-  void RunSliderRequest(const SliderRequest& request, std::function<void(int)> setValue);
-  struct WaitingCommand {
-    std::function<void()> command;
-    std::shared_ptr<SliderRequest> slider;  // set for a slider's request
-    bool changesGame = true;                // false: it waits for transfers only
-  };
-  // True while commands given now wait (a move or a transfer under way).
-  bool CommandsWait() const { return MoveUnderWay() || TransferUnderWay(); }
-  int movesUnderWay_ = 0;
-  std::deque<WaitingCommand> waitingCommands_;
+  // Hands a slider request to the gate; requests of one slider given one
+  // after the other while they wait are one, so that a drag or a spun wheel
+  // is replayed as the place it ends on, not move by move.
+  void GiveSliderRequest(const SliderRequest& request, std::function<void(int)> setValue);
+  std::shared_ptr<SliderRequest> lastSliderRequest_;  // the one a later request may join
+  CommandGate gate_;
+  uint64_t gameSerial_ = 0;
   void ShowClocks();
 
   // Wiring of the commands, one area each.
@@ -580,7 +567,8 @@ class fMainForm : public QMainWindow,
   uint64_t statusReports_ = 0;
   bool unloading_ = false;
   bool ending_ = false;
-  bool closeWaiting_ = false;  // a close waits for the transfer under way
+  bool closeWaiting_ = false;  // Exit's question waits for its turn
+  bool leaving_ = false;       // the question was answered (or failed) for leaving
 };
 
 }  // namespace app

@@ -51,19 +51,21 @@ QImage PlainBoard() {
 }  // namespace
 
 void fMainForm::ConnectAppearance() {
-  // The colour picker and a missing language's message are windows: after a transfer under way.
-  connect(cmdChangeBackgroundColor, &QPushButton::clicked, this,
-          [this] { RunWindowCommand([this] { cmdChangeBackgroundColor_Click(); }); });
-  connect(cmdChangeBordCoordinateColor, &QPushButton::clicked, this,
-          [this] { RunWindowCommand([this] { cmdChangeBordCoordinateColor_Click(); }); });
+  // The colour pickers are windows: after a transfer with the game server.
+  for (const auto& [button, handler] : {std::pair{cmdChangeBackgroundColor, &fMainForm::cmdChangeBackgroundColor_Click},
+                                        std::pair{cmdChangeBordCoordinateColor, &fMainForm::cmdChangeBordCoordinateColor_Click}})
+    connect(button, &QPushButton::clicked, this, [this, button = button, handler = handler] {
+      GiveCommand(CommandGate::Kind::Window, button->text(), [this, handler] { (this->*handler)(); });
+    });
   connect(cmdSetDefaultColor, &QPushButton::clicked, this, [this] { cmdSetDefaultColor_Click(); });
   connect(cmdCopy2Clipboard, &QPushButton::clicked, this, [this] { cmdCopy2Clipboard_Click(); });
   // A board chosen by the profile settings is shown at once, as one the user picks.
   connect(cmbBoard, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) cmbBoard_Click();
   });
-  // Only the user's choice is stored: filling and restoring the list store nothing.
-  connect(cmbLanguage, &QComboBox::activated, this, [this] { RunWindowCommand([this] { cmbLanguage_Click(); }); });
+  // Only the user's choice is stored: filling and restoring the list store
+  // nothing. The choice changes no game and waits for nothing.
+  connect(cmbLanguage, &QComboBox::activated, this, [this] { cmbLanguage_Click(); });
   connect(HScrollAnimationSpeed, &QScrollBar::valueChanged, this, [this] { HScrollAnimationSpeed_Change(); });
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -23,12 +24,36 @@ void fMainForm::OnCommand(QAction* action, std::function<void()> handler) {
   });
 }
 
+namespace {
+
+// An entry still applies while it is on, and so is every menu it is shown in
+// (a whole menu is switched off on its own).
+bool EntryAvailable(const QAction* action) {
+  if (!action->isEnabled() || !action->isVisible()) return false;
+  for (const QObject* holder : action->associatedObjects())
+    if (const auto* menu = qobject_cast<const QMenu*>(holder); menu != nullptr && !menu->isEnabled()) return false;
+  return true;
+}
+
+}  // namespace
+
 void fMainForm::OnGameCommand(QAction* action, std::function<void()> handler) {
-  OnCommand(action, [this, handler = std::move(handler)] { RunGameCommand(handler); });
+  OnCommand(action, [this, action, handler = std::move(handler)] {
+    GiveCommand(CommandGate::Kind::Game, action->text(), handler, [action] { return EntryAvailable(action); });
+  });
 }
 
 void fMainForm::OnWindowCommand(QAction* action, std::function<void()> handler) {
-  OnCommand(action, [this, handler = std::move(handler)] { RunWindowCommand(handler); });
+  OnCommand(action, [this, action, handler = std::move(handler)] {
+    GiveCommand(CommandGate::Kind::Window, action->text(), handler, [action] { return EntryAvailable(action); });
+  });
+}
+
+void fMainForm::OnGameButton(QAbstractButton* button, std::function<void()> handler) {
+  connect(button, &QAbstractButton::clicked, this, [this, button, handler = std::move(handler)] {
+    GiveCommand(CommandGate::Kind::Game, button->text(), handler,
+                [button] { return button->isEnabled() && !button->isHidden(); });
+  });
 }
 
 void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)> setValue) {
@@ -45,7 +70,7 @@ void fMainForm::OnSliderAction(QAbstractSlider* slider, std::function<void(int)>
     // A drag asks for the place where it was let go; a step (arrow, page,
     // key) for one step from wherever the slider stands when it runs.
     const bool drag = action == QAbstractSlider::SliderMove;
-    RunSliderRequest({slider, drag, drag ? wanted : step}, setValue);
+    GiveSliderRequest({slider, drag, drag ? wanted : step}, setValue);
   });
 }
 
@@ -59,12 +84,13 @@ void fMainForm::ConnectMenus() {
   OnWindowCommand(mnuDleteProfile, [this] { mnuDleteProfile_Click(); });
   OnWindowCommand(mnuImportPGN, [this] { mnuImportPGN_Click(); });
   OnCommand(mnuOptions, [this] { mnuOptions_Click(); });
+  // Through the window's close, which gives Exit's question its turn.
   OnCommand(mnuExit, [this] { mnuExit_Click(); });
   OnCommand(mnuPause, [this] { mnuPause_Click(); });
   OnGameCommand(mnuSuspendGame, [this] { mnuSuspendGame_Click(); });
   OnGameCommand(mnuGiveUp, [this] { mnuGiveUp_Click(); });
   OnGameCommand(mnuNewGame, [this] { mnuNewGame_Click(); });
-  connect(cmdSuspend, &QPushButton::clicked, this, [this] { RunGameCommand([this] { cmdSuspend_Click(); }); });
+  OnGameButton(cmdSuspend, [this] { cmdSuspend_Click(); });
   // Pressed while another transfer runs it is refused at once (its refusal
   // holds nothing up), so it needs no turn of its own.
   connect(cmdTestInternetConnection, &QPushButton::clicked, this, [this] { cmdTestInternetConnection_Click(); });

@@ -28,7 +28,9 @@ namespace app {
 using namespace ZVK_Globals;
 using ZVK_Engine::gMoveNumber;
 
-platform::InetUse fMainForm::ClaimTransfer() { return ZVK_Internet::ClaimTransfer(*Inet1); }
+platform::InetUse fMainForm::ClaimTransfer(platform::InetPurpose purpose) {
+  return ZVK_Internet::ClaimTransfer(*Inet1, purpose);
+}
 
 void fMainForm::IniFTP(const std::string& folder) { ftp_->IniFTP(folder); }
 

@@ -50,8 +50,7 @@ void fMainForm::ConnectHelp() {
   // Each may open a window (a question, a message, the about box, the
   // tutorial's download): after a transfer under way.
   for (const auto& [action, handler] : entries)
-    connect(action, &QAction::triggered, this,
-            [this, handler = handler] { RunWindowCommand([this, handler] { (this->*handler)(); }); });
+    OnWindowCommand(action, [this, handler = handler] { (this->*handler)(); });
 
   // Restoring the box from the profile pins the window as a click does.
   connect(chkWinOnTop, &QCheckBox::stateChanged, this, [this] { chkWinOnTop_Click(); });
@@ -60,7 +59,9 @@ void fMainForm::ConnectHelp() {
   reportBug->setObjectName(QStringLiteral("reportBug"));
   reportBug->setToolTip(QStringLiteral("Opens the bug report page of the Castellan web site"));
   StatusBar->addPermanentWidget(reportBug);
-  OnLabelClick(reportBug, [this] { RunWindowCommand([this] { reportBug_Click(); }); });
+  OnLabelClick(reportBug, [this] {
+    GiveCommand(CommandGate::Kind::Window, reportBug->text(), [this] { reportBug_Click(); });
+  });
 }
 
 void fMainForm::mnuHelpContent_Click() {
@@ -82,7 +83,7 @@ void fMainForm::mnuChessTutorial_Click() {
         "The tutorial is not installed on your PC!\r\nWould you like to download it now ?", 4196, "Info");
     // Taken only now: a transfer running while the question was up may have ended.
     platform::InetUse transfer;
-    if (answer == platform::vbYes && (transfer = ClaimTransfer())) {
+    if (answer == platform::vbYes && (transfer = ClaimTransfer(platform::InetPurpose::WebDocument))) {
       // Each file arrives whole or not at all; the index is only worth
       // fetching once the tutorial itself is there. It opens at the next use
       // of the menu entry. The messages name the address tried: a wrong one

@@ -44,7 +44,9 @@ void fMainForm::ConnectLevelCommands() {
 void fMainForm::sldLevel_Click() {
   if (!Guarded("sldLevel_Click of Formular fMainForm", [&] {
         if (sldLevel->value() == kAdvanced) {
-          ZVK_ErrorLog::InNextVersion();
+          // The level is picked at once, also inside a transfer's wait for its
+          // server, which a notice waiting for its answer would hold up.
+          ZVK_ErrorLog::InNextVersion(!GameServerTransferUnderWay());
           const QSignalBlocker quiet(sldLevel);  // this handler goes on with the new value itself
           sldLevel->setValue(kIntermediate);
         }

@@ -28,104 +28,47 @@ namespace Engine = ZVK_Engine;
 
 void fMainForm::Convert2IposBoard() { Board::Convert2IposBoard(); }
 
-namespace {
-
-// A move (or a command that changes the game) under way for its lifetime.
-class UnderWay {
- public:
-  explicit UnderWay(int& depth) : depth_(depth) { ++depth_; }
-  ~UnderWay() { --depth_; }
-  UnderWay(const UnderWay&) = delete;
-  UnderWay& operator=(const UnderWay&) = delete;
-
- private:
-  int& depth_;
-};
-
-}  // namespace
-
-void fMainForm::RunGameCommand(std::function<void()> command, WhileMoving whileMoving) {
-  if (unloading_) return;  // the user has left: nothing runs any more
+void fMainForm::GiveCommand(CommandGate::Kind kind, const QString& name, std::function<void()> run,
+                            std::function<bool()> available, const void* mergeKey) {
   if (Board::ViewBoardUnderTest()) {
     // Given in a yield of a legality test (the status report of the mouse
     // hovering over a square tests a king's target with the king put on it):
-    // run once the test has put the board back, or a press on that square
-    // would meet the king already standing there and be refused, and a
-    // command drawing a new position would have the old square written back
-    // into it.
-    QTimer::singleShot(0, this, [this, command = std::move(command), whileMoving] {
-      RunGameCommand(command, whileMoving);
-    });
+    // handed over once the test has put the board back, or a press on that
+    // square would meet the king already standing there and be refused, and
+    // a command drawing a new position would have the old square written
+    // back into it.
+    QTimer::singleShot(0, this, [=, this] { GiveCommand(kind, name, run, available, mergeKey); });
     return;
   }
-  if (whileMoving == WhileMoving::Drop) {
-    if (CommandsWait() || !waitingCommands_.empty()) {
-      // A press waits for nothing: it would land on a position that the move
-      // under way, or a command given before it, is about to change. The
-      // status bar says so until the board takes presses again, so that a
-      // dropped click is not taken for a refused move (the engine's move
-      // beeps already, and a move the engine refuses is silent).
-      StatusBar->panel(1)->setText(QString::fromUtf8(TransferUnderWay() ? kWaitForTransfer : kPressDropped));
-      return;
-    }
-    command();  // not under way itself: the road of the move it completes is
-  } else if (whileMoving == WhileMoving::Run && !TransferUnderWay()) {
-    command();  // changes no game: a move under way does not hold it back
-    return;
-  } else {
-    // Behind whatever already waits, so that commands run in the order given.
-    waitingCommands_.push_back({std::move(command), nullptr, whileMoving == WhileMoving::Wait});
-    // A command that waits says so: a click that seems to do nothing while
-    // the reply is still drawn would otherwise be taken for a lost one.
-    if (TransferUnderWay()) StatusBar->panel(1)->setText(QString::fromUtf8(kWaitForTransfer));
-    else if (MoveUnderWay()) StatusBar->panel(1)->setText(QString::fromUtf8(kCommandWaits));
-  }
-  if (!MoveUnderWay()) RunWaitingCommands();
+  QString plain = name;
+  plain.remove(QLatin1Char('&'));
+  gate_.Give({plain.toStdString(), kind, std::move(run), std::move(available), mergeKey});
+}
+
+void fMainForm::RunAfterTransfer(std::function<void()> work) {
+  gate_.Give({"", CommandGate::Kind::Own, std::move(work), {}, nullptr});
 }
 
 bool fMainForm::TransferUnderWay() const { return Inet1 != nullptr && Inet1->InUse(); }
 
-void fMainForm::RunSliderRequest(const SliderRequest& request, std::function<void(int)> setValue) {
-  if (!waitingCommands_.empty()) {
-    const std::shared_ptr<SliderRequest>& last = waitingCommands_.back().slider;
-    if (last && last->slider == request.slider) {
-      // A drag's place replaces what waits; a step goes on from it.
-      if (request.drag) *last = request;
-      else last->amount += request.amount;
-      return;
-    }
-  }
-  auto waiting = std::make_shared<SliderRequest>(request);
-  const size_t waitingBefore = waitingCommands_.size();
-  RunGameCommand([waiting, setValue = std::move(setValue)] {
-    setValue(waiting->drag ? waiting->amount : waiting->slider->value() + waiting->amount);
-  });
-  // Still waiting behind the move: the next request of this slider joins it.
-  if (CommandsWait() && waitingCommands_.size() == waitingBefore + 1) waitingCommands_.back().slider = waiting;
+bool fMainForm::GameServerTransferUnderWay() const {
+  return Inet1 != nullptr && Inet1->InUseFor(platform::InetPurpose::Exchange);
 }
 
-void fMainForm::RunWaitingCommands() {
-  // A command that runs here may start a move of its own (the hint); what is
-  // given meanwhile queues up behind it and runs in this same loop. One that
-  // changes no game may run while a move is under way. Once the user has
-  // chosen to leave, nothing that waited runs any more.
-  while (!unloading_ && !TransferUnderWay()) {
-    const auto next = std::find_if(waitingCommands_.begin(), waitingCommands_.end(),
-                                   [this](const WaitingCommand& w) { return !w.changesGame || !MoveUnderWay(); });
-    if (next == waitingCommands_.end()) break;
-    const std::function<void()> command = std::move(next->command);
-    const bool changesGame = next->changesGame;
-    waitingCommands_.erase(next);
-    std::optional<UnderWay> busy;
-    if (changesGame) busy.emplace(movesUnderWay_);
-    command();
-  }
-  if (unloading_) waitingCommands_.clear();
-  QLabel* note = StatusBar->panel(1);
-  // The board takes presses again; or, between two moves of the engines,
-  // what waited for the move has run.
-  if (waitingCommands_.empty() && (!CommandsWait() || note->text() == QString::fromUtf8(kCommandWaits)))
-    note->clear();
+void fMainForm::GiveSliderRequest(const SliderRequest& request, std::function<void(int)> setValue) {
+  // A drag's place replaces what waits; a step goes on from it.
+  if (lastSliderRequest_ && gate_.MergeWithLastWaiting(request.slider, [&] {
+        if (request.drag) *lastSliderRequest_ = request;
+        else lastSliderRequest_->amount += request.amount;
+      }))
+    return;
+  auto waiting = std::make_shared<SliderRequest>(request);
+  lastSliderRequest_ = waiting;
+  GiveCommand(CommandGate::Kind::Game, QStringLiteral("move slider"),
+              [waiting, setValue = std::move(setValue)] {
+                setValue(waiting->drag ? waiting->amount : waiting->slider->value() + waiting->amount);
+              },
+              [slider = request.slider] { return slider->isEnabled(); }, request.slider);
 }
 
 void fMainForm::picFrontBuffer_MouseDown(int button, int, double x, double y) {
@@ -200,7 +143,10 @@ void fMainForm::ExecuteMoveBW(int16_t isCPU) {
   // Under way (also when a caller did not come through the gate) until the
   // road has drawn its last position; the status and the yield after it take
   // the next press.
-  std::optional<UnderWay> busy(std::in_place, movesUnderWay_);
+  std::optional<CommandGate::UnderWay> busy(std::in_place, gate_);
+  // The game the road was started for: one set up, loaded or closed by a
+  // command run between two engine moves is not played on.
+  const uint64_t game = GameOnBoard();
   Guarded("ExecuteMoveBW of Formular fMainForm", [&] {
     Board::gPieceSelected = kFalse;
     Board::Convert2IposBoard();
@@ -238,10 +184,14 @@ void fMainForm::ExecuteMoveBW(int16_t isCPU) {
           next = RoadStep::LoopTest;
           break;
         case RoadStep::LoopTest: {
-          const auto enginesPlayOn = [this] { return gGameMode == "OfflineCC" && !mnuEdit->isChecked() && !ending_; };
+          const auto enginesPlayOn = [this, game] {
+            return gGameMode == "OfflineCC" && !mnuEdit->isChecked() && gGameStopped == kFalse && !ending_ &&
+                   GameOnBoard() == game;
+          };
           // Between two moves of the engines no move is under way: what the
-          // user asked for meanwhile runs now, and may end their play.
-          if (enginesPlayOn()) RunWaitingCommands();
+          // user asked for meanwhile runs now, in the order given, and may
+          // end their play (Suspend, Give Up, Edit, Change Mode).
+          if (enginesPlayOn()) gate_.BetweenMoves();
           if (enginesPlayOn()) {
             next = RoadStep::EngineContinuation;
           } else {
@@ -253,8 +203,7 @@ void fMainForm::ExecuteMoveBW(int16_t isCPU) {
       }
     }
   });
-  busy.reset();
-  if (!MoveUnderWay()) RunWaitingCommands();
+  busy.reset();  // what waited for the move runs now, unless a command it is part of still runs
   StatusReport();
   platform::DoEvents();
 }

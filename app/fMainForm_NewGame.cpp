@@ -129,6 +129,7 @@ void fMainForm::Reset_Board() {
   if (!Guarded("Reset_Board of Formular fMainForm", [&] {
         // The next game gets a file of its own at its first save.
         CurrentGameFile.clear();
+        NoteAnotherGame();
         gColorToMove = kWhite;
         Engine::gMoveNumber = 0;
         Engine::Initial_Game();

@@ -81,9 +81,12 @@ void fMainForm::ConnectToolbar() {
     // The button keeps showing edit mode as it is until the command runs.
     const bool pressed = ButtonPressed("EDIT");
     SetButtonPressed("EDIT", !pressed);
-    RunGameCommand([this, pressed] {
+    GiveCommand(CommandGate::Kind::Game, QStringLiteral("Edit"), [this, pressed] {
       SetButtonPressed("EDIT", pressed);
       tb_ButtonClick(QStringLiteral("EDIT"));
+    }, [this] {
+      const QAction* button = tb->buttonByKey(QStringLiteral("EDIT"));
+      return tb->isEnabled() && button != nullptr && button->isEnabled();
     });
   });
   connect(tb, &Toolbar::buttonMenuClick, this, [this](const QString& key) { tb_ButtonMenuClick(key); });

@@ -27,8 +27,10 @@ void fMainForm::ConnectViewCommands() {
   OnCommand(mnuTakenPieces, [this] { mnuTakenPieces_Click(); });
   OnGameCommand(mnuEdit, [this] { mnuEdit_Click(); });
   // A click on the box asks for the other state; setting it runs its handler.
-  connect(setup, &RequestCheckBox::toggleRequested, this,
-          [this] { RunGameCommand([this] { SetCheckValue(setup, CheckValue(setup) == 1 ? 0 : 1); }); });
+  connect(setup, &RequestCheckBox::toggleRequested, this, [this] {
+    GiveCommand(CommandGate::Kind::Game, setup->text(), [this] { SetCheckValue(setup, CheckValue(setup) == 1 ? 0 : 1); },
+                [this] { return setup->isEnabled(); });
+  });
   connect(setup, &QCheckBox::stateChanged, this, [this] { setup_Click(); });
   OnGameCommand(mnuRotate, [this] { mnuRotate_Click(); });
   connect(mnuRedrawBoard, &QAction::triggered, this, [this] { mnuRedrawBoard_Click(); });

@@ -422,6 +422,7 @@ void frmLoadGame::cmdOK_Click() {
     gGameStopped = kFalse;
     // Saving the loaded game never writes over the file it came from or the last game's file.
     main_.CurrentGameFile.clear();
+    main_.NoteAnotherGame();
     for (int i = 0; i < 3; ++i) {
       SaveFlag(i == 0 ? "optInternetAction0" : i == 1 ? "optInternetAction1" : "optInternetAction2",
                optInternetAction[i]->isChecked());

@@ -413,9 +413,9 @@ void frmNewGame::RunListWork(std::function<void()> work) {
   // The main window's turn for work that waits for a transfer: run now, or
   // once the transfer under way (a fetch of this dialog's) has ended.
   const QPointer<frmNewGame> self(this);
-  owner_->RunGameCommand([self, work = std::move(work)] {
+  owner_->RunAfterTransfer([self, work = std::move(work)] {
     if (self != nullptr && !self->unloaded_) work();
-  }, fMainForm::WhileMoving::Run);
+  });
 }
 
 class frmNewGame::ListWork {

@@ -185,6 +185,7 @@ struct Inet::Impl {
   std::vector<std::string> cwd;  // remote folders entered since the connection opened
   bool folderLost = false;       // a folder change failed: cwd is not where the caller believes
   bool inUse = false;            // an InetUse holds the control
+  InetPurpose purpose = InetPurpose::Exchange;  // what the holder uses it for
   std::function<void()> released;
 
   bool busy = false;
@@ -710,10 +711,12 @@ void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler
 std::string Inet::LastError() const { return impl_->lastError; }
 bool Inet::Connected() const { return impl_->connected; }
 bool Inet::InUse() const { return impl_->inUse; }
+bool Inet::InUseFor(InetPurpose purpose) const { return impl_->inUse && impl_->purpose == purpose; }
 
-InetUse::InetUse(Inet& inet) {
+InetUse::InetUse(Inet& inet, InetPurpose purpose) {
   if (inet.impl_->inUse) return;
   inet.impl_->inUse = true;
+  inet.impl_->purpose = purpose;
   inet_ = &inet;
 }
 

@@ -82,6 +82,11 @@ enum InetState : int16_t {
 
 class Inet;
 
+// What a transfer uses the control for. Exchanges (a session with the game
+// server) hold the user's commands back while they run; a web document does
+// not (see the main window's command gate).
+enum class InetPurpose { Exchange, WebDocument };
+
 // One user of the control at a time. A transfer is several commands (an FTP
 // connection from its first folder change to its CLOSE, a send of two
 // connections, an HTTP fetch), and each lets the message loop run: a second
@@ -92,7 +97,7 @@ class Inet;
 class InetUse {
  public:
   InetUse() = default;  // holds nothing
-  explicit InetUse(Inet& inet);
+  explicit InetUse(Inet& inet, InetPurpose purpose = InetPurpose::Exchange);
   InetUse(InetUse&& other) noexcept : inet_(other.inet_) { other.inet_ = nullptr; }
   InetUse& operator=(InetUse&& other) noexcept;
   InetUse(const InetUse&) = delete;
@@ -167,8 +172,9 @@ class Inet {
   // server could not be reached or refused the login.
   bool Connected() const;
 
-  // True while an InetUse holds the control.
+  // True while an InetUse holds the control (for the purpose given).
   bool InUse() const;
+  bool InUseFor(InetPurpose purpose) const;
   // Called whenever a use lets the control go (none: nothing is called), so
   // that what waited for the transfer can have its turn.
   void OnReleased(std::function<void()> handler);

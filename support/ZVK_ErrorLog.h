@@ -75,6 +75,8 @@ std::string LanguageName();
 std::string NativeCountryName();
 
 // The next-version notice that features of a later version answer with.
-void InNextVersion();
+// waitForAnswer false: shown without waiting for it to be answered, for a
+// caller inside a transfer's wait that the notice must not hold up.
+void InNextVersion(bool waitForAnswer = true);
 
 }  // namespace ZVK_ErrorLog

@@ -93,8 +93,8 @@ std::string VersionsPath() { return (BesideProgram() / "temp" / "versions.txt").
 
 void SetTransferControl(platform::Inet* inet) { gTransferControl = inet; }
 
-platform::InetUse ClaimTransfer(platform::Inet& inet) {
-  platform::InetUse use(inet);
+platform::InetUse ClaimTransfer(platform::Inet& inet, platform::InetPurpose purpose) {
+  platform::InetUse use(inet, purpose);
   // Said without waiting for an answer: the refusal comes from a click made
   // while the other transfer waits for its server, and a box that waited
   // there would hold that transfer up until it is answered.
@@ -236,7 +236,7 @@ void ChkNewVersion() {
     }
     // Switching the control to a web address would send the next command of
     // a running exchange to the web server.
-    const platform::InetUse use = ClaimTransfer(*inet);
+    const platform::InetUse use = ClaimTransfer(*inet, platform::InetPurpose::WebDocument);
     if (!use) return;
     inet->SetURL(gUrlVersions);
     inet->SetProtocol(platform::icHTTP);

@@ -40,7 +40,8 @@ void SetTransferControl(platform::Inet* inet);
 // Takes the transfer control for one transfer. While another transfer holds
 // it, tells the user so (a message nobody waits for) and returns an empty
 // use: the caller does not start.
-platform::InetUse ClaimTransfer(platform::Inet& inet);
+platform::InetUse ClaimTransfer(platform::Inet& inet,
+                                platform::InetPurpose purpose = platform::InetPurpose::Exchange);
 inline constexpr const char* kTransferBusyText =
     "Another Internet transfer is still running,\r\nPlease try again when it has finished";
 

@@ -56,15 +56,16 @@ int16_t HasSound() {
 }  // namespace ZVK_PlaySoundFile
 
 namespace ZVK_ErrorLog {
-void InNextVersion() {
+void InNextVersion(bool waitForAnswer) {
   constexpr const char* kPlace = "InNextVersion of Modul ZVK_ErrorLog";
   ZVK_MainWindow::TopMostBox* box = ZVK_MainWindow::GetTopMostBox();
   QWidget* window = box != nullptr ? box->MainWindow() : nullptr;
   // Released first, or the notice could open behind the pinned window.
   Guarded(kPlace, [&] { ZVK_WindowsTopMost::SetNotTopMost(window); }, false);
   Guarded(kPlace, [&] {
-    platform::MsgBox(ZVK_Language::LangText(21) + "\r\n" + ZVK_Language::LangText(22), 4160,
-                     ZVK_Language::LangText(23));
+    const std::string text = ZVK_Language::LangText(21) + "\r\n" + ZVK_Language::LangText(22);
+    if (waitForAnswer) platform::MsgBox(text, 4160, ZVK_Language::LangText(23));
+    else platform::ShowMessage(text, 4160, ZVK_Language::LangText(23));
   }, false);
   Guarded(kPlace, [&] {
     if (box != nullptr && box->chkWinOnTopValue() == 1) ZVK_WindowsTopMost::SetTopMost(window);

@@ -361,14 +361,19 @@ TEST_F(MoveRoadTest, ACommandDuringAMoveWaitsForItAndTheGameStaysPlayed) {
          return E::gMoveNumber == 0 && record.find("     changed to movement # 0") != std::string::npos &&
                 record.find("     changed") == record.rfind("     changed");
        }},
-      // Leaving answered Yes: the Give Up given before it never asks, saves or notifies.
+      // In the order given, one at a time: the Give Up given first asks and
+      // saves the game, and only then is the user asked about leaving.
       {"give up, then leave", kPcWhite | kEngines,
        [&] {
          form->mnuGiveUp->trigger();
-         answers.Push(platform::vbYes);
+         for (int i = 0; i < 2; ++i) answers.Push(platform::vbYes);
          form->close();
        },
-       [&] { return answers.Calls().size() == questions + 1 && form->isHidden() && FilesIn(savedGames).size() == saved; }},
+       [&] {
+         const auto calls = answers.Calls();
+         return calls.size() == questions + 2 && calls.back().text == "Are you sure that you wish to leave now ?" &&
+                form->isHidden() && FilesIn(savedGames).size() == saved + 1;
+       }},
   };
   // The game before the move, and the move whose road is interrupted.
   using Step = std::pair<const char*, const char*>;

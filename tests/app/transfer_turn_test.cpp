@@ -35,10 +35,10 @@ class TransferTurnTest : public MainWindowFixture {
   fixtures::HttpServer web;
 };
 
-// New Game, Load Game and Exit given while the connection test, the tutorial
-// download or the update check waits for its server open their window once
-// that transfer is over (not inside its wait, holding it up), and what the
-// window then fetches comes (not refused as another transfer).
+// New Game, Load Game and Exit given while the connection test waits for the
+// game server open their window once that transfer is over (not inside its
+// wait, holding it up), and what the window then fetches comes (not refused
+// as another transfer). Web downloads hold nothing back (command_turns_test).
 TEST_F(TransferTurnTest, AWindowAskedForDuringATransferOpensAfterItAndItsOwnTransfersWork) {
   OfferOnServer();
   // This PC's own offered game, at half-move 2 here; the partner has moved on the server.
@@ -58,8 +58,6 @@ TEST_F(TransferTurnTest, AWindowAskedForDuringATransferOpensAfterItAndItsOwnTran
 
   const std::pair<const char*, std::function<void()>> transfers[] = {
       {"connection test", [&] { form->cmdTestInternetConnection->click(); }},
-      {"tutorial download", [&] { form->mnuChessTutorial->trigger(); }},
-      {"update check", [&] { form->mnuUpdates->trigger(); }},
   };
   // What the window found ("" until it did), marked if the transfer was still under way then.
   std::string found;
