@@ -274,6 +274,9 @@ void frmLoadGame::ClearInformation() {
 
 void frmLoadGame::cmbGames_Click() {
   const bool done = Guarded("cmbJoinNewGame_Change of Formular frmLoadGame", [&] {
+    // A game picked from the list can be loaded, also when a search given
+    // up has left OK off.
+    if (cmbGames->currentIndex() >= 0 && !okRunning_) cmdOK->setEnabled(true);
     if (optInternetAction[kLocal]->isChecked()) return;
     const bool joined = optInternetAction[kJoined]->isChecked();
     const std::string stem = cmbGames->currentText().toStdString();

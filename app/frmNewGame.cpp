@@ -560,11 +560,6 @@ void frmNewGame::cmbJoinNewGame_Click() {
     // The game id must be the one the offer's name carries: the join and the
     // fetch that follows address the game by it.
     readable = readable && info.gameId == cor::GameIdOfStem(stem);
-    // The offerer's colour decides the joiner's. A line that is no number is
-    // a runtime error for the handler: logged, the preview ends there and OK
-    // stays off, since the joiner's colour is unknown.
-    int32_t offerer = kWhite;
-    if (readable) offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
     if (!readable) {
       platform::MsgBox("No information available in the moment\r\nPlease try again later.", 4160,
                        ZVK_ErrorLog::ApplicationTitle());
@@ -575,6 +570,12 @@ void frmNewGame::cmbJoinNewGame_Click() {
     lblName->setText(QString::fromStdString(info.nickname));
     txtNamePlayer2->setText(QString::fromStdString(info.nickname));
     lblCountry->setText(QString::fromStdString(info.country));
+    // The offerer's colour decides the joiner's. A line that is no number is
+    // a runtime error for the handler: logged, the preview ends with the
+    // lines before it shown, and OK stays off: the joiner's colour is
+    // unknown, and only an offer previewed to its end is joined, whatever
+    // game id it showed.
+    const int32_t offerer = ZVK_Board_Sub::RoundToInt32(ZVK_Board_Sub::ParseNumber(info.colour));
     const bool joinerWhite = offerer != kWhite;
     lblPlayer1Color->setText(joinerWhite ? QStringLiteral("White") : QStringLiteral("Black"));
     SetOptionValue(optColor[joinerWhite ? 0 : 1], true);

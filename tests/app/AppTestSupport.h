@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -285,6 +286,19 @@ class MainWindowFixture : public ::testing::Test {
   // A choice stored for the profile's dialogs ("<none>" when nothing is).
   static std::string Stored(const std::string& key, const std::string& profile = "Standard") {
     return platform::GetSetting(ZVK_Registry::ProfileSettingsApp(profile), "Settings", key, "<none>");
+  }
+
+  // A pick from the keyboard (Home: the first entry, End: the last); a list switched off ignores it.
+  static void Pick(QComboBox* list, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(list, &press);
+  }
+  // A click on the entry with this text in the open list; a list switched off ignores it.
+  static void Pick(QComboBox* list, const std::string& text) {
+    const int index = list->findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0 || !list->isEnabled()) return;
+    list->setCurrentIndex(index);
+    emit list->activated(index);
   }
 
   static std::vector<std::string> Items(const QComboBox* box) {

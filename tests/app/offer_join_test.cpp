@@ -75,12 +75,6 @@ class OfferJoinTest : public MainWindowFixture {
     });
   }
 
-  // A pick from the keyboard (Home: the first entry, End: the last); a list switched off ignores it.
-  static void Pick(QComboBox* list, Qt::Key key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(list, &press);
-  }
-
   exchangetest::FastWaits waits;
   fixtures::FtpServer server;
   std::string id, stem;
@@ -515,31 +509,48 @@ TEST_F(OfferJoinTest, OfferListCases) {
   for (const int k : {1, 2, 3, 5}) {
     const std::string stem = stemOf(k);
     const std::string txt = pc.Path("scratch/" + C::OfferInfoName(stem));
-    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "", "",
-                                k == 5 ? "White" : "0", "", "", ""});
+    C::WriteOfferInfoFile(txt, {{}, C::GameIdOfStem(stem), "offerer " + std::to_string(k), "Peru", "",
+                                k == 5 ? "White" : "0", "male", "40", ""});
+    C::AppendOfferOpeningMove(txt, "1. e2-e4");
     ASSERT_TRUE(C::PackSingleFile(txt, server.remotePath("offered/" + C::OfferArchiveName(stem))));
   }
   testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(4))), "not an archive");
   // Offer 7's "archive" is larger than any offer's.
   testsupport::WriteFile(server.remotePath("offered/" + C::OfferArchiveName(stemOf(7))), "");
   fs::resize_file(server.remotePath("offered/" + C::OfferArchiveName(stemOf(7))), 2u << 20);
+  // The preview as shown: name, second player, country, joiner's colour, gender, age, move.
+  auto preview = [](const app::frmNewGame& d) {
+    std::string shown;
+    for (const QString& text : {d.lblName->text(), d.txtNamePlayer2->text(), d.lblCountry->text(),
+                                d.lblPlayer1Color->text(), d.lblGender->text(), d.lblAge->text(), d.lblMove->text()})
+      shown += text.toStdString() + "|";
+    return shown;
+  };
+  const std::string none = "|||||||";
+  const std::string whole3 = "offerer 3|offerer 3|Peru|White|male|40|1. e2-e4|";
+  // An offer whose colour line is no number shows the lines read before it, and its id.
+  const std::string upToColour5 = "offerer 5|offerer 5|Peru|||||";
   struct Case {
     const char* name;
     std::string offers, joins;  // listings of "offered" and "joined"
     std::vector<std::string> listed, messages;
     bool logged = false;  // the last preview wrote an error-log entry
+    std::string shown;    // the last one's preview; its id is set when it shows a name
   };
   const std::string noInfo = "No information available in the moment\r\nPlease try again later.";
   const Case cases[] = {
       {"joined offers hidden, the rest listed, the last selected and previewed",
        stemOf(1) + "n.zip\r\n" + stemOf(2) + "n.zip\r\n" + stemOf(3) + "n.zip\r\n", stemOf(2) + "j.zip\r\n",
-       {stemOf(1), stemOf(3)}, {}},
+       {stemOf(1), stemOf(3)}, {}, false, whole3},
+      // Nothing of the sound offer's details stays beside the faulty one's first lines.
+      {"an offer whose colour is no number after one previewed whole", stemOf(5) + "n.zip\r\n", "", {stemOf(5)}, {},
+       true, upToColour5},
       {"an offer that cannot be previewed after one that can", stemOf(3) + "n.zip\r\n" + stemOf(4) + "n.zip\r\n", "",
-       {stemOf(3), stemOf(4)}, {noInfo}},
-      {"an archive larger than any offer's is stopped", stemOf(7) + "n.zip\r\n", "", {stemOf(7)}, {noInfo}},
-      {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}},
+       {stemOf(3), stemOf(4)}, {noInfo}, false, none},
+      {"an archive larger than any offer's is stopped", stemOf(7) + "n.zip\r\n", "", {stemOf(7)}, {noInfo}, false, none},
+      {"every offer joined: no message without a download", stemOf(1) + "n.zip\r\n", stemOf(1) + "j.zip\r\n", {}, {}, false, ""},
       {"an offer whose colour is no number: logged, no message", stemOf(3) + "n.zip\r\n" + stemOf(5) + "n.zip\r\n",
-       "", {stemOf(3), stemOf(5)}, {}, true},
+       "", {stemOf(3), stemOf(5)}, {}, true, upToColour5},
   };
   app::frmNewGame dialog(form.get());
   dialog.optMode[3]->click();
@@ -554,13 +565,13 @@ TEST_F(OfferJoinTest, OfferListCases) {
     EXPECT_EQ(Messages(), c.messages);
     EXPECT_EQ(testsupport::ReadFile(ZVK_ErrorLog::ErrorLogPath()).find("cmbJoinNewGame_Click", logged) != std::string::npos,
               c.logged);
-    // The last one listed is selected and previewed; nothing of an earlier
-    // preview stays when that fails, and it cannot be joined.
-    const bool joinable = !c.listed.empty() && c.messages.empty() && !c.logged;
-    EXPECT_EQ(dialog.cmdOK->isEnabled(), joinable);
+    // The last one listed is selected and previewed; only a preview that
+    // came to its end can be joined.
+    EXPECT_EQ(dialog.cmdOK->isEnabled(), !c.listed.empty() && c.messages.empty() && !c.logged);
     if (!c.listed.empty()) {
-      EXPECT_EQ(C::gInternetGameID, joinable ? C::GameIdOfStem(c.listed.back()) : "");
-      EXPECT_EQ(dialog.txtNamePlayer2->text().toStdString(), joinable ? "offerer " + c.listed.back().substr(8, 1) : "");
+      EXPECT_EQ(preview(dialog), c.shown);
+      EXPECT_EQ(dialog.lblDate->text().isEmpty(), c.shown == none);
+      EXPECT_EQ(C::gInternetGameID, c.shown == none ? "" : C::GameIdOfStem(c.listed.back()));
     }
   }
   // A rebuild from a handler that runs while a long listing is read fills
@@ -587,6 +598,40 @@ TEST_F(OfferJoinTest, OfferListCases) {
   dialog.cmdOK_Click();
   EXPECT_EQ(G::gGameStopped, G::kTrue);
   EXPECT_TRUE(FilesIn(server.remotePath("joined")).empty());
+  // The offer whose colour is no number shows its id, but neither its OK nor
+  // an OK given all the same joins it.
+  Pick(dialog.cmbJoinNewGame, stemOf(5));
+  EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(stemOf(5)));
+  EXPECT_FALSE(dialog.cmdOK->isEnabled());
+  dialog.cmdOK->click();
+  dialog.cmdOK_Click();
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_TRUE(FilesIn(server.remotePath("joined")).empty());
+
+  // Through New Game, twice in the run: with that offer picked the dialog is
+  // cancelled; opened again, a sound offer picked is joined.
+  C::gInternetGameID.clear();
+  NewGameDialog([&](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    d->cmdUpdateList->click();
+    Pick(d->cmbJoinNewGame, stemOf(5));
+    EXPECT_EQ(preview(*d), upToColour5);
+    EXPECT_FALSE(d->cmdOK->isEnabled());
+    d->cmdOK->click();
+    d->cmdCancel->click();
+  });
+  EXPECT_EQ(G::gGameStopped, G::kTrue);
+  EXPECT_EQ(C::gInternetGameID, "") << "the game on the board keeps its own id";
+  NewGameDialog([&](app::frmNewGame* d) {
+    d->optMode[3]->click();
+    Pick(d->cmbJoinNewGame, stemOf(3));
+    EXPECT_EQ(preview(*d), whole3);
+    d->cmdOK->click();
+  });
+  EXPECT_EQ(G::gGameStopped, 0);
+  EXPECT_EQ(FilesIn(server.remotePath("joined")), std::set<std::string>{C::JoinArchiveName(stemOf(3))});
+  EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(stemOf(3)));
+  EXPECT_EQ(G::gBoardSide, 1);  // offerer 3 plays Black
 }
 
 // A promotion sent to the partner arrives as the piece chosen, at the
