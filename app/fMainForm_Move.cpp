@@ -380,8 +380,12 @@ void fMainForm::ExecuteUnconditionedMoveNow() {
 
 void fMainForm::cmdStartCPUMove_Click() {
   if (!Guarded("cmdStartCPUMove_Click of Formular fMainForm", [&] {
-        gGameMode = "OfflinePC";
         cmdStartCPUMove->setVisible(false);
+        // The other side of a correspondence game is the partner's, never the
+        // engine's: a move played for it would reach the partner as the
+        // partner's own.
+        if (gGameMode == "OnlinePP") return;
+        gGameMode = "OfflinePC";
         // The engine plays the colour opposite to the human's, and only on its
         // own turn: on the human's turn (a loaded game, an edited position)
         // the engine answers the human's next move instead of moving twice.
