@@ -246,6 +246,9 @@ void RecordBridge::SetMenuEnabled(const std::string& name, bool enabled) {
     menu->menuAction()->setEnabled(enabled);
     return;
   }
+  // Edit mode has two switches: the box beside the board opens and closes
+  // with the menu's entry, or a game that forbids editing could still be edited.
+  if (name == "mnuEdit") f_.setup->setEnabled(enabled);
   if (auto* action = f_.findChild<QAction*>(n)) return action->setEnabled(enabled);
   throw ZVK_ErrorLog::RuntimeError(ZVK_ErrorLog::kErrInvalidCall, "No menu " + name);
 }

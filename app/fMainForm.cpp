@@ -357,6 +357,9 @@ void fMainForm::EnableAllMenus() {
 void fMainForm::mnuChangeSide_Click() {
   try {
     Board::MirrorBoard();
+    // The mirrored position is the game's, as an edited one is: saved,
+    // looked back at and played on as shown.
+    KeepShownPositionInLog();
     Board::Update_Board();
   } catch (...) {
     // A failure here is of no consequence: the board is redrawn on the next move.

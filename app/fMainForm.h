@@ -504,7 +504,8 @@ class fMainForm : public QMainWindow,
   // The board changed without a move (a promotion's piece, an edited
   // position): it becomes the logged position of the half-move shown, so that
   // saving, sending, looking back and playing on all see what the board shows.
-  // Earlier and later half-moves stay as they were played.
+  // Earlier half-moves stay as they were played; a change makes it the
+  // game's last half-move.
   void KeepShownPositionInLog();
   void EngineMove(bool white);
   // A user's request to move a slider: a drag asks for a place, a step for a

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "app/frmNewPiece.h"
 #include "board/ZVK_Board_Sub.h"
 #include "board/GameRecord.h"
+#include "board/TakenPieces.h"
 #include "engine/MirrorBoard.h"
 #include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
@@ -273,6 +275,9 @@ void fMainForm::ExecuteMoveNow() {
   Guarded("ExecuteMoveNow of Formular fMainForm", [&] {
     Board::gPieceSelected = kFalse;
     if (!mnuEdit->isChecked()) {
+      // Logging the move dropped any half-moves after the one it was made on;
+      // their captures go with them.
+      Board::DropTakenPiecesAfter(Engine::gMoveNumber - 1);
       Board::Record_Move();
       Board::MoveAniPiece(Board::gLastMoveFromX, Board::gLastMoveFromY, Board::gLastMoveToX, Board::gLastMoveToY);
     }
@@ -295,8 +300,17 @@ void fMainForm::ExecuteMoveNow() {
 
 void fMainForm::KeepShownPositionInLog() {
   const int32_t shown = Engine::gMoveNumber;
-  if (shown >= 0 && static_cast<size_t>(shown) < Engine::gGameLog.size())
-    Engine::gGameLog[static_cast<size_t>(shown)] = Engine::gVirtualBoard;
+  if (shown < 0 || static_cast<size_t>(shown) >= Engine::gGameLog.size()) return;
+  Engine::EngineBoard& logged = Engine::gGameLog[static_cast<size_t>(shown)];
+  if (logged == Engine::gVirtualBoard) return;
+  logged = Engine::gVirtualBoard;
+  // The half-moves after it were played from the old position: going forward
+  // would take the change back, and a save would join two games. They go, as
+  // they do when a move is made on a position looked back at.
+  Engine::gGameLog.resize(static_cast<size_t>(shown) + 1);
+  Board::DropTakenPiecesAfter(shown);
+  HScroll1->setMaximum(shown);
+  Engine::NotePositionChanged();
 }
 
 bool fMainForm::PutPickedPieceDown() {
@@ -315,8 +329,12 @@ void fMainForm::ExecuteUnconditionedMoveNow() {
 
 void fMainForm::cmdStartCPUMove_Click() {
   if (!Guarded("cmdStartCPUMove_Click of Formular fMainForm", [&] {
-        gGameMode = "OfflinePC";
         cmdStartCPUMove->setVisible(false);
+        // The other side of a correspondence game is the partner's, never the
+        // engine's: a move played for it would reach the partner as the
+        // partner's own.
+        if (gGameMode == "OnlinePP") return;
+        gGameMode = "OfflinePC";
         // The engine plays the colour opposite to the human's, and only on its
         // own turn: on the human's turn (a loaded game, an edited position)
         // the engine answers the human's next move instead of moving twice.

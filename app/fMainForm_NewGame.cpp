@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "app/fMainForm.h"
 #include "app/frmNewGame.h"
@@ -60,6 +61,16 @@ void fMainForm::ApplyGameType(bool training) {
   if (training) {
     ZVK_Board_Sub::SetTrainingMenu();
   } else {
+    // Edit mode left on from before would move pieces without rules in a game
+    // that forbids editing, with no way to switch it off. It ends without
+    // the lines of leaving it: the record is the new game's, and in a
+    // correspondence game the partner's too.
+    if (mnuEdit->isChecked()) {
+      mnuEdit->setChecked(false);
+      const QSignalBlocker quiet(setup);
+      SetCheckValue(setup, 0);
+      StatusBar->panel(2)->clear();
+    }
     ZVK_Board_Sub::SetTournamentMenu();
   }
   StatusBar->panel(3)->setText(QString::fromStdString(gGameType));

@@ -12,6 +12,7 @@
 #include "app/frmGameMode.h"
 #include "board/GameRecord.h"
 #include "board/ZVK_Board_Sub.h"
+#include "engine/ZVK_Engine.h"
 #include "engine/ZVK_Globals.h"
 #include "platform/DoEvents.h"
 #include "support/ErrorGuard.h"
@@ -20,6 +21,7 @@ namespace app {
 
 using namespace ZVK_Globals;
 namespace Board = ZVK_Board_Sub;
+namespace Engine = ZVK_Engine;
 
 void fMainForm::ConnectViewCommands() {
   OnCommand(mnuDangerShow, [this] { mnuDangerShow_Click(); });
@@ -78,7 +80,11 @@ void fMainForm::mnuEdit_Click() {
 
 void fMainForm::setup_Click() {
   if (!Guarded("setup_Click of Formular fMainForm", [&] {
-        if (gGameMode == "OfflinePC") gColorToMove = kWhite;
+        // The side to move stays that of the half-move shown, whatever was
+        // edited: the slider, a save and a load all take it from the
+        // half-move number, and a side given the move out of turn would move
+        // twice in a row, the engine first.
+        gColorToMove = Engine::gMoveNumber % 2 == 0 ? kWhite : kBlack;
         // A piece picked under the one rules is put down: the next press
         // would otherwise complete its move under the other ones (a pick of
         // edit mode moved by the game's rules is refused, and the press lost).
@@ -86,8 +92,9 @@ void fMainForm::setup_Click() {
         if (CheckValue(setup) == 0) {
           // The edited position is the game's: saved, looked back at and played on as shown.
           KeepShownPositionInLog();
-          // The engine may take over from the edited position.
-          cmdStartCPUMove->setVisible(true);
+          // The engine may take over from the edited position on its own
+          // turn; a correspondence game has no engine side.
+          cmdStartCPUMove->setVisible(gGameMode != "OnlinePP" && gColorToMove != gPlayerColor);
           Board::RecordEditMoves();
           Write2GameRecord("Edit mode disabled\r\n", Board::kRecordGreen, true);
         } else {

@@ -24,6 +24,12 @@ void AddTakenPiece(int32_t capturedCode) {
   row[2] = RoundToInt16(ZVK_Engine::gMoveNumber);  // a half-move beyond 16 bits is an overflow, not a wrap
 }
 
+void DropTakenPiecesAfter(int32_t halfMove) {
+  for (TakenTable* table : {&gTakenBlack, &gTakenWhite})
+    for (auto& row : *table)
+      if (row[2] > halfMove) row = {};
+}
+
 void Correct_TakenPieces() {
   Guarded("Correct_TakenPieces of Modul ZVK_Board_Sub", [] {
     gTakenBlackCount = 0;

@@ -21,6 +21,10 @@ inline int16_t gTakenBlackCount = 0;
 // (possible only after editing the board) has no row: it is not kept.
 void AddTakenPiece(int32_t capturedCode);
 
+// Forgets the captures made after a half-move that became the game's last;
+// the strips keep showing what they show.
+void DropTakenPiecesAfter(int32_t halfMove);
+
 // Shows exactly the captures made at or before the shown half-move.
 void Correct_TakenPieces();
 

@@ -52,10 +52,20 @@ class MoveRoadTest : public MainWindowFixture {
   // order (after a look back, from the half-move looked at), naming its
   // squares. Board, slider, side to move and taken pieces are those of the
   // current half-move. `mirrored`: the board was turned with its colours
-  // exchanged afterwards; `drawn`: the picture and the taken pieces follow.
+  // exchanged afterwards, which made the current half-move's logged position
+  // that turned one; `drawn`: the picture and the taken pieces follow.
   void ExpectPlayedGame(bool mirrored, bool drawn) {
-    const std::vector<E::EngineBoard>& log = E::gGameLog;
+    std::vector<E::EngineBoard> log = E::gGameLog;
     const int n = E::gMoveNumber;
+    ASSERT_GE(n, 0);
+    ASSERT_LT(n, static_cast<int>(log.size()));
+    EXPECT_EQ(E::gVirtualBoard, log[n]);
+    if (mirrored) {  // the game as played, before the turn
+      const E::EngineBoard shown = E::gVirtualBoard;
+      B::MirrorBoard();
+      log[n] = E::gVirtualBoard;
+      E::gVirtualBoard = shown;
+    }
     ASSERT_EQ(static_cast<int>(log.size()), form->HScroll1->maximum() + 1);
     EXPECT_EQ(form->HScroll1->value(), n);
     EXPECT_EQ(G::gColorToMove, n % 2 == 0 ? G::kWhite : G::kBlack);
@@ -107,8 +117,6 @@ class MoveRoadTest : public MainWindowFixture {
       EXPECT_EQ(B::gTakenBlackCount, pieces(log[0], 1) - pieces(log[n], 1));
       EXPECT_EQ(B::gTakenWhiteCount, pieces(log[0], -1) - pieces(log[n], -1));
     }
-    if (mirrored) B::MirrorBoard();
-    EXPECT_EQ(E::gVirtualBoard, log[n]);
   }
 };
 

@@ -314,5 +314,31 @@ TEST_F(NavigationTest, ALevelPickedDuringASearchCountsAtOnce) {
   }
 }
 
+// A capture among the half-moves dropped by a move or an edit made after
+// looking back is no longer the game's: the taken pieces shown at and after
+// that half-move, also after Save and Load, are those of the game played on.
+TEST_F(NavigationTest, ACaptureDroppedWithTheLaterHalfMovesIsNoLongerShown) {
+  const std::string file = tree.path("dropped.chs");
+  for (const bool edit : {false, true}) {
+    SCOPED_TRACE(edit ? "edit" : "move");
+    PlayRecordedGame("OfflinePP", G::kWhite);  // a black pawn taken at 3, a white one at 4
+    ShowSilently(2);
+    if (edit) {
+      form->mnuEdit->trigger();
+      Move("h2", "h4");
+      form->mnuEdit->trigger();
+      Move("a2", "a3");
+    } else {
+      Move("h2", "h4");
+    }
+    Move("a7", "a6");
+    ASSERT_EQ(E::gMoveNumber, 4);
+    ASSERT_TRUE(B::SaveCompleteGame(file) && B::LoadCompleteGame(file));
+    form->mnuMoveBack->trigger();
+    form->mnuMoveForward->trigger();
+    EXPECT_EQ((std::pair<int, int>(B::gTakenBlackCount, B::gTakenWhiteCount)), std::pair(0, 0));
+  }
+}
+
 }  // namespace
 }  // namespace apptest

@@ -118,6 +118,51 @@ TEST_F(ShownPositionTest, AnEditedPositionIsLoggedAtItsHalfMoveAndPlayedOn) {
   }
 }
 
+// A position changed at the half-move shown (Change Side, an edit) is the
+// game's: Save and Load bring it back, and the next move is played from it, so
+// that one step back shows it. Changed at an earlier half-move, it is the
+// game's last: the half-moves after it were played from the old one and are
+// dropped, as a move made there drops them; edit mode left without a change
+// drops nothing.
+TEST_F(ShownPositionTest, APositionChangedAtTheHalfMoveShownIsTheGamesLast) {
+  enum Change { kChangeSide, kEdit, kEditNothing };
+  // The change, half-moves looked back before it, the half-move that is the game's last afterwards.
+  const std::tuple<Change, int, int> cases[] = {
+      {kChangeSide, 0, 4}, {kChangeSide, 1, 3}, {kEdit, 0, 4}, {kEdit, 1, 3}, {kEdit, 2, 2}, {kEditNothing, 1, 4},
+  };
+  for (const auto& [change, back, last] : cases) {
+    SCOPED_TRACE(std::to_string(change) + " back " + std::to_string(back));
+    form->CurrentGameFile.clear();
+    NewGame("OfflinePP");
+    for (const auto& [from, to] : {std::pair{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}}) Move(from, to);
+    for (int i = 0; i < back; ++i) form->mnuMoveBack->trigger();
+    const int shown = E::gMoveNumber;
+    if (change == kChangeSide) {
+      form->mnuChangeSide->trigger();
+    } else {
+      form->mnuEdit->trigger();
+      if (change == kEdit) Move("h2", "h4");
+      form->mnuEdit->trigger();
+    }
+    const E::EngineBoard changed = E::gVirtualBoard;
+    EXPECT_EQ(static_cast<int>(E::gGameLog.size()), last + 1);
+    form->mnuGotoLastMove->trigger();
+    EXPECT_EQ(E::gMoveNumber, last);
+    if (change == kEditNothing) continue;
+    EXPECT_EQ(E::gVirtualBoard, changed);
+    SaveSuspendLoad();
+    EXPECT_EQ(E::gMoveNumber, shown);
+    EXPECT_EQ(E::gVirtualBoard, changed);
+    EXPECT_EQ(G::gColorToMove, shown % 2 == 0 ? G::kWhite : G::kBlack);
+    EXPECT_TRUE(PictureShowsEngineBoard());
+    // A pawn of the side to move on the a-file, whichever colours the change gave the pieces.
+    shown % 2 == 0 ? Move("a2", "a3") : Move("a7", "a6");
+    EXPECT_EQ(E::gMoveNumber, shown + 1);
+    form->mnuMoveBack->trigger();
+    EXPECT_EQ(E::gVirtualBoard, changed);
+  }
+}
+
 // The toolbar's Save pressed at any yield while the engine's reply is drawn
 // (slowly, square by square) says at once that it waits, and saves the game
 // once the move is done.
