@@ -707,7 +707,9 @@ TEST_F(OfferJoinTest, ASendWhoseLookAtTheServerFailsPutsNothingOverTheAnswer) {
 // move is kept and sent, and B receives it. The server's copy stands in for
 // the damaged file: one holding a move already sent is not put over.
 TEST_F(OfferJoinTest, ADamagedLastExchangedGameIsWrittenAnewAndTheMoveSent) {
-  const auto damage = [&] { testsupport::WriteFile(C::InternetGameDir() + C::LastGameName(stem), "\"2\"\r\nnot a game\r\n"); };
+  const auto damage = [&] {
+    testsupport::WriteFile(C::InternetGameDir() + C::LastGameName(stem), "\"2\"\r\nnot a game\r\n");
+  };
   const auto giveUp = [&] { answers.Push(platform::vbYes); form->mnuGiveUp->trigger(); };
   // The damage comes before or after A's move; then the move is sent, or the
   // game is left and resumed by Load Game in a fresh window and sent from there.
