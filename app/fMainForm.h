@@ -303,8 +303,9 @@ class fMainForm : public QMainWindow,
   bool CloseGame();
   // Saves a local correspondence move that is still to be sent into the last
   // exchanged game, with the note of its half-move, so that the game resumed
-  // later holds it and offers to send it. False only when such a move could
-  // not be written.
+  // later holds it and offers to send it. A last exchanged game that cannot
+  // be read is written anew from the board, and the next send then judges
+  // the server's copy first. False only when such a move could not be written.
   bool KeepMoveToSend();
   // Give Up's question, naming the players by the colour to move.
   std::string GiveUpQuestion() const;
@@ -473,13 +474,15 @@ class fMainForm : public QMainWindow,
   void BlinkButton(GxButton* button);
   // How the send's own files came out: only a game whose files are all
   // written, and that continues what the partner has, goes to the server.
-  enum class SendReadiness { Ready, GameChanged, BreaksPartnersGame, Failed };
+  // DiskFailed: a file of this PC could not be written (unwritable_ names it).
+  enum class SendReadiness { Ready, GameChanged, BreaksPartnersGame, DiskFailed, Failed };
   SendReadiness Prepare_MoveTransmit();
+  std::string unwritable_;
   // Says why a send that was not ready puts nothing on the server.
   void RefuseSend(SendReadiness readiness);
   // One game archive from the server's games folder into localPath, in a
   // connection of its own (while the caller holds the transfer control).
-  void FetchGameArchive(const std::string& zip, const std::string& localPath);
+  correspondence::GetOutcome FetchGameArchive(const std::string& zip, const std::string& localPath);
   // The game on the board as a command that yields found it. A game closed,
   // begun, loaded, moved on or stepped through meanwhile is another one.
   struct GameInHand {

@@ -114,6 +114,13 @@ void NoteMoveUnsent(const std::string& stem, int32_t moveNumber) {
   ZVK_File_Dir::WriteFile(UnsentMovePath(stem), std::to_string(moveNumber), false);
 }
 
+// The next send judges the server's copy of the game before it puts
+// anything over it.
+void NoteServerToBeChecked(const std::string& stem, int32_t moveNumber) {
+  ZVK_File_Dir::CreateDirectoryStruct(correspondence::InternetGameDir());
+  correspondence::NoteUploadBegun(UnsentMovePath(stem), moveNumber);
+}
+
 // Whether the game on the board may go to a partner who has the last
 // exchanged game (less its half-move still to be sent).
 correspondence::Continuation ContinuesPartnersGame(const std::string& stem) {
@@ -124,6 +131,14 @@ correspondence::Continuation ContinuesPartnersGame(const std::string& stem) {
 
 void SayMoveNotSent() {
   platform::MsgBox(std::string("Your move could not be sent to the game server.") + kCrLf + "Please try again later",
+                   4144, kMessageTitle);
+}
+
+// A file of this PC, not the game server, stood in the way: trying the
+// server again would not help.
+void SayMoveNotSaved(const std::string& path) {
+  platform::MsgBox("Your move could not be saved on this PC: " + path + " could not be written." + kCrLf +
+                       "Please check that the disk has room and the file may be written, then send the move again.",
                    4144, kMessageTitle);
 }
 
@@ -149,12 +164,13 @@ fMainForm::GameInHand fMainForm::CurrentGame() {
   return {ZVK_Engine::PositionEpoch(), gMoveNumber, correspondence::gInternetGameID, gGameMode};
 }
 
-void fMainForm::FetchGameArchive(const std::string& zip, const std::string& localPath) {
+correspondence::GetOutcome fMainForm::FetchGameArchive(const std::string& zip, const std::string& localPath) {
   // No file of an earlier fetch may pass for this one's.
   ZVK_File_Dir::DeleteFiles(localPath, 0);
   IniFTP(correspondence::kRemoteGames);
-  SendCommand(correspondence::GetCommand(zip, localPath));
+  const correspondence::GetOutcome got = ftp_->Get(zip, localPath);
   SendCommand("CLOSE");
+  return got;
 }
 
 bool fMainForm::KeepMoveToSend() {
@@ -167,13 +183,16 @@ bool fMainForm::KeepMoveToSend() {
   Guarded("KeepMoveToSend of Formular fMainForm", [&] {
     // One that drops or changes what the partner has is never sent: the last
     // exchanged game stays as the partner has it, to be resumed from.
-    if (ContinuesPartnersGame(stem) != Continuation::Continues) {
+    const Continuation continuation = ContinuesPartnersGame(stem);
+    if (continuation == Continuation::Breaks) {
       kept = true;
       return;
     }
     // The note first: without it, a last exchanged game that already holds
-    // the move would read as the game the partner has.
-    NoteMoveUnsent(stem, gMoveNumber);
+    // the move would read as the game the partner has. One that could not be
+    // read (damaged from outside) told nothing: the server's copy will.
+    if (continuation == Continuation::Unknown) NoteServerToBeChecked(stem, gMoveNumber);
+    else NoteMoveUnsent(stem, gMoveNumber);
     kept = ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem));
   });
   return kept;
@@ -188,8 +207,13 @@ fMainForm::SendReadiness fMainForm::Prepare_MoveTransmit() {
     // Checked before anything is written: the offer's opening move too is
     // what the partner already has.
     const Continuation continuation = ContinuesPartnersGame(stem);
-    if (continuation == Continuation::Breaks) readiness = SendReadiness::BreaksPartnersGame;
-    if (continuation != Continuation::Continues) return;
+    if (continuation == Continuation::Breaks) {
+      readiness = SendReadiness::BreaksPartnersGame;
+      return;
+    }
+    // An unreadable last exchanged game blocks nothing: it is written anew
+    // below, and the send judges the server's copy instead.
+    if (continuation == Continuation::Unknown) NoteServerToBeChecked(stem, gMoveNumber);
     const std::string recordLine = LastRecordLine(RTB2);
     // The offerer's first send completes the offer, which only now becomes
     // visible to other players.
@@ -214,7 +238,11 @@ fMainForm::SendReadiness fMainForm::Prepare_MoveTransmit() {
     readiness = SendReadiness::Failed;
     // The archive is packed from this file: unsaved, it still holds the
     // previous exchange, which the partner already has.
-    if (!ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem))) return;
+    if (!ZVK_Board_Sub::SaveCompleteGame(InternetGameDir() + LastGameName(stem))) {
+      unwritable_ = InternetGameDir() + LastGameName(stem);
+      readiness = SendReadiness::DiskFailed;
+      return;
+    }
     platform::DoEvents();
     readiness = SendReadiness::GameChanged;
     if (!StillSendingTheSameGame()) return;
@@ -244,7 +272,8 @@ void fMainForm::RefuseSend(SendReadiness readiness) {
     cmdDownloadMove->setVisible(false);
     cmdSuspend->setVisible(true);
     Guarded("cmdSendMove_Click of Formular fMainForm", [&] { NoteMoveUnsent(CheckedStem(), gMoveNumber); });
-    SayMoveNotSent();
+    if (readiness == SendReadiness::DiskFailed) SayMoveNotSaved(unwritable_);
+    else SayMoveNotSent();
   });
 }
 
@@ -277,9 +306,12 @@ void fMainForm::cmdSendMove_Click() {
     // An earlier send of this move began its upload and never learnt that it
     // landed (the program ended in the wait): the server may hold the move,
     // and the partner's answer after it, which another put would wipe out.
+    // So too when the last exchanged game could not be read.
     const bool mayBeOnServer = NotedUnsentMove(UnsentMovePath(stem)) == moveNumber &&
                                NotedUploadBegun(UnsentMovePath(stem));
     ServerCopy onServer = ServerCopy::Lacks;
+    // A file of this PC that could not be written.
+    std::string unwritable;
     step([&] { ZVK_File_Dir::CreateDirectoryStruct(TempDir()); });
     step([&] {
       cmdSendMove->setDisplayState(0);
@@ -292,12 +324,27 @@ void fMainForm::cmdSendMove_Click() {
     step([&] {
       if (!mayBeOnServer) return;
       const std::string fetched = TempDir() + ExchangeArchiveName(stem);
-      FetchGameArchive(ExchangeArchiveName(stem), fetched);
-      onServer = ServerCopyOfGame(fetched, TempDir(), ZVK_Engine::gGameLog, moveNumber);
+      const GetOutcome got = FetchGameArchive(ExchangeArchiveName(stem), fetched);
+      // A look that failed is not an empty folder: what the server holds
+      // stays unknown, and nothing is put over it.
+      if (got == GetOutcome::Fetched) onServer = ServerCopyOfGame(fetched, TempDir(), ZVK_Engine::gGameLog, moveNumber);
+      else onServer = got == GetOutcome::NotOnServer ? ServerCopy::Lacks : ServerCopy::Unknown;
       ZVK_File_Dir::DeleteFiles(fetched, 0);
-      // Already there, the move is sent; anything else there is not put over.
-      if (onServer == ServerCopy::Holds) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
-      if (onServer == ServerCopy::Conflicts) sent = false;
+      // Anything there that does not continue this game is not put over.
+      if (onServer == ServerCopy::Conflicts || onServer == ServerCopy::Unknown) sent = false;
+    });
+    // The offer goes with every send before the offerer's second move, also
+    // when the game is on the server already: an earlier send may have put
+    // the game and failed on the offer, which nobody could join then.
+    step([&] {
+      if (onServer != ServerCopy::Lacks && onServer != ServerCopy::Holds) return;
+      if (moveNumber < 3 && moveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
+        IniFTP(kRemoteOffered);
+        sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem))) && !ending_;
+        SendCommand("CLOSE");
+      }
+      // Already there, the move is sent once the offer is.
+      if (onServer == ServerCopy::Holds && sent) ZVK_File_Dir::DeleteFiles(UnsentMovePath(stem), 0);
     });
     // Only a game the server lacks is put.
     const auto put = [&](const std::function<void()>& work) {
@@ -305,20 +352,17 @@ void fMainForm::cmdSendMove_Click() {
         if (onServer == ServerCopy::Lacks) work();
       });
     };
-    put([&] {
-      if (moveNumber < 3 && moveNumber >= OfferCompletingMove() && IsOfferingSide(stem)) {
-        IniFTP(kRemoteOffered);
-        sent = SendCommand(PutCommand(OfferedDir() + OfferArchiveName(stem), OfferArchiveName(stem)));
-        SendCommand("CLOSE");
-      }
-    });
     const std::string archive = InternetGameDir() + ExchangeArchiveName(stem);
     put([&] {
       ZVK_File_Dir::DeleteFiles(archive, 0);
-      PackSingleFile(InternetGameDir() + LastGameName(stem), archive);
+      if (!PackSingleFile(InternetGameDir() + LastGameName(stem), archive)) unwritable = archive;
       platform::DoEvents();
     });
     put([&] {
+      if (!unwritable.empty()) {
+        sent = false;
+        return;
+      }
       NoteUploadBegun(UnsentMovePath(stem), moveNumber);
       IniFTP(kRemoteGames);
       sent = SendCommand(PutCommand(archive, ExchangeArchiveName(stem))) && sent;
@@ -349,6 +393,7 @@ void fMainForm::cmdSendMove_Click() {
                                    "yours,") +
                            kCrLf + "Please download your partner's move first.",
                        4144, kMessageTitle);
+    else if (same && !unwritable.empty()) SayMoveNotSaved(unwritable);
     else if (same && !sent && !ending_) SayMoveNotSent();
   });
 }

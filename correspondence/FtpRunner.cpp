@@ -127,6 +127,12 @@ bool FtpRunner::SendCommand(const std::string& cmd) {
   return started && inet_.LastError().empty();
 }
 
+GetOutcome FtpRunner::Get(const std::string& remoteName, const std::string& localPath) {
+  const bool done = SendCommand(GetCommand(remoteName, localPath));
+  if (done && ZVK_File_Dir::FileExists(localPath)) return GetOutcome::Fetched;
+  return inet_.RemoteFileMissing() ? GetOutcome::NotOnServer : GetOutcome::Failed;
+}
+
 void FtpRunner::StateChanged(int16_t state) {
   Guarded(kStatePlace, [&] {
     const std::string text = FtpStateText(state);

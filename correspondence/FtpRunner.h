@@ -46,6 +46,12 @@ std::string FtpStateText(int16_t state);
 std::string PutCommand(const std::string& localPath, const std::string& remoteName);
 std::string GetCommand(const std::string& remoteName, const std::string& localPath);
 
+// What a get of one file brought: the file, the server's answer that it has
+// no such file, or neither (no connection, a broken or refused transfer, a
+// temporary error, a local file that could not be written): a failed look
+// is no proof that the file is not there.
+enum class GetOutcome { Fetched, NotOnServer, Failed };
+
 // What the runner needs of the window: the trace switch and the state label.
 class FtpConnectionView {
  public:
@@ -62,6 +68,8 @@ class FtpRunner {
   void IniFTP(const std::string& folder);
   // True when the command was sent and ended without a transfer error.
   bool SendCommand(const std::string& cmd);
+  // A GET of remoteName into localPath, judged by its outcome.
+  GetOutcome Get(const std::string& remoteName, const std::string& localPath);
   void StateChanged(int16_t state);
 
  private:

@@ -53,7 +53,10 @@ ServerCopy ServerCopyOfGame(const std::string& zipPath, const std::string& scrat
     return ServerCopy::Lacks;
   }
   std::filesystem::remove(scratchDir + scratchName, ec);
-  if (server.moveNumber < moveNumber) return ServerCopy::Lacks;
+  // A shorter game is this one's beginning, or another game the partner has:
+  // the last exchanged game that would tell may be the one that is unreadable.
+  if (server.moveNumber < moveNumber)
+    return SamePositions(log, server, server.moveNumber) ? ServerCopy::Lacks : ServerCopy::Conflicts;
   return SamePositions(log, server, moveNumber) ? ServerCopy::Holds : ServerCopy::Conflicts;
 }
 

@@ -17,9 +17,11 @@ namespace correspondence {
 // names none.
 int32_t NotedUnsentMove(const std::string& notePath);
 
-// Marks the note of moveNumber: its game's upload has begun, so the server
-// may hold the move whatever that send learnt of it (a program ended in the
-// wait after the upload).
+// Marks the note of moveNumber: the next send looks at the server's copy
+// before it puts anything. Its game's upload has begun, so the server may
+// hold the move whatever that send learnt of it (a program ended in the wait
+// after the upload); or the last exchanged game could not be read, so only
+// the server's copy says what the partner has.
 void NoteUploadBegun(const std::string& notePath, int32_t moveNumber);
 bool NotedUploadBegun(const std::string& notePath);
 
@@ -39,9 +41,11 @@ Continuation ContinuesExchangedGame(const std::string& lastGamePath, int32_t not
 // What the game in an exchange archive fetched from the server holds of the
 // game log[0..moveNumber]: all of it (unchanged, perhaps with the partner's
 // answer after it), less of it (the archive missing or unreadable, or a game
-// that ends before moveNumber), or something else at or after that
-// half-move. scratchDir is where the archive's game is unpacked for a moment.
-enum class ServerCopy { Holds, Lacks, Conflicts };
+// that ends before moveNumber with every half-move it has unchanged), or
+// something else. scratchDir is where the archive's game is unpacked for a
+// moment. Unknown is the caller's, for a server copy that could not be
+// fetched: nothing may be put over it.
+enum class ServerCopy { Holds, Lacks, Conflicts, Unknown };
 ServerCopy ServerCopyOfGame(const std::string& zipPath, const std::string& scratchDir,
                             const std::vector<ZVK_Engine::EngineBoard>& log, int32_t moveNumber);
 

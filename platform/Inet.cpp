@@ -206,6 +206,7 @@ struct Inet::Impl {
   uint64_t written = 0;              // bytes of the running get so far
   bool httpDone = false;
   std::string lastError;
+  bool fileMissing = false;  // the last get failed because the server has no such file
 
   std::string data;  // what GetChunk hands out
   size_t dataPos = 0;
@@ -290,6 +291,7 @@ struct Inet::Impl {
     if (busy) return false;
     busy = true;
     lastError.clear();
+    fileMissing = false;
     data.clear();
     dataPos = 0;
     StartTimer();
@@ -494,6 +496,9 @@ struct Inet::Impl {
 
     if (result != CURLE_OK) {
       if (kind == Kind::Cd) folderLost = true;
+      // The server's own word (550 to the retrieve) in a folder it let us
+      // into; any other failure says nothing of what the folder holds.
+      fileMissing = kind == Kind::Get && result == CURLE_REMOTE_FILE_NOT_FOUND;
       Fail(curl_easy_strerror(result));
       return;
     }
@@ -710,6 +715,7 @@ void Inet::OnStateChanged(std::function<void(int16_t)> handler) { impl_->handler
 
 std::string Inet::LastError() const { return impl_->lastError; }
 bool Inet::Connected() const { return impl_->connected; }
+bool Inet::RemoteFileMissing() const { return impl_->fileMissing; }
 bool Inet::InUse() const { return impl_->inUse; }
 bool Inet::InUseFor(InetPurpose purpose) const { return impl_->inUse && impl_->purpose == purpose; }
 

@@ -171,6 +171,11 @@ class Inet {
   // also when it refused it (a missing file); false after CLOSE and when the
   // server could not be reached or refused the login.
   bool Connected() const;
+  // True when the last command was a GET that failed because the server
+  // answered that it has no such file (550) in the folder: unlike a refused
+  // or broken connection, a time-out or a temporary refusal, that says what
+  // the folder holds.
+  bool RemoteFileMissing() const;
 
   // True while an InetUse holds the control (for the purpose given).
   bool InUse() const;

@@ -58,6 +58,11 @@ class ExchangeTest : public MainWindowFixture {
   }
 
   static constexpr const char* kNotSent = "Your move could not be sent to the game server.\r\nPlease try again later";
+  // A file of this PC that could not be written: no fault of the server's.
+  static std::string NotSaved(const std::string& path) {
+    return "Your move could not be saved on this PC: " + path + " could not be written.\r\n"
+           "Please check that the disk has room and the file may be written, then send the move again.";
+  }
   exchangetest::FastWaits waits;
 };
 
@@ -248,7 +253,7 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
       "Your move was not sent: this game no longer continues the game your chess partner already has,\r\n"
       "a half-move the partner has was taken back or changed.\r\n"
       "Please suspend the game and resume it with Load Game to go on from the last exchanged position.";
-  const std::vector<std::string> said[] = {{kNotSent}, {refused}, {}};  // what the send says, by way
+  const std::vector<std::string> said[] = {{"(this PC's disk)"}, {refused}, {}};  // what the send says, by way
   struct Row {
     const char* what;
     Way way;
@@ -297,7 +302,7 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
       fs::remove_all(Dir());
       fs::rename(tree.path("kept"), Dir());
     }
-    EXPECT_EQ(Messages(), said[row.way]);
+    EXPECT_EQ(Messages(), row.way == kUnsaved ? std::vector{NotSaved(LastGame())} : said[row.way]);
     EXPECT_EQ(testsupport::ReadFile(LastGame()).substr(0, 3), row.way == kEnded ? "\"3\"" : "\"2\"");
     EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), row.way == kRefused ? -1 : 3);
     if (row.way == kRefused) {  // nothing of this game can be sent
@@ -339,6 +344,37 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
   }
 }
 
+// With the last exchanged game damaged, the server's copy is all that says
+// what the partner has: a game that changed a half-move of it is not put
+// over it, and one that only adds to it is.
+TEST_F(ExchangeTest, ADamagedLastExchangedGameLeavesItToTheServersCopy) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  server.useAsGameServer();
+  const std::string conflict = "Your move was not sent: the game server holds a game that does not continue yours,\r\n"
+                               "Please download your partner's move first.";
+  const std::pair<const char*, const char*> changed[] = {{"e2", "e4"}, {"d7", "d5"}, {"g1", "f3"}},
+                                            added[] = {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}};
+  for (const auto* moves : {changed, added}) {
+    const bool adds = moves == added;
+    SCOPED_TRACE(adds);
+    C::gInternetGameID = "0000001012612062350";
+    fs::remove_all(Dir());
+    PartnerAnswered(server);  // e4 e5 on the server
+    const std::string partners = testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem())));
+    testsupport::WriteFile(LastGame(), "\"2\"\r\nnot a game\r\n");
+    NewGame("OfflinePP");
+    for (int i = 0; i < 3; ++i) {
+      if (i == 2) G::gGameMode = "OnlinePP";
+      Move(moves[i].first, moves[i].second);
+    }
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), adds ? std::vector<std::string>{} : std::vector<std::string>{conflict});
+    EXPECT_EQ(testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))) == partners, !adds);
+  }
+}
+
 // A send counts only when its archive is in the games folder: with that
 // folder gone, the put must not land in the folder the connection stayed in.
 TEST_F(ExchangeTest, SendWhoseFolderChangeFailsIsNotSentAndLandsNowhere) {
@@ -354,6 +390,24 @@ TEST_F(ExchangeTest, SendWhoseFolderChangeFailsIsNotSentAndLandsNowhere) {
   EXPECT_TRUE(Shown(form->cmdSendMove) && !Shown(form->cmdDownloadMove));
   EXPECT_TRUE(fs::exists(Dir() + C::UnsentMoveName(Stem())));
   EXPECT_EQ(Stray(server), std::set<std::string>{});
+}
+
+// An archive that cannot be packed on this PC (a folder holds its name) is
+// this PC's problem, not the server's: said so, nothing put, the move kept.
+TEST_F(ExchangeTest, ASendWhoseArchiveCannotBeWrittenBlamesThisPCsDisk) {
+  fixtures::FtpServer server;
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  server.useAsGameServer();
+  GameAfterFirstMove();
+  const std::string archive = Dir() + C::ExchangeArchiveName(Stem());
+  fs::create_directories(archive + "/in the way");
+
+  form->cmdSendMove->click();
+
+  EXPECT_EQ(Messages(), std::vector<std::string>{NotSaved(archive)});
+  EXPECT_TRUE(Shown(form->cmdSendMove) && !Shown(form->cmdDownloadMove));
+  EXPECT_TRUE(FilesIn(server.remotePath("games")).empty());
+  EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), 1);
 }
 
 // One transfer at a time: one clicked while another waits for the server is

@@ -6,6 +6,7 @@
 #include "app/frmGameMode.h"
 #include "app/frmLoadGame.h"
 #include "app/frmNewPiece.h"
+#include "correspondence/UnsentMove.h"
 #include "platform/DoEvents.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -75,6 +76,14 @@ class OfferJoinTest : public MainWindowFixture {
     });
   }
 
+  // The exchange folders on the server, empty.
+  void EmptyServer() {
+    for (const char* folder : {"offered", "joined", "games", "closed"}) {
+      fs::remove_all(server.remotePath(folder));
+      fs::create_directories(server.remotePath(folder));
+    }
+  }
+
   exchangetest::FastWaits waits;
   fixtures::FtpServer server;
   std::string id, stem;
@@ -85,10 +94,7 @@ class OfferJoinTest : public MainWindowFixture {
 TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
   for (const bool offererWhite : {true, false}) {
     SCOPED_TRACE(offererWhite);
-    for (const char* folder : {"offered", "joined", "games"}) {
-      fs::remove_all(server.remotePath(folder));
-      fs::create_directories(server.remotePath(folder));
-    }
+    EmptyServer();
     Installation a("000000001"), b("000000002"), c("000000003");
 
     Offer(a, offererWhite);
@@ -394,10 +400,7 @@ TEST_F(OfferJoinTest, AMoveLeftUnsentIsResumedWithItAndReachesThePartnerOnce) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    for (const char* folder : {"offered", "joined", "games"}) {
-      fs::remove_all(server.remotePath(folder));
-      fs::create_directories(server.remotePath(folder));
-    }
+    EmptyServer();
     Installation a("000000001"), b("000000002");
     OfferedAndJoined(a, b, "f2", "f3");
     fs::create_directories(b.Path("games"));
@@ -632,6 +635,191 @@ TEST_F(OfferJoinTest, OfferListCases) {
   EXPECT_EQ(FilesIn(server.remotePath("joined")), std::set<std::string>{C::JoinArchiveName(stemOf(3))});
   EXPECT_EQ(C::gInternetGameID, C::GameIdOfStem(stemOf(3)));
   EXPECT_EQ(G::gBoardSide, 1);  // offerer 3 plays Black
+}
+
+// The offerer's first send puts its game but not its offer (the offer's
+// name is taken on the server by a folder). Sent again, the game is found on
+// the server and the offer goes with it: the partner lists it, joins and
+// plays; for either colour of the offerer.
+TEST_F(OfferJoinTest, AnOfferWhoseUploadFailedGoesWithTheSendPressedAgain) {
+  const std::string notSent = "Your move could not be sent to the game server.\r\nPlease try again later";
+  for (const bool offererWhite : {true, false}) {
+    SCOPED_TRACE(offererWhite);
+    EmptyServer();
+    Installation a("000000001"), b("000000002");
+    Offer(a, offererWhite);
+    id = C::gInternetGameID;
+    stem = C::ExchangeStem(id);
+    const std::string offerOnServer = server.remotePath("offered/" + C::OfferArchiveName(stem));
+    fs::create_directories(offerOnServer);
+    if (!offererWhite) MoveAndSend("e2", "e4");
+    answers.Clear();
+    MoveAndSend(offererWhite ? "e2" : "e7", offererWhite ? "e4" : "e5");
+    EXPECT_EQ(Messages(), std::vector<std::string>{notSent});
+    EXPECT_TRUE(fs::exists(server.remotePath("games/" + C::ExchangeArchiveName(stem))));
+    ASSERT_TRUE(!form->cmdSendMove->isHidden() && form->cmdDownloadMove->isHidden());
+
+    fs::remove(offerOnServer);
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_TRUE(fs::is_regular_file(offerOnServer));
+    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+
+    Open(b, "Bob");
+    NewGameDialog([&](app::frmNewGame* d) {
+      d->optMode[3]->click();
+      d->cmdUpdateList->click();
+      ASSERT_EQ(d->cmbJoinNewGame->count(), 1);
+      d->cmdOK->click();
+    });
+    ASSERT_EQ(C::gInternetGameID, id);
+    EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
+    MoveAndSend(offererWhite ? "d7" : "d2", offererWhite ? "d5" : "d4");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    Turn(a, offererWhite, offererWhite ? "g1" : "g8", offererWhite ? "f3" : "f6");
+    Turn(b, !offererWhite, nullptr, nullptr);
+    EXPECT_EQ(E::gMoveNumber, offererWhite ? 3 : 4);
+  }
+}
+
+// B's move landed on the server but B's program ended in the wait, so B
+// never learnt it; A took it over and answered. B's next send must look at
+// the server first; when that look fails for a fault that is gone by the
+// put, nothing is put over A's answer: the move stays to be sent, and the
+// next send finds it on the server and B takes A's answer over.
+TEST_F(OfferJoinTest, ASendWhoseLookAtTheServerFailsPutsNothingOverTheAnswer) {
+  const std::string games = server.remotePath("games"), away = server.remotePath("games.away");
+  const std::string notSent = "Your move could not be sent to the game server.\r\nPlease try again later";
+  // The fault during the look, repaired at its first failed command.
+  struct Row {
+    const char* what;
+    std::function<void()> fault, repair;
+  };
+  const Row rows[] = {
+      {"the server unreachable", [] { NoServer(); }, [&] { server.useAsGameServer(); }},
+      {"the games folder cannot be entered", [&] { fs::rename(games, away); }, [&] { fs::rename(away, games); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EmptyServer();
+    Installation a("000000001"), b("000000002");
+    OfferedAndJoined(a, b, "e2", "e4");
+    const std::string bDir = C::InternetGameDir();
+    bool fired = false;
+    {  // ended from outside once the upload began: the disk keeps B's folder as it was then
+      const auto snapshot = Meanwhile([&] { return C::NotedUploadBegun(bDir + C::UnsentMoveName(stem)); },
+                                      [&] { fs::copy(bDir, b.Path("kept"), fs::copy_options::recursive); }, fired);
+      Move("e7", "e5");
+      EveryWaitYields([&] { form->cmdSendMove->click(); });
+    }
+    ASSERT_TRUE(fired);
+    fs::remove_all(bDir);
+    fs::rename(b.Path("kept"), bDir);
+    Turn(a, true, "g1", "f3");
+    const std::string answer = testsupport::ReadFile(games + "/" + C::ExchangeArchiveName(stem));
+
+    Open(b, "Bob");
+    C::gInternetGameID = id;
+    NewGame("OnlinePP", G::kBlack, -1);
+    form->LoadInternetPlay(bDir + C::LastGameName(stem));
+    ASSERT_TRUE(E::gMoveNumber == 2 && !form->cmdSendMove->isHidden());
+    row.fault();
+    form->Inet1->OnStateChanged([&, repaired = false](int16_t state) mutable {
+      form->Inet1_StateChanged(state);
+      if (state != platform::icError || repaired) return;
+      repaired = true;
+      row.repair();
+    });
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{notSent});
+    EXPECT_TRUE(testsupport::ReadFile(games + "/" + C::ExchangeArchiveName(stem)) == answer) << "A's answer stays";
+    EXPECT_TRUE(!form->cmdSendMove->isHidden() && form->cmdDownloadMove->isHidden());
+
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_TRUE(testsupport::ReadFile(games + "/" + C::ExchangeArchiveName(stem)) == answer);
+    ASSERT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    form->cmdDownloadMove->click();
+    EXPECT_TRUE(E::gMoveNumber == 3 && At("f3") == -E::kKnight);
+  }
+}
+
+// A's last exchanged game is damaged from outside after A took B's move over
+// (the same game in a second session of A's program). It blocks nothing: the
+// move is kept and sent, and B receives it. The server's copy stands in for
+// the damaged file: one holding a move already sent is not put over.
+TEST_F(OfferJoinTest, ADamagedLastExchangedGameIsWrittenAnewAndTheMoveSent) {
+  const auto damage = [&] {
+    testsupport::WriteFile(C::InternetGameDir() + C::LastGameName(stem), "\"2\"\r\nnot a game\r\n");
+  };
+  const auto giveUp = [&] { answers.Push(platform::vbYes); form->mnuGiveUp->trigger(); };
+  // The damage comes before or after A's move; then the move is sent, or the
+  // game is left and resumed by Load Game in a fresh window and sent from there.
+  struct Row {
+    const char* what;
+    bool damagedBeforeMove;
+    std::function<void()> leave;  // none: sent at once
+    bool givenUp = false;
+  };
+  const Row rows[] = {
+      {"damaged before the move", true, {}},
+      {"damaged after the move", false, {}},
+      {"damaged, then Suspend", false, [&] { form->mnuSuspendGame->trigger(); }},
+      {"damaged, then Give Up", false, giveUp, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EmptyServer();
+    Installation a("000000001"), b("000000002");
+    OfferedAndJoined(a, b, "e2", "e4");
+    MoveAndSend("e7", "e5");
+    Open(a, "Alice");
+    C::gInternetGameID = id;
+    NewGame("OnlinePP", G::kWhite, 1);
+    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
+    form->cmdDownloadMove->click();
+    ASSERT_EQ(E::gMoveNumber, 2);
+    if (row.damagedBeforeMove) damage();
+    Move("g1", "f3");
+    if (!row.damagedBeforeMove) damage();
+    answers.Clear();
+    if (row.leave) {
+      row.leave();
+      EXPECT_EQ(G::gGameStopped, G::kTrue) << "the game is closed";
+      EXPECT_EQ(FilesIn(server.remotePath("closed")).size(), row.givenUp ? 1u : 0u);
+      Open(a, "Alice");
+      C::gInternetGameID = id;
+      NewGame("OnlinePP", G::kWhite, 1);
+      form->LoadInternetPlay(C::InternetGameDir() + C::LastGameName(stem));
+      ASSERT_TRUE(E::gMoveNumber == 3 && !form->cmdSendMove->isHidden()) << "the move was kept";
+      answers.Clear();
+    }
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    // B takes the move over and answers. A's file, damaged once more, holds
+    // no record of the send, which is pressed again: the server's copy holds
+    // the move and B's answer, and nothing goes over them.
+    Turn(b, false, "b8", "c6");
+    EXPECT_EQ(At("f3"), -E::kKnight);
+    const std::string answer = testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(stem)));
+    Open(a, "Alice");
+    C::gInternetGameID = id;
+    NewGame("OnlinePP", G::kWhite, 1);
+    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
+    damage();
+    form->cmdSendMove->show();
+    answers.Clear();
+    form->cmdSendMove->click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_TRUE(testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(stem))) == answer);
+    ASSERT_FALSE(form->cmdDownloadMove->isHidden());
+    form->cmdDownloadMove->click();
+    EXPECT_TRUE(E::gMoveNumber == 4 && At("c6") == E::kKnight);
+  }
 }
 
 // A promotion sent to the partner arrives as the piece chosen, at the

@@ -107,17 +107,21 @@ TEST_F(InetFtp, PutAndGetRoundTripThroughOneConnection) {
 }
 
 // Every failure ends the command in state 11, returns control to the caller
-// and leaves no local file behind.
+// and leaves no local file behind. Only the server's answer that it has no
+// such file counts as the file missing; a get that failed for any other
+// reason says nothing of what the folder holds.
 TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
   // The last command must fail.
   struct Case { const char* what; std::string password; std::vector<std::string> commands;
-                uint64_t maxGet = UINT64_MAX; std::string url{}; bool diskFull = false; };
+                uint64_t maxGet = UINT64_MAX; std::string url{}; bool diskFull = false; bool missing = false; };
   const std::string target = Local("got.zip");
   const std::string get = "GET 0001234562602031405g.zip " + Quote(target);
   const std::string ok = fixtures::FtpServer::kPassword;
   testsupport::WriteFile(server.remotePath("games/x.zip"), "there: only the name may refuse it");
   const std::vector<Case> cases = {
-      {"missing remote file", ok, {"CD www", "CD games", get}},
+      {"missing remote file", ok, {"CD www", "CD games", get}, UINT64_MAX, "", false, true},
+      {"get from a folder that cannot be entered", ok, {"CD www", "CD nosuchfolder", get}},
+      {"get from an unreachable server", ok, {get}, UINT64_MAX, "ftp://127.0.0.1:" + std::to_string(fixtures::UnusedPort())},
       {"wrong password", "wrong", {"CD www"}},
       {"missing folder", ok, {"CD www", "CD nosuchfolder"}},
       {"remote name with a path", ok, {"CD www", "GET ../www/games/x.zip " + Quote(target)}},
@@ -133,8 +137,11 @@ TEST_F(InetFtp, FailuresEndInStateElevenAndLeaveNoLocalFile) {
     Session s(c.url.empty() ? server.url() : c.url, c.password);
     s.inet.SetMaxGetSize(c.maxGet);
     if (c.diskFull) fs::create_symlink("/dev/full", target + ".part");  // where the data is written first
-    for (size_t i = 0; i + 1 < c.commands.size(); ++i) EXPECT_EQ(s.Run(c.commands[i]), 12);
+    for (size_t i = 0; i + 1 < c.commands.size(); ++i)
+      if (c.commands[i] != "CD nosuchfolder") EXPECT_EQ(s.Run(c.commands[i]), 12);
+      else EXPECT_EQ(s.Run(c.commands[i]), platform::icError);
     EXPECT_EQ(s.Run(c.commands.back()), platform::icError);
+    EXPECT_EQ(s.inet.RemoteFileMissing(), c.missing);
     EXPECT_EQ(std::count(s.states.begin(), s.states.end(), platform::icError), 1);
     EXPECT_FALSE(fs::exists(fs::symlink_status(target)));
     EXPECT_FALSE(fs::exists(fs::symlink_status(target + ".part")));
