@@ -117,6 +117,32 @@ inline std::unique_ptr<QTimer> Meanwhile(std::function<bool()> when, std::functi
   return timer;
 }
 
+// The same for a `when` that holds while a transfer to `server` waits for
+// it, with no race against the scheduler: the server holds each data
+// transfer at its hold point, and the transfer goes on one held step at a
+// time until `when` holds at one; `act` is given there, and then the server
+// lets everything go. A timer polling alone could miss a transfer that began
+// and ended between two of its turns on a busy machine. The hold ends when
+// the returned timer does.
+inline std::unique_ptr<QTimer> DuringTransfer(fixtures::LoopbackServer& server, std::function<bool()> when,
+                                              std::function<void()> act, bool& fired) {
+  server.hold();
+  auto timer = Meanwhile(
+      [when, &server] {
+        if (when()) return true;
+        // Nothing can make `when` hold while the transfer stands still.
+        server.letOneGo();
+        return false;
+      },
+      [act, &server] {
+        act();
+        server.release();
+      },
+      fired);
+  QObject::connect(timer.get(), &QObject::destroyed, [&server] { server.release(); });
+  return timer;
+}
+
 // Runs `work` with every wait for the disk or the server yielding at once,
 // so that a click can come in at each.
 inline void EveryWaitYields(const std::function<void()>& work) {

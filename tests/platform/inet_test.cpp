@@ -7,7 +7,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/AppPath.h"
 #include "tests/fixtures/Servers.h"
@@ -170,6 +172,56 @@ TEST_F(InetFtp, SecondCommandIsRefusedWhileOneRuns) {
   while (s.inet.StillExecuting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   EXPECT_EQ(s.states.back(), 12);
   EXPECT_EQ(std::count(s.states.begin(), s.states.end(), 12), 1);
+}
+
+// The fixture's hold, which tests rely on to act while a transfer is certain
+// to be under way: a data command waits at the server until it is let go,
+// one at a time; commands that move no data are not held.
+TEST_F(InetFtp, AHeldDataCommandWaitsUntilItIsLetGo) {
+  Session s(server.url());
+  fs::create_directories(server.remotePath("games"));
+  std::ofstream(server.remotePath("games/a.zip")) << "archive";
+  server.hold();
+  EXPECT_EQ(s.Run("CD www"), 12);
+  EXPECT_EQ(s.Run("CD games"), 12);
+  for (const std::string& command : {std::string("LS"), "GET a.zip " + Quote(Local("a.zip"))}) {
+    SCOPED_TRACE(command);
+    ASSERT_TRUE(s.inet.Execute(command));
+    QElapsedTimer clock;
+    clock.start();
+    while (server.waiting() == 0 && clock.elapsed() < 10000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int turn = 0; turn < 20; ++turn) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_TRUE(server.waiting() == 1 && s.inet.StillExecuting());
+    EXPECT_TRUE(server.letOneGo());
+    while (s.inet.StillExecuting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(s.states.back(), 12);
+  }
+  EXPECT_EQ(testsupport::ReadFile(Local("a.zip")), "archive");
+  server.release();
+  EXPECT_EQ(s.Run("LS"), 12);
+}
+
+TEST(InetHttp, AHeldFetchWaitsUntilTheHoldEnds) {
+  fixtures::HttpServer server;
+  TEST_NEEDS(server.running(), fixtures::kHttpDown);
+  server.put("v.txt", "versions");
+  server.putPaused("halves.txt", "first, second", 0);
+  for (const char* document : {"v.txt", "halves.txt"}) {
+    SCOPED_TRACE(document);
+    server.hold();
+    Inet inet;
+    inet.SetURL(server.url(document));
+    int stillHeld = 0;  // event-loop turns the fetch was seen held for
+    QTimer watch;
+    watch.callOnTimeout([&] {
+      if (server.waiting() == 0) return;
+      if (++stillHeld == 20) server.release();
+    });
+    watch.start(1);
+    EXPECT_EQ(inet.OpenURL(), std::string(document) == "v.txt" ? "versions" : "first, second");
+    EXPECT_GE(stillHeld, 20);
+  }
 }
 
 TEST(InetHttp, OpenUrlReturnsTheDocumentOrNothing) {
