@@ -161,15 +161,29 @@ inline std::map<std::string, size_t> Snapshot(const std::string& dir) {
   return files;
 }
 
+// Runs `act` once, from the message loop, after the first state event of the
+// window's transfers (handled by the window first) at which `when` holds. A
+// hook of the transfer itself, for a `when` that holds between held steps:
+// the call is posted from the event, and the next pass of the message loop
+// runs it before the program's code after that wait goes on.
+inline void AfterTransferState(app::fMainForm& form, std::function<bool(int16_t state)> when,
+                               std::function<void()> act, bool* fired = nullptr) {
+  if (fired != nullptr) *fired = false;
+  form.Inet1->OnStateChanged([&form, when, act, fired, posted = false](int16_t state) mutable {
+    form.Inet1_StateChanged(state);
+    if (posted || !when(state)) return;
+    posted = true;
+    QMetaObject::invokeMethod(&form, [act, fired] {
+      if (fired != nullptr) *fired = true;
+      act();
+    }, Qt::QueuedConnection);
+  });
+}
+
 // Runs `click` from the message loop once the transfer under way has
 // completed its first command: a click made while it waits for the next.
 inline void ClickDuringTransfer(app::fMainForm& form, std::function<void()> click) {
-  form.Inet1->OnStateChanged([&form, click, done = false](int16_t state) mutable {
-    form.Inet1_StateChanged(state);
-    if (state != platform::icResponseCompleted || done) return;
-    done = true;
-    QTimer::singleShot(0, &form, click);
-  });
+  AfterTransferState(form, [](int16_t state) { return state == platform::icResponseCompleted; }, click);
 }
 
 class MainWindowFixture : public ::testing::Test {

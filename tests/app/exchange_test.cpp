@@ -169,7 +169,11 @@ TEST_F(ExchangeTest, ACommandDuringASendWaitsAndTheSendFinishesForItsOwnGame) {
     answers.Clear();
     bool fired = false, pressedAgain = false;
     {
-      const auto during = Meanwhile([&] { return !form->Animation1->isHidden(); }, c.during, fired);
+      // A server that is up holds the send at its first data transfer until the command is given; one
+      // that is down fails each of the send's steps, each with its own waits.
+      const auto sending = [&] { return !form->Animation1->isHidden(); };
+      const auto during =
+          c.serverUp ? DuringTransfer(server, sending, c.during, fired) : Meanwhile(sending, c.during, fired);
       // Send pressed again while the closing game already shows the empty board.
       const auto again = Meanwhile([&] { return fired && E::gMoveNumber == 0 && Shown(form->cmdSendMove); },
                                    [&] { form->cmdSendMove->click(); }, pressedAgain);
@@ -295,8 +299,9 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
       EXPECT_TRUE(onServer() == partners);
     } else {  // ended from outside: the disk keeps the program's folder as it was once the upload began
       bool fired = false;
-      const auto snapshot = Meanwhile([&] { return C::NotedUploadBegun(Dir() + C::UnsentMoveName(Stem())); },
-                                      [&] { fs::copy(Dir(), tree.path("kept"), fs::copy_options::recursive); }, fired);
+      const auto snapshot =
+          DuringTransfer(server, [&] { return C::NotedUploadBegun(Dir() + C::UnsentMoveName(Stem())); },
+                         [&] { fs::copy(Dir(), tree.path("kept"), fs::copy_options::recursive); }, fired);
       EveryWaitYields([&] { form->cmdSendMove->click(); });
       ASSERT_TRUE(fired);
       fs::remove_all(Dir());

@@ -328,7 +328,8 @@ TEST_F(OfferJoinTest, AJoinPlaysTheOfferItJoinedWhateverIsClickedMeanwhile) {
     ASSERT_EQ(d->cmbJoinNewGame->count(), 2);
     chosen = d->cmbJoinNewGame->itemText(0).toStdString();  // the first offerer's
     Pick(d->cmbJoinNewGame, Qt::Key_Home);  // the list previews its last entry; the user picks the first
-    const auto during = Meanwhile(
+    const auto during = DuringTransfer(
+        server,
         // the join archive is made just before its upload
         [&] { return fs::exists(joiner.Path("InternetGame/joined/" + C::JoinArchiveName(chosen))); },
         [&] {
@@ -484,10 +485,11 @@ TEST_F(OfferJoinTest, AnInterruptedListBuildLeavesWhatCameAfterIt) {
     Dialog dialog(form.get());
     dialog.optMode[3]->click();
     bool fired = false, updateListLive = true;
-    const auto during = Meanwhile([&] { return c.when(&dialog); }, [&] {
+    // The listings have come before the build's last held step: the build's own events tell when.
+    AfterTransferState(*form, [&](int16_t) { return c.when(&dialog); }, [&] {
       c.act(&dialog);
       updateListLive = dialog.cmdUpdateList->isEnabled();  // no second build may start meanwhile
-    }, fired);
+    }, &fired);
     dialog.cmdUpdateList->click();
     ASSERT_TRUE(fired);
     // A list asked for meanwhile is built once the build's transfer is over.
