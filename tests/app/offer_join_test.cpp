@@ -710,8 +710,9 @@ TEST_F(OfferJoinTest, ASendWhoseLookAtTheServerFailsPutsNothingOverTheAnswer) {
     const std::string bDir = C::InternetGameDir();
     bool fired = false;
     {  // ended from outside once the upload began: the disk keeps B's folder as it was then
-      const auto snapshot = Meanwhile([&] { return C::NotedUploadBegun(bDir + C::UnsentMoveName(stem)); },
-                                      [&] { fs::copy(bDir, b.Path("kept"), fs::copy_options::recursive); }, fired);
+      const auto snapshot =
+          DuringTransfer(server, [&] { return C::NotedUploadBegun(bDir + C::UnsentMoveName(stem)); },
+                         [&] { fs::copy(bDir, b.Path("kept"), fs::copy_options::recursive); }, fired);
       Move("e7", "e5");
       EveryWaitYields([&] { form->cmdSendMove->click(); });
     }
