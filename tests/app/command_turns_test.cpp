@@ -181,6 +181,27 @@ TEST_F(CommandTurnsTest, ACommandThatNoLongerAppliesWhenItsTurnComesIsNotRun) {
             app::CommandGate::NotRunNote("Download Move from Internet"));
 }
 
+// The level is picked at once during a transfer with the game server; its
+// "Advanced" notice does not wait there for an answer, which would hold the
+// transfer's next step up for as long as the user leaves it open.
+TEST_F(CommandTurnsTest, TheLevelNoticeDuringATransferHoldsNothingUp) {
+  TEST_NEEDS(server.running(), fixtures::kFtpDown);
+  server.useAsGameServer();
+  bool given = false;
+  {
+    const auto during = DuringTransfer(server, [&] { return form->TransferUnderWay(); },
+                                       [&] { form->sldLevel->setValue(3); }, given);
+    form->cmdTestInternetConnection->click();
+  }
+  ASSERT_TRUE(given);
+  EXPECT_EQ(form->sldLevel->value(), 2);
+  ASSERT_FALSE(answers.Calls().empty());
+  const platform::MsgBoxCall& notice = answers.Calls().front();
+  EXPECT_FALSE(notice.waited) << notice.text;
+  form->sldLevel->setValue(3);  // no transfer: the notice waits for its answer as ever
+  EXPECT_TRUE(answers.Calls().back().waited);
+}
+
 // A web download (the tutorial, the update check) has nothing of a game on
 // the wire: a local game plays on meanwhile, a window opens at once, Exit is
 // asked at once, and the download still comes whole.
