@@ -323,6 +323,8 @@ class MainWindowFixture : public ::testing::Test {
 
   std::string Record() const { return form->txtMoveList->toPlainText().toStdString(); }
 
+  static constexpr const char* kNotSent = "Your move could not be sent to the game server.\r\nPlease try again later";
+
   // The texts of the message boxes shown so far.
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;

@@ -42,6 +42,19 @@ class ExchangeTest : public MainWindowFixture {
     ASSERT_TRUE(C::PackSingleFile(chi, server.remotePath("games/" + C::ExchangeArchiveName(C::ExchangeStem("0000001012612062350")))));
   }
 
+  // This side's game after e2-e4, the given answer and g1-f3 to send.
+  void PlayedOn(const char* from, const char* to) {
+    NewGame("OfflinePP");
+    Move("e2", "e4");
+    Move(from, to);
+    G::gGameMode = "OnlinePP";
+    Move("g1", "f3");
+  }
+
+  std::string GameOnServer(const fixtures::FtpServer& server) const {
+    return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem())));
+  }
+
   static void EmptyExchangeFolders(const fixtures::FtpServer& server) {
     for (const char* folder : {"games", "closed"}) {
       fs::remove_all(server.remotePath(folder));
@@ -57,7 +70,9 @@ class ExchangeTest : public MainWindowFixture {
     return names;
   }
 
-  static constexpr const char* kNotSent = "Your move could not be sent to the game server.\r\nPlease try again later";
+  static constexpr const char* kConflict =
+      "Your move was not sent: the game server holds a game that does not continue yours,\r\n"
+      "Please download your partner's move first.";
   // A file of this PC that could not be written: no fault of the server's.
   static std::string NotSaved(const std::string& path) {
     return "Your move could not be saved on this PC: " + path + " could not be written.\r\n"
@@ -246,7 +261,7 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
   server.useAsGameServer();
   // A name so long that no file can be written beside it under a longer name.
   const std::string longName = tree.path(std::string(250, 'g'));
-  const auto onServer = [&] { return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))); };
+  const auto onServer = [&] { return GameOnServer(server); };
   const auto takenAndMoved = [&] {
     NewGame("OnlinePP");
     ASSERT_TRUE(B::LoadCompleteGame(LastGame()));
@@ -273,15 +288,13 @@ TEST_F(ExchangeTest, ASendThatCannotBeMadeWholePutsNothingAndKeepsItsMove) {
          takenAndMoved();
        }},
       {"a half-move the partner has changed", kRefused,
-       [&] { NewGame("OfflinePP"); Move("e2", "e4"); Move("d7", "d5"); G::gGameMode = "OnlinePP"; Move("g1", "f3"); }},
+       [&] { PlayedOn("d7", "d5"); }},
       {"a half-move the partner has dropped", kRefused, [&] { NewGame("OnlinePP"); Move("e2", "e4"); }},
       {"ended while the send uploads", kEnded, takenAndMoved},
       {"ended while the send uploads, answered", kEnded, takenAndMoved,
        {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}, {"b8", "c6"}}},
       {"ended while the send uploads, another game on the server", kEnded, takenAndMoved,
-       {{"e2", "e4"}, {"e7", "e5"}, {"d2", "d4"}, {"e5", "d4"}},
-       {"Your move was not sent: the game server holds a game that does not continue yours,\r\n"
-        "Please download your partner's move first."}},
+       {{"e2", "e4"}, {"e7", "e5"}, {"d2", "d4"}, {"e5", "d4"}}, {kConflict}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -356,63 +369,57 @@ TEST_F(ExchangeTest, ADamagedLastExchangedGameLeavesItToTheServersCopy) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
-  const std::string conflict = "Your move was not sent: the game server holds a game that does not continue yours,\r\n"
-                               "Please download your partner's move first.";
-  const std::pair<const char*, const char*> changed[] = {{"e2", "e4"}, {"d7", "d5"}, {"g1", "f3"}},
-                                            added[] = {{"e2", "e4"}, {"e7", "e5"}, {"g1", "f3"}};
-  for (const auto* moves : {changed, added}) {
-    const bool adds = moves == added;
-    SCOPED_TRACE(adds);
-    C::gInternetGameID = "0000001012612062350";
+  C::gInternetGameID = "0000001012612062350";
+  // This side's answer to e2-e4 (the server holds e7-e5), and what the send says.
+  const std::tuple<const char*, const char*, std::vector<std::string>> rows[] = {
+      {"d7", "d5", {kConflict}},  // a half-move of the server's game changed: not put over it
+      {"e7", "e5", {}},           // only added to: put
+  };
+  for (const auto& [from, to, said] : rows) {
+    SCOPED_TRACE(from);
     fs::remove_all(Dir());
-    PartnerAnswered(server);  // e4 e5 on the server
-    const std::string partners = testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem())));
+    PartnerAnswered(server);
+    const std::string partners = GameOnServer(server);
     testsupport::WriteFile(LastGame(), "\"2\"\r\nnot a game\r\n");
-    NewGame("OfflinePP");
-    for (int i = 0; i < 3; ++i) {
-      if (i == 2) G::gGameMode = "OnlinePP";
-      Move(moves[i].first, moves[i].second);
-    }
+    PlayedOn(from, to);
     answers.Clear();
     form->cmdSendMove->click();
-    EXPECT_EQ(Messages(), adds ? std::vector<std::string>{} : std::vector<std::string>{conflict});
-    EXPECT_EQ(testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))) == partners, !adds);
+    EXPECT_EQ(Messages(), said);
+    EXPECT_EQ(GameOnServer(server) == partners, !said.empty());
   }
 }
 
-// A send counts only when its archive is in the games folder: with that
-// folder gone, the put must not land in the folder the connection stayed in.
+// A send counts only when its archive is in the games folder, and it puts
+// nothing when it cannot be made: with that folder gone, the put must not
+// land in the folder the connection stayed in; an archive that cannot be
+// packed on this PC (a folder holds its name) is this PC's problem, not the
+// server's, and said so. Either way the move is kept.
 TEST_F(ExchangeTest, SendWhoseFolderChangeFailsIsNotSentAndLandsNowhere) {
   fixtures::FtpServer server;
   TEST_NEEDS(server.running(), fixtures::kFtpDown);
   server.useAsGameServer();
-  fs::remove_all(server.remotePath("games"));
-  GameAfterFirstMove();
-
-  form->cmdSendMove->click();
-
-  EXPECT_EQ(Messages(), std::vector<std::string>{kNotSent});
-  EXPECT_TRUE(Shown(form->cmdSendMove) && !Shown(form->cmdDownloadMove));
-  EXPECT_TRUE(fs::exists(Dir() + C::UnsentMoveName(Stem())));
-  EXPECT_EQ(Stray(server), std::set<std::string>{});
-}
-
-// An archive that cannot be packed on this PC (a folder holds its name) is
-// this PC's problem, not the server's: said so, nothing put, the move kept.
-TEST_F(ExchangeTest, ASendWhoseArchiveCannotBeWrittenBlamesThisPCsDisk) {
-  fixtures::FtpServer server;
-  TEST_NEEDS(server.running(), fixtures::kFtpDown);
-  server.useAsGameServer();
-  GameAfterFirstMove();
+  C::gInternetGameID = "0000001012612062350";
   const std::string archive = Dir() + C::ExchangeArchiveName(Stem());
-  fs::create_directories(archive + "/in the way");
+  const std::tuple<const char*, std::function<void()>, std::string> rows[] = {
+      {"the games folder gone", [&] { fs::remove_all(server.remotePath("games")); }, kNotSent},
+      {"the archive cannot be packed", [&] { fs::create_directories(archive + "/in the way"); }, NotSaved(archive)},
+  };
+  for (const auto& [what, fault, said] : rows) {
+    SCOPED_TRACE(what);
+    fs::remove_all(Dir());
+    EmptyExchangeFolders(server);
+    GameAfterFirstMove();
+    fault();
+    answers.Clear();
 
-  form->cmdSendMove->click();
+    form->cmdSendMove->click();
 
-  EXPECT_EQ(Messages(), std::vector<std::string>{NotSaved(archive)});
-  EXPECT_TRUE(Shown(form->cmdSendMove) && !Shown(form->cmdDownloadMove));
-  EXPECT_TRUE(FilesIn(server.remotePath("games")).empty());
-  EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), 1);
+    EXPECT_EQ(Messages(), std::vector<std::string>{said});
+    EXPECT_TRUE(Shown(form->cmdSendMove) && !Shown(form->cmdDownloadMove));
+    EXPECT_EQ(C::NotedUnsentMove(Dir() + C::UnsentMoveName(Stem())), 1);
+    EXPECT_TRUE(FilesIn(server.remotePath("games")).empty());
+    EXPECT_EQ(Stray(server), std::set<std::string>{});
+  }
 }
 
 // One transfer at a time: one clicked while another waits for the server is
@@ -436,7 +443,7 @@ TEST_F(ExchangeTest, ATransferClickedWhileAnotherRunsIsRefusedAndTheFirstFinishe
   const std::string busy = ZVK_Internet::kTransferBusyText, ok = "The Internet connection is ok";
   const std::string tutorial = tree.path("Castellan/help/ChessTrl.chm");
   ZVK_Internet::gUrlVersions = web.url("versions.txt");
-  const auto onServer = [&] { return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(Stem()))); };
+  const auto onServer = [&] { return GameOnServer(server); };
   std::string partners;  // the partner's archive on the server
   const std::function<void()> send = [&] { form->cmdSendMove->click(); }, fetch = [&] { form->cmdDownloadMove->click(); },
                               test = [&] { form->cmdTestInternetConnection_Click(); };

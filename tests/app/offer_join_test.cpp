@@ -37,7 +37,7 @@ class OfferJoinTest : public MainWindowFixture {
     form->txtUserNickName->setText(nickname);
   }
 
-  // A correspondence offer with the given colour.
+  // A correspondence offer with the given colour: the game of id and stem.
   void Offer(const Installation& pc, bool white) {
     Open(pc, "Alice");
     NewGameDialog([white](app::frmNewGame* d) {
@@ -46,6 +46,33 @@ class OfferJoinTest : public MainWindowFixture {
       d->optColor[white ? 0 : 1]->click();
       d->cmdOK->click();
     });
+    id = C::gInternetGameID;
+    stem = C::ExchangeStem(id);
+  }
+
+  // pc's game in a fresh window, resumed from its last exchange as Load Game does.
+  void Resume(const Installation& pc, bool white) {
+    Open(pc, "any");
+    C::gInternetGameID = id;
+    NewGame("OnlinePP", white ? G::kWhite : G::kBlack, white ? 1 : -1);
+    form->LoadInternetPlay(C::InternetGameDir() + C::LastGameName(stem));
+  }
+
+  // A press of Send Move: the messages it showed.
+  std::vector<std::string> Send() {
+    answers.Clear();
+    form->cmdSendMove->click();
+    return Messages();
+  }
+
+  std::string GameOnServer() const {
+    return testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(stem)));
+  }
+
+  // What the window offers: the move to send (Send Move, not Download Move), or the answer to fetch.
+  enum Offered { kSend, kFetch };
+  bool Offers(Offered what) const {
+    return form->cmdSendMove->isHidden() == (what == kFetch) && form->cmdDownloadMove->isHidden() == (what == kSend);
   }
 
   // A later turn in a fresh window whose game comes only from that PC's last
@@ -65,9 +92,12 @@ class OfferJoinTest : public MainWindowFixture {
   // a offers a game with White and opens it with from-to; b joins it through the list.
   void OfferedAndJoined(const Installation& a, const Installation& b, const char* from, const char* to) {
     Offer(a, true);
-    id = C::gInternetGameID;
-    stem = C::ExchangeStem(id);
     MoveAndSend(from, to);
+    Join(b);
+  }
+
+  // b joins the offer the list selects.
+  void Join(const Installation& b) {
     Open(b, "Bob");
     NewGameDialog([](app::frmNewGame* d) {
       d->optMode[3]->click();
@@ -98,9 +128,7 @@ TEST_F(OfferJoinTest, OfferJoinALateThirdPlayerAndPlayOn) {
     Installation a("000000001"), b("000000002"), c("000000003");
 
     Offer(a, offererWhite);
-    id = C::gInternetGameID;
     EXPECT_EQ(id.substr(0, 9), "000000001");
-    stem = C::ExchangeStem(id);
     EXPECT_TRUE(FilesIn(server.remotePath("offered")).empty());  // nothing uploaded before the first send
     // The first send takes the offer along (a Black offerer opens with both
     // colours' first moves).
@@ -644,41 +672,27 @@ TEST_F(OfferJoinTest, OfferListCases) {
 // the server and the offer goes with it: the partner lists it, joins and
 // plays; for either colour of the offerer.
 TEST_F(OfferJoinTest, AnOfferWhoseUploadFailedGoesWithTheSendPressedAgain) {
-  const std::string notSent = "Your move could not be sent to the game server.\r\nPlease try again later";
   for (const bool offererWhite : {true, false}) {
     SCOPED_TRACE(offererWhite);
     EmptyServer();
     Installation a("000000001"), b("000000002");
     Offer(a, offererWhite);
-    id = C::gInternetGameID;
-    stem = C::ExchangeStem(id);
     const std::string offerOnServer = server.remotePath("offered/" + C::OfferArchiveName(stem));
     fs::create_directories(offerOnServer);
     if (!offererWhite) MoveAndSend("e2", "e4");
-    answers.Clear();
-    MoveAndSend(offererWhite ? "e2" : "e7", offererWhite ? "e4" : "e5");
-    EXPECT_EQ(Messages(), std::vector<std::string>{notSent});
-    EXPECT_TRUE(fs::exists(server.remotePath("games/" + C::ExchangeArchiveName(stem))));
-    ASSERT_TRUE(!form->cmdSendMove->isHidden() && form->cmdDownloadMove->isHidden());
+    Move(offererWhite ? "e2" : "e7", offererWhite ? "e4" : "e5");
+    EXPECT_EQ(Send(), std::vector<std::string>{kNotSent});
+    EXPECT_NE(GameOnServer(), "");
+    ASSERT_TRUE(Offers(kSend));
 
     fs::remove(offerOnServer);
-    answers.Clear();
-    form->cmdSendMove->click();
-    EXPECT_EQ(Messages(), std::vector<std::string>{});
-    EXPECT_TRUE(fs::is_regular_file(offerOnServer));
-    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    EXPECT_EQ(Send(), std::vector<std::string>{});
+    EXPECT_TRUE(fs::is_regular_file(offerOnServer) && Offers(kFetch));
 
-    Open(b, "Bob");
-    NewGameDialog([&](app::frmNewGame* d) {
-      d->optMode[3]->click();
-      d->cmdUpdateList->click();
-      ASSERT_EQ(d->cmbJoinNewGame->count(), 1);
-      d->cmdOK->click();
-    });
+    Join(b);
     ASSERT_EQ(C::gInternetGameID, id);
     EXPECT_EQ(E::gMoveNumber, offererWhite ? 1 : 2);
     MoveAndSend(offererWhite ? "d7" : "d2", offererWhite ? "d5" : "d4");
-    EXPECT_EQ(Messages(), std::vector<std::string>{});
     Turn(a, offererWhite, offererWhite ? "g1" : "g8", offererWhite ? "f3" : "f6");
     Turn(b, !offererWhite, nullptr, nullptr);
     EXPECT_EQ(E::gMoveNumber, offererWhite ? 3 : 4);
@@ -692,7 +706,6 @@ TEST_F(OfferJoinTest, AnOfferWhoseUploadFailedGoesWithTheSendPressedAgain) {
 // next send finds it on the server and B takes A's answer over.
 TEST_F(OfferJoinTest, ASendWhoseLookAtTheServerFailsPutsNothingOverTheAnswer) {
   const std::string games = server.remotePath("games"), away = server.remotePath("games.away");
-  const std::string notSent = "Your move could not be sent to the game server.\r\nPlease try again later";
   // The fault during the look, repaired at its first failed command.
   struct Row {
     const char* what;
@@ -707,26 +720,14 @@ TEST_F(OfferJoinTest, ASendWhoseLookAtTheServerFailsPutsNothingOverTheAnswer) {
     EmptyServer();
     Installation a("000000001"), b("000000002");
     OfferedAndJoined(a, b, "e2", "e4");
-    const std::string bDir = C::InternetGameDir();
-    bool fired = false;
-    {  // ended from outside once the upload began: the disk keeps B's folder as it was then
-      const auto snapshot =
-          DuringTransfer(server, [&] { return C::NotedUploadBegun(bDir + C::UnsentMoveName(stem)); },
-                         [&] { fs::copy(bDir, b.Path("kept"), fs::copy_options::recursive); }, fired);
-      Move("e7", "e5");
-      EveryWaitYields([&] { form->cmdSendMove->click(); });
-    }
-    ASSERT_TRUE(fired);
-    fs::remove_all(bDir);
-    fs::rename(b.Path("kept"), bDir);
+    MoveAndSend("e7", "e5");
+    // The note as the upload left it when the program ended in its wait.
+    C::NoteUploadBegun(C::InternetGameDir() + C::UnsentMoveName(stem), 2);
     Turn(a, true, "g1", "f3");
-    const std::string answer = testsupport::ReadFile(games + "/" + C::ExchangeArchiveName(stem));
+    const std::string answer = GameOnServer();
 
-    Open(b, "Bob");
-    C::gInternetGameID = id;
-    NewGame("OnlinePP", G::kBlack, -1);
-    form->LoadInternetPlay(bDir + C::LastGameName(stem));
-    ASSERT_TRUE(E::gMoveNumber == 2 && !form->cmdSendMove->isHidden());
+    Resume(b, false);
+    ASSERT_TRUE(E::gMoveNumber == 2 && Offers(kSend));
     row.fault();
     form->Inet1->OnStateChanged([&, repaired = false](int16_t state) mutable {
       form->Inet1_StateChanged(state);
@@ -734,17 +735,11 @@ TEST_F(OfferJoinTest, ASendWhoseLookAtTheServerFailsPutsNothingOverTheAnswer) {
       repaired = true;
       row.repair();
     });
-    answers.Clear();
-    form->cmdSendMove->click();
-    EXPECT_EQ(Messages(), std::vector<std::string>{notSent});
-    EXPECT_TRUE(testsupport::ReadFile(games + "/" + C::ExchangeArchiveName(stem)) == answer) << "A's answer stays";
-    EXPECT_TRUE(!form->cmdSendMove->isHidden() && form->cmdDownloadMove->isHidden());
+    EXPECT_EQ(Send(), std::vector<std::string>{kNotSent});
+    EXPECT_TRUE(GameOnServer() == answer && Offers(kSend)) << "A's answer stays";
 
-    answers.Clear();
-    form->cmdSendMove->click();
-    EXPECT_EQ(Messages(), std::vector<std::string>{});
-    EXPECT_TRUE(testsupport::ReadFile(games + "/" + C::ExchangeArchiveName(stem)) == answer);
-    ASSERT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    EXPECT_EQ(Send(), std::vector<std::string>{});
+    EXPECT_TRUE(GameOnServer() == answer && Offers(kFetch));
     form->cmdDownloadMove->click();
     EXPECT_TRUE(E::gMoveNumber == 3 && At("f3") == -E::kKnight);
   }
@@ -758,20 +753,19 @@ TEST_F(OfferJoinTest, ADamagedLastExchangedGameIsWrittenAnewAndTheMoveSent) {
   const auto damage = [&] {
     testsupport::WriteFile(C::InternetGameDir() + C::LastGameName(stem), "\"2\"\r\nnot a game\r\n");
   };
-  const auto giveUp = [&] { answers.Push(platform::vbYes); form->mnuGiveUp->trigger(); };
   // The damage comes before or after A's move; then the move is sent, or the
   // game is left and resumed by Load Game in a fresh window and sent from there.
   struct Row {
     const char* what;
     bool damagedBeforeMove;
     std::function<void()> leave;  // none: sent at once
-    bool givenUp = false;
+    size_t closed = 0;            // games told closed on the server
   };
   const Row rows[] = {
       {"damaged before the move", true, {}},
       {"damaged after the move", false, {}},
       {"damaged, then Suspend", false, [&] { form->mnuSuspendGame->trigger(); }},
-      {"damaged, then Give Up", false, giveUp, true},
+      {"damaged, then Give Up", false, [&] { answers.Push(platform::vbYes); form->mnuGiveUp->trigger(); }, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -779,47 +773,29 @@ TEST_F(OfferJoinTest, ADamagedLastExchangedGameIsWrittenAnewAndTheMoveSent) {
     Installation a("000000001"), b("000000002");
     OfferedAndJoined(a, b, "e2", "e4");
     MoveAndSend("e7", "e5");
-    Open(a, "Alice");
-    C::gInternetGameID = id;
-    NewGame("OnlinePP", G::kWhite, 1);
-    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
-    form->cmdDownloadMove->click();
-    ASSERT_EQ(E::gMoveNumber, 2);
+    Turn(a, true, nullptr, nullptr);
     if (row.damagedBeforeMove) damage();
     Move("g1", "f3");
     if (!row.damagedBeforeMove) damage();
-    answers.Clear();
     if (row.leave) {
       row.leave();
       EXPECT_EQ(G::gGameStopped, G::kTrue) << "the game is closed";
-      EXPECT_EQ(FilesIn(server.remotePath("closed")).size(), row.givenUp ? 1u : 0u);
-      Open(a, "Alice");
-      C::gInternetGameID = id;
-      NewGame("OnlinePP", G::kWhite, 1);
-      form->LoadInternetPlay(C::InternetGameDir() + C::LastGameName(stem));
-      ASSERT_TRUE(E::gMoveNumber == 3 && !form->cmdSendMove->isHidden()) << "the move was kept";
-      answers.Clear();
+      EXPECT_EQ(FilesIn(server.remotePath("closed")).size(), row.closed);
+      Resume(a, true);
+      ASSERT_TRUE(E::gMoveNumber == 3 && Offers(kSend)) << "the move was kept";
     }
-    form->cmdSendMove->click();
-    EXPECT_EQ(Messages(), std::vector<std::string>{});
-    EXPECT_TRUE(form->cmdSendMove->isHidden() && !form->cmdDownloadMove->isHidden());
+    EXPECT_EQ(Send(), std::vector<std::string>{});
+    EXPECT_TRUE(Offers(kFetch));
     // B takes the move over and answers. A's file, damaged once more, holds
     // no record of the send, which is pressed again: the server's copy holds
     // the move and B's answer, and nothing goes over them.
     Turn(b, false, "b8", "c6");
-    EXPECT_EQ(At("f3"), -E::kKnight);
-    const std::string answer = testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(stem)));
-    Open(a, "Alice");
-    C::gInternetGameID = id;
-    NewGame("OnlinePP", G::kWhite, 1);
-    ASSERT_TRUE(B::LoadCompleteGame(C::InternetGameDir() + C::LastGameName(stem)));
+    const std::string answer = GameOnServer();
+    Resume(a, true);
     damage();
     form->cmdSendMove->show();
-    answers.Clear();
-    form->cmdSendMove->click();
-    EXPECT_EQ(Messages(), std::vector<std::string>{});
-    EXPECT_TRUE(testsupport::ReadFile(server.remotePath("games/" + C::ExchangeArchiveName(stem))) == answer);
-    ASSERT_FALSE(form->cmdDownloadMove->isHidden());
+    EXPECT_EQ(Send(), std::vector<std::string>{});
+    EXPECT_TRUE(GameOnServer() == answer && Offers(kFetch));
     form->cmdDownloadMove->click();
     EXPECT_TRUE(E::gMoveNumber == 4 && At("c6") == E::kKnight);
   }
