@@ -116,6 +116,20 @@ void CommandGate::Resume() {
   // it (a transfer of its own ending) leaves the rest to this loop.
   if (resuming_) return;
   resuming_ = true;
+  {
+    // Reset however the loop is left: a gate stuck in it would run nothing again.
+    struct Reset {
+      bool& flag;
+      ~Reset() { flag = false; }
+    } reset{resuming_};
+    RunWhatWaits();
+  }
+  if (hooks_.leaving()) Clear();
+  if (waiting_.empty()) ClearWaitingNote();
+  else ShowWaitingNote();
+}
+
+void CommandGate::RunWhatWaits() {
   while (!waiting_.empty() && !hooks_.leaving()) {
     if (HeldBack(waiting_.front().command.kind)) break;
     Queued next = std::move(waiting_.front());
@@ -129,10 +143,6 @@ void CommandGate::Resume() {
     ClearWaitingNote();
     Run(next.command);
   }
-  resuming_ = false;
-  if (hooks_.leaving()) Clear();
-  if (waiting_.empty()) ClearWaitingNote();
-  else ShowWaitingNote();
 }
 
 void CommandGate::BetweenMoves() {

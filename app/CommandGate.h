@@ -115,6 +115,7 @@ class CommandGate {
   };
   bool HeldBack(Kind kind) const;
   bool StillApplies(const Queued& w) const;
+  void RunWhatWaits();
   void Run(Command& command);
   void Wait(Command command);
   void ShowWaitingNote();
