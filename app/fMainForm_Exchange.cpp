@@ -470,8 +470,10 @@ bool fMainForm::Check4MewMove(const std::string& dir, const std::string& zipName
 
 void fMainForm::LoadInternetPlay(const std::string& path) {
   Guarded("LoadInternetPlay of Formular fMainForm", [&] {
-    if (ZVK_File_Dir::FileExists(path)) {
-      ZVK_Board_Sub::LoadCompleteGame(path);
+    // A file damaged from outside the program is as good as none: the
+    // user is told to take the game over from the server instead of being
+    // left with the board as it was.
+    if (ZVK_File_Dir::FileExists(path) && ZVK_Board_Sub::LoadCompleteGame(path)) {
       // On the local player's turn there is nothing to fetch or suspend
       // meanwhile, whichever colour he plays.
       const bool whiteToMove = gMoveNumber % 2 == 0;

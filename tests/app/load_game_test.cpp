@@ -309,6 +309,29 @@ TEST_F(LoadCorrespondenceTest, NewMovesAreMarkedPastMissingArchivesAndAMarkedGam
   EXPECT_EQ(E::gMoveNumber, 3);
 }
 
+// A last exchanged game damaged while the program was closed: Load Game
+// says so instead of leaving the board as it was without a word, and the
+// download takes the game over from the server.
+TEST_F(LoadCorrespondenceTest, ADamagedLastExchangedGameIsTakenOverFromTheServer) {
+  PartnerMoved(stems[0]);
+  testsupport::WriteFile(C::InternetGameDir() + C::LastGameName(stems[0]), "\"2\"\r\ndamaged\r\n");
+  NewGame("OfflinePP");
+  Move("d2", "d4");
+  app::frmLoadGame dialog(*form);
+  dialog.optInternetAction[0]->setChecked(true);
+  dialog.cmbGames->setCurrentIndex(0);
+  dialog.cmbGames_Click();
+  answers.Clear();
+  dialog.cmdOK_Click();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Game File not available, please download again"});
+  ASSERT_FALSE(form->cmdDownloadMove->isHidden());
+  answers.Clear();
+  form->cmdDownloadMove->click();
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_EQ(E::gMoveNumber, 3);
+  EXPECT_EQ(At("f3"), -E::kKnight);
+}
+
 // The games are marked by their place in the list, and a preview sets the
 // game's id once its offer has come: while either waits for the server, no
 // kind, pick, OK or Cancel may change the list or end the dialog under it
