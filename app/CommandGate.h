@@ -75,8 +75,6 @@ class CommandGate {
   enum class Outcome { Ran, Waits, Dropped };
   // The user gives a command.
   Outcome Give(Command command);
-  // Whether a command of this kind given now would run at once.
-  bool WouldRunNow(Kind kind) const;
 
   // A move is under way while an UnderWay lives (nested moves count).
   // When the last one ends, what waited for it runs.
@@ -114,6 +112,8 @@ class CommandGate {
     uint64_t game = 0;  // the game it was given for
   };
   bool HeldBack(Kind kind) const;
+  // Whether a command of this kind given now would run at once.
+  bool WouldRunNow(Kind kind) const;
   bool StillApplies(const Queued& w) const;
   void RunWhatWaits();
   void Run(Command& command);

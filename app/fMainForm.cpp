@@ -187,13 +187,14 @@ fMainForm::fMainForm(QWidget* parent)
   });
   ConnectViewCommands();
   OnGameButton(cmdStartCPUMove, [this] { cmdStartCPUMove_Click(); });
-  // A send that waited is made only while the game still stands at the
+  // A send that waited still applies only while the game stands at the
   // half-move it was pressed for: one moved on or stepped through meanwhile
   // is not the one the user meant to send.
   connect(cmdSendMove, &QPushButton::clicked, this, [this] {
-    GiveCommand(CommandGate::Kind::Game, cmdSendMove->text(), [this, game = CurrentGame()] {
-      if (CurrentGame() == game) cmdSendMove_Click();
-    }, [this] { return !cmdSendMove->isHidden() && cmdSendMove->isEnabled(); });
+    GiveCommand(CommandGate::Kind::Game, cmdSendMove->text(), [this] { cmdSendMove_Click(); },
+                [this, game = CurrentGame()] {
+                  return !cmdSendMove->isHidden() && cmdSendMove->isEnabled() && CurrentGame() == game;
+                });
   });
   OnGameButton(cmdDownloadMove, [this] { cmdDownloadMove_Click(); });
   ConnectNavigationCommands();
